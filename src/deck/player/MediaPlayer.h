@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace velmor {
+
+// The media player of one deck: plays one file at a time; the deck decides what.
+//
+// Every operation is called on the UI thread. A failing operation throws velmor::Error
+// with a description fit to show the user.
+//
+// The timing the deck relies on:
+//  - Writing FileName opens the file (and checks it) without starting it; right after the
+//    write PlayState is Stopped (0) or Paused (1). The open-state notification follows
+//    once the running handler has returned, with Duration known by then.
+//  - Play and Pause notify through PlayStateChange after the running handler has returned
+//    (queued on the UI event loop), never from inside the call.
+//  - Stop notifies before it returns (the stopped handling runs inside the call), and does
+//    not notify at all when the player is already stopped.
+//  - A track that plays to its end is reported with PlayState 0 as an event of its own.
+//
+// The old/new arguments of the notifications are informative only: handlers read
+// PlayState and FileName afresh.
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    enum State { Stopped = 0, Paused = 1, Playing = 2, Closed = 6 };
+
+    using QObject::QObject;
+    ~MediaPlayer() override = default;
+
+    // Full path of the open file, "" when none is open. Writing opens that file.
+    virtual QString FileName() const = 0;
+    virtual void setFileName(const QString& path) = 0;
+
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+
+    // 0 stopped, 1 paused, 2 playing, 6 nothing open.
+    virtual int PlayState() const = 0;
+
+    // Seconds of the track being heard; writing seeks.
+    virtual double CurrentPosition() const = 0;
+    virtual void setCurrentPosition(double seconds) = 0;
+
+    // Length of the open file in seconds (0 when none is open).
+    virtual double Duration() const = 0;
+
+    // Speed factor; the deck writes 0.5, 1.0, 1.5 and 2.0. Tempo changes, the key does not.
+    virtual double Rate() const = 0;
+    virtual void setRate(double rate) = 0;
+
+    // Level in hundredths of a decibel: 0 is full level, the deck writes -4500..0.
+    virtual int Volume() const = 0;
+    virtual void setVolume(int level) = 0;
+
+    // Silence without touching Volume.
+    virtual bool Mute() const = 0;
+    virtual void setMute(bool muted) = 0;
+
+signals:
+    void OpenStateChange(int oldState, int newState);
+    void PlayStateChange(int oldState, int newState);
+};
+
+} // namespace velmor
