@@ -8,8 +8,12 @@ namespace velmor {
 // Window geometry is designed in twips; 15 twips make one device-independent pixel.
 constexpr double kTwipsPerPixel = 15.0;
 
-inline int TwipsToPixels(double twips) { return int(std::lround(twips / kTwipsPerPixel)); }
-inline double PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+inline int TwipsToPixels(double twips) {
+    return int(std::lround(twips / kTwipsPerPixel));
+}
+inline double PixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 inline QRect TwipsRect(int left, int top, int width, int height) {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),

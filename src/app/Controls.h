@@ -1,0 +1,79 @@
+#pragma once
+
+#include "deck/DeckState.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <array>
+
+namespace velmor {
+
+class CaptionFrame;
+class ColorButton;
+class Shape;
+class DriveList;
+class FolderList;
+class FileList;
+
+template <typename T> using PerDeck = std::array<T*, kDecks>;
+
+// Every control of the main window, by the names the handlers use. Per-deck controls are
+// indexed by deck (0..3 for Deck 1..4). Built once, by BuildControls.
+struct Controls {
+    // Inside each deck's frame.
+    PerDeck<CaptionFrame> fra{};
+    PerDeck<ColorButton> cmdPlayPause{}, cmdStop{}, cmdMute{}, cmdRetroceso{}, cmdAvanceTema{};
+    PerDeck<ColorButton> cmdSlowPlay{}, cmdNormalPlay{}, cmdFastPlay{}, cmdUltraPlay{};
+    PerDeck<QLineEdit> txtSet{}, txtSetSec{};
+    PerDeck<QLabel> lbl2ptos{};
+    PerDeck<QPushButton> cmdSet{};
+    PerDeck<QSlider> Tracker{}, Volumen{};
+    PerDeck<QLabel> lblVolumen{}, lblTracking{}, lblRTracking{};
+    PerDeck<Shape> shpVa{}, shpQueda{}, selec{};
+    PerDeck<QTimer> timer{};
+
+    // The fade panel of each deck.
+    PerDeck<QPushButton> cmdFade{};
+    PerDeck<ColorButton> chkInOrOut{};
+    PerDeck<QLabel> lblin{}, lblout{}, lblFade{}, lblMinVol{}, lblMaxVol{};
+    PerDeck<QLineEdit> txtLength{}, txtStartVolume{}, txtEndVolume{};
+    PerDeck<QTimer> FadeTimer{};
+    // Element d follows the start volume of deck d, element d + 4 its end volume.
+    std::array<QLabel*, 2 * kDecks> lblPercent{};
+
+    // Crossfader row.
+    QSlider* cross = nullptr;
+    QLabel* lblCero = nullptr;
+    QLabel* lblUno = nullptr;
+    QPushButton* cmdExpandir = nullptr;
+
+    // Playlists, deck activation and list buttons.
+    PerDeck<QListWidget> lstPlay{};
+    PerDeck<ColorButton> optPla{};
+    ColorButton *cmdOK = nullptr, *cmdOKCarpeta = nullptr, *cmdBorrar = nullptr,
+                *cmdBorrarTodo = nullptr, *cmdGuardarComo = nullptr, *chkFocus = nullptr,
+                *cmdHelp = nullptr, *cmdAbout = nullptr;
+
+    // File browser.
+    DriveList* drv = nullptr;
+    FolderList* dir = nullptr;
+    FileList* fil = nullptr;
+
+    // List-save panel (covered by `dir` while closed).
+    QLabel* lblNomArch = nullptr;
+    QLineEdit* txtNomArch = nullptr;
+    QLabel* lblM3U = nullptr;
+    QPushButton* cmdGuardar = nullptr;
+    QPushButton* Command1 = nullptr;
+};
+
+// Builds every control of the main window into `window`, placed, captioned and coloured as
+// designed, in their state before start-up.
+void BuildControls(QWidget* window, Controls& ui);
+
+} // namespace velmor

@@ -1,0 +1,117 @@
+#include "app/Main.h"
+
+#include "common/Numbers.h"
+#include "common/Twips.h"
+#include "common/Widgets.h"
+#include "deck/VolumeLaw.h"
+#include "playlist/BrowserLists.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace velmor {
+
+namespace {
+int primaryScreenHeightTwips() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? int(PixelsToTwips(screen->geometry().height())) : 0;
+}
+} // namespace
+
+Main::Main(const MainOptions& options)
+    : reporter(*options.reporter),
+      screenHeightTwips_(options.screenHeightTwips.value_or(primaryScreenHeightTwips())) {
+    BuildControls(this, ui);
+    for (int d = 0; d < kDecks; ++d)
+        pla[d] = options.createPlayer(d, this);
+    setClientHeight(kExpandedHeight);
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(ui.cmdExpandir, &QPushButton::clicked, this, [this] { cmdExpandir_Click(); });
+    transport.wire();
+    volume.wire();
+    position.wire();
+    events.wire();
+    navigation.wire();
+    activation.wire();
+    playlists.wire();
+    browser.wire();
+    savePanel.wire();
+    fades.wire();
+    crossfader.wire();
+    shortcuts.wire();
+    help.wire();
+}
+
+Main::~Main() = default;
+
+QString Main::Version() {
+    return QString("%1.%2.%3")
+        .arg(VELMOR_VERSION_MAJOR)
+        .arg(VELMOR_VERSION_MINOR)
+        .arg(VELMOR_VERSION_PATCH);
+}
+
+bool Main::Form_Load() {
+    if (screenHeightTwips_ < 9000) {
+        reporter.show("Please use 800x600 or more.", "Resolution issue", Icon::Exclamation);
+        return false;
+    }
+    trapped(reporter, [&] {
+        setWindowTitle("Velmor " + Version());
+        ui.dir->resize(ui.dir->width(), TwipsToPixels(2115));
+        ui.selec[0]->setFillColor(kLightBlue);
+        for (int d = 0; d < kDecks; ++d) {
+            MediaPlayer& player = *pla[d];
+            decks.TrackNumber[d] = 1;
+            if (d < kDecks - 1)
+                ui.selec[d + 1]->setFillColor(kButtonFace); // the frame's own colour
+            if (player.FileName().isEmpty())
+                ui.cmdPlayPause[d]->setEnabled(false);
+            ui.Volumen[d]->setValue(PlayerLevelToVolume(player.Volume()));
+            ui.timer[d]->setInterval(250);
+            if (player.PlayState() == MediaPlayer::Closed) {
+                ui.cmdStop[d]->setText("o");
+                ui.cmdPlayPause[d]->setText(">");
+                ui.cmdStop[d]->setEnabled(false);
+            }
+            ui.shpQueda[d]->setWidthTwips(1);
+            ui.shpVa[d]->setWidthTwips(1);
+            decks.StoppedByUser[d] = false;
+            decks.PreviousRequested[d] = false;
+        }
+        activation.optPla_Click(0);
+    });
+    return true;
+}
+
+void Main::cmdExpandir_Click() {
+    if (ui.cmdExpandir->text() == "/\\") {
+        setClientHeight(kCompressedHeight);
+        ui.cmdExpandir->setText("\\/");
+    } else {
+        setClientHeight(kExpandedHeight);
+        ui.cmdExpandir->setText("/\\");
+    }
+}
+
+void Main::setClientHeight(int twips) {
+    // The user does not resize the window; only these two heights exist.
+    setFixedSize(TwipsToPixels(kWidth), TwipsToPixels(twips));
+}
+
+void Main::Form_KeyPress(int keyAscii) {
+    shortcuts.HandleShortcutKey(keyAscii);
+}
+
+void Main::keyPressEvent(QKeyEvent* event) {
+    // Keys typed in a control reach the window too when the control ignores them; those were
+    // the control's to forward, so only the window's own keys are handled here.
+    const QWidget* focus = QApplication::focusWidget();
+    if ((focus == nullptr || focus == this) && !event->text().isEmpty())
+        Form_KeyPress(event->text().at(0).unicode());
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace velmor

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Help.h"
+#include "app/Shortcuts.h"
+#include "common/Reporter.h"
+#include "deck/DeckState.h"
+#include "deck/DeckVolume.h"
+#include "deck/PlayerEvents.h"
+#include "deck/PositionDisplay.h"
+#include "deck/TrackNavigation.h"
+#include "deck/Transport.h"
+#include "deck/player/MediaPlayer.h"
+#include "mix/Crossfader.h"
+#include "mix/Fades.h"
+#include "playlist/DeckActivation.h"
+#include "playlist/FileBrowser.h"
+#include "playlist/Playlists.h"
+#include "playlist/SavePanel.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace velmor {
+
+struct MainOptions {
+    // Makes the media player of one deck; the window owns what it returns.
+    std::function<MediaPlayer*(int deck, QObject* parent)> createPlayer;
+    Reporter* reporter = nullptr;
+    // The screen's height in twips; the primary screen's when not given.
+    std::optional<int> screenHeightTwips;
+};
+
+// The main window: four decks, the crossfader, the playlists and the file browser. It
+// builds the controls, hands their events to the rooms' handlers and runs start-up.
+class Main : public QWidget {
+    Q_OBJECT
+public:
+    explicit Main(const MainOptions& options);
+    ~Main() override;
+
+    // Start-up. Returns false when the program must end (the screen is too small).
+    bool Form_Load();
+    void cmdExpandir_Click();
+    void Form_KeyPress(int keyAscii);
+
+    static QString Version();
+
+    // Client heights of the two window states, in twips.
+    static constexpr int kExpandedHeight = 7440;
+    static constexpr int kCompressedHeight = 4290;
+    static constexpr int kWidth = 11235;
+
+    Controls ui;
+    std::array<MediaPlayer*, kDecks> pla{};
+    Reporter& reporter;
+    DeckState decks;
+
+    Transport transport{*this};
+    DeckVolume volume{*this};
+    PositionDisplay position{*this};
+    PlayerEvents events{*this};
+    TrackNavigation navigation{*this};
+    DeckActivation activation{*this};
+    Playlists playlists{*this};
+    FileBrowser browser{*this};
+    SavePanel savePanel{*this};
+    Fades fades{*this};
+    Crossfader crossfader{*this};
+    Shortcuts shortcuts{*this};
+    Help help{*this};
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void setClientHeight(int twips);
+    int screenHeightTwips_;
+};
+
+} // namespace velmor

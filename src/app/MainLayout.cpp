@@ -1,0 +1,218 @@
+#include "app/Controls.h"
+
+#include "common/Twips.h"
+#include "common/Widgets.h"
+#include "playlist/BrowserLists.h"
+
+#include <QButtonGroup>
+
+namespace velmor {
+namespace {
+
+QFont fontOf(const char* family, double points, bool bold = false) {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+const char* const kSans = "Liberation Sans";   // stands in for Arial and MS Sans Serif
+const char* const kSerif = "Liberation Serif"; // for Times New Roman
+const char* const kMono = "Liberation Mono";   // for Courier New
+
+template <typename W> W* place(W* widget, int left, int top, int width, int height) {
+    widget->setGeometry(TwipsRect(left, top, width, height));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& caption, int l, int t, int w, int h) {
+    return place(new QLabel(caption, parent), l, t, w, h);
+}
+
+QLineEdit* textBox(QWidget* parent, const QString& text, const QString& tip, int l, int t, int w,
+                   int h) {
+    auto* box = place(new QLineEdit(text, parent), l, t, w, h);
+    box->setToolTip(tip);
+    box->setTextMargins(0, 0, 0, 0);
+    return box;
+}
+
+ColorButton* button(QWidget* parent, const QString& caption, const QString& tip, int l, int t,
+                    int w, int h, Rgb color = kButtonFace) {
+    auto* b = place(new ColorButton(caption, parent), l, t, w, h);
+    b->setToolTip(tip);
+    if (color != kButtonFace)
+        b->setBackColor(color);
+    return b;
+}
+
+QPushButton* plainButton(QWidget* parent, const QString& caption, const QString& tip, int l, int t,
+                         int w, int h) {
+    auto* b = place(new QPushButton(caption, parent), l, t, w, h);
+    b->setToolTip(tip);
+    return b;
+}
+
+QSlider* slider(QWidget* parent, const QString& tip, int max, int large, int l, int t, int w,
+                int h) {
+    auto* s = place(new QSlider(Qt::Horizontal, parent), l, t, w, h);
+    s->setToolTip(tip);
+    s->setRange(0, max);
+    s->setPageStep(large);
+    s->setSingleStep(1);
+    s->setMouseTracking(true);
+    s->setFocusPolicy(Qt::StrongFocus);
+    return s;
+}
+
+QLabel* coloured(QLabel* l, Rgb color) {
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, ToQColor(color, pal));
+    l->setPalette(pal);
+    return l;
+}
+
+void buildDeck(QWidget* window, Controls& ui, int d) {
+    auto* fra = place(new CaptionFrame(QString::number(d + 1), window), 0, 990 * d, 7695, 990);
+    fra->setCaptionFont(fontOf(kMono, 9.75, true));
+    ui.fra[d] = fra;
+
+    ui.Tracker[d] = slider(fra, "Drag to skip through the track", 273, 10, 30, 210, 2340, 300);
+    ui.Tracker[d]->setTickPosition(QSlider::NoTicks);
+    ui.Volumen[d] = slider(fra, "Volume", 100, 5, 30, 585, 2325, 300);
+    ui.Volumen[d]->setTickPosition(QSlider::TicksBelow);
+    ui.Volumen[d]->setTickInterval(5);
+    ui.lblVolumen[d] = label(fra, "100", 2370, 630, 270, 225);
+    ui.lblVolumen[d]->setFont(fontOf(kSerif, 9.75));
+
+    ui.cmdSet[d] = plainButton(fra, "Set", "Set the track to a specific time", 2295, 225, 405, 285);
+    ui.txtSet[d] = textBox(fra, "0", "minutes", 2700, 225, 270, 285);
+    ui.lbl2ptos[d] = label(fra, ":", 2955, 255, 240, 165);
+    ui.txtSetSec[d] = textBox(fra, "0", "seconds", 3000, 225, 270, 285);
+    ui.lblTracking[d] = coloured(label(fra, "0:0", 3285, 225, 255, 240), kDarkRed);
+    ui.lblRTracking[d] = coloured(label(fra, "0:0", 4350, 210, 255, 240), kDarkGreen);
+
+    ui.shpVa[d] = place(new Shape(Shape::Rectangle, fra), 3285, 450, 1065, 195);
+    ui.shpVa[d]->setFillColor(kDarkRed);
+    ui.shpVa[d]->setWidthTwips(1065);
+    ui.shpQueda[d] = place(new Shape(Shape::Rectangle, fra), 4365, 450, 1065, 195);
+    ui.shpQueda[d]->setFillColor(kGreen192);
+    ui.shpQueda[d]->setWidthTwips(1065);
+
+    ui.cmdRetroceso[d] = button(fra, "|<<", "Previous Track", 5445, 180, 360, 225);
+    ui.cmdPlayPause[d] = button(fra, ">", "Play/Pause", 5805, 180, 360, 225);
+    ui.cmdStop[d] = button(fra, "o", "Stop", 6165, 180, 360, 225);
+    ui.cmdStop[d]->setSymbolCaption(true);
+    ui.cmdMute[d] = button(fra, "X", "Mute", 6525, 180, 360, 225);
+    ui.cmdAvanceTema[d] = button(fra, ">>|", "Next Track", 6885, 180, 360, 225);
+    ui.cmdSlowPlay[d] = button(fra, ">", "50% speed", 5445, 405, 450, 225);
+    ui.cmdNormalPlay[d] = button(fra, ">>", "100% speed", 5895, 405, 450, 225);
+    ui.cmdNormalPlay[d]->setEnabled(false);
+    ui.cmdFastPlay[d] = button(fra, ">>>", "150% speed", 6345, 405, 450, 225);
+    ui.cmdUltraPlay[d] = button(fra, ">>>>", "200% speed", 6795, 405, 450, 225);
+
+    ui.selec[d] = place(new Shape(Shape::Circle, fra), 7335, 270, 270, 270);
+
+    // The fade panel.
+    ui.cmdFade[d] = plainButton(fra, "Fade", "", 2700, 675, 750, 255);
+    ui.lblin[d] = label(fra, "in", 3480, 705, 120, 165);
+    ui.lblout[d] = label(fra, "out", 3645, 705, 225, 165);
+    ui.chkInOrOut[d] = button(fra, "<", "", 3660, 675, 210, 255);
+    ui.chkInOrOut[d]->setCheckable(true);
+    ui.lblFade[d] = label(fra, "Length", 3900, 705, 495, 195);
+    ui.txtLength[d] = textBox(fra, "2000", "Fade duration in milliseconds", 4425, 675, 675, 285);
+    ui.lblMinVol[d] = label(fra, "Start Vol", 5160, 705, 600, 195);
+    ui.txtStartVolume[d] = textBox(fra, "20", "Start volume of the fade", 5805, 675, 390, 285);
+    ui.lblPercent[d] = label(fra, "%", 6210, 705, 165, 195);
+    ui.lblMaxVol[d] = label(fra, "End Vol", 6435, 705, 555, 195);
+    ui.txtEndVolume[d] = textBox(fra, "100", "End volume of the fade", 7050, 675, 390, 285);
+    ui.lblPercent[d + kDecks] = label(fra, "%", 7455, 705, 165, 195);
+
+    ui.timer[d] = new QTimer(window);
+    ui.timer[d]->setInterval(250);
+    ui.FadeTimer[d] = new QTimer(window);
+    ui.FadeTimer[d]->setTimerType(Qt::PreciseTimer);
+    ui.FadeTimer[d]->setInterval(250);
+}
+
+void buildLists(QWidget* window, Controls& ui) {
+    auto* group = new QButtonGroup(window);
+    group->setExclusive(true);
+    for (int d = 0; d < kDecks; ++d) {
+        auto* list = place(new QListWidget(window), 7695, 0, 3495, 4305);
+        list->setFont(fontOf(kSans, 8.25));
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->setMouseTracking(true);
+        list->setToolTip("Double Click = Play || Left Click = Select (for deletion) || Right "
+                         "Click -> Put Selected Track in Deck");
+        ui.lstPlay[d] = list;
+
+        const int left[] = {7755, 8010, 8250, 8490};
+        ui.optPla[d] =
+            button(window, QString::number(d + 1), QString("Activate Deck %1").arg(d + 1), left[d],
+                   4470, 240, 225, kButtonLightBlue);
+        ui.optPla[d]->setCheckable(true);
+        group->addButton(ui.optPla[d], d);
+    }
+    ui.lstPlay[0]->raise();
+    ui.optPla[0]->setChecked(true);
+
+    ui.cmdOK = button(window, "Add", "Add Selected Track/s", 8745, 4470, 630, 225, kLightYellow);
+    ui.cmdOKCarpeta =
+        button(window, "Add Folder", "Add the complete folder", 9375, 4470, 885, 225, kLightYellow);
+    ui.chkFocus =
+        button(window, "Auto Focus", "Useful if you have a wheel mouse", 10275, 4470, 945, 225);
+    ui.chkFocus->setCheckable(true);
+    ui.cmdGuardarComo =
+        button(window, "Save List", "Saves Active List", 7740, 4725, 990, 225, kButtonLightBlue);
+    ui.cmdBorrar =
+        button(window, "Delete", "Delete Selected Track/s", 8745, 4725, 630, 225, kLightRed);
+    ui.cmdBorrarTodo =
+        button(window, "Delete All", "Delete All Tracks", 9375, 4725, 885, 225, kLightRed);
+    ui.cmdHelp = button(window, "Help", "Key Assignments", 10275, 4725, 720, 225, kLightGreen);
+    ui.cmdAbout = button(window, "?", "About", 10995, 4725, 225, 225, kLightGreen);
+}
+
+void buildBrowser(QWidget* window, Controls& ui) {
+    ui.fil = place(new FileList(window), -30, 4455, 7725, 3015);
+    ui.fil->setToolTip("Double click to Add single files, Drag to select multiple files, Right "
+                       "Click to Add selection");
+    ui.fil->setPattern("*.mp3;*.m3u;*.wav");
+    ui.fil->setMouseTracking(true);
+    ui.drv = place(new DriveList(window), 7725, 4965, 3510, 315);
+    ui.drv->setToolTip("Select the drive where you have the music");
+
+    // The save panel lies behind the folder list, which covers it while it is closed.
+    ui.lblNomArch = label(window, "Choose the folder and put a filename:", 7725, 6585, 2640, 195);
+    ui.txtNomArch = textBox(window, "", "", 7725, 6795, 3135, 285);
+    ui.lblM3U = label(window, ".m3u", 10860, 6825, 345, 225);
+    ui.cmdGuardar = plainButton(window, "Save", "", 7740, 7140, 1725, 225);
+    ui.Command1 = plainButton(window, "Cancel", "", 9495, 7140, 1725, 225);
+
+    ui.dir = place(new FolderList(window), 7725, 5325, 3495, 1215);
+    ui.dir->setToolTip("Choose your music folder");
+    ui.dir->setMouseTracking(true);
+    ui.dir->raise();
+}
+
+} // namespace
+
+void BuildControls(QWidget* window, Controls& ui) {
+    window->setFont(fontOf(kSans, 8.25));
+    for (int d = 0; d < kDecks; ++d)
+        buildDeck(window, ui, d);
+
+    ui.cross =
+        slider(window, "<- Manually Crossfade between decks ->", 100, 5, 180, 3960, 6900, 330);
+    ui.cross->setValue(50);
+    ui.cross->setTickPosition(QSlider::NoTicks);
+    ui.lblCero = label(window, "1", 0, 3960, 165, 360);
+    ui.lblUno = label(window, "2", 7110, 3960, 165, 360);
+    for (QLabel* end : {ui.lblCero, ui.lblUno})
+        end->setFont(fontOf(kSerif, 15.75, true));
+    ui.cmdExpandir = plainButton(window, "/\\", "Compress/Expand window", 7335, 3960, 330, 345);
+
+    buildLists(window, ui);
+    buildBrowser(window, ui);
+}
+
+} // namespace velmor

@@ -1,0 +1,101 @@
+#include "common/Widgets.h"
+
+#include "common/Twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace velmor {
+
+ColorButton::ColorButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ColorButton::setBackColor(Rgb color) {
+    backColor_ = color;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Button, ToQColor(color, QPalette()));
+    setPalette(pal);
+    update();
+}
+
+void ColorButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    if (symbolCaption_ && text() == QLatin1String("o"))
+        option.text = QString(QChar(0x25A0)); // the symbol font draws "o" as a filled square
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+Shape::Shape(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::setFillColor(Rgb color) {
+    fillColor_ = color;
+    update();
+}
+
+void Shape::setWidthTwips(double twips) {
+    widthTwips_ = twips;
+    const int pixels = twips <= 0 ? 0 : std::max(1, TwipsToPixels(twips));
+    resize(pixels, height());
+    setVisible(pixels > 0);
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, kind_ == Circle);
+    painter.setPen(Qt::black);
+    painter.setBrush(ToQColor(fillColor_, palette()));
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (kind_ == Circle)
+        painter.drawEllipse(box);
+    else
+        painter.fillRect(rect(), ToQColor(fillColor_, palette()));
+}
+
+CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent)
+    : QFrame(parent), caption_(caption) {}
+
+void CaptionFrame::setCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
+void CaptionFrame::setForeColor(Rgb color) {
+    foreColor_ = color;
+    update();
+}
+
+void CaptionFrame::setCaptionFont(const QFont& font) {
+    captionFont_ = font;
+    update();
+}
+
+void CaptionFrame::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setFont(captionFont_);
+    const QFontMetrics metrics(captionFont_);
+    const int textTop = metrics.height() / 2;
+    const QRect border = rect().adjusted(1, textTop, -2, -2);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(border);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(border.translated(1, 1));
+    const QRect textBox(8, 0, metrics.horizontalAdvance(caption_) + 4, metrics.height());
+    painter.fillRect(textBox, palette().color(QPalette::Window));
+    painter.setPen(ToQColor(foreColor_, palette()));
+    painter.drawText(textBox, Qt::AlignCenter, caption_);
+}
+
+void CaptionFrame::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+    QFrame::mousePressEvent(event);
+}
+
+} // namespace velmor

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "common/Colors.h"
+
+#include <QFrame>
+#include <QPushButton>
+#include <QWidget>
+
+namespace velmor {
+
+// A button whose background colour can be changed at run time (the colour is kept as the
+// program's own value and painted through the palette). Checkable ones serve as the
+// two-state and option buttons drawn as buttons.
+class ColorButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit ColorButton(const QString& caption, QWidget* parent = nullptr);
+    Rgb BackColor() const { return backColor_; }
+    void setBackColor(Rgb color);
+
+    // The caption "o" in the symbol font is a square.
+    void setSymbolCaption(bool symbol) { symbolCaption_ = symbol; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Rgb backColor_ = kButtonFace;
+    bool symbolCaption_ = false;
+};
+
+// A filled rectangle or circle. Its width is kept in twips as a real number, as the
+// position bars compute it.
+class Shape : public QWidget {
+    Q_OBJECT
+public:
+    enum Kind { Rectangle, Circle };
+    Shape(Kind kind, QWidget* parent = nullptr);
+    Rgb FillColor() const { return fillColor_; }
+    void setFillColor(Rgb color);
+    double WidthTwips() const { return widthTwips_; }
+    void setWidthTwips(double twips);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Kind kind_;
+    Rgb fillColor_ = kButtonFace;
+    double widthTwips_ = 0;
+};
+
+// A frame with a caption whose text colour can be set without touching the colours of the
+// controls inside it; a click on it is reported.
+class CaptionFrame : public QFrame {
+    Q_OBJECT
+public:
+    explicit CaptionFrame(const QString& caption, QWidget* parent = nullptr);
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    Rgb ForeColor() const { return foreColor_; }
+    void setForeColor(Rgb color);
+    void setCaptionFont(const QFont& font);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QString caption_;
+    QFont captionFont_;
+    Rgb foreColor_ = kBlack;
+};
+
+} // namespace velmor

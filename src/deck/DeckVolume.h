@@ -1,0 +1,21 @@
+#pragma once
+
+namespace velmor {
+
+class Main;
+
+// A deck's volume slider: every change of its value, by the user or the program, sets the
+// player's level through the volume law and shows the value.
+class DeckVolume {
+public:
+    explicit DeckVolume(Main& window) : w_(window) {}
+    void wire();
+
+    void Volumen_Change(int d);
+    void Volumen_Scroll(int d) { Volumen_Change(d); }
+
+private:
+    Main& w_;
+};
+
+} // namespace velmor

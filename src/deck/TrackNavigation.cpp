@@ -1,0 +1,11 @@
+#include "deck/TrackNavigation.h"
+
+#include "app/Main.h"
+
+namespace velmor {
+
+void TrackNavigation::wire() {
+    (void)w_;
+}
+
+} // namespace velmor

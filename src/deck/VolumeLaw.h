@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmor {
+
+// The one conversion from a deck volume (0..100) to the player's level in hundredths of a
+// decibel: v * 45 - 4500, linear in decibels, 0.45 dB a step, -45 dB at 0 (not silence).
+// Worked in checked 16-bit arithmetic: outside -628..728 it fails with "Overflow".
+int16_t VolumeToPlayerLevel(int32_t volume);
+
+// The inverse: the deck volume of a player level, rounded half to even.
+int16_t PlayerLevelToVolume(int32_t level);
+
+} // namespace velmor

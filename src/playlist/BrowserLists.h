@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QStringList>
+
+namespace velmor {
+
+// The drive list: the mounted file systems by their root paths, "/" first.
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget* parent = nullptr);
+    QString Drive() const { return currentText(); }
+    // Selects the drive that holds `path` (the longest root that contains it).
+    void showDriveOf(const QString& path);
+};
+
+// The folder list: the current folder's ancestors, the folder itself and its subfolders.
+// Path() never ends in a separator except at a root.
+class FolderList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FolderList(QWidget* parent = nullptr);
+    QString Path() const { return path_; }
+    // Moves to `path`; throws Error with the system's description when it cannot be read,
+    // leaving the list on the previous folder.
+    void setPath(const QString& path);
+
+signals:
+    // Another folder was chosen by the user (a double click or Enter on an entry).
+    void folderChosen(const QString& path);
+
+private:
+    void fill(const QString& path, const QStringList& subfolders);
+    QString path_;
+};
+
+// The file list: the bare names of the current folder's files that match the pattern,
+// without regard to letter case, sorted by name; several can be selected.
+class FileList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileList(QWidget* parent = nullptr);
+    QString Path() const { return path_; }
+    void setPath(const QString& path);
+    QString Pattern() const { return patterns_.join(';'); }
+    void setPattern(const QString& pattern);
+    void Refresh();
+
+private:
+    QString path_;
+    QStringList patterns_;
+};
+
+// Joins a folder and a file name with one separator (a root already ends in one).
+QString JoinPath(const QString& folder, const QString& name);
+
+} // namespace velmor

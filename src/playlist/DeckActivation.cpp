@@ -1,0 +1,36 @@
+#include "playlist/DeckActivation.h"
+
+#include "app/Main.h"
+#include "common/Widgets.h"
+
+namespace velmor {
+
+void DeckActivation::wire() {
+    for (int d = 0; d < kDecks; ++d) {
+        QObject::connect(w_.ui.fra[d], &CaptionFrame::clicked, [this, d] { fra_Click(d); });
+        QObject::connect(w_.ui.optPla[d], &QPushButton::clicked, [this, d] { optPla_Click(d); });
+    }
+}
+
+int DeckActivation::ActiveDeck() const {
+    for (int i = 0; i < kDecks; ++i)
+        if (w_.ui.optPla[i]->isChecked())
+            return i;
+    return 0;
+}
+
+void DeckActivation::fra_Click(int d) {
+    Controls& ui = w_.ui;
+    ui.optPla[d]->setChecked(true);
+    ui.lstPlay[d]->raise();
+    for (int i = 0; i < kDecks; ++i) {
+        if (ui.optPla[i]->isChecked()) {
+            ui.lblCero->setText(QString::number(i + 1));
+            ui.lblUno->setText(QString::number(i == kDecks - 1 ? 1 : i + 2));
+        }
+        ui.selec[i]->setFillColor(kButtonFace);
+    }
+    ui.selec[d]->setFillColor(kLightBlue);
+}
+
+} // namespace velmor

@@ -1,0 +1,113 @@
+#include "support/FakePlayer.h"
+
+#include "common/Error.h"
+
+#include <QCoreApplication>
+
+namespace velmor::test {
+
+void DeliverNotifications() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+void FakePlayer::failIf(const QString& operation) const {
+    if (failures.contains(operation))
+        throw Error(failures.value(operation));
+}
+
+void FakePlayer::changeState(int state, bool queued) {
+    const int old = state_;
+    state_ = state;
+    if (!queued) {
+        emit PlayStateChange(old, state);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, old, state] { emit PlayStateChange(old, state); }, Qt::QueuedConnection);
+}
+
+void FakePlayer::setFileName(const QString& path) {
+    log << "FileName " + path;
+    failIf("FileName");
+    fileName_ = path;
+    duration_ = durations.value(path, defaultDuration);
+    position_ = 0;
+    if (state_ != Paused)
+        state_ = Stopped;
+    QMetaObject::invokeMethod(
+        this, [this] { emit OpenStateChange(0, 1); }, Qt::QueuedConnection);
+}
+
+void FakePlayer::Play() {
+    log << "Play";
+    failIf("Play");
+    changeState(Playing, true);
+}
+
+void FakePlayer::Pause() {
+    log << "Pause";
+    failIf("Pause");
+    changeState(Paused, true);
+}
+
+void FakePlayer::Stop() {
+    log << "Stop";
+    failIf("Stop");
+    if (state_ == Stopped || state_ == Closed)
+        return;
+    position_ = 0;
+    changeState(Stopped, false);
+}
+
+double FakePlayer::CurrentPosition() const {
+    failIf("PositionRead");
+    return position_;
+}
+
+void FakePlayer::setCurrentPosition(double seconds) {
+    log << QString("Position %1").arg(seconds);
+    failIf("Position");
+    position_ = seconds;
+}
+
+void FakePlayer::setRate(double rate) {
+    log << QString("Rate %1").arg(rate);
+    failIf("Rate");
+    rate_ = rate;
+}
+
+int FakePlayer::Volume() const {
+    failIf("VolumeRead");
+    return volume_;
+}
+
+void FakePlayer::setVolume(int level) {
+    log << QString("Volume %1").arg(level);
+    failIf("Volume");
+    volume_ = level;
+}
+
+void FakePlayer::setMute(bool muted) {
+    log << QString("Mute %1").arg(muted ? "on" : "off");
+    failIf("Mute");
+    muted_ = muted;
+}
+
+void FakePlayer::endTrack() {
+    position_ = duration_;
+    changeState(Stopped, false);
+}
+
+void FakePlayer::setPosition(double seconds) {
+    position_ = seconds;
+}
+
+void FakePlayer::closeFile() {
+    fileName_.clear();
+    duration_ = 0;
+    state_ = Closed;
+    emit OpenStateChange(1, 0);
+}
+
+} // namespace velmor::test

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "deck/player/MediaPlayer.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace velmor::test {
+
+// A media player that keeps the deck's timing contract exactly and plays nothing:
+// notifications of FileName, Play and Pause arrive through the event loop after the running
+// handler returns; Stop reports before it returns, and not at all on a stopped player.
+// Tests move its position, end its track, set durations and make it refuse things.
+class FakePlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    explicit FakePlayer(QObject* parent = nullptr) : MediaPlayer(parent) {}
+
+    QString FileName() const override { return fileName_; }
+    void setFileName(const QString& path) override;
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    int PlayState() const override { return state_; }
+    double CurrentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    double Duration() const override { return duration_; }
+    double Rate() const override { return rate_; }
+    void setRate(double rate) override;
+    int Volume() const override;
+    void setVolume(int level) override;
+    bool Mute() const override { return muted_; }
+    void setMute(bool muted) override;
+
+    // Test controls.
+    void endTrack();                  // plays to the end: a stopped notification of its own
+    void setPosition(double seconds); // moves the position without it counting as a seek
+    void closeFile();                 // the open file goes away: "" and an open-state change
+    QHash<QString, double> durations; // by path; others last defaultDuration
+    double defaultDuration = 185.4;
+    // Makes an operation fail with this description ("FileName", "Play", "Pause", "Stop",
+    // "Volume", "Rate", "Position", "Mute"; "VolumeRead" fails reads of Volume).
+    QHash<QString, QString> failures;
+    // Every order received, in order: "FileName <path>", "Play", "Stop", "Volume -3600", ...
+    QStringList log;
+
+private:
+    void failIf(const QString& operation) const;
+    void changeState(int state, bool queued);
+    QString fileName_;
+    int state_ = Closed;
+    double position_ = 0;
+    double duration_ = 0;
+    double rate_ = 1.0;
+    int volume_ = 0;
+    bool muted_ = false;
+};
+
+// Delivers the notifications waiting in the event loop.
+void DeliverNotifications();
+
+} // namespace velmor::test

@@ -1,0 +1,23 @@
+#include "support/TestWindow.h"
+
+namespace velmor::test {
+
+TestWindow::TestWindow(int screenHeightTwips, bool load) {
+    MainOptions options;
+    options.reporter = &reporter;
+    options.screenHeightTwips = screenHeightTwips;
+    options.createPlayer = [this](int deck, QObject* parent) {
+        players[deck] = new FakePlayer(parent);
+        return players[deck];
+    };
+    window = std::make_unique<Main>(options);
+    if (load)
+        loaded = window->Form_Load();
+}
+
+void TestWindow::open(int d, const QString& path) {
+    player(d).setFileName(path);
+    DeliverNotifications();
+}
+
+} // namespace velmor::test
