@@ -35,10 +35,18 @@ template <typename Int> Int realToInt(double value) {
 }
 } // namespace
 
-int16_t RealToInt16(double value) { return realToInt<int16_t>(value); }
-int32_t RealToInt32(double value) { return realToInt<int32_t>(value); }
-int16_t ToInt16(const QString& text) { return RealToInt16(ToDouble(text)); }
-int32_t ToInt32(const QString& text) { return RealToInt32(ToDouble(text)); }
+int16_t RealToInt16(double value) {
+    return realToInt<int16_t>(value);
+}
+int32_t RealToInt32(double value) {
+    return realToInt<int32_t>(value);
+}
+int16_t ToInt16(const QString& text) {
+    return RealToInt16(ToDouble(text));
+}
+int32_t ToInt32(const QString& text) {
+    return RealToInt32(ToDouble(text));
+}
 
 int16_t Check16(int64_t value) {
     if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
@@ -46,9 +54,15 @@ int16_t Check16(int64_t value) {
     return static_cast<int16_t>(value);
 }
 
-int16_t Add16(int32_t a, int32_t b) { return Check16(int64_t(Check16(a)) + Check16(b)); }
-int16_t Sub16(int32_t a, int32_t b) { return Check16(int64_t(Check16(a)) - Check16(b)); }
-int16_t Mul16(int32_t a, int32_t b) { return Check16(int64_t(Check16(a)) * Check16(b)); }
+int16_t Add16(int32_t a, int32_t b) {
+    return Check16(int64_t(Check16(a)) + Check16(b));
+}
+int16_t Sub16(int32_t a, int32_t b) {
+    return Check16(int64_t(Check16(a)) - Check16(b));
+}
+int16_t Mul16(int32_t a, int32_t b) {
+    return Check16(int64_t(Check16(a)) * Check16(b));
+}
 
 double Divide(double numerator, double denominator) {
     if (denominator == 0.0)

@@ -1,5 +1,5 @@
-#include "common/Error.h"
 #include "common/Numbers.h"
+#include "common/Error.h"
 
 #include <gtest/gtest.h>
 
