@@ -5,11 +5,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/screenshot.png}")
 "$root/tools/install-deps.sh" run dev
-cmake -S "$root" -B "$root/build-run" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DVELMOR_TESTS=OFF -DVELMOR_BENCH=OFF >/dev/null
-cmake --build "$root/build-run" >/dev/null
+build=$("$root/tools/release-build.sh")
 
-music="$root/build-run/demo-music"
+music="$build/demo-music"
 [ -d "$music" ] || music="$root"
 cd "$music"
 # No window manager: the window sits at the top left corner without a frame.
@@ -17,5 +15,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$0" & app=$!
   sleep 3
   import -window root -crop 749x496+0+0 +repage "$1"
-  kill $app' "$root/build-run/src/velmor" "$out"
+  kill $app' "$build/src/velmor" "$out"
 echo "Saved $out"

@@ -1,0 +1,123 @@
+"""A desktop of our own for the real program: a virtual display, a sound server with a
+null sink whose monitor is recorded, and real X input."""
+
+import os
+import shutil
+import subprocess
+import time
+from pathlib import Path
+
+SINK = "velmor_e2e"
+
+
+def twips_centre(left, top, width, height, frame_top=0):
+    """The pixel at the centre of a control placed in twips (15 twips a pixel)."""
+    return round((left + width / 2) / 15), round((frame_top + top + height / 2) / 15)
+
+
+def wait_for(check, what, timeout=20.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if check():
+            return
+        time.sleep(0.1)
+    raise RuntimeError(f"gave up waiting for {what}")
+
+
+class Desktop:
+    def __init__(self, home: Path):
+        self.home = home
+        self.processes = []
+        self.env = dict(os.environ)
+        self.env.update(
+            HOME=str(home),
+            XDG_RUNTIME_DIR=str(home),
+            PULSE_SERVER=f"unix:{home}/pulse.sock",
+            QT_QPA_PLATFORM="xcb",
+            LC_ALL="C.UTF-8",
+        )
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.recording_started = None
+
+    def _spawn(self, args, **kw):
+        process = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, **kw)
+        self.processes.append(process)
+        return process
+
+    def run(self, *args, check=True):
+        return subprocess.run(args, env=self.env, check=check, capture_output=True, text=True)
+
+    def start_display(self, display=":87"):
+        self.env["DISPLAY"] = display
+        self._spawn(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"])
+        wait_for(lambda: self.run("xdpyinfo", check=False).returncode == 0, "the display")
+
+    def start_sound(self):
+        (self.home / ".asoundrc").write_text("pcm.!default { type pulse }\nctl.!default { type pulse }\n")
+        (self.home / "server.pa").write_text(
+            f"load-module module-native-protocol-unix auth-anonymous=1 socket={self.home}/pulse.sock\n"
+            f"load-module module-null-sink sink_name={SINK}\n"
+            f"set-default-sink {SINK}\n")
+        self._spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                     "--use-pid-file=no", "--system=false", "-F", str(self.home / "server.pa")])
+        wait_for(lambda: self.run("pactl", "info", check=False).returncode == 0, "the sound server")
+        # An idle null sink starts its monitor late; waking it once first avoids that.
+        self.run("pactl", "suspend-sink", SINK, "1")
+        self.run("pactl", "suspend-sink", SINK, "0")
+
+    def start_recording(self, path: Path):
+        self.recorder = self._spawn(["parec", "--latency-msec=20", "-d", f"{SINK}.monitor",
+                                     "--file-format=wav", "--rate=44100", "--channels=2", str(path)])
+        time.sleep(0.3)
+        self.recording_started = time.monotonic()
+
+    def stop_recording(self):
+        self.recorder.terminate()
+        self.recorder.wait(timeout=10)
+
+    def now(self):
+        """Seconds since the recording started."""
+        return time.monotonic() - self.recording_started
+
+    def start_program(self, binary, cwd):
+        self.program = subprocess.Popen([str(binary)], cwd=cwd, env=self.env,
+                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.processes.append(self.program)
+        wait_for(lambda: self.run("xdotool", "search", "--name", "^Velmor", check=False).returncode == 0,
+                 "the window")
+        time.sleep(1.0)
+
+    def click(self, x, y, button=1):
+        self.run("xdotool", "mousemove", str(x), str(y), "click", str(button))
+        time.sleep(0.25)
+
+    def double_click(self, x, y):
+        self.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1")
+        time.sleep(0.25)
+
+    def key(self, *names):
+        self.run("xdotool", "key", "--delay", "60", *names)
+        time.sleep(0.15)
+
+    def type(self, text):
+        self.run("xdotool", "type", "--delay", "60", text)
+        time.sleep(0.15)
+
+    def screenshot(self, path):
+        self.run("import", "-window", "root", "-crop", "749x496+0+0", "+repage", str(path))
+
+    def close(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+
+def require(*programs):
+    missing = [p for p in programs if shutil.which(p) is None]
+    if missing:
+        raise SystemExit("e2e: missing " + ", ".join(missing))

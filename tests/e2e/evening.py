@@ -1,0 +1,202 @@
+#!/usr/bin/python3
+"""An evening at the decks: the real program under a virtual display, driven only by real
+clicks and keys, its sound recorded from a null sink and measured afterwards.
+
+Usage: evening.py VELMOR_BINARY ARTEFACT_DIR"""
+
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import numpy as np
+
+sys.path.insert(0, str(Path(__file__).parent))
+from desktop import Desktop, require, twips_centre  # noqa: E402
+from sound import Recording, write_tone  # noqa: E402
+
+# Each fixture track is a steady tone of its own, so the recording tells which one played.
+A, B, C, D = 440.0, 550.0, 660.0, 880.0
+OPT_PLA_LEFT = [7755, 8010, 8250, 8490]
+
+
+def opt_pla(deck):
+    return twips_centre(OPT_PLA_LEFT[deck], 4470, 240, 225)
+
+
+ADD = twips_centre(8745, 4470, 630, 225)
+ADD_FOLDER = twips_centre(9375, 4470, 885, 225)
+SAVE_LIST = twips_centre(7740, 4725, 990, 225)
+NAME_BOX = twips_centre(7725, 6795, 3135, 285)
+SAVE = twips_centre(7740, 7140, 1725, 225)
+FOLDER_LIST_BLANK = (round((7725 + 1700) / 15), round((5325 + 2000) / 15))
+FILE_LIST_FIRST_ROW = (100, round(4455 / 15) + 10)
+ULTRA_DECK_1 = twips_centre(6795, 405, 450, 225)
+
+
+def make_music(root: Path):
+    music = root / "music"
+    playlists = music / "playlists"
+    playlists.mkdir(parents=True)
+    for name, frequency, seconds in [("a", A, 2.0), ("b", B, 2.0), ("d", D, 40.0)]:
+        wav = root / f"{name}.wav"
+        write_tone(wav, frequency, seconds)
+        target = (playlists if name == "d" else music) / f"{name}.mp3"
+        subprocess.run(["lame", "--quiet", "-b", "192", str(wav), str(target)], check=True)
+    write_tone(music / "c.wav", C, 14.0)
+    (playlists / "list.m3u").write_bytes(b"#EXTM3U\r\nd.mp3\r\n")
+    return music, playlists
+
+
+class Checks:
+    def __init__(self):
+        self.passed, self.failed = 0, 0
+
+    def check(self, ok, what):
+        print(("ok     " if ok else "FAILED ") + what, flush=True)
+        if ok:
+            self.passed += 1
+        else:
+            self.failed += 1
+
+
+def main():
+    binary, artefacts = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
+    artefacts.mkdir(parents=True, exist_ok=True)
+    require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "parec", "lame", "import")
+    checks = Checks()
+    with tempfile.TemporaryDirectory(prefix="velmor-e2e-") as tmp:
+        root = Path(tmp)
+        music, playlists = make_music(root)
+        desk = Desktop(root)
+        marks = {}
+        try:
+            desk.start_display()
+            desk.start_sound()
+            desk.start_recording(root / "evening.wav")
+            desk.start_program(binary, cwd=music)
+
+            # Deck 1 gets the whole folder; Deck 2 the playlist in its subfolder.
+            desk.click(*ADD_FOLDER)
+            desk.click(*opt_pla(1))
+            desk.click(*FOLDER_LIST_BLANK)
+            desk.key("Down", "Return")
+            time.sleep(0.5)
+            desk.click(*FILE_LIST_FIRST_ROW)
+            desk.click(*ADD)
+            time.sleep(0.5)
+
+            marks["play"] = desk.now()
+            desk.key("w")  # play/pause Deck 1: a, b and c follow by themselves
+            time.sleep(5.0)
+            marks["fade"] = desk.now()
+            desk.key("a")  # fade Deck 2 in with the defaults
+            time.sleep(3.0)
+            desk.click(*opt_pla(0))  # the crossfader now runs between Deck 1 and Deck 2
+            for key in ["z", "x", "c", "x"]:
+                marks[key + str(len(marks))] = desk.now()
+                desk.key(key)
+                time.sleep(1.0)
+            marks["mute"] = desk.now()
+            desk.key("r")
+            time.sleep(1.0)
+            marks["unmute"] = desk.now()
+            desk.key("r")
+            # c.wav ends 18 s after Play; Deck 1 then stands stopped on it.
+            time.sleep(max(0.0, marks["play"] + 19.0 - desk.now()))
+
+            desk.click(*ULTRA_DECK_1)
+            marks["fast"] = desk.now()
+            desk.key("w")
+            time.sleep(8.0)
+            marks["again"] = desk.now()
+            desk.key("w")
+            time.sleep(1.5)
+            marks["stop"] = desk.now()
+            desk.key("e")
+            time.sleep(1.0)
+            marks["restart"] = desk.now()
+            desk.key("w")
+            time.sleep(8.0)
+
+            desk.click(*opt_pla(1))
+            desk.click(*SAVE_LIST)
+            desk.click(*NAME_BOX)
+            desk.type("evening")
+            desk.click(*SAVE)
+            time.sleep(0.5)
+            desk.screenshot(artefacts / "evening.png")
+            desk.stop_recording()
+        finally:
+            desk.close()
+        (artefacts / "marks.txt").write_text("\n".join(f"{k} {v:.3f}" for k, v in marks.items()))
+        subprocess.run(["cp", str(root / "evening.wav"), str(artefacts / "evening.wav")])
+        measure(Recording(root / "evening.wav"), marks, playlists, checks)
+
+    print(f"e2e: {checks.passed} passed, {checks.failed} failed")
+    return 1 if checks.failed else 0
+
+
+def measure(rec, marks, playlists, checks):
+    p = marks["play"]
+    # The tracks of Deck 1 follow one another in list order.
+    order = [rec.dominant([A, B, C], p + s, p + s + 0.8) for s in (0.6, 2.6, 4.3)]
+    checks.check(order == [A, B, C], f"Deck 1 plays a, b, c in order (heard {order})")
+    b_starts = [t for t, up in rec.onsets(B, p, p + 5) if up]
+    checks.check(len(b_starts) == 1 and abs(b_starts[0] - p - 2.0) < 0.4,
+                 f"b follows a after 2 s (at {[round(t - p, 2) for t in b_starts]})")
+
+    # A default fade in rises from -36 dB to full level over 2 s and never falls.
+    f = marks["fade"]
+    full = rec.level_db(D, f + 2.6, f + 2.9)
+    curve = rec.series(D, f, f + 2.5)
+    start = next((db for t, db in curve if db > -90), -200)
+    checks.check(abs(start - (full - 36)) < 3, f"fade starts 36 dB down (at {start - full:.1f} dB)")
+    top = next((t for t, db in curve if db > full - 1.0), None)
+    checks.check(top is not None and abs(top - f - 2.0) < 0.3,
+                 f"fade reaches full level after 2 s ({None if top is None else round(top - f, 2)} s)")
+    rising = [db for t, db in curve if db > -90]
+    checks.check(all(b >= a - 1.0 for a, b in zip(rising, rising[1:])), "fade never falls")
+
+    # The crossfader keys: z, x, c, x with Deck 1 active.
+    keys = [(k[0], v) for k, v in marks.items() if k[0] in "zxc" and k[1:].isdigit()]
+    expect = {"z": (0, -45), "x": (0, 0), "c": (-45, 0)}
+    ref1 = rec.level_db(C, p + 4.3, p + 4.9)
+    for key, t in keys:
+        l1 = rec.level_db(C, t + 0.3, t + 0.8) - ref1
+        l2 = rec.level_db(D, t + 0.3, t + 0.8) - full
+        e1, e2 = expect[key]
+        checks.check(abs(l1 - e1) < 2 and abs(l2 - e2) < 2,
+                     f"crossfader '{key}': Deck 1 {l1:.1f} dB, Deck 2 {l2:.1f} dB (want {e1}, {e2})")
+
+    # Mute silences and unmuting restores.
+    muted = rec.level_db(C, marks["mute"] + 0.3, marks["mute"] + 0.8)
+    back = rec.level_db(C, marks["unmute"] + 0.3, marks["unmute"] + 0.8) - ref1
+    checks.check(muted < -80 and abs(back) < 1.5, f"mute silences ({muted:.0f} dBFS), unmute restores ({back:.1f} dB)")
+
+    # 200 %: c.wav (14 s) plays in 7 s and keeps its tone.
+    fast = [t for t, up in rec.onsets(C, marks["fast"], marks["again"])]
+    length = fast[-1] - fast[0] if len(fast) >= 2 else 0
+    checks.check(abs(length - 7.0) < 0.3, f"200 % plays the 14 s track in {length:.2f} s")
+    seg = rec.samples[int((marks["fast"] + 1) * rec.rate):int((marks["fast"] + 3) * rec.rate)]
+    spectrum = np.abs(np.fft.rfft(seg * np.hanning(len(seg))))
+    freqs = np.fft.rfftfreq(len(seg), 1 / rec.rate)
+    band = (freqs > 500) & (freqs < 800)
+    peak = freqs[band][np.argmax(spectrum[band])]
+    checks.check(abs(peak - C) < C * 0.01, f"200 % keeps the tone ({peak:.1f} Hz)")
+
+    # Stop silences at once and rewinds: the next Play lasts the whole track again.
+    stopped = rec.level_db(C, marks["stop"] + 0.25, marks["stop"] + 0.9)
+    checks.check(stopped < -80, f"stop silences ({stopped:.0f} dBFS)")
+    again = [t for t, up in rec.onsets(C, marks["restart"], marks["restart"] + 8.0)]
+    length = again[1] - again[0] if len(again) >= 2 else 0
+    checks.check(abs(length - 7.0) < 0.3, f"after Stop the track plays from its start ({length:.2f} s)")
+
+    saved = playlists / "evening.m3u"
+    data = saved.read_bytes() if saved.exists() else None
+    checks.check(data == b"d.mp3\r\n", f"Save List writes the bare name with CR LF ({data!r})")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
