@@ -2,13 +2,11 @@
 
 #include "common/Error.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QStorageInfo>
 #include <algorithm>
 #include <cerrno>
-#include <vector>
 #ifdef Q_OS_UNIX
 #include <dirent.h>
 #endif
@@ -20,24 +18,13 @@ QString nativeClean(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
 }
 
-// Case-insensitive order by name, as people read file lists; ties by exact text.
+// Case-insensitive order by name, as people read file lists; ties by exact text. The
+// same in every locale.
 void sortByName(QStringList& names) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        keys.emplace_back(collator.sortKey(names[i]), i);
-    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        const int order = a.first.compare(b.first);
-        return order != 0 ? order < 0 : names[a.second] < names[b.second];
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
     });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const auto& key : keys)
-        sorted.append(names[key.second]);
-    names.swap(sorted);
 }
 
 // Throws the system's description when `path` is not a folder that can be listed.
