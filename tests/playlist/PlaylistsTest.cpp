@@ -73,18 +73,6 @@ TEST_F(PlaylistsTest, TheDeleteKeyDeletesTheSelectionOfTheListInFront) {
     EXPECT_EQ(w.playlists.list(1).count(), 4);
 }
 
-TEST_F(PlaylistsTest, DeletingThePlayingEntryLeavesTheDeckPlaying) {
-    fiveTracks();
-    click(0, 2);
-    w.playlists.lstPlay_DblClick(0);
-    DeliverNotifications();
-    lst->item(2)->setSelected(true);
-    w.playlists.cmdBorrar_Click();
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
-    EXPECT_EQ(player.FileName(), "/m2/c.mp3");
-    EXPECT_EQ(w.decks.TrackNumber[0], 3);
-}
-
 TEST_F(PlaylistsTest, DoubleClickStopsThePlayerOnlyThenOpensAndPlaysTheEntry) {
     fiveTracks();
     t.open(0, "/elsewhere/x.mp3");
