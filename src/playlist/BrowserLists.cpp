@@ -2,44 +2,56 @@
 
 #include "common/Error.h"
 
-#include <QCollator>
 #include <QDir>
+#include <QFile>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cerrno>
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#endif
 
 namespace velmor {
-
-QString JoinPath(const QString& folder, const QString& name) {
-    if (folder.endsWith(QDir::separator()) || folder.endsWith('/'))
-        return folder + name;
-    return folder + QDir::separator() + name;
-}
 
 namespace {
 QString nativeClean(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
 }
 
+// Case-insensitive order by name, as people read file lists; ties by exact text. The
+// same in every locale.
 void sortByName(QStringList& names) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     });
 }
 
 // Throws the system's description when `path` is not a folder that can be listed.
-QDir readableFolder(const QString& path) {
-    QDir dir(path);
-    if (!dir.exists())
-        throw Error(QStringLiteral("Path not found: %1").arg(path));
-    if (!QFileInfo(path).isReadable())
-        throw Error(QStringLiteral("Permission denied: %1").arg(path));
-    return dir;
+void checkReadable(const QString& path) {
+#ifdef Q_OS_UNIX
+    if (DIR* folder = ::opendir(QFile::encodeName(path).constData())) {
+        ::closedir(folder);
+        return;
+    }
+    throw Error(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
+#else
+    if (!QDir(path).exists())
+        throw Error(QStringLiteral("%1: The folder does not exist").arg(path));
+    if (!QDir(path).isReadable())
+        throw Error(QStringLiteral("%1: Access is denied").arg(path));
+#endif
 }
 } // namespace
+
+QList<int> SelectedRows(const QListWidget* list) {
+    QList<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
     QStringList roots;
@@ -55,7 +67,8 @@ void DriveList::showDriveOf(const QString& path) {
     int best = -1;
     for (int i = 0; i < count(); ++i) {
         const QString root = itemText(i);
-        if (path.startsWith(root) && (best < 0 || root.size() > itemText(best).size()))
+        const bool holds = path == root || path.startsWith(JoinPath(root, QString()));
+        if (holds && (best < 0 || root.size() > itemText(best).size()))
             best = i;
     }
     if (best >= 0) {
@@ -65,6 +78,7 @@ void DriveList::showDriveOf(const QString& path) {
 }
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    setUniformItemSizes(true);
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         emit folderChosen(item->data(Qt::UserRole).toString());
     });
@@ -72,11 +86,8 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
 
 void FolderList::setPath(const QString& path) {
     const QString clean = nativeClean(path);
-    QDir dir = readableFolder(clean);
-    QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    if (!dir.isReadable())
-        throw Error(QStringLiteral("Permission denied: %1").arg(clean));
-    subfolders.removeIf([](const QString& name) { return name.startsWith('.'); });
+    checkReadable(clean);
+    QStringList subfolders = QDir(clean).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     sortByName(subfolders);
     path_ = clean;
     fill(clean, subfolders);
@@ -106,27 +117,36 @@ void FolderList::fill(const QString& path, const QStringList& subfolders) {
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setUniformItemSizes(true);
 }
 
 void FileList::setPath(const QString& path) {
-    path_ = nativeClean(path);
-    Refresh();
+    show(nativeClean(path));
 }
 
 void FileList::setPattern(const QString& pattern) {
     patterns_ = pattern.split(';', Qt::SkipEmptyParts);
-    Refresh();
+    if (!path_.isEmpty())
+        Refresh();
 }
 
 void FileList::Refresh() {
-    clear();
     if (path_.isEmpty())
-        return;
-    QDir dir(path_);
-    dir.setNameFilters(patterns_);
+        clear();
+    else
+        show(path_);
+}
+
+void FileList::show(const QString& path) {
+    checkReadable(path);
+    QDir dir(path);
+    dir.setNameFilters(patterns_); // without QDir::CaseSensitive: "*.mp3" shows A.MP3 too
     dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setSorting(QDir::Unsorted);
     QStringList names = dir.entryList();
     sortByName(names);
+    path_ = path;
+    clear();
     addItems(names);
 }
 

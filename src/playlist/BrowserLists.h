@@ -1,6 +1,9 @@
 #pragma once
 
+#include "playlist/Paths.h"
+
 #include <QComboBox>
+#include <QList>
 #include <QListWidget>
 #include <QStringList>
 
@@ -43,17 +46,21 @@ class FileList : public QListWidget {
 public:
     explicit FileList(QWidget* parent = nullptr);
     QString Path() const { return path_; }
+    // Shows the files of `path`; throws Error with the system's description when it cannot
+    // be read, leaving the list as it was.
     void setPath(const QString& path);
     QString Pattern() const { return patterns_.join(';'); }
     void setPattern(const QString& pattern);
+    // Lists the folder again (a file saved or removed since shows up or goes).
     void Refresh();
 
 private:
+    void show(const QString& path);
     QString path_;
     QStringList patterns_;
 };
 
-// Joins a folder and a file name with one separator (a root already ends in one).
-QString JoinPath(const QString& folder, const QString& name);
+// The rows selected in `list`, top to bottom.
+QList<int> SelectedRows(const QListWidget* list);
 
 } // namespace velmor

@@ -4,6 +4,7 @@
 #include "playlist/BrowserLists.h"
 
 #include <QListWidget>
+#include <QSignalBlocker>
 
 namespace velmor {
 
@@ -17,6 +18,11 @@ QListWidgetItem* entry(QListWidget* view, int i) {
     return item;
 }
 } // namespace
+
+DeckPlaylist::DeckPlaylist(QListWidget* view) : view_(view) {
+    // Every row has the same height: long lists lay out without measuring each entry.
+    view_->setUniformItemSizes(true);
+}
 
 int DeckPlaylist::count() const {
     return view_->count();
@@ -34,10 +40,32 @@ QString DeckPlaylist::fullPath(int i) const {
     return JoinPath(folder(i), name(i));
 }
 
+QList<Track> DeckPlaylist::tracks() const {
+    QList<Track> all;
+    all.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        all.append(track(i));
+    return all;
+}
+
 void DeckPlaylist::append(const QString& name, const QString& folder) {
-    auto* item = new QListWidgetItem(name);
-    item->setData(kFolderRole, folder);
-    view_->addItem(item);
+    append(QList<Track>{{name, folder}});
+}
+
+void DeckPlaylist::append(const QList<Track>& tracks) {
+    if (tracks.isEmpty())
+        return;
+    const int first = count();
+    QStringList names;
+    names.reserve(tracks.size());
+    for (const Track& track : tracks)
+        names.append(track.name);
+    view_->addItems(names); // one insertion for the view, not one per entry
+    // The folder is never shown, so the view need not hear of it; the model stays quiet
+    // rather than announcing thousands of invisible changes.
+    const QSignalBlocker quiet(view_->model());
+    for (int i = 0; i < tracks.size(); ++i)
+        view_->item(first + i)->setData(kFolderRole, tracks[i].folder);
 }
 
 void DeckPlaylist::removeAt(int i) {
@@ -46,6 +74,23 @@ void DeckPlaylist::removeAt(int i) {
 
 bool DeckPlaylist::isSelected(int i) const {
     return entry(view_, i)->isSelected();
+}
+
+void DeckPlaylist::removeSelected() {
+    const QList<int> rows = SelectedRows(view_);
+    // From the last entry up, a run of neighbours at a time: the positions still to be
+    // removed stay where they were.
+    for (qsizetype end = rows.size(); end > 0;) {
+        qsizetype start = end - 1;
+        while (start > 0 && rows[start - 1] == rows[start] - 1)
+            --start;
+        view_->model()->removeRows(rows[start], int(end - start));
+        end = start;
+    }
+}
+
+int DeckPlaylist::current() const {
+    return view_->currentRow();
 }
 
 } // namespace velmor

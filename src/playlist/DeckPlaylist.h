@@ -1,5 +1,8 @@
 #pragma once
 
+#include "playlist/Paths.h"
+
+#include <QList>
 #include <QString>
 
 class QListWidget;
@@ -11,17 +14,26 @@ namespace velmor {
 // the names and the folders can never drift apart.
 class DeckPlaylist {
 public:
-    explicit DeckPlaylist(QListWidget* view) : view_(view) {}
+    explicit DeckPlaylist(QListWidget* view);
 
     int count() const;
     QString name(int i) const;
     QString folder(int i) const;
     // The folder and the name joined by the platform's separator.
     QString fullPath(int i) const;
+    Track track(int i) const { return {name(i), folder(i)}; }
+    QList<Track> tracks() const;
 
     void append(const QString& name, const QString& folder);
+    // Appends many entries at once, in order (a folder of thousands stays quick).
+    void append(const QList<Track>& tracks);
     void removeAt(int i);
     bool isSelected(int i) const;
+    // Removes every selected entry; the others keep their order.
+    void removeSelected();
+
+    // The entry clicked last (-1 when there is none).
+    int current() const;
 
     QListWidget* view() const { return view_; }
 

@@ -1,15 +1,102 @@
 #include "playlist/Playlists.h"
 
 #include "app/Main.h"
+#include "common/Error.h"
+#include "common/EventHooks.h"
+#include "common/Numbers.h"
+#include "common/Widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace velmor {
 
 Playlists::Playlists(Main& window) : w_(window) {}
 Playlists::~Playlists() = default;
 
+void FocusOnHover(QAbstractItemView* list, const QAbstractButton* autoFocus) {
+    list->viewport()->setMouseTracking(true);
+    OnEvent(list->viewport(), QEvent::MouseMove, [list, autoFocus](QEvent*) {
+        if (autoFocus->isChecked())
+            list->setFocus();
+        return false;
+    });
+}
+
 void Playlists::wire() {
-    for (int d = 0; d < kDecks; ++d)
-        lists_[d] = std::make_unique<DeckPlaylist>(w_.ui.lstPlay[d]);
+    Controls& ui = w_.ui;
+    for (int d = 0; d < kDecks; ++d) {
+        QListWidget* lst = ui.lstPlay[d];
+        lists_[d] = std::make_unique<DeckPlaylist>(lst);
+        QObject::connect(lst, &QListWidget::itemDoubleClicked, [this, d] { lstPlay_DblClick(d); });
+        // The right button must not move the selection or the current entry: the list
+        // never sees it.
+        auto rightButton = [](QEvent* event) {
+            return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+        };
+        for (QEvent::Type press : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick})
+            OnEvent(lst->viewport(), press, [this, d, rightButton](QEvent* event) {
+                if (!rightButton(event))
+                    return false;
+                lstPlay_MouseDown(d, Qt::RightButton);
+                return true;
+            });
+        OnEvent(lst->viewport(), QEvent::MouseButtonRelease, [this, d, rightButton](QEvent* e) {
+            if (!rightButton(e))
+                return false;
+            lstPlay_MouseUp(d, Qt::RightButton);
+            return true;
+        });
+        FocusOnHover(lst, ui.chkFocus);
+        OnEvent(lst, QEvent::KeyPress, [this, d](QEvent* event) {
+            lstPlay_KeyDown(d, static_cast<QKeyEvent*>(event)->key());
+            return false;
+        });
+    }
+    QObject::connect(ui.cmdBorrar, &QPushButton::clicked, [this] { cmdBorrar_Click(); });
+    QObject::connect(ui.cmdBorrarTodo, &QPushButton::clicked, [this] { cmdBorrarTodo_Click(); });
+}
+
+void Playlists::openCurrentEntry(int d) {
+    const int k = list(d).current();
+    if (k < 0)
+        throw Error(QStringLiteral("No entry of the playlist is chosen"));
+    w_.pla[d]->setFileName(list(d).fullPath(k));
+    w_.decks.TrackNumber[d] = Add16(k, 1);
+}
+
+void Playlists::lstPlay_DblClick(int d) {
+    trapped(w_.reporter, [&] {
+        // Only the player stops: this is no stop by the user, whose flag stays as it is.
+        w_.pla[d]->Stop();
+        openCurrentEntry(d);
+        w_.pla[d]->Play();
+    });
+}
+
+void Playlists::lstPlay_MouseDown(int d, Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        w_.transport.cmdStop_Click(d);
+}
+
+void Playlists::lstPlay_MouseUp(int d, Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        trapped(w_.reporter, [&] { openCurrentEntry(d); });
+}
+
+void Playlists::lstPlay_KeyDown(int, int key) {
+    // Delete acts on the active deck's list, which is the one in front.
+    if (key == Qt::Key_Delete)
+        cmdBorrar_Click();
+}
+
+void Playlists::cmdBorrar_Click() {
+    list(w_.activation.ActiveDeck()).removeSelected();
+}
+
+void Playlists::cmdBorrarTodo_Click() {
+    list(w_.activation.ActiveDeck()).view()->selectAll();
+    cmdBorrar_Click();
 }
 
 } // namespace velmor

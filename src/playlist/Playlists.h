@@ -3,8 +3,12 @@
 #include "deck/DeckState.h"
 #include "playlist/DeckPlaylist.h"
 
+#include <Qt>
 #include <array>
 #include <memory>
+
+class QAbstractButton;
+class QAbstractItemView;
 
 namespace velmor {
 
@@ -19,9 +23,25 @@ public:
 
     DeckPlaylist& list(int d) { return *lists_[d]; }
 
+    // Stops the player alone, then opens the clicked entry and plays it.
+    void lstPlay_DblClick(int d);
+    // The right button cues an entry: its press stops the deck, its release loads the
+    // entry clicked last, without playing it.
+    void lstPlay_MouseDown(int d, Qt::MouseButton button);
+    void lstPlay_MouseUp(int d, Qt::MouseButton button);
+    void lstPlay_KeyDown(int d, int key);
+    void cmdBorrar_Click();
+    void cmdBorrarTodo_Click();
+
 private:
+    // Opens entry k (the list's current one) in deck d's player and makes it the deck's track.
+    void openCurrentEntry(int d);
     Main& w_;
     std::array<std::unique_ptr<DeckPlaylist>, kDecks> lists_;
 };
+
+// The mouse moving over `list` gives it the keyboard focus while `autoFocus` is ticked
+// (handy with a wheel mouse).
+void FocusOnHover(QAbstractItemView* list, const QAbstractButton* autoFocus);
 
 } // namespace velmor

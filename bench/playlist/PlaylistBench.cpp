@@ -1,0 +1,136 @@
+// Times adding a big folder, reading a big M3U file and "Delete All" through the real window,
+// each against a baseline measured in the same run, and reports the longest single step.
+
+#include "playlist/BrowserLists.h"
+#include "playlist/M3u.h"
+#include "playlist/PlaylistFiles.h"
+#include "support/TestWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace velmor;
+using namespace velmor::test;
+
+namespace {
+constexpr int kRuns = 5;
+double longestStep = 0;
+const char* longestName = "";
+
+// One step as the user meets it: the handler and the window's work it leaves queued.
+double timeStep(const char* name, const std::function<void()>& step) {
+    QElapsedTimer clock;
+    clock.start();
+    step();
+    QCoreApplication::processEvents();
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (ms > longestStep) {
+        longestStep = ms;
+        longestName = name;
+    }
+    return ms;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void makeFiles(const QString& folder, int count) {
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        QFile file(QString("%1/track %2.mp3").arg(folder).arg(i, 5, 10, QChar('0')));
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write the benchmark's files");
+    }
+}
+
+void writeM3u(const QString& path, int lines) {
+    QByteArray bytes = "#EXTM3U\r\n";
+    for (int i = 0; i < lines; ++i) {
+        if (i % 10 == 0)
+            bytes += "#EXTINF:215,Some Artist - Some Title\r\n";
+        bytes += QString("/music/album %1/track %2.mp3\r\n").arg(i / 12).arg(i).toUtf8();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the benchmark's playlist");
+}
+
+void report(const char* what, double measured, const char* against, double baseline, double limit) {
+    const double ratio = measured / baseline;
+    std::printf("%-34s %9.2f ms | %-30s %8.2f ms | ratio %6.2f (limit %4.1f) %s\n", what, measured,
+                against, baseline, ratio, limit, ratio <= limit ? "ok" : "OVER");
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir tmp;
+    const QString big = tmp.filePath("big");
+    makeFiles(big, 10000);
+    const QString lists = tmp.filePath("lists");
+    QDir().mkpath(lists);
+    writeM3u(lists + "/huge.m3u", 100000);
+
+    TestWindow t;
+    Main& w = t.w();
+    w.show();
+    w.browser.dir_Choose(big);
+    std::vector<double> listing, adding, deleting, browsing;
+    for (int run = 0; run < kRuns; ++run) {
+        listing.push_back(timeStep("list", [&] {
+            QDir dir(big, "*.mp3;*.m3u;*.wav", QDir::Unsorted, QDir::Files);
+            if (dir.entryList().size() != 10000)
+                qFatal("listing went wrong");
+        }));
+        browsing.push_back(timeStep("browse to the folder", [&] { w.browser.dir_Choose(big); }));
+        adding.push_back(timeStep("Add Folder", [&] { w.browser.cmdOKCarpeta_Click(); }));
+        if (w.playlists.list(0).count() != 10000)
+            qFatal("adding went wrong");
+        deleting.push_back(timeStep("Delete All", [&] { w.playlists.cmdBorrarTodo_Click(); }));
+    }
+
+    std::vector<double> splitting, reading, deletingHuge, saving;
+    w.browser.dir_Choose(lists);
+    for (int run = 0; run < kRuns; ++run) {
+        splitting.push_back(timeStep("split", [&] {
+            if (M3uLines(ReadPlaylistFile(lists + "/huge.m3u")).size() < 100000)
+                qFatal("splitting went wrong");
+        }));
+        reading.push_back(timeStep("add a 100,000-line M3U", [&] {
+            w.ui.fil->item(0)->setSelected(true);
+            w.browser.cmdOK_Click();
+        }));
+        if (w.playlists.list(0).count() != 100000)
+            qFatal("reading went wrong");
+        saving.push_back(timeStep("save 100,000 entries", [&] {
+            w.savePanel.cmdGuardarComo_Click();
+            w.ui.txtNomArch->setText("saved");
+            w.savePanel.cmdGuardar_Click();
+        }));
+        deletingHuge.push_back(
+            timeStep("Delete All of 100,000", [&] { w.playlists.cmdBorrarTodo_Click(); }));
+    }
+    if (!t.reporter.empty())
+        qFatal("the window reported: %s", qPrintable(t.reporter.last().text));
+
+    std::printf("median of %d runs each\n", kRuns);
+    report("Add Folder, 10,000 files", median(adding), "listing the folder", median(listing), 5);
+    report("add an M3U of 100,000 tracks", median(reading), "reading + splitting into lines",
+           median(splitting), 10);
+    report("Delete All, 10,000 entries", median(deleting), "adding them", median(adding), 1);
+    std::printf("%-34s %9.2f ms\n", "browse to the 10,000-file folder", median(browsing));
+    std::printf("%-34s %9.2f ms\n", "save 100,000 entries", median(saving));
+    std::printf("%-34s %9.2f ms\n", "Delete All, 100,000 entries", median(deletingHuge));
+    std::printf("longest single step: %.2f ms (%s)\n", longestStep, longestName);
+    return 0;
+}
