@@ -1,0 +1,94 @@
+#include "audio/Mp3Decoder.h"
+
+#include <algorithm>
+#include <mpg123.h>
+
+namespace velmor::audio {
+
+namespace {
+
+void InitLibraryOnce() {
+    static const int result = mpg123_init();
+    (void)result;
+}
+
+} // namespace
+
+Mp3Decoder::Mp3Decoder(const std::string& path) {
+    InitLibraryOnce();
+    int err = MPG123_OK;
+    handle_ = mpg123_new(nullptr, &err);
+    if (!handle_)
+        throw DecodeError("the MP3 decoder could not start");
+    // Float stereo whatever the file holds; quiet, because damage is ours to report.
+    mpg123_param(handle_, MPG123_FLAGS,
+                 MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_STEREO | MPG123_FORCE_FLOAT, 0);
+    // Decoding a few frames before a seek target fills the bit reservoir and the synthesis
+    // filter, so that a seek gives the very samples a straight read gives.
+    mpg123_param(handle_, MPG123_PREFRAMES, 4, 0);
+    mpg123_format_none(handle_);
+    const long* rates = nullptr;
+    size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (size_t i = 0; i < count; ++i)
+        mpg123_format(handle_, rates[i], MPG123_STEREO, MPG123_ENC_FLOAT_32);
+
+    auto fail = [this](const char* reason) {
+        mpg123_delete(handle_);
+        handle_ = nullptr;
+        throw DecodeError(reason);
+    };
+    if (mpg123_open(handle_, path.c_str()) != MPG123_OK)
+        fail("the file cannot be read");
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0)
+        fail("it is not an MP3 or WAV audio file");
+    rate_ = static_cast<int>(rate);
+
+    // With the encoder's tag the length is known exactly; without it only a scan is exact.
+    long delay = -1;
+    double unused = 0;
+    mpg123_getstate(handle_, MPG123_ENC_DELAY, &delay, &unused);
+    if (delay < 0 && mpg123_scan(handle_) != MPG123_OK)
+        fail("its MP3 data cannot be read");
+    const off_t length = mpg123_length(handle_);
+    if (length <= 0)
+        fail("it holds no audio");
+    length_ = length;
+    if (mpg123_seek(handle_, 0, SEEK_SET) < 0)
+        fail("its MP3 data cannot be read");
+}
+
+Mp3Decoder::~Mp3Decoder() {
+    if (handle_) {
+        mpg123_close(handle_);
+        mpg123_delete(handle_);
+    }
+}
+
+int64_t Mp3Decoder::read(float* stereo, int64_t frames) {
+    frames = std::min(frames, length_ - next_);
+    int64_t got = 0;
+    while (got < frames) {
+        size_t done = 0;
+        const int result =
+            mpg123_read(handle_, reinterpret_cast<unsigned char*>(stereo + 2 * got),
+                        static_cast<size_t>(frames - got) * 2 * sizeof(float), &done);
+        got += static_cast<int64_t>(done / (2 * sizeof(float)));
+        if (result == MPG123_NEW_FORMAT || (result == MPG123_OK && done > 0))
+            continue;
+        if (result != MPG123_OK || done == 0)
+            break; // the end, or damage that cannot be read past: a clean end either way
+    }
+    next_ += got;
+    return got;
+}
+
+void Mp3Decoder::seek(int64_t frame) {
+    frame = std::clamp<int64_t>(frame, 0, length_);
+    const off_t landed = mpg123_seek(handle_, static_cast<off_t>(frame), SEEK_SET);
+    next_ = landed < 0 ? length_ : static_cast<int64_t>(landed);
+}
+
+} // namespace velmor::audio
