@@ -16,7 +16,8 @@
 
 // ALSA and PulseAudio keep their configuration caches for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libasound\nleak:libpulse\nleak:libportaudio\nleak:libdbus\n";
+    return "leak:libasound\nleak:libasound_module\nleak:libpulse\nleak:libportaudio\nleak:"
+           "libdbus\n";
 }
 
 extern char** environ;
@@ -81,6 +82,7 @@ TEST(DeviceTest, ToneReachesTheSoundCardWholeAndInTune) {
         std::string::npos)
         GTEST_SKIP() << "skipped: the ALSA pulse plugin (libasound2-plugins) is not installed";
 
+    velmor::test::KeepSoundPluginsLoaded();
     QTemporaryDir dir;
     const std::string home = dir.path().toStdString();
     const std::string socket = home + "/pulse.sock";

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 #include <sndfile.h>
 #include <sstream>
@@ -70,6 +72,16 @@ std::vector<float> DecodeAll(const std::string& path) {
     std::vector<float> out(static_cast<size_t>(2 * decoder->lengthFrames()));
     out.resize(static_cast<size_t>(2 * decoder->read(out.data(), decoder->lengthFrames())));
     return out;
+}
+
+void KeepSoundPluginsLoaded() {
+    for (const char* folder : {"/usr/lib/x86_64-linux-gnu/alsa-lib",
+                               "/usr/lib/aarch64-linux-gnu/alsa-lib", "/usr/lib/alsa-lib"}) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+            if (entry.path().extension() == ".so")
+                dlopen(entry.path().c_str(), RTLD_LAZY | RTLD_NODELETE);
+    }
 }
 
 double RmsDb(const std::vector<float>& stereo, long from, long to) {

@@ -24,6 +24,10 @@ std::string ReadBytes(const std::string& path);
 // The whole file, decoded as the engine's decoders read it (interleaved stereo).
 std::vector<float> DecodeAll(const std::string& path);
 
+// Keeps ALSA's plugins loaded for the life of the process: ALSA unloads them when a device
+// closes, and the leak checker could then no longer tell their caches from our leaks.
+void KeepSoundPluginsLoaded();
+
 // Measurements over interleaved stereo, left channel, frames [from, to).
 double RmsDb(const std::vector<float>& stereo, long from, long to);
 double Frequency(const std::vector<float>& stereo, long from, long to, int rate);

@@ -24,7 +24,11 @@ EnginePlayer::EnginePlayer(audio::Engine& engine, int deck, QObject* parent)
 
 EnginePlayer::~EnginePlayer() {
     engine_.setTrackEndListener(deck_, nullptr);
-    engine_.close(deck_);
+    try {
+        engine_.close(deck_);
+    } catch (const std::exception&) {
+        // An engine that no longer takes commands is being torn down anyway.
+    }
 }
 
 void EnginePlayer::changeState(State state, bool queued) {
