@@ -39,15 +39,16 @@ void DeckReader::start(double seconds) {
     // time-stretcher's padding at the end is cut off.
     expected_ = static_cast<int64_t>(
         std::ceil((decoder_->lengthFrames() - first) * outputRate_ / (sourceRate * rate_) - 1e-9));
+    // Tempo before resampling: at double speed the resampler has half the frames to convert.
     source_ = std::make_unique<DecoderSource>(*decoder_);
     chainEnd_ = source_.get();
+    if (rate_ != 1.0) {
+        tempo_ = std::make_unique<TempoSource>(*chainEnd_, decoder_->sampleRate(), rate_);
+        chainEnd_ = tempo_.get();
+    }
     if (decoder_->sampleRate() != outputRate_) {
         resampler_ = std::make_unique<ResamplingSource>(*chainEnd_, sourceRate, outputRate_);
         chainEnd_ = resampler_.get();
-    }
-    if (rate_ != 1.0) {
-        tempo_ = std::make_unique<TempoSource>(*chainEnd_, outputRate_, rate_);
-        chainEnd_ = tempo_.get();
     }
 }
 

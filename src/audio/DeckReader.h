@@ -17,7 +17,7 @@ struct ReaderCommand {
     double rate = 1.0;
 };
 
-// The reader side of a deck: decoder -> resampler -> tempo, rendered ahead into the deck's
+// The reader side of a deck: decoder -> tempo -> resampler, rendered ahead into the deck's
 // ring on a reader thread. Each request starts a new run of blocks tagged with its
 // generation, so the mixer can tell stale audio from the audio asked for.
 class DeckReader {
@@ -36,7 +36,7 @@ private:
     BlockRing& ring_;
     const int outputRate_;
     std::unique_ptr<Decoder> decoder_;
-    std::unique_ptr<AudioSource> source_, resampler_, tempo_;
+    std::unique_ptr<AudioSource> source_, tempo_, resampler_;
     AudioSource* chainEnd_ = nullptr;
     uint64_t generation_ = 0;
     double rate_ = 1.0;

@@ -14,6 +14,9 @@ TempoSource::TempoSource(AudioSource& input, int sampleRate, double tempo)
     stretcher_->setChannels(2);
     stretcher_->setSampleRate(static_cast<unsigned>(sampleRate));
     stretcher_->setTempo(tempo);
+    // The quick search for the splice point: a third of the time-stretch cost, and at the
+    // deck speeds (0.5 to 2.0) no audible loss on music.
+    stretcher_->setSetting(SETTING_USE_QUICKSEEK, 1);
 }
 
 TempoSource::~TempoSource() = default;

@@ -78,14 +78,26 @@ TEST_F(DecoderTest, Mp3LengthIsTheSourceLengthAndSeeksMatchAStraightRead) {
     }
 }
 
-TEST_F(DecoderTest, Mp3WithoutInfoTagIsScannedForItsLength) {
-    WriteWav(path("tone.wav"), Tone(440, 2.0, 44100), 44100, 1);
-    EncodeMp3(path("tone.wav"), path("vbr.mp3"), "-t -V 4");
-    auto decoder = audio::OpenDecoder(path("vbr.mp3"));
-    const auto all = DecodeAll(path("vbr.mp3"));
-    EXPECT_EQ(decoder->lengthFrames(), static_cast<int64_t>(all.size() / 2));
-    // Without the tag the encoder's delay and padding stay in, but no more than that.
-    EXPECT_NEAR(decoder->lengthFrames(), 88200, 3 * 1152);
+TEST_F(DecoderTest, Mp3WithoutInfoTagIsScannedForItsLengthAndSeeksExactly) {
+    WriteWav(path("sweep.wav"), Sweep(6.0, 44100), 44100, 1);
+    EncodeMp3(path("sweep.wav"), path("vbr.mp3"), "-t -V 4");
+    // An ID3v2 tag in front must not throw the walk over the frames off.
+    WriteBytes(path("tagged.mp3"), std::string("ID3\x03\0\0\0\0\0\x0A", 10) +
+                                       std::string(10, '\0') + ReadBytes(path("vbr.mp3")));
+    for (const char* name : {"vbr.mp3", "tagged.mp3"}) {
+        auto decoder = audio::OpenDecoder(path(name));
+        const auto all = DecodeAll(path(name));
+        EXPECT_EQ(decoder->lengthFrames(), static_cast<int64_t>(all.size() / 2)) << name;
+        // Without the tag the encoder's delay and padding stay in, but no more than that.
+        EXPECT_NEAR(decoder->lengthFrames(), 6 * 44100, 3 * 1152) << name;
+        for (int64_t target : {int64_t{200000}, int64_t{12345}, int64_t{150001}}) {
+            decoder->seek(target);
+            std::vector<float> got(2 * 1000);
+            ASSERT_EQ(decoder->read(got.data(), 1000), 1000);
+            for (int i = 0; i < 2000; ++i)
+                ASSERT_NEAR(got[i], all[2 * target + i], 1e-4) << name << " seek to " << target;
+        }
+    }
 }
 
 TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReason) {
