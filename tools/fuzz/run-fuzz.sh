@@ -17,7 +17,7 @@ for kind in mp3 wav; do
     wav) define=FUZZ_SNDFILE ;;
     esac
     clang++ $flags -D$define "$root/tools/fuzz/FuzzDecoder.cpp" "$root/src/audio/Mp3Decoder.cpp" \
-        "$root/src/audio/SndfileDecoder.cpp" $libs -o "$out/fuzz-$kind"
+        "$root/src/audio/SndfileDecoder.cpp" "$root/src/audio/MpegFrameScan.cpp" $libs -o "$out/fuzz-$kind"
     mkdir -p "$out/corpus-$kind"
     "$out/fuzz-$kind" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=1024 \
         "$out/corpus-$kind" "$root/tests/audio/corpus/$kind"
