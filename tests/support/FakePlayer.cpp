@@ -33,7 +33,9 @@ void FakePlayer::setFileName(const QString& path) {
     fileName_ = path;
     duration_ = durations.value(path, defaultDuration);
     position_ = 0;
-    if (state_ != Paused)
+    if (stateAfterOpen >= 0)
+        state_ = stateAfterOpen;
+    else if (state_ != Paused)
         state_ = Stopped;
     QMetaObject::invokeMethod(
         this, [this] { emit OpenStateChange(0, 1); }, Qt::QueuedConnection);
