@@ -22,9 +22,10 @@ Engine::Engine(std::unique_ptr<Output> output)
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
         deck = std::make_unique<Deck>(blocks, rate_);
+    // The output first: if it fails to start, there is no reader thread to leave behind.
+    output_->start(*this);
     if (!output_->rendersOnDemand())
         reader_ = std::thread([this] { readerLoop(); });
-    output_->start(*this);
 }
 
 Engine::~Engine() {
