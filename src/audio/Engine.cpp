@@ -130,6 +130,15 @@ void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listene
 void Engine::setOutputLostListener(std::function<void()> listener) {
     std::lock_guard lock(listenerMutex_);
     outputLostListener_ = std::move(listener);
+    tellOutputLost(); // a loss before anyone listened is still told
+}
+
+// With listenerMutex_ held.
+void Engine::tellOutputLost() {
+    if (outputWasLost_ && !outputLossTold_ && outputLostListener_) {
+        outputLossTold_ = true;
+        outputLostListener_();
+    }
 }
 
 void Engine::renderOutput(float* stereo, int frames) noexcept {
@@ -190,8 +199,8 @@ void Engine::switchToSilence() {
     output_->stop();
     output_ = std::make_unique<NullOutput>(rate_, output_->bufferFrames());
     output_->start(*this);
-    if (outputLostListener_)
-        outputLostListener_();
+    outputWasLost_ = true;
+    tellOutputLost();
 }
 
 } // namespace velmor::audio
