@@ -15,6 +15,10 @@ struct DeckControls {
     std::atomic<bool> muted{false};
 };
 
+static_assert(std::atomic<double>::is_always_lock_free &&
+                  std::atomic<uint64_t>::is_always_lock_free,
+              "the audio callback must never wait for a lock");
+
 // What the audio callback reports of a deck.
 struct DeckStatus {
     std::atomic<uint64_t> heardGeneration{0};

@@ -32,7 +32,9 @@ bool IsSndfileContainer(const std::array<char, 4>& head) {
 std::unique_ptr<Decoder> OpenDecoder(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        throw DecodeError(errno == ENOENT ? "the file does not exist" : std::strerror(errno));
+        throw DecodeError(errno == ENOENT
+                              ? std::string("the file does not exist")
+                              : std::string("it cannot be read (") + std::strerror(errno) + ")");
     if (S_ISDIR(st.st_mode))
         throw DecodeError("it is a folder, not a file");
     if (!S_ISREG(st.st_mode))

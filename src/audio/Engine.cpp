@@ -22,9 +22,10 @@ Engine::Engine(std::unique_ptr<Output> output)
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
         deck = std::make_unique<Deck>(blocks, rate_);
+    // The output first: if it fails to start, there is no reader thread to leave behind.
+    output_->start(*this);
     if (!output_->rendersOnDemand())
         reader_ = std::thread([this] { readerLoop(); });
-    output_->start(*this);
 }
 
 Engine::~Engine() {
@@ -129,6 +130,15 @@ void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listene
 void Engine::setOutputLostListener(std::function<void()> listener) {
     std::lock_guard lock(listenerMutex_);
     outputLostListener_ = std::move(listener);
+    tellOutputLost(); // a loss before anyone listened is still told
+}
+
+// With listenerMutex_ held.
+void Engine::tellOutputLost() {
+    if (outputWasLost_ && !outputLossTold_ && outputLostListener_) {
+        outputLossTold_ = true;
+        outputLostListener_();
+    }
 }
 
 void Engine::renderOutput(float* stereo, int frames) noexcept {
@@ -189,8 +199,8 @@ void Engine::switchToSilence() {
     output_->stop();
     output_ = std::make_unique<NullOutput>(rate_, output_->bufferFrames());
     output_->start(*this);
-    if (outputLostListener_)
-        outputLostListener_();
+    outputWasLost_ = true;
+    tellOutputLost();
 }
 
 } // namespace velmor::audio

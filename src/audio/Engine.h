@@ -51,7 +51,8 @@ public:
     // Called (on a reader thread, or in OfflineOutput::render) when a deck's track has played
     // to its end, with the request it belonged to.
     void setTrackEndListener(int deck, std::function<void(uint64_t generation)> listener);
-    // Called once on the reader thread when the device was lost and silence took over.
+    // Called once when the device was lost and silence took over: on the reader thread, or
+    // at once if that happened before the listener was set.
     void setOutputLostListener(std::function<void()> listener);
 
     // Times a playing deck's ring ran dry in the audio callback.
@@ -85,6 +86,7 @@ private:
     bool readOnce(); // one round of reader work over all decks
     void readerLoop();
     void switchToSilence();
+    void tellOutputLost();
 
     std::unique_ptr<Output> output_;
     const int rate_;
@@ -95,6 +97,7 @@ private:
     mutable std::mutex listenerMutex_; // never taken on the audio thread
     std::array<std::function<void(uint64_t)>, kDecks> trackEnded_;
     std::function<void()> outputLostListener_;
+    bool outputWasLost_ = false, outputLossTold_ = false;
 
     std::thread reader_;
     std::mutex wakeMutex_;

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -110,6 +113,23 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReason) {
     WriteWav(path("whole.wav"), Tone(440, 1, 44100), 44100, 1);
     WriteBytes(path("header.wav"), ReadBytes(path("whole.wav")).substr(0, 20));
     EXPECT_NE(Refusal(path("header.wav")).find("not a readable audio file"), std::string::npos);
+}
+
+// As root every file is readable, so the refusal is checked as the nobody user.
+TEST_F(DecoderTest, UnreadableFileIsRefused) {
+    const std::string file = path("locked.wav");
+    WriteWav(file, Tone(440, 0.1, 44100), 44100, 1);
+    chmod(file.c_str(), 0);
+    chmod(dir.path().toLocal8Bit().constData(), 0755); // the folder open, the file not
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        _exit(Refusal(file) == "it cannot be read (Permission denied)" ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 TEST_F(DecoderTest, DamageFoundWhileReadingEndsTheTrackCleanly) {

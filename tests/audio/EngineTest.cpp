@@ -189,6 +189,12 @@ TEST_F(EngineTest, OtherFileRatesAreResampled) {
     const auto out = render(2.5);
     EXPECT_NEAR(Frequency(out, 1000, kRate, kRate), 440, 0.5);
     EXPECT_NEAR(LastSoundingFrame(out) / double(kRate), 2.0, 0.01);
+    // Both at once: double speed and another rate.
+    engine->seek(0, 0);
+    engine->setRate(0, 2.0);
+    const auto fast = render(1.5);
+    EXPECT_NEAR(Frequency(fast, 1000, kRate * 9 / 10, kRate), 440, 4.4);
+    EXPECT_NEAR(LastSoundingFrame(fast) / double(kRate), 1.0, 0.02);
 }
 
 TEST_F(EngineTest, FourDecksMixAndStopRewinds) {

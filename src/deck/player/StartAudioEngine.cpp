@@ -19,7 +19,7 @@ std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter) {
     engine->setOutputLostListener([&reporter] {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [&reporter] { reporter.show(kNoAudioDevice, kAppTitle, Icon::Exclamation); },
+            [&reporter] { reporter.show(kAudioDeviceLost, kAppTitle, Icon::Exclamation); },
             Qt::QueuedConnection);
     });
     return engine;

@@ -15,5 +15,7 @@ std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter);
 
 inline const char* const kNoAudioDevice =
     "No audio output device could be opened: Velmor plays on, but silently.";
+inline const char* const kAudioDeviceLost =
+    "The audio output device stopped working: Velmor plays on, but silently.";
 
 } // namespace velmor
