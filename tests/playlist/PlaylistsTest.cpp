@@ -112,8 +112,10 @@ TEST_F(PlaylistsTest, RightPressStopsTheDeckAndReleaseCuesTheEntryClickedLast) {
     DeliverNotifications();
 
     mouse(QEvent::MouseButtonPress, Qt::RightButton, 4);
-    EXPECT_TRUE(w.decks.StoppedByUser[0]);
+    // Stopped as the Stop button does: the deck stays on its track instead of moving on.
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player.FileName(), "/elsewhere/x.mp3");
+    EXPECT_FALSE(w.decks.StoppedByUser[0]);
     mouse(QEvent::MouseButtonRelease, Qt::RightButton, 4);
     EXPECT_EQ(player.FileName(), "/m1/t.mp3");
     EXPECT_EQ(w.decks.TrackNumber[0], 2);
