@@ -1,7 +1,7 @@
 #include "common/Twips.h"
 #include "common/Widgets.h"
 #include "deck/VolumeLaw.h"
-#include "support/TestWindow.h"
+#include "support/WindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,7 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-struct FadesTest : ::testing::Test {
-    TestWindow t;
-    Main& w = t.w();
-    Controls& ui = w.ui;
+struct FadesTest : WindowTest {
     FakePlayer& player = t.player(0);
 
     FadesTest() { t.open(0, "/music/a.mp3"); }
