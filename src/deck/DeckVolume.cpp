@@ -1,6 +1,8 @@
 #include "deck/DeckVolume.h"
 
 #include "app/Main.h"
+#include "common/Widgets.h"
+#include "deck/AutoFocus.h"
 #include "deck/VolumeLaw.h"
 
 namespace velmor {
@@ -10,6 +12,7 @@ void DeckVolume::wire() {
         QSlider* slider = w_.ui.Volumen[d];
         // valueChanged follows the user's moves and the program's assignments alike.
         QObject::connect(slider, &QSlider::valueChanged, [this, d] { Volumen_Change(d); });
+        FocusOnMouseOver(slider, w_.ui.chkFocus);
     }
 }
 

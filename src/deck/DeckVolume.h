@@ -12,6 +12,8 @@ public:
     void wire();
 
     void Volumen_Change(int d);
+    // The slider tracks while dragged, so every move of the user already arrives as a change;
+    // the scroll handling does the same steps and needs no connection of its own.
     void Volumen_Scroll(int d) { Volumen_Change(d); }
 
 private:

@@ -1,11 +1,134 @@
 #include "deck/PlayerEvents.h"
 
 #include "app/Main.h"
+#include "common/Numbers.h"
+#include "common/Widgets.h"
+#include "deck/TimeText.h"
+#include "deck/TrackName.h"
+#include "deck/VolumeLaw.h"
 
 namespace velmor {
 
+namespace {
+const QString kPauseCaption = QStringLiteral("| |");
+} // namespace
+
 void PlayerEvents::wire() {
-    (void)w_;
+    for (int d = 0; d < kDecks; ++d) {
+        QObject::connect(w_.pla[d], &MediaPlayer::OpenStateChange,
+                         [this, d] { pla_OpenStateChange(d); });
+        QObject::connect(w_.pla[d], &MediaPlayer::PlayStateChange,
+                         [this, d] { pla_PlayStateChange(d); });
+    }
+}
+
+void PlayerEvents::pla_OpenStateChange(int d) {
+    trapped(w_.reporter, [&] {
+        const MediaPlayer& player = *w_.pla[d];
+        Controls& ui = w_.ui;
+        const QString deckNumber = QString::number(d + 1) + ". ";
+        const QString path = player.FileName();
+        if (path.isEmpty()) {
+            ui.fra[d]->setCaption(deckNumber);
+            ui.cmdPlayPause[d]->setEnabled(false);
+            return;
+        }
+        ui.cmdPlayPause[d]->setText(">");
+        ui.cmdStop[d]->setText("o");
+        ui.cmdPlayPause[d]->setEnabled(true);
+        w_.decks.TrackLength[d] = player.Duration();
+        ui.fra[d]->setCaption(deckNumber + TitleOf(path) + ' ' + TimeText(player.Duration()));
+        ui.Tracker[d]->setMaximum(RealToInt32(player.Duration()));
+        ui.Tracker[d]->setValue(RealToInt32(player.CurrentPosition()));
+        w_.position.SetBars(d, player.CurrentPosition());
+        ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
+    });
+}
+
+void PlayerEvents::pla_PlayStateChange(int d) {
+    trapped(w_.reporter, [&] {
+        switch (w_.pla[d]->PlayState()) {
+        case MediaPlayer::Stopped:
+            stopped(d);
+            break;
+        case MediaPlayer::Playing:
+            playing(d);
+            break;
+        case MediaPlayer::Paused:
+            paused(d);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void PlayerEvents::stopped(int d) {
+    MediaPlayer& player = *w_.pla[d];
+    Controls& ui = w_.ui;
+    DeckState& deck = w_.decks;
+    ui.timer[d]->stop();
+    ui.fra[d]->setForeColor(kBlack);
+
+    // Back to the cue point; the minutes box of the seek panel counts seconds here.
+    const QString cue = ui.txtSet[d]->text();
+    player.setCurrentPosition(ToDouble(cue));
+    ui.Tracker[d]->setValue(ToInt32(cue));
+
+    ui.cmdStop[d]->setEnabled(false);
+    ui.cmdPlayPause[d]->setText(">");
+    ui.cmdStop[d]->setText("o");
+    ui.cmdPlayPause[d]->setBackColor(kButtonFace);
+    // A fade or the crossfader may have left the player at another level than the slider's.
+    player.setVolume(VolumeToPlayerLevel(ui.Volumen[d]->value()));
+    w_.position.SetBars(d, player.CurrentPosition());
+
+    const int entries = w_.playlists.list(d).count();
+    const int16_t loaded = deck.TrackNumber[d];
+    if (loaded != entries && !deck.PreviousRequested[d] && !deck.StoppedByUser[d])
+        playEntry(d, loaded, +1); // the track ended: on to the next entry
+    else if (deck.PreviousRequested[d] && !deck.StoppedByUser[d])
+        playEntry(d, loaded - 2, -1);
+
+    deck.PreviousRequested[d] = false;
+    deck.StoppedByUser[d] = false;
+    ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
+}
+
+void PlayerEvents::playEntry(int d, int index, int step) {
+    const DeckPlaylist& list = w_.playlists.list(d);
+    // Entries deleted after loading can leave no entry there: the deck then stays stopped.
+    if (index < 0 || index >= list.count())
+        return;
+    MediaPlayer& player = *w_.pla[d];
+    player.setFileName(list.fullPath(index));
+    w_.decks.TrackNumber[d] = Add16(w_.decks.TrackNumber[d], step);
+    w_.ui.timer[d]->stop();
+    const int state = player.PlayState();
+    if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused)
+        w_.transport.cmdPlayPause_Click(d);
+    else
+        player.Play(); // a player still busy opening must start the new file all the same
+}
+
+void PlayerEvents::playing(int d) {
+    Controls& ui = w_.ui;
+    ui.fra[d]->setForeColor(kBlue);
+    ui.cmdPlayPause[d]->setEnabled(true);
+    ui.cmdStop[d]->setEnabled(true);
+    ui.cmdPlayPause[d]->setText(kPauseCaption);
+    ui.cmdStop[d]->setText("o");
+    ui.cmdPlayPause[d]->setBackColor(kButtonFace);
+    if (!ui.timer[d]->isActive())
+        ui.timer[d]->start();
+}
+
+void PlayerEvents::paused(int d) {
+    Controls& ui = w_.ui;
+    ui.fra[d]->setForeColor(kLightBlue);
+    ui.cmdPlayPause[d]->setText(">");
+    ui.cmdStop[d]->setText("o");
+    ui.cmdPlayPause[d]->setBackColor(kRed);
 }
 
 } // namespace velmor

@@ -4,14 +4,25 @@ namespace velmor {
 
 class Main;
 
-// A deck's reaction to its player's notifications, with the automatic advance.
+// A deck's reaction to its player's notifications: the title and length when a file opens,
+// the buttons, colours and timer for every play state, and the moving on through the
+// playlist when a track ends or the previous track was asked for.
 class PlayerEvents {
 public:
     explicit PlayerEvents(Main& window) : w_(window) {}
-    // Connects the controls' events to the handlers below.
+    // Connects the players' notifications to the handlers below.
     void wire();
 
+    // Both read the player's state afresh; the notification's own arguments are not used.
+    void pla_OpenStateChange(int d);
+    void pla_PlayStateChange(int d);
+
 private:
+    void stopped(int d);
+    void playing(int d);
+    void paused(int d);
+    // Loads playlist entry `index` of deck d, moves TrackNumber by `step` and starts it.
+    void playEntry(int d, int index, int step);
     Main& w_;
 };
 

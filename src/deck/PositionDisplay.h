@@ -4,12 +4,21 @@ namespace velmor {
 
 class Main;
 
-// A deck's position display: the time texts, the bars and the seeking position slider.
+// A deck's position display: the two bars, the position slider and the elapsed and
+// remaining labels, refreshed by the deck's timer while it plays; and seeking with the
+// position slider.
 class PositionDisplay {
 public:
     explicit PositionDisplay(Main& window) : w_(window) {}
     // Connects the controls' events to the handlers below.
     void wire();
+
+    void timer_Timer(int d);
+    // The user moved the slider (drag, click on the track, keys): the player goes there.
+    void Tracker_Scroll(int d);
+
+    // Sets both bars of deck d for a position; a deck without a track length keeps them.
+    void SetBars(int d, double position);
 
 private:
     Main& w_;

@@ -4,12 +4,17 @@ namespace velmor {
 
 class Main;
 
-// The previous-track and next-track buttons of each deck.
+// The previous-track and next-track buttons of each deck. A stopped deck only loads the
+// neighbouring entry; a playing or paused one is stopped through its player, and the
+// stopped notification loads and plays the neighbour.
 class TrackNavigation {
 public:
     explicit TrackNavigation(Main& window) : w_(window) {}
     // Connects the controls' events to the handlers below.
     void wire();
+
+    void cmdAvanceTema_Click(int d);
+    void cmdRetroceso_Click(int d);
 
 private:
     Main& w_;

@@ -63,11 +63,13 @@ void Transport::cmdPlayPause_Click(int d) {
 }
 
 void Transport::cmdStop_Click(int d) {
-    trapped(w_.reporter, [&] {
-        // Tells the stopped notification that this stop is not an end of track.
-        w_.decks.StoppedByUser[d] = true;
-        w_.pla[d]->Stop();
-    });
+    // Tells the stopped notification, which runs inside Stop, that this stop is not an end
+    // of track.
+    w_.decks.StoppedByUser[d] = true;
+    trapped(w_.reporter, [&] { w_.pla[d]->Stop(); });
+    // A player that was already stopped reports nothing, and a flag left set would keep the
+    // deck from moving on at the end of the next track it plays.
+    w_.decks.StoppedByUser[d] = false;
 }
 
 void Transport::cmdMute_Click(int d) {

@@ -1,5 +1,6 @@
 #include "common/Widgets.h"
 #include "playlist/BrowserLists.h"
+#include "playlist/DeckPlaylist.h"
 #include "support/TestWindow.h"
 
 #include <QApplication>
@@ -46,16 +47,37 @@ TEST_F(TransportTest, PlayPauseReportsARefusedOrderAndGoesOn) {
     EXPECT_EQ(t.reporter.last().title, "Velmor");
 }
 
-TEST_F(TransportTest, StopMarksTheStopAsTheUsersBeforeThePlayerStops) {
+TEST_F(TransportTest, StopIsNotAnEndOfTrackAndLeavesNoFlagBehind) {
+    DeckPlaylist& list = w.playlists.list(0);
+    list.append("a.mp3", "/music");
+    list.append("b.mp3", "/music");
     t.open(0, "/music/a.mp3");
     w.transport.cmdPlayPause_Click(0);
     DeliverNotifications();
-    bool flagSeenByNotification = false;
-    QObject::connect(&player, &MediaPlayer::PlayStateChange,
-                     [&] { flagSeenByNotification = w.decks.StoppedByUser[0]; });
+    player.log.clear();
     w.transport.cmdStop_Click(0);
-    EXPECT_TRUE(flagSeenByNotification);
+    DeliverNotifications();
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player.FileName(), "/music/a.mp3");
+    EXPECT_FALSE(player.log.contains("Play"));
+    EXPECT_FALSE(w.decks.StoppedByUser[0]);
+
+    // Stop on a deck that stands stopped (as the right click that cues an entry does): the
+    // player reports nothing, and the next end of track must still move on.
+    w.transport.cmdStop_Click(0);
+    EXPECT_FALSE(w.decks.StoppedByUser[0]);
+    player.failures["Stop"] = "The device is gone";
+    w.transport.cmdStop_Click(0);
+    EXPECT_EQ(t.reporter.last().text, "The device is gone");
+    EXPECT_FALSE(w.decks.StoppedByUser[0]);
+    player.failures.clear();
+    w.transport.cmdPlayPause_Click(0);
+    DeliverNotifications();
+    player.endTrack();
+    DeliverNotifications();
+    EXPECT_EQ(player.FileName(), "/music/b.mp3");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(w.decks.TrackNumber[0], 2);
 }
 
 TEST_F(TransportTest, MuteTogglesThePlayerAndTheButtonColourTogether) {

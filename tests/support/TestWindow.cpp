@@ -15,6 +15,17 @@ TestWindow::TestWindow(int screenHeightTwips, bool load) {
         loaded = window->Form_Load();
 }
 
+void TestWindow::fill(int d, const QStringList& names, const QString& folder) {
+    for (const QString& name : names)
+        window->playlists.list(d).append(name, folder);
+    open(d, folder + "/" + names.first());
+}
+
+void TestWindow::playPause(int d) {
+    window->transport.cmdPlayPause_Click(d);
+    DeliverNotifications();
+}
+
 void TestWindow::open(int d, const QString& path) {
     player(d).setFileName(path);
     DeliverNotifications();

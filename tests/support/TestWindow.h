@@ -15,6 +15,10 @@ struct TestWindow {
     FakePlayer& player(int d) { return *players[d]; }
     // Opens a file in deck d and delivers the notifications.
     void open(int d, const QString& path);
+    // Appends entries of `folder` to deck d's playlist and opens the first, as adding does.
+    void fill(int d, const QStringList& names, const QString& folder = "/music");
+    // Presses Play/Pause of deck d and delivers the notifications.
+    void playPause(int d);
 
     RecordingReporter reporter;
     std::array<FakePlayer*, kDecks> players{};

@@ -1,0 +1,235 @@
+// The audio engine's speed, memory and latency, each against a baseline taken in the same run.
+//
+//   bench_audio [data folder]       (the folder caches the encoded inputs; default ./bench-data)
+
+#include "audio/Engine.h"
+#include "audio/OfflineOutput.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sndfile.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace velmor::audio;
+namespace fs = std::filesystem;
+
+namespace {
+
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+double ChildrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long PeakRssKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+// Music-like input: a few voices and a noisy beat, so that the encoder has real work.
+void WriteSource(const std::string& path, double seconds) {
+    const int rate = 44100;
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    std::vector<float> block(2 * rate);
+    unsigned noise = 1;
+    for (long second = 0; second < static_cast<long>(seconds); ++second) {
+        for (int i = 0; i < rate; ++i) {
+            const double t = second + static_cast<double>(i) / rate;
+            noise = noise * 1664525u + 1013904223u;
+            const double beat = std::exp(-std::fmod(t, 0.5) * 12) * ((noise >> 9) / 8388608.0 - 1);
+            const double chord = std::sin(2 * M_PI * 220 * t) + std::sin(2 * M_PI * 277.2 * t) +
+                                 std::sin(2 * M_PI * (329.6 + 20 * std::sin(t)) * t);
+            block[2 * i] = static_cast<float>(0.15 * chord + 0.2 * beat);
+            block[2 * i + 1] = static_cast<float>(0.15 * chord - 0.2 * beat);
+        }
+        sf_writef_float(file, block.data(), rate);
+    }
+    sf_close(file);
+}
+
+std::string Prepare(const fs::path& folder, const char* name, double seconds, const char* options) {
+    const fs::path mp3 = folder / name;
+    if (!fs::exists(mp3)) {
+        const std::string wav = (folder / "source.wav").string();
+        WriteSource(wav, seconds);
+        const std::string command =
+            "lame --quiet " + std::string(options) + " '" + wav + "' '" + mp3.string() + "'";
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "lame failed: %s\n", command.c_str());
+            std::exit(1);
+        }
+        fs::remove(wav);
+    }
+    return mp3.string();
+}
+
+// CPU of four decks rendering `seconds` of output offline, reader work included.
+double EngineCpu(const std::string& file, int outputRate, double rate, double seconds) {
+    auto output = std::make_unique<OfflineOutput>(outputRate, 256);
+    OfflineOutput& driver = *output;
+    Engine engine(std::move(output));
+    for (int d = 0; d < Engine::kDecks; ++d) {
+        engine.load(d, OpenDecoder(file));
+        engine.setRate(d, rate);
+        engine.play(d);
+    }
+    const double start = ProcessCpuSeconds();
+    for (int second = 0; second < static_cast<int>(seconds); ++second)
+        driver.render(outputRate);
+    return ProcessCpuSeconds() - start;
+}
+
+double Mpg123Cpu(const std::string& file) {
+    const double start = ChildrenCpuSeconds();
+    for (int d = 0; d < Engine::kDecks; ++d)
+        if (std::system(("mpg123 -q -t '" + file + "'").c_str()) != 0)
+            std::fprintf(stderr, "mpg123 -t failed\n");
+    return ChildrenCpuSeconds() - start;
+}
+
+// Run in a process of its own, so that its peak is the engine's and nothing else's.
+int MemoryChild(const std::string& file) {
+    const long before = PeakRssKb();
+    {
+        auto output = std::make_unique<OfflineOutput>(48000, 256);
+        OfflineOutput& driver = *output;
+        Engine engine(std::move(output));
+        for (int d = 0; d < Engine::kDecks; ++d) {
+            engine.load(d, OpenDecoder(file));
+            engine.setRate(d, 1.5);
+            engine.seek(d, 100.0 * d);
+            engine.play(d);
+        }
+        for (int second = 0; second < 30; ++second)
+            driver.render(48000);
+    }
+    std::printf("%ld %ld\n", before, PeakRssKb());
+    return 0;
+}
+
+// Frames from a command to its first effect, on a deck playing a constant level.
+void Latency(const fs::path& folder) {
+    const std::string path = (folder / "constant.wav").string();
+    SF_INFO info{};
+    info.samplerate = 48000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    std::vector<float> constant(48000 * 5, 0.5f);
+    sf_writef_float(file, constant.data(), static_cast<sf_count_t>(constant.size()));
+    sf_close(file);
+
+    auto output = std::make_unique<OfflineOutput>(48000, 256);
+    OfflineOutput& driver = *output;
+    Engine engine(std::move(output));
+    engine.load(0, OpenDecoder(path));
+    driver.render(4800);
+    engine.play(0);
+    long toSound = -1;
+    for (long frame = 0; toSound < 0 && frame < 48000; frame += 256) {
+        const auto out = driver.render(256);
+        for (int i = 0; i < 256 && toSound < 0; ++i)
+            if (out[2 * i] != 0)
+                toSound = frame + i;
+    }
+    driver.render(4800);
+    engine.setLevel(0, -600);
+    long toRamp = -1;
+    for (long frame = 0; toRamp < 0 && frame < 48000; frame += 256) {
+        const auto out = driver.render(256);
+        for (int i = 0; i < 256 && toRamp < 0; ++i)
+            if (out[2 * i] < 0.5f)
+                toRamp = frame + i;
+    }
+    std::printf("| Play to first sounding frame | %ld frames | one buffer, 256 frames | %.2f |\n",
+                toSound, toSound / 256.0);
+    std::printf("| Level change to ramp start | %ld frames | one buffer, 256 frames | %.2f |\n",
+                toRamp, toRamp / 256.0);
+}
+
+double Milliseconds(const std::function<void()>& work) {
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double, std::milli>(
+                                  std::chrono::steady_clock::now() - start)
+                                  .count());
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--memory-child")
+        return MemoryChild(argv[2]);
+    const fs::path folder = argc > 1 ? argv[1] : "bench-data";
+    fs::create_directories(folder);
+    std::printf("Preparing inputs in %s (cached)...\n", folder.c_str());
+    const std::string cbr = Prepare(folder, "120s-320k.mp3", 120, "-b 320");
+    const std::string vbr = Prepare(folder, "600s-vbr.mp3", 600, "-V 2");
+    const std::string noXing = Prepare(folder, "600s-vbr-no-xing.mp3", 600, "-t -V 2");
+
+    std::printf("\n| Measure | Velmor | Baseline | Ratio (target) |\n|---|---|---|---|\n");
+    const double baseline = Mpg123Cpu(cbr);
+    const double fast = EngineCpu(cbr, 48000, 2.0, 60);
+    std::printf("| CPU, 4 decks x 60 s at rate 2.0, 44.1 -> 48 kHz | %.2f s | mpg123 -t: %.2f s | "
+                "%.2f (<= 3.0) |\n",
+                fast, baseline, fast / baseline);
+    const double plain = EngineCpu(cbr, 44100, 1.0, 120);
+    std::printf("| CPU, 4 decks x 120 s at rate 1.0, no resampling | %.2f s | mpg123 -t: %.2f s | "
+                "%.2f (<= 1.2) |\n",
+                plain, baseline, plain / baseline);
+
+    const std::string command =
+        "'" + fs::read_symlink("/proc/self/exe").string() + "' --memory-child '" + vbr + "'";
+    long before = 0, peak = 0;
+    if (FILE* child = popen(command.c_str(), "r")) {
+        if (std::fscanf(child, "%ld %ld", &before, &peak) != 2)
+            std::fprintf(stderr, "memory child failed\n");
+        pclose(child);
+    }
+    std::printf("| Peak memory, 4 decks of 10-minute MP3 | engine %.1f MB, process %.1f MB | "
+                "process before the engine: %.1f MB | %.2f of 40 MB |\n",
+                (peak - before) / 1024.0, peak / 1024.0, before / 1024.0,
+                (peak - before) / 1024.0 / 40.0);
+
+    Latency(folder);
+
+    const double open = Milliseconds([&] { OpenDecoder(noXing); });
+    const double read = Milliseconds([&] {
+        std::ifstream in(noXing, std::ios::binary);
+        std::vector<char> all(fs::file_size(noXing));
+        in.read(all.data(), static_cast<std::streamsize>(all.size()));
+    });
+    std::printf("| Opening a 10-minute VBR MP3 without Xing header (full scan) | %.1f ms | "
+                "reading its bytes: %.1f ms | %.2f of 30 ms |\n",
+                open, read, open / 30.0);
+    return 0;
+}

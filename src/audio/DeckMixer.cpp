@@ -1,0 +1,71 @@
+#include "audio/DeckMixer.h"
+
+namespace velmor::audio {
+
+DeckMixer::DeckMixer(BlockRing& ring, DeckControls& controls, DeckStatus& status, int outputRate)
+    : ring_(ring), controls_(controls), status_(status),
+      transport_(0.0f, static_cast<int>(kTransportRampSeconds * outputRate)),
+      mute_(1.0f, static_cast<int>(kTransportRampSeconds * outputRate)),
+      level_(1.0f, static_cast<int>(kLevelRampSeconds * outputRate)) {}
+
+// The front block still to be played, once stale audio has faded out and used-up blocks
+// are gone.
+const AudioBlock* DeckMixer::currentBlock(uint64_t generation) noexcept {
+    for (;;) {
+        const AudioBlock* block = ring_.front();
+        if (!block)
+            return nullptr;
+        const bool stale = block->generation < generation;
+        const bool usedUp = !block->endOfTrack && offset_ >= block->frames;
+        if (!(usedUp || (stale && transport_.value() == 0.0f)))
+            return block;
+        ring_.pop();
+        offset_ = 0;
+    }
+}
+
+bool DeckMixer::mixInto(float* mix, int frames) noexcept {
+    const uint64_t generation = controls_.generation.load(std::memory_order_acquire);
+    const bool playing = controls_.playing.load(std::memory_order_acquire);
+    mute_.setTarget(controls_.muted.load(std::memory_order_relaxed) ? 0.0f : 1.0f);
+    level_.setTarget(controls_.gain.load(std::memory_order_relaxed));
+    bool ranDry = false;
+
+    for (int i = 0; i < frames; ++i) {
+        const AudioBlock* block = currentBlock(generation);
+        const float muteGain = mute_.next();
+        const float levelGain = level_.next();
+        if (!block || block->endOfTrack) {
+            // Nothing to play: the track's own end, a request not rendered yet, or a reader
+            // that fell behind (an underrun only when this request's audio was under way).
+            if (block && block->generation == generation && playing)
+                status_.endedGeneration.store(generation, std::memory_order_release);
+            if (!block && playing && heardGeneration_ == generation)
+                ranDry = true;
+            transport_.jumpTo(0.0f);
+            continue;
+        }
+        const bool stale = block->generation < generation;
+        transport_.setTarget(playing && !stale ? 1.0f : 0.0f);
+        if (transport_.value() == 0.0f && transport_.target() == 0.0f)
+            continue; // paused, stopped, or waiting for a new request's audio
+        const float gain = transport_.next() * muteGain * levelGain;
+        mix[2 * i] += block->samples[2 * offset_] * gain;
+        mix[2 * i + 1] += block->samples[2 * offset_ + 1] * gain;
+        ++offset_;
+        heardGeneration_ = block->generation;
+        heardSeconds_ = block->secondsAt(offset_);
+    }
+
+    // A deck standing still after a seek is heard from the new place.
+    if (const AudioBlock* block = currentBlock(generation);
+        block && block->generation == generation) {
+        heardGeneration_ = generation;
+        heardSeconds_ = block->endOfTrack ? block->startSeconds : block->secondsAt(offset_);
+    }
+    status_.heardSeconds.store(heardSeconds_, std::memory_order_relaxed);
+    status_.heardGeneration.store(heardGeneration_, std::memory_order_release);
+    return ranDry;
+}
+
+} // namespace velmor::audio

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "audio/BlockRing.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace velmor::audio {
+
+// What the window wants of a deck; written by the UI thread, read by the audio callback.
+struct DeckControls {
+    std::atomic<uint64_t> generation{0}; // the latest open/seek/rate/stop request
+    std::atomic<bool> playing{false};
+    std::atomic<float> gain{1.0f}; // from the level in hundredths of a decibel
+    std::atomic<bool> muted{false};
+};
+
+// What the audio callback reports of a deck.
+struct DeckStatus {
+    std::atomic<uint64_t> heardGeneration{0};
+    std::atomic<double> heardSeconds{0};      // track time of the next frame to be heard
+    std::atomic<uint64_t> endedGeneration{0}; // the request whose track played to its end
+};
+
+// A gain that moves in a straight line to its target over a set number of frames.
+class LinearRamp {
+public:
+    explicit LinearRamp(float value, int frames) : value_(value), target_(value), frames_(frames) {}
+    void setTarget(float target) {
+        if (target == target_)
+            return;
+        target_ = target;
+        step_ = (target_ - value_) / static_cast<float>(frames_);
+    }
+    float next() {
+        if (value_ != target_) {
+            value_ += step_;
+            if ((step_ > 0 && value_ >= target_) || (step_ < 0 && value_ <= target_))
+                value_ = target_;
+        }
+        return value_;
+    }
+    float value() const { return value_; }
+    float target() const { return target_; }
+    void jumpTo(float value) { value_ = target_ = value; }
+
+private:
+    float value_, target_, step_ = 0;
+    int frames_;
+};
+
+// The transport of one deck in the audio callback: takes its frames from the ring and adds
+// them to the mix with the level, mute and play/pause/seek ramps. Never locks or allocates.
+class DeckMixer {
+public:
+    static constexpr double kTransportRampSeconds = 0.004;
+    static constexpr double kLevelRampSeconds = 0.05; // one step of a fade, so fades are smooth
+
+    DeckMixer(BlockRing& ring, DeckControls& controls, DeckStatus& status, int outputRate);
+
+    // Adds this deck's next frames to `mix`; returns true when it ran dry while playing.
+    bool mixInto(float* mix, int frames) noexcept;
+
+private:
+    const AudioBlock* currentBlock(uint64_t generation) noexcept;
+
+    BlockRing& ring_;
+    DeckControls& controls_;
+    DeckStatus& status_;
+    LinearRamp transport_, mute_, level_;
+    int offset_ = 0; // frames of the front block already played
+    uint64_t heardGeneration_ = 0;
+    double heardSeconds_ = 0;
+};
+
+} // namespace velmor::audio

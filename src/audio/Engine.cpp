@@ -1,0 +1,196 @@
+#include "audio/Engine.h"
+
+#include "audio/NullOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace velmor::audio {
+
+namespace {
+constexpr int kBlocksPerRound = 8; // reader work between two looks at the commands
+constexpr auto kReaderPoll = std::chrono::milliseconds(5);
+} // namespace
+
+Engine::Deck::Deck(size_t ringBlocks, int rate)
+    : ring(ringBlocks), reader(ring, rate), mixer(ring, controls, status, rate) {}
+
+Engine::Engine(std::unique_ptr<Output> output)
+    : output_(std::move(output)), rate_(output_->sampleRate()) {
+    const auto blocks =
+        static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
+    for (auto& deck : decks_)
+        deck = std::make_unique<Deck>(blocks, rate_);
+    if (!output_->rendersOnDemand())
+        reader_ = std::thread([this] { readerLoop(); });
+    output_->start(*this);
+}
+
+Engine::~Engine() {
+    {
+        std::lock_guard lock(wakeMutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+    if (reader_.joinable())
+        reader_.join();
+    output_->stop();
+    for (auto& deck : decks_) // files handed over but never taken by the reader
+        while (auto command = deck->commands.pop())
+            delete command->decoder;
+}
+
+std::string Engine::outputName() const {
+    std::lock_guard lock(listenerMutex_);
+    return output_->name();
+}
+
+float Engine::GainOfLevel(int hundredthsOfDb) {
+    return static_cast<float>(std::pow(10.0, hundredthsOfDb / 2000.0));
+}
+
+void Engine::request(int index, Decoder* decoder, bool close, double seconds) {
+    Deck& deck = *decks_[index];
+    const ReaderCommand command{deck.uiGeneration + 1, decoder, close, seconds, deck.rate};
+    if (!deck.commands.push(command)) {
+        delete decoder;
+        throw std::runtime_error("the audio engine does not respond");
+    }
+    deck.uiGeneration = command.generation;
+    deck.requestedSeconds = seconds;
+    deck.controls.generation.store(command.generation, std::memory_order_release);
+    wake_.notify_one();
+}
+
+void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
+    Deck& deck = *decks_[index];
+    deck.controls.playing.store(false, std::memory_order_release);
+    const double length = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
+    request(index, decoder.release(), false, 0.0);
+    deck.lengthSeconds = length;
+}
+
+void Engine::close(int index) {
+    Deck& deck = *decks_[index];
+    deck.controls.playing.store(false, std::memory_order_release);
+    request(index, nullptr, true, 0.0);
+    deck.lengthSeconds = 0;
+}
+
+void Engine::play(int index) {
+    decks_[index]->controls.playing.store(true, std::memory_order_release);
+}
+
+void Engine::pause(int index) {
+    decks_[index]->controls.playing.store(false, std::memory_order_release);
+}
+
+void Engine::seek(int index, double seconds) {
+    const Deck& deck = *decks_[index];
+    if (!std::isfinite(seconds))
+        seconds = 0;
+    request(index, nullptr, false, std::clamp(seconds, 0.0, deck.lengthSeconds));
+}
+
+void Engine::setRate(int index, double rate) {
+    Deck& deck = *decks_[index];
+    if (rate == deck.rate)
+        return;
+    deck.rate = rate;
+    // The reader starts over from what is heard now, at the new tempo.
+    request(index, nullptr, false, position(index));
+}
+
+void Engine::setLevel(int index, int hundredthsOfDb) {
+    decks_[index]->controls.gain.store(GainOfLevel(hundredthsOfDb), std::memory_order_relaxed);
+}
+
+void Engine::setMute(int index, bool muted) {
+    decks_[index]->controls.muted.store(muted, std::memory_order_relaxed);
+}
+
+uint64_t Engine::generation(int index) const {
+    return decks_[index]->uiGeneration;
+}
+
+double Engine::position(int index) const {
+    const Deck& deck = *decks_[index];
+    if (deck.status.heardGeneration.load(std::memory_order_acquire) != deck.uiGeneration)
+        return deck.requestedSeconds;
+    return std::min(deck.status.heardSeconds.load(std::memory_order_relaxed), deck.lengthSeconds);
+}
+
+void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listener) {
+    std::lock_guard lock(listenerMutex_);
+    trackEnded_[deck] = std::move(listener);
+}
+
+void Engine::setOutputLostListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerMutex_);
+    outputLostListener_ = std::move(listener);
+}
+
+void Engine::renderOutput(float* stereo, int frames) noexcept {
+    std::fill(stereo, stereo + 2 * frames, 0.0f);
+    for (auto& deck : decks_)
+        if (deck->mixer.mixInto(stereo, frames))
+            underruns_.fetch_add(1, std::memory_order_relaxed);
+    // Four full decks can add up beyond full scale: clamp rather than wrap or blow up.
+    for (int i = 0; i < 2 * frames; ++i)
+        stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+}
+
+void Engine::outputLost() noexcept {
+    lost_.store(true, std::memory_order_release);
+}
+
+bool Engine::readOnce() {
+    bool busy = false;
+    for (int index = 0; index < kDecks; ++index) {
+        Deck& deck = *decks_[index];
+        while (auto command = deck.commands.pop())
+            deck.reader.apply(*command);
+        busy |= deck.reader.fill(kBlocksPerRound);
+        const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
+        if (ended != deck.reportedEnd) {
+            deck.reportedEnd = ended;
+            std::lock_guard lock(listenerMutex_);
+            if (trackEnded_[index])
+                trackEnded_[index](ended);
+        }
+    }
+    return busy;
+}
+
+void Engine::fillAhead() {
+    while (readOnce()) {
+    }
+}
+
+void Engine::readerLoop() {
+    for (;;) {
+        {
+            std::unique_lock lock(wakeMutex_);
+            if (quit_)
+                return;
+        }
+        if (lost_.exchange(false))
+            switchToSilence();
+        if (!readOnce()) {
+            std::unique_lock lock(wakeMutex_);
+            wake_.wait_for(lock, kReaderPoll, [this] { return quit_; });
+        }
+    }
+}
+
+void Engine::switchToSilence() {
+    std::lock_guard lock(listenerMutex_);
+    output_->stop();
+    output_ = std::make_unique<NullOutput>(rate_, output_->bufferFrames());
+    output_->start(*this);
+    if (outputLostListener_)
+        outputLostListener_();
+}
+
+} // namespace velmor::audio

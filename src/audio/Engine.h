@@ -1,0 +1,105 @@
+#pragma once
+
+#include "audio/BlockRing.h"
+#include "audio/DeckMixer.h"
+#include "audio/DeckReader.h"
+#include "audio/Decoder.h"
+#include "audio/Output.h"
+#include "audio/SpscQueue.h"
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace velmor::audio {
+
+// Four decks over one output. The UI thread calls the deck operations; the output's audio
+// thread mixes; a reader thread decodes ahead (or the output does, for offline rendering).
+// Decks are numbered 0..3.
+class Engine : private OutputCallback {
+public:
+    static constexpr int kDecks = 4;
+    static constexpr double kRingSeconds = 1.5; // audio a deck holds ahead of the listener
+
+    explicit Engine(std::unique_ptr<Output> output);
+    ~Engine() override;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    int sampleRate() const { return rate_; }
+    std::string outputName() const;
+
+    // Deck operations, UI thread only. `load` gives the deck an opened file, stopped at its
+    // start; `close` leaves it without one.
+    void load(int deck, std::unique_ptr<Decoder> decoder);
+    void close(int deck);
+    void play(int deck);
+    void pause(int deck);
+    void seek(int deck, double seconds);
+    void setRate(int deck, double rate);
+    void setLevel(int deck, int hundredthsOfDb);
+    void setMute(int deck, bool muted);
+    // Track seconds of what is being heard (or of where a pending seek will be heard).
+    double position(int deck) const;
+    // The request the deck's audio now belongs to; a track end reports it.
+    uint64_t generation(int deck) const;
+
+    // Called (on a reader thread, or in OfflineOutput::render) when a deck's track has played
+    // to its end, with the request it belonged to.
+    void setTrackEndListener(int deck, std::function<void(uint64_t generation)> listener);
+    // Called once on the reader thread when the device was lost and silence took over.
+    void setOutputLostListener(std::function<void()> listener);
+
+    // Times a playing deck's ring ran dry in the audio callback.
+    uint64_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
+
+    static float GainOfLevel(int hundredthsOfDb);
+
+private:
+    struct Deck {
+        explicit Deck(size_t ringBlocks, int rate);
+        BlockRing ring;
+        DeckControls controls;
+        DeckStatus status;
+        DeckReader reader;
+        DeckMixer mixer;
+        SpscQueue<ReaderCommand, 256> commands;
+        // UI thread only.
+        uint64_t uiGeneration = 0;
+        double requestedSeconds = 0;
+        double rate = 1.0;
+        double lengthSeconds = 0;
+        // Reader side only.
+        uint64_t reportedEnd = 0;
+    };
+
+    void renderOutput(float* stereo, int frames) noexcept override;
+    void fillAhead() override;
+    void outputLost() noexcept override;
+
+    void request(int deck, Decoder* decoder, bool close, double seconds);
+    bool readOnce(); // one round of reader work over all decks
+    void readerLoop();
+    void switchToSilence();
+
+    std::unique_ptr<Output> output_;
+    const int rate_;
+    std::array<std::unique_ptr<Deck>, kDecks> decks_;
+    std::atomic<uint64_t> underruns_{0};
+    std::atomic<bool> lost_{false};
+
+    mutable std::mutex listenerMutex_; // never taken on the audio thread
+    std::array<std::function<void(uint64_t)>, kDecks> trackEnded_;
+    std::function<void()> outputLostListener_;
+
+    std::thread reader_;
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    bool quit_ = false;
+};
+
+} // namespace velmor::audio

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace velmor::audio {
+
+// What an output drives: the mixer, and (for outputs that render on demand) the readers.
+class OutputCallback {
+public:
+    virtual ~OutputCallback() = default;
+    // Called on the audio thread: writes `frames` interleaved stereo frames. Real-time safe.
+    virtual void renderOutput(float* stereo, int frames) noexcept = 0;
+    // Does the reader work now, on the calling thread (outputs that render on demand).
+    virtual void fillAhead() = 0;
+    // The device stopped for good (unplugged, its server gone). Any thread; real-time safe.
+    virtual void outputLost() noexcept = 0;
+};
+
+// Where the mix goes: a sound card, a paced silent sink, or a buffer for tests.
+class Output {
+public:
+    virtual ~Output() = default;
+    virtual int sampleRate() const = 0;
+    virtual int bufferFrames() const = 0;
+    // True for an output that renders only when asked, with the reader work done in step.
+    virtual bool rendersOnDemand() const { return false; }
+    virtual std::string name() const = 0;
+    virtual void start(OutputCallback& callback) = 0;
+    virtual void stop() = 0;
+};
+
+} // namespace velmor::audio

@@ -1,0 +1,150 @@
+#include "deck/player/EnginePlayer.h"
+
+#include "audio/Engine.h"
+#include "common/Error.h"
+
+#include <QFile>
+#include <cmath>
+
+namespace velmor {
+
+namespace {
+constexpr int kQuietestLevel = -10000;
+constexpr double kSlowestRate = 0.25, kFastestRate = 4.0;
+} // namespace
+
+EnginePlayer::EnginePlayer(audio::Engine& engine, int deck, QObject* parent)
+    : MediaPlayer(parent), engine_(engine), deck_(deck) {
+    engine_.setTrackEndListener(deck_, [this](uint64_t generation) {
+        // Reported on a reader thread; handled on ours, as an event of its own.
+        QMetaObject::invokeMethod(
+            this, [this, generation] { trackEnded(generation); }, Qt::QueuedConnection);
+    });
+}
+
+EnginePlayer::~EnginePlayer() {
+    engine_.setTrackEndListener(deck_, nullptr);
+    try {
+        engine_.close(deck_);
+    } catch (const std::exception&) {
+        // An engine that no longer takes commands is being torn down anyway.
+    }
+}
+
+void EnginePlayer::changeState(State state, bool queued) {
+    const int old = state_;
+    state_ = state;
+    if (queued)
+        QMetaObject::invokeMethod(
+            this, [this, old, state] { emit PlayStateChange(old, state); }, Qt::QueuedConnection);
+    else
+        emit PlayStateChange(old, state);
+}
+
+void EnginePlayer::setFileName(const QString& path) {
+    const int oldOpenState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
+    if (path.isEmpty()) {
+        engine_.close(deck_);
+        fileName_.clear();
+        duration_ = 0;
+        state_ = Closed;
+    } else {
+        std::unique_ptr<audio::Decoder> decoder;
+        try {
+            decoder = audio::OpenDecoder(QFile::encodeName(path).toStdString());
+        } catch (const std::exception& e) {
+            // The open file, if any, plays on untouched.
+            throw Error(
+                QString("%1 cannot be played: %2.").arg(path, QString::fromLocal8Bit(e.what())));
+        }
+        duration_ = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
+        engine_.load(deck_, std::move(decoder));
+        fileName_ = path;
+        endWhilePaused_ = false;
+        if (state_ == Playing)
+            changeState(Paused, true);
+        else if (state_ == Closed)
+            state_ = Stopped;
+    }
+    const int newOpenState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
+    QMetaObject::invokeMethod(
+        this,
+        [this, oldOpenState, newOpenState] { emit OpenStateChange(oldOpenState, newOpenState); },
+        Qt::QueuedConnection);
+}
+
+void EnginePlayer::Play() {
+    if (state_ == Closed || state_ == Playing)
+        return;
+    engine_.play(deck_);
+    changeState(Playing, true);
+    if (endWhilePaused_) {
+        endWhilePaused_ = false;
+        const uint64_t generation = engine_.generation(deck_);
+        QMetaObject::invokeMethod(
+            this, [this, generation] { trackEnded(generation); }, Qt::QueuedConnection);
+    }
+}
+
+void EnginePlayer::Pause() {
+    if (state_ != Playing)
+        return;
+    engine_.pause(deck_);
+    changeState(Paused, true);
+}
+
+void EnginePlayer::Stop() {
+    if (state_ != Playing && state_ != Paused)
+        return;
+    engine_.pause(deck_);
+    engine_.seek(deck_, 0.0); // stopping rewinds to the start
+    endWhilePaused_ = false;
+    changeState(Stopped, false);
+}
+
+void EnginePlayer::trackEnded(uint64_t generation) {
+    // A seek, a new file or a stop since the end makes this report stale.
+    if (generation != engine_.generation(deck_))
+        return;
+    if (state_ == Paused) {
+        endWhilePaused_ = true;
+        return;
+    }
+    if (state_ != Playing)
+        return;
+    engine_.pause(deck_);
+    engine_.seek(deck_, 0.0);
+    changeState(Stopped, false);
+}
+
+double EnginePlayer::CurrentPosition() const {
+    return state_ == Closed ? 0.0 : engine_.position(deck_);
+}
+
+void EnginePlayer::setCurrentPosition(double seconds) {
+    if (!std::isfinite(seconds))
+        throw Error("Invalid procedure call or argument");
+    if (state_ == Closed)
+        return;
+    endWhilePaused_ = false;
+    engine_.seek(deck_, std::clamp(seconds, 0.0, duration_));
+}
+
+void EnginePlayer::setRate(double rate) {
+    if (!std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
+        throw Error("Invalid procedure call or argument");
+    rate_ = rate;
+    engine_.setRate(deck_, rate);
+}
+
+void EnginePlayer::setVolume(int level) {
+    volume_ = std::clamp(level, kQuietestLevel, 0);
+    engine_.setLevel(deck_, volume_);
+}
+
+void EnginePlayer::setMute(bool muted) {
+    muted_ = muted;
+    engine_.setMute(deck_, muted);
+}
+
+} // namespace velmor

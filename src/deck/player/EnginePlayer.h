@@ -1,0 +1,66 @@
+#pragma once
+
+#include "deck/player/MediaPlayer.h"
+
+#include <cstdint>
+
+namespace velmor {
+
+namespace audio {
+class Engine;
+}
+
+// The media player of one deck, playing through the shared audio engine.
+//
+// Writing FileName while a file plays or stands paused loads the new file paused at its
+// start (a playing player reports the pause); it never reports a stop, which the deck would
+// take for the end of its track.
+class EnginePlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    EnginePlayer(audio::Engine& engine, int deck, QObject* parent = nullptr);
+    ~EnginePlayer() override;
+
+    QString FileName() const override { return fileName_; }
+    void setFileName(const QString& path) override;
+
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+
+    int PlayState() const override { return state_; }
+
+    double CurrentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+
+    double Duration() const override { return duration_; }
+
+    double Rate() const override { return rate_; }
+    void setRate(double rate) override;
+
+    int Volume() const override { return volume_; }
+    void setVolume(int level) override;
+
+    bool Mute() const override { return muted_; }
+    void setMute(bool muted) override;
+
+    // Open-state values of the notification: no file, and a file open and ready.
+    static constexpr int kOpenStateClosed = 0;
+    static constexpr int kOpenStateMediaOpen = 13;
+
+private:
+    void trackEnded(uint64_t generation);
+    void changeState(State state, bool queued);
+
+    audio::Engine& engine_;
+    const int deck_;
+    QString fileName_;
+    State state_ = Closed;
+    double duration_ = 0;
+    double rate_ = 1.0;
+    int volume_ = 0;
+    bool muted_ = false;
+    bool endWhilePaused_ = false; // the track ran out just as it was paused
+};
+
+} // namespace velmor
