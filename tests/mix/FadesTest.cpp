@@ -12,7 +12,12 @@ namespace {
 struct FadesTest : WindowTest {
     FakePlayer& player = t.player(0);
 
-    FadesTest() { t.open(0, "/music/a.mp3"); }
+    // Deck 1 holds two entries and has the first one open.
+    FadesTest() {
+        w.playlists.list(0).append("a.mp3", "/music");
+        w.playlists.list(0).append("b.mp3", "/music");
+        t.open(0, "/music/a.mp3");
+    }
 
     void play(int d = 0) {
         w.transport.cmdPlayPause_Click(d);
@@ -81,17 +86,43 @@ TEST_F(FadesTest, TheSwitchSwapsTheVolumesAndDefaultFadeOutStopsTheDeckAtTheEnd)
         w.fades.FadeTimer_Timer(0);
         ASSERT_EQ(player.Volume(), std::max(-4500, -450 - 90 * tick)) << tick;
     }
+    player.setPosition(60);
+    ui.txtSet[0]->setText("7");
+    player.log.clear();
     w.fades.FadeTimer_Timer(0);
     EXPECT_TRUE(idle());
-    EXPECT_EQ(player.log.last(), "Stop");
+    // A stop by the user: back to the slider's level and the cue, on the same entry.
+    EXPECT_EQ(player.log.first(), "Stop");
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
     EXPECT_EQ(ui.Volumen[0]->value(), 90);
-    EXPECT_FALSE(w.decks.StoppedByUser[0]); // the next track end advances as usual
+    EXPECT_EQ(player.Volume(), -450);
+    EXPECT_EQ(player.CurrentPosition(), 7);
+    EXPECT_EQ(player.FileName(), "/music/a.mp3");
 
     ui.chkInOrOut[0]->click();
     EXPECT_EQ(ui.txtStartVolume[0]->text(), "20");
     EXPECT_EQ(ui.chkInOrOut[0]->text(), "<");
     EXPECT_EQ(ui.chkInOrOut[0]->x(), TwipsToPixels(3660));
+}
+
+TEST_F(FadesTest, AfterAFadeOutTheNextTrackEndStillAdvances) {
+    for (const bool playing : {true, false}) { // a stopped deck's stop raises no notification
+        SCOPED_TRACE(playing);
+        t.open(0, "/music/a.mp3");
+        w.decks.TrackNumber[0] = 1;
+        if (playing)
+            play();
+        ui.chkInOrOut[0]->setChecked(true);
+        ui.txtLength[0]->setText("50");
+        w.fades.cmdFade_Click(0);
+        ticksToEnd();
+        EXPECT_EQ(player.FileName(), "/music/a.mp3");
+        play();
+        player.endTrack();
+        DeliverNotifications();
+        EXPECT_EQ(player.FileName(), "/music/b.mp3");
+        EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    }
 }
 
 TEST_F(FadesTest, LengthsEndOnTheTickAfterTheirStepsRoundedUp) {
