@@ -22,6 +22,9 @@ QPlainTextEdit* keysBox(QWidget* parent, const QString& text, int l, int t, int 
     auto* box = new QPlainTextEdit(parent);
     box->setGeometry(TwipsRect(l, t, w, h));
     box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(2);
     // The widget keeps lines apart by itself; the CR of each CR LF would show as a glyph.
     box->setPlainText(QString(text).replace(kCrLf, "\n"));
     QPalette palette = box->palette();
@@ -102,20 +105,21 @@ QString AboutText(const QString& version) {
     return lines.join(kCrLf);
 }
 
-FrmHelp::FrmHelp() {
+FrmHelp::FrmHelp(const QFont& font) {
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(font);
     setWindowTitle("Velmor's Key Assignments");
     setFixedSize(TwipsToPixels(4920), TwipsToPixels(5295));
-    Text1 = keysBox(this, HelpDeckKeysText(), 120, 120, 2280, 4560);
-    Text2 = keysBox(this, HelpOtherKeysText(), 2520, 120, 2280, 3840);
+    Text1 = keysBox(this, HelpDeckKeysText(), 60, 60, 2100, 4830);
+    Text2 = keysBox(this, HelpOtherKeysText(), 2220, 60, 2640, 3930);
     Label1 = note(this,
                   "Leave the mouse pointer over the buttons and controls for a couple of seconds "
                   "for additional help.",
-                  2520, 4020, 2280, 600);
-    Label2 = note(this, QString("Visit ") + project::kWebSite + " for more Help and a FAQ.", 2520,
-                  4620, 2280, 600);
+                  2220, 4020, 2640, 810);
+    Label2 = note(this, QString("Visit ") + project::kWebSite + " for more Help and a FAQ.", 2220,
+                  4845, 2640, 450);
     cmdCloseWindow = new QPushButton("Close", this);
-    cmdCloseWindow->setGeometry(TwipsRect(120, 4800, 1215, 375));
+    cmdCloseWindow->setGeometry(TwipsRect(60, 4935, 1215, 330));
     QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
                      [this] { cmdCloseWindow_Click(); });
 }
@@ -136,7 +140,7 @@ void Help::cmdHelp_Click() {
     if (frmHelp_ != nullptr && !frmHelp_->isVisible())
         delete frmHelp_.data();
     if (frmHelp_ == nullptr) {
-        frmHelp_ = new FrmHelp;
+        frmHelp_ = new FrmHelp(w_.font());
         // Beside the main window, not over it.
         frmHelp_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
     }

@@ -32,7 +32,8 @@ QString AboutText(const QString& version);
 // key handling of its own.
 class FrmHelp : public QWidget {
 public:
-    FrmHelp();
+    // In the main window's font.
+    explicit FrmHelp(const QFont& font);
     void cmdCloseWindow_Click() { close(); }
 
     QPlainTextEdit* Text1;
