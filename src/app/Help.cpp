@@ -1,11 +1,156 @@
 #include "app/Help.h"
 
 #include "app/Main.h"
+#include "common/Twips.h"
+#include "common/Widgets.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
 
 namespace velmor {
 
+namespace {
+const char* const kCrLf = "\r\n";
+
+QString linesText(const QStringList& lines) {
+    return lines.join(kCrLf) + kCrLf;
+}
+
+QPlainTextEdit* keysBox(QWidget* parent, const QString& text, int l, int t, int w, int h) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setGeometry(TwipsRect(l, t, w, h));
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(2);
+    // The widget keeps lines apart by itself; the CR of each CR LF would show as a glyph.
+    box->setPlainText(QString(text).replace(kCrLf, "\n"));
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, ToQColor(kButtonFace, palette));
+    box->setPalette(palette);
+    return box;
+}
+
+QLabel* note(QWidget* parent, const QString& text, int l, int t, int w, int h) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(TwipsRect(l, t, w, h));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+} // namespace
+
+QString HelpDeckKeysText() {
+    QStringList lines;
+    const char* const rows[] = {"qwer", "asdf", "tyui", "ghjk"};
+    const char* const actions[] = {"fade", "play/pause", "stop", "mute"};
+    for (int d = 0; d < kDecks; ++d) {
+        if (d > 0)
+            lines << "";
+        lines << QString("Deck %1 Main Controls").arg(d + 1);
+        for (int k = 0; k < 4; ++k)
+            lines << QString("'%1'   %2 deck %3").arg(rows[d][k]).arg(actions[k]).arg(d + 1);
+    }
+    return linesText(lines);
+}
+
+QString HelpOtherKeysText() {
+    QStringList lines{"Auto CrossFading"};
+    for (int d = 0; d < kDecks; ++d)
+        lines << QString("'%1'   fade decks %2 & %3").arg(d + 1).arg(d + 1).arg(NextDeck(d) + 1);
+    lines << ""
+          << "Track Skipping between Decks";
+    for (int d = 0; d < kDecks; ++d)
+        lines << QString("'%1'   play/pause decks %2 & %3")
+                     .arg(d + 5)
+                     .arg(d + 1)
+                     .arg(NextDeck(d) + 1);
+    lines << ""
+          << "Crossfader Settings"
+          << "'z'   Crossfader = 0"
+          << "'x'   Crossfader = 50"
+          << "'c'   Crossfader = 100"
+          << ""
+          << "Other Keys"
+          << "'v'   \\/ or /\\ button";
+    return linesText(lines);
+}
+
+QString AboutText(const QString& version) {
+    QStringList thanks;
+    for (const char* name : project::kThanks)
+        thanks << name;
+    const QStringList lines{
+        "Velmor " + version,
+        "",
+        "We're working to GREATLY enhance your Velmor experience",
+        "with a completely renewed interface and more configurable",
+        "options and controls.",
+        "",
+        "Any cool suggestions and bug fixes will be added in future",
+        "versions. Please send bug reports and suggestions to:",
+        project::kContactEmail,
+        "",
+        QString("Visit ") + project::kWebSite,
+        "for updates, more Help and a FAQ",
+        "",
+        "Idea, Design & Programming:",
+        project::kAuthor,
+        "",
+        "Special thanks to:",
+        thanks.join(", "),
+    };
+    return lines.join(kCrLf);
+}
+
+FrmHelp::FrmHelp(const QFont& font) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(font);
+    setWindowTitle("Velmor's Key Assignments");
+    setFixedSize(TwipsToPixels(4920), TwipsToPixels(5295));
+    Text1 = keysBox(this, HelpDeckKeysText(), 60, 60, 2100, 4830);
+    Text2 = keysBox(this, HelpOtherKeysText(), 2220, 60, 2640, 3930);
+    Label1 = note(this,
+                  "Leave the mouse pointer over the buttons and controls for a couple of seconds "
+                  "for additional help.",
+                  2220, 4020, 2640, 810);
+    Label2 = note(this, QString("Visit ") + project::kWebSite + " for more Help and a FAQ.", 2220,
+                  4845, 2640, 450);
+    cmdCloseWindow = new QPushButton("Close", this);
+    cmdCloseWindow->setGeometry(TwipsRect(60, 4935, 1215, 330));
+    QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
+                     [this] { cmdCloseWindow_Click(); });
+}
+
+Help::~Help() {
+    // The help window has no parent, so that it can outlive a closed main window; it goes
+    // with the program's window all the same.
+    delete frmHelp_.data();
+}
+
 void Help::wire() {
-    (void)w_;
+    QObject::connect(w_.ui.cmdHelp, &QPushButton::clicked, [this] { cmdHelp_Click(); });
+    QObject::connect(w_.ui.cmdAbout, &QPushButton::clicked, [this] { cmdAbout_Click(); });
+}
+
+void Help::cmdHelp_Click() {
+    // A window closed but not yet deleted does not count as open.
+    if (frmHelp_ != nullptr && !frmHelp_->isVisible())
+        delete frmHelp_.data();
+    if (frmHelp_ == nullptr) {
+        frmHelp_ = new FrmHelp(w_.font());
+        // Beside the main window, not over it.
+        frmHelp_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
+    }
+    frmHelp_->show();
+    frmHelp_->raise();
+    frmHelp_->activateWindow();
+}
+
+void Help::cmdAbout_Click() {
+    w_.reporter.show(AboutText(Main::Version()), "About", Icon::None);
 }
 
 } // namespace velmor

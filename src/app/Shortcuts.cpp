@@ -1,15 +1,79 @@
 #include "app/Shortcuts.h"
 
 #include "app/Main.h"
+#include "common/EventHooks.h"
+#include "common/Widgets.h"
+#include "playlist/BrowserLists.h"
+
+#include <QKeyEvent>
 
 namespace velmor {
 
 void Shortcuts::wire() {
-    (void)w_;
+    Controls& ui = w_.ui;
+    for (int d = 0; d < kDecks; ++d) {
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 ui.cmdPlayPause[d], ui.cmdStop[d], ui.cmdMute[d], ui.cmdAvanceTema[d],
+                 ui.cmdSlowPlay[d], ui.cmdNormalPlay[d], ui.cmdFastPlay[d], ui.cmdUltraPlay[d],
+                 ui.cmdSet[d], ui.cmdFade[d], ui.chkInOrOut[d], ui.lstPlay[d], ui.optPla[d],
+                 ui.Tracker[d], ui.Volumen[d]})
+            forwardKeys(control);
+    }
+    // Not the text boxes, nor previous-track and the save panel's buttons: typing there
+    // never triggers a shortcut.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui.cross, ui.cmdExpandir, ui.cmdAbout, ui.cmdHelp, ui.cmdBorrar, ui.cmdBorrarTodo,
+             ui.cmdOK, ui.cmdOKCarpeta, ui.cmdGuardarComo, ui.chkFocus, ui.drv, ui.dir, ui.fil})
+        forwardKeys(control);
+}
+
+void Shortcuts::forwardKeys(QWidget* control) {
+    OnEvent(control, QEvent::KeyPress, [this](QEvent* event) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (!text.isEmpty())
+            HandleShortcutKey(text.at(0).unicode());
+        return false; // the control still gets the character
+    });
 }
 
 void Shortcuts::HandleShortcutKey(int keyAscii) {
-    (void)keyAscii;
+    const int key = keyAscii >= 'A' && keyAscii <= 'Z' ? keyAscii - 'A' + 'a' : keyAscii;
+    Transport& transport = w_.transport;
+    // The rows of letters: fade, play/pause, stop, mute of Deck 1..4.
+    static const char* const kDeckRows[kDecks] = {"qwer", "asdf", "tyui", "ghjk"};
+    for (int d = 0; d < kDecks; ++d) {
+        const char* row = kDeckRows[d];
+        if (key == row[0])
+            return run([&] { w_.fades.cmdFade_Click(d); });
+        if (key == row[1])
+            return run([&] { transport.cmdPlayPause_Click(d); });
+        if (key == row[2])
+            return run([&] { transport.cmdStop_Click(d); });
+        if (key == row[3])
+            return run([&] { transport.cmdMute_Click(d); });
+    }
+    // Digits act on a deck and the one after it, the first to its end before the second.
+    if (key >= '1' && key <= '4') {
+        const int d = key - '1';
+        run([&] { w_.fades.cmdFade_Click(d); });
+        run([&] { w_.fades.cmdFade_Click(NextDeck(d)); });
+    } else if (key >= '5' && key <= '8') {
+        const int d = key - '5';
+        run([&] { transport.cmdPlayPause_Click(d); });
+        run([&] { transport.cmdPlayPause_Click(NextDeck(d)); });
+    } else if (key == 'z' || key == 'x' || key == 'c') {
+        // The slider's change notification applies the position, as a move by the user does.
+        const int value = key == 'z' ? 0 : key == 'x' ? 50 : 100;
+        run([&] { w_.ui.cross->setValue(value); });
+    } else if (key == 'v') {
+        run([&] { w_.cmdExpandir_Click(); });
+    }
+}
+
+void Shortcuts::run(const std::function<void()>& command) {
+    // Commands trap their own failures; this catches any they leave, so a key never ends
+    // the program and a digit key's second deck still gets its turn.
+    trapped(w_.reporter, command);
 }
 
 } // namespace velmor

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+class QWidget;
+
 namespace velmor {
 
 class Main;
@@ -8,10 +12,16 @@ class Main;
 class Shortcuts {
 public:
     explicit Shortcuts(Main& window) : w_(window) {}
+    // Makes every forwarding control hand the characters typed into it to HandleShortcutKey.
     void wire();
+    // Runs the action of a typed character; any other character does nothing. The character
+    // still reaches the control that received it.
     void HandleShortcutKey(int keyAscii);
 
 private:
+    void forwardKeys(QWidget* control);
+    void run(const std::function<void()>& command);
+
     Main& w_;
 };
 

@@ -1,11 +1,59 @@
 #include "mix/Crossfader.h"
 
 #include "app/Main.h"
+#include "common/EventHooks.h"
+#include "common/Numbers.h"
+#include "common/Widgets.h"
+#include "deck/VolumeLaw.h"
 
 namespace velmor {
 
+CrossfadeVolumes CrossfadeVolumesAt(int32_t position, int32_t volumeA, int32_t volumeB) {
+    if (position <= 50)
+        return {Check16(volumeA), RealToInt16(2 * position * volumeB / 100.0)};
+    return {RealToInt16((200 - 2 * position) * volumeA / 100.0), Check16(volumeB)};
+}
+
+int NextDeck(int deck) {
+    return deck == kDecks - 1 ? 0 : deck + 1;
+}
+
 void Crossfader::wire() {
-    (void)w_;
+    QSlider* cross = w_.ui.cross;
+    // Without tracking a drag is told once per move (sliderMoved) and once at its release
+    // (valueChanged), instead of twice per move; values set by code still notify.
+    cross->setTracking(false);
+    QObject::connect(cross, &QSlider::valueChanged, [this] { cross_Change(); });
+    QObject::connect(cross, &QSlider::sliderMoved, [this] { cross_Scroll(); });
+    OnEvent(cross, QEvent::MouseMove, [this](QEvent*) {
+        cross_MouseMove();
+        return false;
+    });
+}
+
+void Crossfader::cross_Change() {
+    trapped(w_.reporter, [&] {
+        const int a = w_.activation.ActiveDeck();
+        const int b = NextDeck(a);
+        // While the thumb is dragged only the slider position follows it, not yet the value.
+        const int32_t c = w_.ui.cross->sliderPosition();
+        const CrossfadeVolumes v =
+            CrossfadeVolumesAt(c, w_.ui.Volumen[a]->value(), w_.ui.Volumen[b]->value());
+        // The deck at its own setting first, the one turned down second.
+        if (c <= 50) {
+            w_.pla[a]->setVolume(VolumeToPlayerLevel(v.a));
+            w_.pla[b]->setVolume(VolumeToPlayerLevel(v.b));
+        } else {
+            w_.pla[b]->setVolume(VolumeToPlayerLevel(v.b));
+            w_.pla[a]->setVolume(VolumeToPlayerLevel(v.a));
+        }
+    });
+}
+
+void Crossfader::cross_MouseMove() {
+    // With a wheel mouse, pointing at the crossfader is enough to turn it.
+    if (w_.ui.chkFocus->isChecked())
+        w_.ui.cross->setFocus();
 }
 
 } // namespace velmor
