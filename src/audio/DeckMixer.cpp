@@ -33,6 +33,12 @@ bool DeckMixer::mixInto(float* mix, int frames) noexcept {
 
     for (int i = 0; i < frames; ++i) {
         const AudioBlock* block = currentBlock(generation);
+        if (transport_.value() == 0.0f) {
+            // A silent deck takes a new level at once: a fade in that sets its start level
+            // and then plays must not begin with a slide down from the old level.
+            mute_.jumpTo(mute_.target());
+            level_.jumpTo(level_.target());
+        }
         const float muteGain = mute_.next();
         const float levelGain = level_.next();
         if (!block || block->endOfTrack) {

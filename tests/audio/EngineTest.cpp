@@ -103,6 +103,21 @@ TEST_F(EngineTest, NoChangeOfLevelOrTransportSteps) {
     EXPECT_LE(LargestStep(out, 0, out.size() / 2), toneStep);
 }
 
+TEST_F(EngineTest, AStoppedDeckStartsAtTheLevelSetBeforePlay) {
+    load(0, wav("tone.wav", Tone(1000, 3, kRate)));
+    engine->play(0);
+    const double full = RmsDb(render(0.3), kRampFrames, kRate / 4);
+    engine->pause(0); // a stop is a pause and a seek to the cue
+    engine->seek(0, 0);
+    render(0.1);
+    // What a fade in does: the start level, then Play, with no render in between.
+    engine->setLevel(0, -3600);
+    engine->play(0);
+    const auto out = render(0.2);
+    EXPECT_NEAR(RmsDb(out, kRampFrames, kRampFrames + kRate / 100) - full, -36.0, 0.2);
+    EXPECT_NEAR(RmsDb(out, kRate / 10, kRate / 5) - full, -36.0, 0.1);
+}
+
 TEST_F(EngineTest, CommandsTakeEffectWithinOneBuffer) {
     load(0, wav("tone.wav", Tone(440, 3, kRate)));
     engine->seek(0, 0.5);
