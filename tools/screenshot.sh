@@ -1,19 +1,15 @@
 #!/usr/bin/env bash
-# Starts the real Velmor under a virtual display and saves a picture of its window.
+# Refreshes the README's picture of the real window: runs the end-to-end evening (the real
+# program under a virtual display, driven by real clicks and keys) and keeps its picture of
+# two decks playing.
 # Usage: tools/screenshot.sh [output.png]   (default: docs/screenshot.png)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/screenshot.png}")
-"$root/tools/install-deps.sh" run dev
+"$root/tools/install-deps.sh" run test
 build=$("$root/tools/release-build.sh")
-
-music="$build/demo-music"
-[ -d "$music" ] || music="$root"
-cd "$music"
-# No window manager: the window sits at the top left corner without a frame.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  "$0" & app=$!
-  sleep 3
-  import -window root -crop 749x496+0+0 +repage "$1"
-  kill $app' "$build/src/velmor" "$out"
+artefacts=$(mktemp -d)
+/usr/bin/python3 "$root/tests/e2e/evening.py" "$build/src/velmor" "$artefacts"
+cp "$artefacts/playing.png" "$out"
+rm -rf "$artefacts"
 echo "Saved $out"

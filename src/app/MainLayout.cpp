@@ -88,8 +88,10 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     ui.txtSet[d] = textBox(fra, "0", "minutes", 2700, 225, 270, 285);
     ui.lbl2ptos[d] = label(fra, ":", 2955, 255, 240, 165);
     ui.txtSetSec[d] = textBox(fra, "0", "seconds", 3000, 225, 270, 285);
-    ui.lblTracking[d] = coloured(label(fra, "0:0", 3285, 225, 255, 240), kDarkRed);
-    ui.lblRTracking[d] = coloured(label(fra, "0:0", 4350, 210, 255, 240), kDarkGreen);
+    // The time labels are wider than designed (255) so that "12:34" is not cut off in our
+    // fonts; the space to their right is empty.
+    ui.lblTracking[d] = coloured(label(fra, "0:0", 3285, 225, 600, 240), kDarkRed);
+    ui.lblRTracking[d] = coloured(label(fra, "0:0", 4350, 210, 600, 240), kDarkGreen);
 
     ui.shpVa[d] = place(new Shape(Shape::Rectangle, fra), 3285, 450, 1065, 195);
     ui.shpVa[d]->setFillColor(kDarkRed);
