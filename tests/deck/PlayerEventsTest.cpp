@@ -1,6 +1,6 @@
 #include "common/Widgets.h"
 #include "playlist/DeckPlaylist.h"
-#include "support/TestWindow.h"
+#include "support/WindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,7 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-struct PlayerEventsTest : ::testing::Test {
-    TestWindow t;
-    Main& w = t.w();
-    Controls& ui = w.ui;
+struct PlayerEventsTest : WindowTest {
 
     void endTrack(int d) {
         t.player(d).endTrack();

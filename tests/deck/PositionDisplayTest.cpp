@@ -1,6 +1,6 @@
 #include "common/Widgets.h"
 #include "playlist/DeckPlaylist.h"
-#include "support/TestWindow.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QTest>
@@ -10,10 +10,7 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-struct PositionDisplayTest : ::testing::Test {
-    TestWindow t;
-    Main& w = t.w();
-    Controls& ui = w.ui;
+struct PositionDisplayTest : WindowTest {
     FakePlayer& player = t.player(1);
 
     void playFile(const QString& path, double length) {

@@ -1,6 +1,6 @@
 #include "common/Widgets.h"
 #include "playlist/DeckPlaylist.h"
-#include "support/TestWindow.h"
+#include "support/WindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,7 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-struct TrackNavigationTest : ::testing::Test {
-    TestWindow t;
-    Main& w = t.w();
+struct TrackNavigationTest : WindowTest {
     FakePlayer& player = t.player(0);
     DeckPlaylist& list = w.playlists.list(0);
 

@@ -1,7 +1,7 @@
 #include "common/Widgets.h"
 #include "playlist/BrowserLists.h"
 #include "playlist/DeckPlaylist.h"
-#include "support/TestWindow.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QTest>
@@ -11,9 +11,7 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-struct TransportTest : ::testing::Test {
-    TestWindow t;
-    Main& w = t.w();
+struct TransportTest : WindowTest {
     FakePlayer& player = t.player(0);
 };
 } // namespace

@@ -2,20 +2,13 @@
 #include "mix/Crossfader.h"
 #include "mix/FadeSteps.h"
 
+#include "support/Failure.h"
+
 #include <gtest/gtest.h>
 
 using namespace velmor;
 
-namespace {
-QString failureOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const Error& e) {
-        return e.description();
-    }
-    return {};
-}
-} // namespace
+using velmor::test::FailureOf;
 
 TEST(FadeSteps, StepSpreadsTheLevelDifferenceOverTheTicks) {
     EXPECT_EQ(FadeStepSize(false, 2000, 20, 100), 90.0f); // -3600 to 0 in 40 steps
@@ -28,11 +21,11 @@ TEST(FadeSteps, StepSpreadsTheLevelDifferenceOverTheTicks) {
 }
 
 TEST(FadeSteps, StepFailsOnZeroLengthAndOnA16BitLevelOverflow) {
-    EXPECT_EQ(failureOf([] { FadeStepSize(false, 0, 20, 100); }), kDivisionByZero);
+    EXPECT_EQ(FailureOf([] { FadeStepSize(false, 0, 20, 100); }), kDivisionByZero);
     // -31500 to 27000 is a difference past 32767.
-    EXPECT_EQ(failureOf([] { FadeStepSize(false, 2000, -600, 700); }), kOverflow);
-    EXPECT_EQ(failureOf([] { FadeStepSize(true, 2000, 700, -600); }), kOverflow);
-    EXPECT_EQ(failureOf([] { FadeStepSize(false, 2000, 20, 729); }), kOverflow); // volume law
+    EXPECT_EQ(FailureOf([] { FadeStepSize(false, 2000, -600, 700); }), kOverflow);
+    EXPECT_EQ(FailureOf([] { FadeStepSize(true, 2000, 700, -600); }), kOverflow);
+    EXPECT_EQ(FailureOf([] { FadeStepSize(false, 2000, 20, 729); }), kOverflow); // volume law
 }
 
 TEST(FadeSteps, FadeIsOverAfterItsStepsRoundedUpOrWhenTheCounterIsExhausted) {
