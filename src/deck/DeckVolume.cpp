@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "common/Widgets.h"
-#include "deck/AutoFocus.h"
+#include "common/AutoFocus.h"
 #include "deck/VolumeLaw.h"
 
 namespace velmor {

@@ -3,7 +3,7 @@
 #include "app/Main.h"
 #include "common/Numbers.h"
 #include "common/Widgets.h"
-#include "deck/AutoFocus.h"
+#include "common/AutoFocus.h"
 #include "deck/TimeText.h"
 
 namespace velmor {
