@@ -1,6 +1,5 @@
 #include "soak/Session.h"
 
-#include "common/Colors.h"
 #include "common/Widgets.h"
 #include "soak/Verdict.h"
 
@@ -8,19 +7,19 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace velmor::soak {
 
 namespace {
 constexpr int kTickMs = 100;
 constexpr int kActionPercent = 35; // of ticks that press or click something
-// Each deck's row of keys, and the keys of the whole console.
-constexpr char kPlayKeys[kDecks] = {'w', 's', 'y', 'h'};
-constexpr char kMuteKeys[kDecks] = {'r', 'f', 'i', 'k'};
-constexpr const char* kFadeKeys = "qatg1234";
-constexpr const char* kCrossfaderKeys = "zxc";
-constexpr const char* kMuteAllKeys = "rfik";
-constexpr const char* kPlayPauseKeys = "wsyh5678";
+// The keys, a letter per deck (Deck 1 first) and then the digits for two decks at once.
+constexpr std::string_view kFadeKeys = "qatg1234";
+constexpr std::string_view kPlayPauseKeys = "wsyh5678";
+constexpr std::string_view kMuteKeys = "rfik";
+constexpr std::string_view kCrossfaderKeys = "zxc";
 } // namespace
 
 Session::Session(Main& window, const std::array<WatchedPlayer*, kDecks>& players,
@@ -124,19 +123,21 @@ void Session::tick() {
 
 void Session::randomAction() {
     const int what = uniform(1, 100);
-    auto any = [this](const char* keys) { return keys[uniform(0, int(strlen(keys)) - 1)]; };
+    auto any = [this](std::string_view keys) {
+        return keys[uniform(0, static_cast<int>(keys.size()) - 1)];
+    };
     char key = 0;
     if (what <= 17)
         key = any(kFadeKeys);
     else if (what <= 28)
         key = any(kCrossfaderKeys);
     else if (what <= 39)
-        key = any(kMuteAllKeys);
+        key = any(kMuteKeys);
     else if (what <= 55)
         key = any(kPlayPauseKeys);
     if (key) {
         // Letters in either case act the same.
-        press(std::isalpha(key) && uniform(1, 5) == 1 ? char(std::toupper(key)) : key);
+        press(std::isalpha(key) && uniform(1, 5) == 1 ? static_cast<char>(std::toupper(key)) : key);
         return;
     }
     const int d = uniform(0, kDecks - 1);
@@ -179,7 +180,7 @@ void Session::keepGoing(int d) {
     if (resting)
         startRound(d);
     else
-        press(kPlayKeys[d]);
+        press(kPlayPauseKeys[d]);
 }
 
 // The presses are over: every deck at full speed to play its list out (and, in keepGoing,
