@@ -33,11 +33,12 @@ bool DeckMixer::mixInto(float* mix, int frames) noexcept {
 
     for (int i = 0; i < frames; ++i) {
         const AudioBlock* block = currentBlock(generation);
+        // A deck that is not heard takes a new level at once. Ramping it in silence would
+        // make the next start begin at the old level: a fade in from a stopped deck would
+        // open with a burst at full level, falling to its start level over 50 ms.
         if (transport_.value() == 0.0f) {
-            // A silent deck takes a new level at once: a fade in that sets its start level
-            // and then plays must not begin with a slide down from the old level.
-            mute_.jumpTo(mute_.target());
             level_.jumpTo(level_.target());
+            mute_.jumpTo(mute_.target());
         }
         const float muteGain = mute_.next();
         const float levelGain = level_.next();

@@ -1,8 +1,8 @@
 #include "deck/DeckVolume.h"
 
 #include "app/Main.h"
+#include "common/AutoFocus.h"
 #include "common/Widgets.h"
-#include "deck/AutoFocus.h"
 #include "deck/VolumeLaw.h"
 
 namespace velmor {

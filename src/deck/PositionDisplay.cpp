@@ -1,9 +1,9 @@
 #include "deck/PositionDisplay.h"
 
 #include "app/Main.h"
+#include "common/AutoFocus.h"
 #include "common/Numbers.h"
 #include "common/Widgets.h"
-#include "deck/AutoFocus.h"
 #include "deck/TimeText.h"
 
 namespace velmor {

@@ -1,7 +1,7 @@
 #include "mix/Crossfader.h"
 
 #include "app/Main.h"
-#include "common/EventHooks.h"
+#include "common/AutoFocus.h"
 #include "common/Numbers.h"
 #include "common/Widgets.h"
 #include "deck/VolumeLaw.h"
@@ -25,10 +25,7 @@ void Crossfader::wire() {
     cross->setTracking(false);
     QObject::connect(cross, &QSlider::valueChanged, [this] { cross_Change(); });
     QObject::connect(cross, &QSlider::sliderMoved, [this] { cross_Scroll(); });
-    OnEvent(cross, QEvent::MouseMove, [this](QEvent*) {
-        cross_MouseMove();
-        return false;
-    });
+    OnMouseMove(cross, [this] { cross_MouseMove(); });
 }
 
 void Crossfader::cross_Change() {
@@ -52,8 +49,7 @@ void Crossfader::cross_Change() {
 
 void Crossfader::cross_MouseMove() {
     // With a wheel mouse, pointing at the crossfader is enough to turn it.
-    if (w_.ui.chkFocus->isChecked())
-        w_.ui.cross->setFocus();
+    FocusIfAutoFocus(w_.ui.cross, w_.ui.chkFocus);
 }
 
 } // namespace velmor

@@ -1,6 +1,7 @@
 #include "playlist/FileBrowser.h"
 
 #include "app/Main.h"
+#include "common/AutoFocus.h"
 #include "common/EventHooks.h"
 #include "common/Widgets.h"
 #include "playlist/BrowserLists.h"
@@ -26,8 +27,8 @@ void FileBrowser::wire() {
         fil_MouseUp(static_cast<QMouseEvent*>(event)->button());
         return false;
     });
-    FocusOnHover(ui.dir, ui.chkFocus);
-    FocusOnHover(ui.fil, ui.chkFocus);
+    FocusOnMouseOver(ui.dir, ui.chkFocus);
+    FocusOnMouseOver(ui.fil, ui.chkFocus);
     QObject::connect(ui.cmdOK, &QPushButton::clicked, [this] { cmdOK_Click(); });
     QObject::connect(ui.cmdOKCarpeta, &QPushButton::clicked, [this] { cmdOKCarpeta_Click(); });
 

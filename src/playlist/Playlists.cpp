@@ -1,6 +1,7 @@
 #include "playlist/Playlists.h"
 
 #include "app/Main.h"
+#include "common/AutoFocus.h"
 #include "common/Error.h"
 #include "common/EventHooks.h"
 #include "common/Numbers.h"
@@ -13,15 +14,6 @@ namespace velmor {
 
 Playlists::Playlists(Main& window) : w_(window) {}
 Playlists::~Playlists() = default;
-
-void FocusOnHover(QAbstractItemView* list, const QAbstractButton* autoFocus) {
-    list->viewport()->setMouseTracking(true);
-    OnEvent(list->viewport(), QEvent::MouseMove, [list, autoFocus](QEvent*) {
-        if (autoFocus->isChecked())
-            list->setFocus();
-        return false;
-    });
-}
 
 void Playlists::wire() {
     Controls& ui = w_.ui;
@@ -47,7 +39,7 @@ void Playlists::wire() {
             lstPlay_MouseUp(d, Qt::RightButton);
             return true;
         });
-        FocusOnHover(lst, ui.chkFocus);
+        FocusOnMouseOver(lst, ui.chkFocus);
         OnEvent(lst, QEvent::KeyPress, [this, d](QEvent* event) {
             lstPlay_KeyDown(d, static_cast<QKeyEvent*>(event)->key());
             return false;

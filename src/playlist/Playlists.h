@@ -7,9 +7,6 @@
 #include <array>
 #include <memory>
 
-class QAbstractButton;
-class QAbstractItemView;
-
 namespace velmor {
 
 class Main;
@@ -39,9 +36,5 @@ private:
     Main& w_;
     std::array<std::unique_ptr<DeckPlaylist>, kDecks> lists_;
 };
-
-// The mouse moving over `list` gives it the keyboard focus while `autoFocus` is ticked
-// (handy with a wheel mouse).
-void FocusOnHover(QAbstractItemView* list, const QAbstractButton* autoFocus);
 
 } // namespace velmor

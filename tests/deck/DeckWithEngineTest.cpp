@@ -1,14 +1,9 @@
-#include "app/Main.h"
-#include "audio/Engine.h"
-#include "audio/OfflineOutput.h"
 #include "common/Widgets.h"
-#include "deck/player/EnginePlayer.h"
 #include "playlist/DeckPlaylist.h"
 #include "support/AudioFixtures.h"
-#include "support/RecordingReporter.h"
+#include "support/EngineWindow.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,43 +20,29 @@ TEST(DeckWithEngine, PlayOncePlaysTheWholeListInOrder) {
     for (const QString& name : names)
         WriteWav(dir.filePath(name).toStdString(), Tone(440, 1.5, kRate), kRate, 1);
 
-    auto output = std::make_unique<audio::OfflineOutput>(kRate, 256);
-    audio::OfflineOutput& driver = *output;
-    audio::Engine engine(std::move(output));
-    RecordingReporter reporter;
-    MainOptions options;
-    options.reporter = &reporter;
-    options.screenHeightTwips = 11520;
-    options.createPlayer = [&engine](int deck, QObject* parent) {
-        return new EnginePlayer(engine, deck, parent);
-    };
-    {
-        Main w(options);
-        ASSERT_TRUE(w.Form_Load());
-        const QString folder = QDir::toNativeSeparators(dir.path());
-        for (const QString& name : names)
-            w.playlists.list(0).append(name, folder);
-        w.pla[0]->setFileName(w.playlists.list(0).fullPath(0)); // as adding to an empty deck
-        QCoreApplication::processEvents();
-        ASSERT_EQ(w.ui.fra[0]->Caption(), "1. First 0:1");
+    EngineWindow t(kRate);
+    ASSERT_TRUE(t.loaded);
+    Main& w = t.w();
+    audio::OfflineOutput& driver = *t.driver;
+    t.fill(0, names, dir.path());
+    ASSERT_EQ(w.ui.fra[0]->Caption(), "1. First 0:1");
 
-        w.transport.cmdPlayPause_Click(0);
-        QStringList captions{w.ui.fra[0]->Caption()};
-        // Ten seconds of audio at most for three tracks of one and a half.
-        for (int block = 0; block < 100; ++block) {
-            driver.render(kRate / 10);
-            QCoreApplication::processEvents();
-            if (captions.last() != w.ui.fra[0]->Caption())
-                captions << w.ui.fra[0]->Caption();
-            if (block > 5 && w.pla[0]->PlayState() == MediaPlayer::Stopped)
-                break;
-        }
-        EXPECT_EQ(captions, (QStringList{"1. First 0:1", "1. Second 0:1", "1. Third 0:1"}));
-        EXPECT_EQ(w.pla[0]->PlayState(), MediaPlayer::Stopped);
-        EXPECT_EQ(w.pla[0]->FileName(), w.playlists.list(0).fullPath(2));
-        EXPECT_EQ(w.decks.TrackNumber[0], 3);
-        EXPECT_EQ(w.ui.cmdPlayPause[0]->text(), ">");
-        EXPECT_FALSE(w.ui.cmdStop[0]->isEnabled());
-        EXPECT_TRUE(reporter.empty());
+    w.transport.cmdPlayPause_Click(0);
+    QStringList captions{w.ui.fra[0]->Caption()};
+    // Ten seconds of audio at most for three tracks of one and a half.
+    for (int block = 0; block < 100; ++block) {
+        driver.render(kRate / 10);
+        QCoreApplication::processEvents();
+        if (captions.last() != w.ui.fra[0]->Caption())
+            captions << w.ui.fra[0]->Caption();
+        if (block > 5 && w.pla[0]->PlayState() == MediaPlayer::Stopped)
+            break;
     }
+    EXPECT_EQ(captions, (QStringList{"1. First 0:1", "1. Second 0:1", "1. Third 0:1"}));
+    EXPECT_EQ(w.pla[0]->PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(w.pla[0]->FileName(), w.playlists.list(0).fullPath(2));
+    EXPECT_EQ(w.decks.TrackNumber[0], 3);
+    EXPECT_EQ(w.ui.cmdPlayPause[0]->text(), ">");
+    EXPECT_FALSE(w.ui.cmdStop[0]->isEnabled());
+    EXPECT_TRUE(t.reporter.empty());
 }

@@ -1,7 +1,11 @@
 #include "PlaylistFixture.h"
 
+#include "common/Widgets.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QTest>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -195,4 +199,22 @@ TEST_F(BrowserTest, AFolderOfTenThousandFilesAddsInOrder) {
     ASSERT_EQ(list.count(), 10000);
     EXPECT_EQ(list.name(0), "00000.mp3");
     EXPECT_EQ(list.fullPath(9999), big + "/09999.mp3");
+}
+
+// The pointer passing over a list, no button pressed, as a wheel mouse user does it.
+TEST_F(BrowserTest, AutoFocusGivesEachListTheFocusUnderThePointer) {
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ui.cmdOK->setFocus();
+    QTest::mouseMove(ui.fil->viewport(), QPoint(20, 20));
+    EXPECT_EQ(QApplication::focusWidget(), ui.cmdOK);
+
+    ui.chkFocus->setChecked(true);
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(ui.fil), static_cast<QAbstractItemView*>(ui.dir),
+          static_cast<QAbstractItemView*>(ui.lstPlay[0])}) {
+        QTest::mouseMove(list->viewport(), QPoint(30, 30)); // a move to where it was is none
+        EXPECT_EQ(QApplication::focusWidget(), list);
+    }
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+
+class QAbstractButton;
+class QWidget;
+
+namespace velmor {
+
+// While the "Auto Focus" box is ticked, the mouse moving over `control` gives it the keyboard
+// focus, so a wheel mouse acts on whatever is under the pointer. Serves sliders and lists.
+void FocusOnMouseOver(QWidget* control, const QAbstractButton* autoFocus);
+
+// The pieces of that rule, for a control whose mouse-move handler has a name of its own:
+// `handler` runs on every move of the mouse over `control`, a button pressed or not...
+void OnMouseMove(QWidget* control, std::function<void()> handler);
+// ...and gives `control` the focus when `autoFocus` is ticked.
+void FocusIfAutoFocus(QWidget* control, const QAbstractButton* autoFocus);
+
+} // namespace velmor

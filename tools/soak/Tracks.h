@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velmor::soak {
+
+// Writes `count` short tracks into `folder` (created if need be): steady tones of a few
+// lengths, every other one an MP3 at 44.1 kHz (so the engine resamples it) when the lame
+// encoder is at hand, the rest WAV at 48 kHz. Named so that sorting by name keeps their
+// order. Returns the file names in that order; throws std::runtime_error when writing fails.
+QStringList WriteTracks(const QString& folder, int deck, int count, bool mp3);
+
+// Whether the lame encoder can be run.
+bool CanEncodeMp3();
+
+} // namespace velmor::soak
