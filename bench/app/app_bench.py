@@ -90,7 +90,7 @@ def measure_startup(desk, build, music, runs):
 def output_rate(desk):
     """The rate of the stream the program opened on the sound server."""
     listing = desk.run("pactl", "list", "sink-inputs").stdout
-    rates = re.findall(r"Sample Specification:.* (\d+)Hz", listing)
+    rates = re.findall(r"^\s*Sample \w+: \S+ \d+ch (\d+)Hz$", listing, re.MULTILINE)
     if len(rates) != 1:
         raise RuntimeError(f"expected one stream on the sound server, found {len(rates)}")
     return int(rates[0])
