@@ -1,6 +1,10 @@
 // The audio engine's speed, memory and latency, each against a baseline taken in the same run.
 //
 //   bench_audio [data folder]       (the folder caches the encoded inputs; default ./bench-data)
+//   bench_audio --render-cpu OUTPUT_RATE RATE SECONDS FILE...
+//       prints the CPU seconds of rendering SECONDS of output offline, one FILE per deck at
+//       RATE: the baseline of the whole program's CPU benchmark (bench/app)
+//   bench_audio --track FOLDER      makes FOLDER/600s-vbr.mp3 (cached) and prints its path
 
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
@@ -88,13 +92,15 @@ std::string Prepare(const fs::path& folder, const char* name, double seconds, co
     return mp3.string();
 }
 
-// CPU of four decks rendering `seconds` of output offline, reader work included.
-double EngineCpu(const std::string& file, int outputRate, double rate, double seconds) {
+// CPU of the decks rendering `seconds` of output offline, reader work included; one file a
+// deck.
+double EngineCpu(const std::vector<std::string>& files, int outputRate, double rate,
+                 double seconds) {
     auto output = std::make_unique<OfflineOutput>(outputRate, 256);
     OfflineOutput& driver = *output;
     Engine engine(std::move(output));
-    for (int d = 0; d < Engine::kDecks; ++d) {
-        engine.load(d, OpenDecoder(file));
+    for (int d = 0; d < static_cast<int>(files.size()) && d < Engine::kDecks; ++d) {
+        engine.load(d, OpenDecoder(files[d]));
         engine.setRate(d, rate);
         engine.play(d);
     }
@@ -102,6 +108,10 @@ double EngineCpu(const std::string& file, int outputRate, double rate, double se
     for (int second = 0; second < static_cast<int>(seconds); ++second)
         driver.render(outputRate);
     return ProcessCpuSeconds() - start;
+}
+
+double EngineCpu(const std::string& file, int outputRate, double rate, double seconds) {
+    return EngineCpu(std::vector<std::string>(Engine::kDecks, file), outputRate, rate, seconds);
 }
 
 double Mpg123Cpu(const std::string& file) {
@@ -189,6 +199,17 @@ double Milliseconds(const std::function<void()>& work) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--memory-child")
         return MemoryChild(argv[2]);
+    if (argc >= 6 && std::string(argv[1]) == "--render-cpu") {
+        const std::vector<std::string> files(argv + 5, argv + argc);
+        std::printf("%.3f\n",
+                    EngineCpu(files, std::atoi(argv[2]), std::atof(argv[3]), std::atof(argv[4])));
+        return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--track") {
+        fs::create_directories(argv[2]);
+        std::printf("%s\n", Prepare(argv[2], "600s-vbr.mp3", 600, "-V 2").c_str());
+        return 0;
+    }
     const fs::path folder = argc > 1 ? argv[1] : "bench-data";
     fs::create_directories(folder);
     std::printf("Preparing inputs in %s (cached)...\n", folder.c_str());

@@ -8,11 +8,29 @@
 
 namespace velmor {
 
-std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter) {
-    std::unique_ptr<audio::Engine> engine;
+std::unique_ptr<audio::Output> OpenAudioDevice() {
     try {
-        engine = std::make_unique<audio::Engine>(std::make_unique<audio::PortAudioOutput>());
+        return std::make_unique<audio::PortAudioOutput>();
     } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter) {
+    return StartAudioEngine(reporter, OpenAudioDevice());
+}
+
+std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter,
+                                                std::unique_ptr<audio::Output> device) {
+    std::unique_ptr<audio::Engine> engine;
+    if (device) {
+        try {
+            engine = std::make_unique<audio::Engine>(std::move(device));
+        } catch (const std::exception&) {
+            // A device that opened but does not start is no better than none.
+        }
+    }
+    if (!engine) {
         engine = std::make_unique<audio::Engine>(std::make_unique<audio::NullOutput>());
         reporter.show(kNoAudioDevice, kAppTitle, Icon::Exclamation);
     }

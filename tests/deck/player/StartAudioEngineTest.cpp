@@ -3,6 +3,7 @@
 #include "support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 // PortAudio's back ends keep their configuration caches for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -25,5 +26,33 @@ TEST(StartAudioEngineTest, FallsBackToSilenceAndSaysSoOnce) {
         EXPECT_EQ(reporter.last().icon, Icon::Exclamation);
     } else {
         EXPECT_TRUE(reporter.empty());
+    }
+}
+
+namespace {
+// A device that opened but refuses to start.
+class DeadDevice : public audio::Output {
+public:
+    int sampleRate() const override { return 44100; }
+    int bufferFrames() const override { return 256; }
+    std::string name() const override { return "dead"; }
+    void start(audio::OutputCallback&) override { throw std::runtime_error("will not start"); }
+    void stop() override {}
+};
+} // namespace
+
+// The device is opened while the window is built and handed over later: no device, or one
+// that cannot start, still gives a playing engine and one message.
+TEST(StartAudioEngineTest, ADeviceMissingOrDeadGivesSilenceAndOneMessage) {
+    std::vector<std::unique_ptr<audio::Output>> devices;
+    devices.push_back(nullptr);
+    devices.push_back(std::make_unique<DeadDevice>());
+    for (auto& device : devices) {
+        test::RecordingReporter reporter;
+        auto engine = StartAudioEngine(reporter, std::move(device));
+        ASSERT_TRUE(engine);
+        EXPECT_EQ(engine->outputName(), "silent");
+        ASSERT_EQ(reporter.messages.size(), 1u);
+        EXPECT_EQ(reporter.last().text, kNoAudioDevice);
     }
 }

@@ -1,0 +1,197 @@
+#!/usr/bin/python3
+"""The whole program's start-up, CPU and memory, each against a baseline measured in the same
+run: the real velmor binary under a virtual display, its sound going to a PulseAudio null
+sink, driven only by real X input.
+
+Usage: app_bench.py BUILD_DIR [--runs N] [--seconds S] [--data DIR] [--shots DIR]
+
+BUILD_DIR is a Release build with the benchmarks on. DATA caches the 10-minute track
+(bench_audio makes it with lame on the first run)."""
+
+import argparse
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+from desktop import Desktop, require, twips_centre  # noqa: E402
+
+DISPLAY = ":88"  # not the end-to-end tests' display, so both can run at once
+DECKS = 4
+PLAY_KEYS = ["w", "s", "y", "h"]
+OPT_PLA_LEFT = [7755, 8010, 8250, 8490]
+ADD = twips_centre(8745, 4470, 630, 225)
+FILE_LIST_FIRST_ROW = (100, round(4455 / 15) + 10)
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def opt_pla(deck):
+    return twips_centre(OPT_PLA_LEFT[deck], 4470, 240, 225)
+
+
+def ultra_play(deck):
+    return twips_centre(6795, 405, 450, 225, frame_top=990 * deck)
+
+
+def cpu_seconds(pid, task=None):
+    """User and system CPU of a process (or of one of its threads) so far."""
+    path = f"/proc/{pid}/task/{task}/stat" if task else f"/proc/{pid}/stat"
+    fields = Path(path).read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def thread_cpu(pid):
+    """Each thread's name and CPU seconds so far."""
+    threads = {}
+    for task in os.listdir(f"/proc/{pid}/task"):
+        name = Path(f"/proc/{pid}/task/{task}/comm").read_text().strip()
+        threads[f"{name} ({task})"] = cpu_seconds(pid, task)
+    return threads
+
+
+def status_kb(pid, key):
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith(key + ":"):
+            return int(line.split()[1])
+    raise RuntimeError(f"no {key} for {pid}")
+
+
+def startup(desk, shown, binary, prefix, cwd):
+    result = subprocess.run([str(shown), prefix, str(binary)], env=desk.env, cwd=cwd,
+                            capture_output=True, text=True, timeout=90)
+    if result.returncode != 0:
+        raise RuntimeError(f"{binary.name}: {result.stderr.strip()}")
+    return float(result.stdout)
+
+
+def measure_startup(desk, build, music, runs):
+    """Medians of spawn-to-window for Velmor and the minimal window, taken in turns; the
+    first of each is a warm-up (libraries into the page cache) and not counted."""
+    shown = build / "bench" / "app" / "bench_window_shown"
+    programs = {"velmor": (build / "src" / "velmor", "Velmor 1"),
+                "minimal": (build / "bench" / "app" / "bench_minimal_window", "Velmor minimal")}
+    times = {name: [] for name in programs}
+    for run in range(runs + 1):
+        for name, (binary, prefix) in programs.items():
+            ms = startup(desk, shown, binary, prefix, music)
+            if run > 0:
+                times[name].append(ms)
+            time.sleep(0.3)
+    return {name: statistics.median(values) for name, values in times.items()}, times
+
+
+def output_rate(desk):
+    """The rate of the stream the program opened on the sound server."""
+    listing = desk.run("pactl", "list", "sink-inputs").stdout
+    rates = re.findall(r"^\s*Sample \w+: \S+ \d+ch (\d+)Hz$", listing, re.MULTILINE)
+    if len(rates) != 1:
+        raise RuntimeError(f"expected one stream on the sound server, found {len(rates)}")
+    return int(rates[0])
+
+
+def play_four_decks(desk):
+    """One track a deck (the folder's rows in order), each at 200 %, all started by keys."""
+    for d in range(DECKS):
+        desk.click(*opt_pla(d))
+        desk.click(*FILE_LIST_FIRST_ROW)
+        for _ in range(d):
+            desk.key("Down")
+        desk.click(*ADD)
+        time.sleep(0.3)
+        desk.click(*ultra_play(d))
+    for key in PLAY_KEYS:
+        desk.key(key)
+
+
+def measure_program(desk, build, music, seconds, shots):
+    desk.start_program(build / "src" / "velmor", cwd=music)
+    pid = desk.program.pid
+    play_four_decks(desk)
+    time.sleep(2.0)  # the decks' rings fill; the measure is of steady playing
+    rate = output_rate(desk)
+    threads_before, cpu_before = thread_cpu(pid), cpu_seconds(pid)
+    time.sleep(seconds)
+    cpu = cpu_seconds(pid) - cpu_before
+    threads = {name: used - threads_before.get(name, 0.0)
+               for name, used in thread_cpu(pid).items()}
+    peak = status_kb(pid, "VmHWM")
+    if shots:
+        desk.screenshot(shots / "four-decks.png")
+    if desk.program.poll() is not None:
+        raise RuntimeError("velmor ended during the run")
+    desk.program.terminate()
+    desk.program.wait(timeout=10)
+    return rate, cpu, threads, peak
+
+
+def baseline_cpu(build, tracks, rate, seconds, runs=3):
+    """The engine's offline render of the same work: four decks, these files, rate 2.0."""
+    values = []
+    for _ in range(runs):
+        result = subprocess.run([str(build / "bench" / "bench_audio"), "--render-cpu", str(rate),
+                                 "2.0", str(seconds), *map(str, tracks)],
+                                check=True, capture_output=True, text=True)
+        values.append(float(result.stdout))
+    return statistics.median(values)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("build", type=Path)
+    parser.add_argument("--runs", type=int, default=11)
+    parser.add_argument("--seconds", type=int, default=30)
+    parser.add_argument("--data", type=Path, default=Path("bench-data"))
+    parser.add_argument("--shots", type=Path)
+    args = parser.parse_args()
+    build = args.build.resolve()
+    require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "lame")
+    if args.shots:
+        args.shots.mkdir(parents=True, exist_ok=True)
+
+    print("Preparing the 10-minute track (cached)...", flush=True)
+    track = Path(subprocess.run([str(build / "bench" / "bench_audio"), "--track", str(args.data)],
+                                check=True, capture_output=True, text=True).stdout.strip())
+    with tempfile.TemporaryDirectory(prefix="velmor-bench-") as tmp:
+        root = Path(tmp)
+        music = root / "music"
+        music.mkdir()
+        tracks = [music / f"deck{d + 1}.mp3" for d in range(DECKS)]
+        for copy in tracks:
+            shutil.copy(track, copy)
+        desk = Desktop(root)
+        try:
+            desk.start_display(DISPLAY)
+            desk.start_sound()
+            print("Start-up...", flush=True)
+            medians, times = measure_startup(desk, build, music, args.runs)
+            print(f"Four decks at 200 % for {args.seconds} s...", flush=True)
+            rate, cpu, threads, peak = measure_program(desk, build, music, args.seconds,
+                                                       args.shots)
+        finally:
+            desk.close()
+        print("The engine's offline render of the same work...", flush=True)
+        base = baseline_cpu(build, tracks, rate, args.seconds)
+
+    print(f"\nStart-up runs (ms): velmor {times['velmor']}, minimal {times['minimal']}")
+    print(f"Output rate {rate} Hz; CPU by thread (s): "
+          + ", ".join(f"{n} {c:.2f}" for n, c in sorted(threads.items(), key=lambda t: -t[1])
+                      if c > 0))
+    print("\n| Measure | Velmor | Baseline | Ratio (target) |\n|---|---|---|---|")
+    print(f"| Start-up to the window shown, median of {args.runs} | {medians['velmor']:.0f} ms | "
+          f"minimal Qt Widgets window: {medians['minimal']:.0f} ms | "
+          f"{medians['velmor'] / medians['minimal']:.2f} (<= 1.5) |")
+    print(f"| CPU, 4 decks at 200 % for {args.seconds} s | {cpu:.2f} s | "
+          f"engine's offline render of the same: {base:.2f} s | {cpu / base:.2f} (<= 1.5) |")
+    print(f"| Peak memory (VmHWM), 4 decks of 10-minute tracks | {peak / 1024:.1f} MB | "
+          f"limit: 100 MB | {peak / 1024 / 100:.2f} (< 1) |")
+
+
+if __name__ == "__main__":
+    main()
