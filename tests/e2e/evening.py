@@ -163,7 +163,9 @@ def measure(rec, marks, playlists, checks):
     # A default fade in rises from -36 dB to full level over 2 s and never falls.
     f = marks["fade"]
     full = rec.level_db(D, f + 2.6, f + 2.9)
-    f0 = next((t for t in np.arange(f - 0.5, f + 1.0, 0.01) if rec.level_db(D, t, t + 0.05) > -70), f)
+    # The fade's first sound: the first moment from which Deck 2's tone stays up.
+    f0 = next((t for t in np.arange(f - 0.5, f + 1.0, 0.01)
+               if all(rec.level_db(D, t + k * 0.05, t + (k + 1) * 0.05) > full - 45 for k in range(4))), f)
     start = rec.level_db(D, f0 + 0.05, f0 + 0.1) - full
     checks.check(abs(start + 36) < 3, f"fade starts 36 dB down (at {start:.1f} dB)")
     curve = rec.series(D, f0 + 0.05, f0 + 2.5)
