@@ -25,9 +25,25 @@ void ColorButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    option.palette = keptPalette(option.palette);
     if (symbolCaption_ && text() == QLatin1String("o"))
         option.text = QString(QChar(0x25A0)); // the symbol font draws "o" as a filled square
     painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+// The style caches a button's bevel under its palette's key, and every setPalette makes a new
+// key, even for a colour shown before: a deck that starts and stops all night would fill the
+// pixmap cache with bevels of the same two colours. Painting from one kept palette per colour
+// reuses them.
+const QPalette& ColorButton::keptPalette(const QPalette& current) {
+    constexpr size_t kMostKept = 4;
+    for (const QPalette& kept : kept_)
+        if (kept == current)
+            return kept;
+    if (kept_.size() == kMostKept)
+        kept_.erase(kept_.begin());
+    kept_.push_back(current);
+    return kept_.back();
 }
 
 Shape::Shape(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {

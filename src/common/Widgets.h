@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QWidget>
+#include <vector>
 
 namespace velmor {
 
@@ -25,8 +26,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const QPalette& keptPalette(const QPalette& current);
+
     Rgb backColor_ = kButtonFace;
     bool symbolCaption_ = false;
+    std::vector<QPalette> kept_; // one per colour shown, the latest last
 };
 
 // A filled rectangle or circle. Its width is kept in twips as a real number, as the
