@@ -14,21 +14,36 @@ constexpr double kSlowestRate = 0.25, kFastestRate = 4.0;
 } // namespace
 
 EnginePlayer::EnginePlayer(audio::Engine& engine, int deck, QObject* parent)
-    : MediaPlayer(parent), engine_(engine), deck_(deck) {
-    engine_.setTrackEndListener(deck_, [this](uint64_t generation) {
+    : EnginePlayer([&engine]() -> audio::Engine& { return engine; }, deck, parent) {}
+
+EnginePlayer::EnginePlayer(EngineSource engine, int deck, QObject* parent)
+    : MediaPlayer(parent), source_(std::move(engine)), deck_(deck) {}
+
+EnginePlayer::~EnginePlayer() {
+    if (!engine_)
+        return;
+    engine_->setTrackEndListener(deck_, nullptr);
+    try {
+        engine_->close(deck_);
+    } catch (const std::exception&) {
+        // An engine that no longer takes commands is being torn down anyway.
+    }
+}
+
+audio::Engine& EnginePlayer::engine() {
+    if (engine_)
+        return *engine_;
+    audio::Engine& engine = source_();
+    engine.setTrackEndListener(deck_, [this](uint64_t generation) {
         // Reported on a reader thread; handled on ours, as an event of its own.
         QMetaObject::invokeMethod(
             this, [this, generation] { trackEnded(generation); }, Qt::QueuedConnection);
     });
-}
-
-EnginePlayer::~EnginePlayer() {
-    engine_.setTrackEndListener(deck_, nullptr);
-    try {
-        engine_.close(deck_);
-    } catch (const std::exception&) {
-        // An engine that no longer takes commands is being torn down anyway.
-    }
+    engine.setRate(deck_, rate_);
+    engine.setLevel(deck_, volume_);
+    engine.setMute(deck_, muted_);
+    engine_ = &engine;
+    return engine;
 }
 
 void EnginePlayer::changeState(State state, bool queued) {
@@ -44,7 +59,8 @@ void EnginePlayer::changeState(State state, bool queued) {
 void EnginePlayer::setFileName(const QString& path) {
     const int oldOpenState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
     if (path.isEmpty()) {
-        engine_.close(deck_);
+        if (engine_)
+            engine_->close(deck_);
         fileName_.clear();
         duration_ = 0;
         state_ = Closed;
@@ -58,7 +74,7 @@ void EnginePlayer::setFileName(const QString& path) {
                 QString("%1 cannot be played: %2.").arg(path, QString::fromLocal8Bit(e.what())));
         }
         duration_ = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
-        engine_.load(deck_, std::move(decoder));
+        engine().load(deck_, std::move(decoder));
         fileName_ = path;
         endWhilePaused_ = false;
         if (state_ == Playing)
@@ -76,11 +92,11 @@ void EnginePlayer::setFileName(const QString& path) {
 void EnginePlayer::Play() {
     if (state_ == Closed || state_ == Playing)
         return;
-    engine_.play(deck_);
+    engine_->play(deck_);
     changeState(Playing, true);
     if (endWhilePaused_) {
         endWhilePaused_ = false;
-        const uint64_t generation = engine_.generation(deck_);
+        const uint64_t generation = engine_->generation(deck_);
         QMetaObject::invokeMethod(
             this, [this, generation] { trackEnded(generation); }, Qt::QueuedConnection);
     }
@@ -89,22 +105,22 @@ void EnginePlayer::Play() {
 void EnginePlayer::Pause() {
     if (state_ != Playing)
         return;
-    engine_.pause(deck_);
+    engine_->pause(deck_);
     changeState(Paused, true);
 }
 
 void EnginePlayer::Stop() {
     if (state_ != Playing && state_ != Paused)
         return;
-    engine_.pause(deck_);
-    engine_.seek(deck_, 0.0); // stopping rewinds to the start
+    engine_->pause(deck_);
+    engine_->seek(deck_, 0.0); // stopping rewinds to the start
     endWhilePaused_ = false;
     changeState(Stopped, false);
 }
 
 void EnginePlayer::trackEnded(uint64_t generation) {
     // A seek, a new file or a stop since the end makes this report stale.
-    if (generation != engine_.generation(deck_))
+    if (generation != engine_->generation(deck_))
         return;
     if (state_ == Paused) {
         endWhilePaused_ = true;
@@ -112,13 +128,13 @@ void EnginePlayer::trackEnded(uint64_t generation) {
     }
     if (state_ != Playing)
         return;
-    engine_.pause(deck_);
-    engine_.seek(deck_, 0.0);
+    engine_->pause(deck_);
+    engine_->seek(deck_, 0.0);
     changeState(Stopped, false);
 }
 
 double EnginePlayer::CurrentPosition() const {
-    return state_ == Closed ? 0.0 : engine_.position(deck_);
+    return state_ == Closed ? 0.0 : engine_->position(deck_);
 }
 
 void EnginePlayer::setCurrentPosition(double seconds) {
@@ -127,24 +143,27 @@ void EnginePlayer::setCurrentPosition(double seconds) {
     if (state_ == Closed)
         return;
     endWhilePaused_ = false;
-    engine_.seek(deck_, std::clamp(seconds, 0.0, duration_));
+    engine_->seek(deck_, std::clamp(seconds, 0.0, duration_));
 }
 
 void EnginePlayer::setRate(double rate) {
     if (!std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
         throw Error("Invalid procedure call or argument");
     rate_ = rate;
-    engine_.setRate(deck_, rate);
+    if (engine_)
+        engine_->setRate(deck_, rate);
 }
 
 void EnginePlayer::setVolume(int level) {
     volume_ = std::clamp(level, kQuietestLevel, 0);
-    engine_.setLevel(deck_, volume_);
+    if (engine_)
+        engine_->setLevel(deck_, volume_);
 }
 
 void EnginePlayer::setMute(bool muted) {
     muted_ = muted;
-    engine_.setMute(deck_, muted);
+    if (engine_)
+        engine_->setMute(deck_, muted);
 }
 
 } // namespace velmor

@@ -3,6 +3,7 @@
 #include "deck/player/MediaPlayer.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace velmor {
 
@@ -15,10 +16,16 @@ class Engine;
 // Writing FileName while a file plays or stands paused loads the new file paused at its
 // start (a playing player reports the pause); it never reports a stop, which the deck would
 // take for the end of its track.
+//
+// The player takes its engine when it first opens a file: until then its level, mute and
+// rate are only kept, so that a window can be built and shown before the sound card is found.
 class EnginePlayer : public MediaPlayer {
     Q_OBJECT
 public:
+    using EngineSource = std::function<audio::Engine&()>;
+
     EnginePlayer(audio::Engine& engine, int deck, QObject* parent = nullptr);
+    EnginePlayer(EngineSource engine, int deck, QObject* parent = nullptr);
     ~EnginePlayer() override;
 
     QString FileName() const override { return fileName_; }
@@ -49,10 +56,12 @@ public:
     static constexpr int kOpenStateMediaOpen = 13;
 
 private:
+    audio::Engine& engine(); // taken now if not yet
     void trackEnded(uint64_t generation);
     void changeState(State state, bool queued);
 
-    audio::Engine& engine_;
+    EngineSource source_;
+    audio::Engine* engine_ = nullptr;
     const int deck_;
     QString fileName_;
     State state_ = Closed;

@@ -43,4 +43,31 @@ std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter,
     return engine;
 }
 
+PendingAudioEngine::PendingAudioEngine(Reporter& reporter, DeviceSearch search)
+    : reporter_(reporter) {
+    device_ = std::async(std::launch::async, [this, search = std::move(search)] {
+        auto device = search();
+        QMetaObject::invokeMethod(
+            this, [this] { engine(); }, Qt::QueuedConnection);
+        return device;
+    });
+}
+
+PendingAudioEngine::~PendingAudioEngine() {
+    if (device_.valid())
+        device_.wait(); // the search cannot be cut short; its device closes unused
+}
+
+audio::Engine& PendingAudioEngine::engine() {
+    if (!engine_)
+        engine_ = StartAudioEngine(*this, device_.get());
+    return *engine_;
+}
+
+void PendingAudioEngine::show(const QString& text, const QString& title, Icon icon) {
+    QMetaObject::invokeMethod(
+        this, [this, text, title, icon] { reporter_.show(text, title, icon); },
+        Qt::QueuedConnection);
+}
+
 } // namespace velmor

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "audio/Engine.h"
+#include "common/Reporter.h"
 
+#include <QObject>
+#include <functional>
+#include <future>
 #include <memory>
 
 namespace velmor {
-
-class Reporter;
 
 // The default sound card, opened; nothing where none can be opened. Slow: PortAudio probes
 // every ALSA device first, which takes longer than building the window, so the program
@@ -19,6 +21,29 @@ std::unique_ptr<audio::Output> OpenAudioDevice();
 std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter,
                                                 std::unique_ptr<audio::Output> device);
 std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter);
+
+// The program's engine, started on the sound card once PortAudio has found it. The search
+// runs on a thread of its own from construction, so that the window is built and shown
+// meanwhile; the engine then starts from the event loop, or sooner, after the search, for a
+// player that needs it first. Whatever the search found, `engine()` gives a running engine.
+// Its messages are shown from the event loop, never in the middle of a player's order.
+class PendingAudioEngine : public QObject, private Reporter {
+public:
+    using DeviceSearch = std::function<std::unique_ptr<audio::Output>()>;
+
+    explicit PendingAudioEngine(Reporter& reporter, DeviceSearch search = OpenAudioDevice);
+    ~PendingAudioEngine() override;
+
+    audio::Engine& engine();
+    bool started() const { return engine_ != nullptr; }
+
+private:
+    void show(const QString& text, const QString& title, Icon icon) override;
+
+    Reporter& reporter_;
+    std::unique_ptr<audio::Engine> engine_;
+    std::future<std::unique_ptr<audio::Output>> device_;
+};
 
 inline const char* const kNoAudioDevice =
     "No audio output device could be opened: Velmor plays on, but silently.";

@@ -200,3 +200,46 @@ TEST_F(EnginePlayerTest, ClearingTheFileNameClosesThePlayer) {
     events();
     EXPECT_EQ(taken(), Log{"open  0.000000"});
 }
+
+// The window is built before the sound card is found: the players keep what it sets and
+// take the engine only for their first file.
+TEST(EnginePlayerWithoutEngineTest, SettingsMadeBeforeTheEngineIsTakenReachIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tone.wav");
+    WriteWav(path.toStdString(), Tone(440, 4, 48000), 48000, 1);
+    auto output = std::make_unique<audio::OfflineOutput>(48000, 256);
+    audio::OfflineOutput* driver = output.get();
+    audio::Engine engine(std::move(output));
+    int taken = 0;
+    EnginePlayer player(
+        [&]() -> audio::Engine& {
+            ++taken;
+            return engine;
+        },
+        2);
+    player.setVolume(-2000);
+    player.setMute(true);
+    player.setRate(2.0);
+    player.setFileName("");
+    player.Play();
+    EXPECT_EQ(player.CurrentPosition(), 0.0);
+    EXPECT_EQ(taken, 0) << "nothing asked of the player needed the engine yet";
+
+    player.setFileName(path);
+    player.Play();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(taken, 1);
+    auto peak = [](const std::vector<float>& samples) {
+        float most = 0;
+        for (float sample : samples)
+            most = std::max(most, std::abs(sample));
+        return most;
+    };
+    EXPECT_EQ(peak(driver->render(4800)), 0.0f) << "muted before the engine was taken";
+    player.setMute(false);
+    driver->render(4800); // past the level's ramp
+    EXPECT_NEAR(peak(driver->render(4800)), 0.1 * 0.5, 0.01) << "-20 dB of a half-scale tone";
+    EXPECT_NEAR(player.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
+    player.setFileName(path);
+    EXPECT_EQ(taken, 1) << "the engine is taken once";
+}

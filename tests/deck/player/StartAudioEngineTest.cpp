@@ -2,8 +2,11 @@
 #include "support/AudioFixtures.h"
 #include "support/RecordingReporter.h"
 
+#include <QCoreApplication>
+#include <future>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 
 // PortAudio's back ends keep their configuration caches for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -55,4 +58,41 @@ TEST(StartAudioEngineTest, ADeviceMissingOrDeadGivesSilenceAndOneMessage) {
         ASSERT_EQ(reporter.messages.size(), 1u);
         EXPECT_EQ(reporter.last().text, kNoAudioDevice);
     }
+}
+
+// The window is shown while PortAudio looks for the card: the engine starts by itself once
+// the search ends, and its message comes from the event loop.
+TEST(StartAudioEngineTest, APendingEngineStartsWhenTheSearchEnds) {
+    test::RecordingReporter reporter;
+    std::promise<void> searchMayEnd;
+    PendingAudioEngine audio(reporter, [ended = searchMayEnd.get_future().share()] {
+        ended.wait();
+        return std::unique_ptr<audio::Output>();
+    });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(audio.started());
+    searchMayEnd.set_value();
+    for (int wait = 0; wait < 500 && !audio.started(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(audio.started());
+    EXPECT_EQ(audio.engine().outputName(), "silent");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.last().text, kNoAudioDevice);
+}
+
+// A player that needs the engine before the search ended waits for it; the message waits
+// for the player's order to end.
+TEST(StartAudioEngineTest, APlayerNeedingThePendingEngineWaitsForTheSearch) {
+    test::RecordingReporter reporter;
+    PendingAudioEngine audio(reporter, [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return std::unique_ptr<audio::Output>();
+    });
+    EXPECT_EQ(audio.engine().outputName(), "silent");
+    EXPECT_TRUE(reporter.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reporter.messages.size(), 1u) << "told once, though the search also ended";
 }
