@@ -1,9 +1,11 @@
 #include "app/Main.h"
 #include "app/Application.h"
+#include "app/FontConfiguration.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
 
 int main(int argc, char** argv) {
+    velmor::FontConfigurationReader fonts; // meanwhile Qt starts
     velmor::Application app(argc, argv);
     velmor::Application::setStyle("Fusion");
     velmor::Application::setApplicationName("Velmor");
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
         return new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
     };
+    fonts.wait();
     velmor::Main window(options);
     if (!window.Form_Load())
         return 1;
