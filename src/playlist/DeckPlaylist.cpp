@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "playlist/BrowserLists.h"
 
+#include <QFont>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -10,6 +11,7 @@ namespace velmor {
 
 namespace {
 constexpr int kFolderRole = Qt::UserRole;
+constexpr int kUnplayableRole = Qt::UserRole + 1;
 
 QListWidgetItem* entry(QListWidget* view, int i) {
     QListWidgetItem* item = i >= 0 ? view->item(i) : nullptr;
@@ -87,6 +89,36 @@ void DeckPlaylist::removeSelected() {
         view_->model()->removeRows(rows[start], int(end - start));
         end = start;
     }
+}
+
+void DeckPlaylist::markUnplayable(int i, const QString& reason) {
+    QListWidgetItem* item = entry(view_, i);
+    QFont font = item->font();
+    font.setStrikeOut(true);
+    item->setFont(font);
+    item->setForeground(view_->palette().color(QPalette::Disabled, QPalette::Text));
+    item->setToolTip(reason);
+    item->setData(kUnplayableRole, reason);
+}
+
+void DeckPlaylist::clearUnplayable(int i) {
+    QListWidgetItem* item = entry(view_, i);
+    if (!item->data(kUnplayableRole).isValid())
+        return;
+    QFont font = item->font();
+    font.setStrikeOut(false);
+    item->setFont(font);
+    item->setData(Qt::ForegroundRole, QVariant());
+    item->setData(Qt::ToolTipRole, QVariant()); // the list's own tooltip shows again
+    item->setData(kUnplayableRole, QVariant());
+}
+
+bool DeckPlaylist::isUnplayable(int i) const {
+    return entry(view_, i)->data(kUnplayableRole).isValid();
+}
+
+QString DeckPlaylist::unplayableReason(int i) const {
+    return entry(view_, i)->data(kUnplayableRole).toString();
 }
 
 int DeckPlaylist::current() const {

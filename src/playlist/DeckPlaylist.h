@@ -32,6 +32,13 @@ public:
     // Removes every selected entry; the others keep their order.
     void removeSelected();
 
+    // An entry the player could not open or decode is marked: greyed and struck through,
+    // its tooltip giving the reason. The mark goes when the entry plays after all.
+    void markUnplayable(int i, const QString& reason);
+    void clearUnplayable(int i);
+    bool isUnplayable(int i) const;
+    QString unplayableReason(int i) const; // "" when the entry is not marked
+
     // The entry clicked last (-1 when there is none).
     int current() const;
 

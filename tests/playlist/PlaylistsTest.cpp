@@ -159,3 +159,21 @@ TEST_F(PlaylistsTest, AnEntryBeyondTheTrackCounterIsReportedNotWrappedRound) {
     EXPECT_EQ(t.reporter.last().text, "Overflow");
     EXPECT_EQ(w.decks.TrackNumber[0], 1);
 }
+
+TEST_F(PlaylistsTest, AnUnplayableMarkTravelsWithItsEntryAndCanBeCleared) {
+    fiveTracks();
+    DeckPlaylist& list = w.playlists.list(0);
+    list.markUnplayable(2, "c.mp3 cannot be played: the file is empty.");
+    lst->item(0)->setSelected(true);
+    w.playlists.cmdBorrar_Click();
+    EXPECT_FALSE(list.isUnplayable(0));
+    ASSERT_TRUE(list.isUnplayable(1));
+    EXPECT_EQ(list.unplayableReason(1), "c.mp3 cannot be played: the file is empty.");
+    EXPECT_EQ(lst->item(1)->toolTip(), list.unplayableReason(1));
+    EXPECT_TRUE(lst->item(1)->font().strikeOut());
+
+    list.clearUnplayable(1);
+    EXPECT_FALSE(list.isUnplayable(1));
+    EXPECT_FALSE(lst->item(1)->font().strikeOut());
+    EXPECT_TRUE(lst->item(1)->toolTip().isEmpty()); // the list's own tooltip shows again
+}

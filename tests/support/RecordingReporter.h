@@ -18,7 +18,9 @@ public:
     void show(const QString& text, const QString& title, Icon icon) override {
         messages.push_back({text, title, icon});
     }
-    std::vector<Message> messages;
+    void notice(const QString& text) override { notices.push_back(text); }
+    std::vector<Message> messages; // the message boxes
+    std::vector<QString> notices;  // what was told without blocking
     bool empty() const { return messages.empty(); }
     const Message& last() const { return messages.back(); }
     void clear() { messages.clear(); }
