@@ -48,9 +48,22 @@ class Desktop:
     def run(self, *args, check=True):
         return subprocess.run(args, env=self.env, check=check, capture_output=True, text=True)
 
-    def start_display(self, display=":87"):
+    def start_display(self, display=None):
+        """A virtual display; without a number given, Xvfb takes the first free one, so that
+        several runs (and the benchmarks) can have a display each at the same time."""
+        screen = ["-screen", "0", "1024x768x24", "-nolisten", "tcp"]
+        if display is None:
+            read_end, write_end = os.pipe()
+            self._spawn(["Xvfb", "-displayfd", str(write_end)] + screen, pass_fds=(write_end,))
+            os.close(write_end)
+            with os.fdopen(read_end) as told:
+                number = told.readline().strip()
+            if not number:
+                raise RuntimeError("Xvfb did not start")
+            display = f":{number}"
+        else:
+            self._spawn(["Xvfb", display] + screen)
         self.env["DISPLAY"] = display
-        self._spawn(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"])
         wait_for(lambda: self.run("xdpyinfo", check=False).returncode == 0, "the display")
 
     def start_sound(self):
