@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+"""A mutation sample: does the test suite notice when one line of src/ goes wrong?
+
+Each mutant changes one line of src/ in one way (a comparison or a logical operator flipped,
+an arithmetic operator swapped, a whole-number constant moved by one, true and false swapped,
+a condition negated). The mutants are drawn at random with a fixed seed from every place in
+src/ where such a change applies; each is built and the CTest suite run against it. A mutant
+is killed when a test fails (or hangs past its timeout), survives when every test passes, and
+does not count when it does not compile. The file is always put back.
+
+Constants on a line that places a control in twips (four numbers in a row) are not moved: a
+twip is a fifteenth of a pixel, so such a mutant is the same program.
+
+Usage: tools/mutants/mutants.py [--count 40] [--seed 1] [--build DIR] [--report FILE]
+"""
+
+import argparse
+import random
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+
+# (name, pattern, replacement); patterns match a whole operator, not part of a longer one.
+OPERATORS = [
+    ("== to !=", r"(?<![=!<>])==(?!=)", "!="),
+    ("!= to ==", r"!=", "=="),
+    ("<= to <", r"(?<![<])<=", "<"),
+    (">= to >", r"(?<![>-])>=", ">"),
+    ("< to <=", r"(?<=\s)<(?=\s)", "<="),
+    ("> to >=", r"(?<=\s)>(?=\s)", ">="),
+    ("&& to ||", r"&&", "||"),
+    ("|| to &&", r"\|\|", "&&"),
+    ("+ to -", r"(?<=\s)\+(?=\s)", "-"),
+    ("- to +", r"(?<=\s)-(?=\s)", "+"),
+    ("* to /", r"(?<=\s)\*(?=\s)", "/"),
+    ("true to false", r"\btrue\b", "false"),
+    ("false to true", r"\bfalse\b", "true"),
+    ("constant + 1", r"(?<![\w.])(\d+)(?![\w.])", None),  # None: computed
+]
+PLACEMENT = re.compile(r"-?\d+, -?\d+, \d+, \d+")
+NEGATE = re.compile(r"^(\s*(?:\}\s*else\s+)?if \()(.*)(\)\s*\{?\s*)$")
+
+
+def code_part(line):
+    """The line without its string literals and trailing comment, as spaces (same length)."""
+    out, i, quote = [], 0, None
+    while i < len(line):
+        c = line[i]
+        if quote:
+            out.append(" ")
+            if c == "\\":
+                out.append(" ")
+                i += 1
+            elif c == quote:
+                quote = None
+        elif c in "\"'":
+            quote = c
+            out.append(" ")
+        elif line.startswith("//", i):
+            out.append(" " * (len(line) - i))
+            break
+        else:
+            out.append(c)
+        i += 1
+    return "".join(out)[: len(line)]
+
+
+def sites(files):
+    """Every (file, line number, kind, new line) where one mutation applies."""
+    found = []
+    for path in files:
+        lines = path.read_text().splitlines()
+        in_comment = False
+        for number, line in enumerate(lines, 1):
+            stripped = line.strip()
+            if in_comment:
+                in_comment = "*/" not in stripped
+                continue
+            if stripped.startswith("/*"):
+                in_comment = "*/" not in stripped
+                continue
+            if (not stripped or stripped.startswith(("//", "#", "static_assert", "template"))
+                    or "operator" in stripped):
+                continue
+            code = code_part(line)
+            placement = PLACEMENT.search(code) is not None
+            for kind, pattern, replacement in OPERATORS:
+                if placement and kind == "constant + 1":
+                    continue
+                for match in re.finditer(pattern, code):
+                    if kind == "constant + 1":
+                        new = str(int(match.group(1)) + 1)
+                    else:
+                        new = replacement
+                    mutated = line[: match.start()] + new + line[match.end():]
+                    found.append((path, number, kind, mutated))
+            negated = NEGATE.match(code)
+            if negated and line.rstrip().endswith(negated.group(3).rstrip()):
+                head = negated.group(1)
+                tail_len = len(negated.group(3))
+                cond = line[len(head): len(line) - tail_len]
+                found.append((path, number, "condition negated",
+                              head + "!(" + cond + ")" + line[len(line) - tail_len:]))
+    return found
+
+
+def run(args, timeout=None):
+    return subprocess.run(args, cwd=ROOT, capture_output=True, text=True, timeout=timeout)
+
+
+def build(build_dir):
+    return run(["cmake", "--build", str(build_dir), "--", "-j2"]).returncode == 0
+
+
+def suite(build_dir, timeout):
+    """None when every test passes, else the first failing test's name."""
+    try:
+        result = run(["ctest", "--test-dir", str(build_dir), "--stop-on-failure", "-j2",
+                      "--timeout", str(timeout), "--output-on-failure"], timeout=timeout * 20)
+    except subprocess.TimeoutExpired:
+        return "the whole suite hung"
+    if result.returncode == 0:
+        return None
+    failed = re.findall(r"\d+ - (\S+) \((?:Failed|Timeout|SEGFAULT|Subprocess aborted)", result.stdout)
+    return failed[0] if failed else "a test failed"
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--count", type=int, default=40)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--build", default=str(ROOT / "build-mutants"))
+    parser.add_argument("--report", default=None)
+    options = parser.parse_args()
+    build_dir = Path(options.build)
+
+    run(["cmake", "-S", str(ROOT), "-B", str(build_dir), "-G", "Ninja",
+         "-DCMAKE_BUILD_TYPE=Debug", "-DVELMOR_BENCH=OFF"])
+    if not build(build_dir):
+        sys.exit("mutants: the unchanged tree does not build")
+    started = time.monotonic()
+    if suite(build_dir, 300) is not None:
+        sys.exit("mutants: the unchanged tree fails its tests")
+    timeout = max(60, int(3 * (time.monotonic() - started)))
+
+    files = sorted(p for p in (ROOT / "src").rglob("*") if p.suffix in (".cpp", ".h"))
+    candidates = sites(files)
+    random.Random(options.seed).shuffle(candidates)
+    results = []
+    for path, number, kind, mutated in candidates:
+        if len(results) == options.count:
+            break
+        original = path.read_text()
+        lines = original.splitlines(keepends=True)
+        ending = "\n" if lines[number - 1].endswith("\n") else ""
+        lines[number - 1] = mutated + ending
+        where = f"{path.relative_to(ROOT)}:{number}"
+        try:
+            path.write_text("".join(lines))
+            if not build(build_dir):
+                continue  # does not compile: not a mutant
+            killer = suite(build_dir, timeout)
+        finally:
+            path.write_text(original)
+        verdict = f"killed by {killer}" if killer else "SURVIVED"
+        results.append((where, kind, mutated.strip(), killer))
+        print(f"{len(results):3} {where} [{kind}] {verdict}", flush=True)
+    build(build_dir)
+
+    killed = sum(1 for r in results if r[3])
+    summary = f"mutants: {killed} of {len(results)} killed ({100 * killed / max(1, len(results)):.1f} %)"
+    print(summary)
+    if options.report:
+        with open(options.report, "w") as out:
+            out.write(f"# Mutation sample (seed {options.seed})\n\n{summary}\n\n")
+            out.write("| where | change | line after | result |\n|---|---|---|---|\n")
+            for where, kind, text, killer in results:
+                cell = text.replace("|", "\\|")
+                out.write(f"| {where} | {kind} | `{cell}` | {killer or 'survived'} |\n")
+
+
+if __name__ == "__main__":
+    main()
