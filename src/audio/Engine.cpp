@@ -16,8 +16,8 @@ constexpr auto kReaderPoll = std::chrono::milliseconds(5);
 Engine::Deck::Deck(size_t ringBlocks, int rate)
     : ring(ringBlocks), reader(ring, rate), mixer(ring, controls, status, rate) {}
 
-Engine::Engine(std::unique_ptr<Output> output)
-    : output_(std::move(output)), rate_(output_->sampleRate()) {
+Engine::Engine(std::unique_ptr<Output> output, MasterBus bus)
+    : output_(std::move(output)), rate_(output_->sampleRate()), bus_(bus), limiter_(rate_) {
     const auto blocks =
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
@@ -146,9 +146,18 @@ void Engine::renderOutput(float* stereo, int frames) noexcept {
     for (auto& deck : decks_)
         if (deck->mixer.mixInto(stereo, frames))
             underruns_.fetch_add(1, std::memory_order_relaxed);
-    // Four full decks can add up beyond full scale: clamp rather than wrap or blow up.
-    for (int i = 0; i < 2 * frames; ++i)
-        stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+    // Two loud decks add up beyond full scale. The limiter's look-ahead (1 ms) is not taken
+    // off the decks' positions: it is a two-hundred-and-fiftieth of the position display's
+    // tick and less than the sound card's own latency, which is not counted either.
+    if (bus_ == MasterBus::Limited)
+        limiter_.process(stereo, frames);
+    else
+        for (int i = 0; i < 2 * frames; ++i)
+            stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+}
+
+double Engine::limiterReductionDb() const {
+    return -20.0 * std::log10(static_cast<double>(limiter_.lastGain()));
 }
 
 void Engine::outputLost() noexcept {

@@ -4,6 +4,7 @@
 #include "audio/DeckMixer.h"
 #include "audio/DeckReader.h"
 #include "audio/Decoder.h"
+#include "audio/MasterLimiter.h"
 #include "audio/Output.h"
 #include "audio/SpscQueue.h"
 
@@ -25,7 +26,11 @@ public:
     static constexpr int kDecks = 4;
     static constexpr double kRingSeconds = 1.5; // audio a deck holds ahead of the listener
 
-    explicit Engine(std::unique_ptr<Output> output);
+    // What comes after the decks' sum: the limiter, or (for benchmarks that weigh the
+    // limiter) a bare clamp at full scale.
+    enum class MasterBus { Limited, Clamped };
+
+    explicit Engine(std::unique_ptr<Output> output, MasterBus bus = MasterBus::Limited);
     ~Engine() override;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
@@ -57,6 +62,14 @@ public:
 
     // Times a playing deck's ring ran dry in the audio callback.
     uint64_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
+
+    // How far the master limiter turned the sum down in the latest buffer (0 dB while it is
+    // transparent), and how many buffers it has turned down so far: a meter that sees the
+    // count move lights its clip light. Any thread.
+    double limiterReductionDb() const;
+    uint64_t limitedBuffers() const { return limiter_.limitedBlocks(); }
+    // The limiter's look-ahead: everything is heard this much later than it is mixed.
+    int masterDelayFrames() const { return limiter_.delayFrames(); }
 
     static float GainOfLevel(int hundredthsOfDb);
 
@@ -90,6 +103,8 @@ private:
 
     std::unique_ptr<Output> output_;
     const int rate_;
+    const MasterBus bus_;
+    MasterLimiter limiter_;
     std::array<std::unique_ptr<Deck>, kDecks> decks_;
     std::atomic<uint64_t> underruns_{0};
     std::atomic<bool> lost_{false};
