@@ -99,7 +99,7 @@ double EngineCpu(const std::vector<std::string>& files, int outputRate, double r
                  Engine::MasterBus bus = Engine::MasterBus::Limited, double* limited = nullptr) {
     auto output = std::make_unique<OfflineOutput>(outputRate, 256);
     OfflineOutput& driver = *output;
-    Engine engine(std::move(output), bus);
+    Engine engine(std::move(output), {}, bus);
     for (int d = 0; d < static_cast<int>(files.size()) && d < Engine::kDecks; ++d) {
         engine.load(d, OpenDecoder(files[d]));
         engine.setRate(d, rate);
