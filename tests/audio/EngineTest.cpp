@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace velmor;
@@ -252,4 +253,29 @@ TEST_F(EngineTest, TwoLoudDecksTogetherAreLimitedNotClipped) {
     // The tones' peaks never quite meet: the sum reaches 1.74, not twice 0.89.
     EXPECT_NEAR(engine->limiterReductionDb(), 20 * std::log10(1.74 / 0.944), 0.1);
     EXPECT_GT(engine->limitedBuffers(), 0u);
+}
+
+// A file cut short on disk while it plays (a card pulled, a copy overwritten) ends where its
+// data ends, as a track's end: no crash, no noise, no hang.
+TEST_F(EngineTest, AFileCutShortWhileItPlaysEndsThereCleanly) {
+    WriteWav(path("tone.wav"), Tone(440, 6, kRate), kRate, 1);
+    EncodeMp3(path("tone.wav"), path("tagged.mp3"), "-b 128");
+    EncodeMp3(path("tone.wav"), path("bare.mp3"), "-b 128 -t");
+    for (const char* name : {"tone.wav", "tagged.mp3", "bare.mp3"}) {
+        const std::string playing = path("playing");
+        std::filesystem::copy_file(path(name), playing,
+                                   std::filesystem::copy_options::overwrite_existing);
+        load(0, playing);
+        engine->play(0);
+        auto out = render(0.5);
+        std::filesystem::resize_file(playing, std::filesystem::file_size(playing) / 2);
+        const auto rest = render(3.5);
+        out.insert(out.end(), rest.begin(), rest.end());
+        EXPECT_TRUE(ended[0]) << name;
+        ended[0] = false;
+        const double end = LastSoundingFrame(out) / double(kRate);
+        EXPECT_GT(end, 2.0) << name;
+        EXPECT_LT(end, 3.5) << name;
+        EXPECT_LE(PeakOf(out), 0.55f) << name;
+    }
 }
