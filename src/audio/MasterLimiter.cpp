@@ -12,14 +12,22 @@ SlidingMax::SlidingMax(int window, float initial)
 }
 
 float SlidingMax::push(float value) noexcept {
+    // front_ and back_ stay within the ring: back_ is where the next entry goes.
     const size_t size = entries_.size();
-    while (back_ > front_ && entries_[(back_ - 1) % size].value <= value)
-        --back_;
-    entries_[back_++ % size] = {value, next_};
-    while (entries_[front_ % size].index <= next_ - window_)
-        ++front_;
+    auto before = [size](size_t at) { return at == 0 ? size - 1 : at - 1; };
+    while (count_ > 0 && entries_[before(back_)].value <= value) {
+        back_ = before(back_);
+        --count_;
+    }
+    entries_[back_] = {value, next_};
+    back_ = back_ + 1 == size ? 0 : back_ + 1;
+    ++count_;
+    while (entries_[front_].index <= next_ - window_) {
+        front_ = front_ + 1 == size ? 0 : front_ + 1;
+        --count_;
+    }
     ++next_;
-    return entries_[front_ % size].value;
+    return entries_[front_].value;
 }
 
 namespace {
@@ -48,26 +56,36 @@ MasterLimiter::MasterLimiter(int sampleRate)
             ceiling_),
       released_(ceiling_), smoothing_(static_cast<size_t>(lookAheadChunks_ - 1), 0.0f) {}
 
+namespace {
+
+// One stretch of a chunk, in place: the delayed frames go out along the gain's line, the new
+// ones go into the delay. Returns the loudest of the new samples, or `peak` if louder.
+float Pass(float* __restrict stereo, float* __restrict delayed, int frames, float gain, float step,
+           float ceiling, float peak) {
+    for (int i = 0; i < frames; ++i) {
+        const float left = stereo[2 * i], right = stereo[2 * i + 1];
+        peak = std::max(peak, std::max(std::abs(left), std::abs(right)));
+        const float g = gain + step * static_cast<float>(i);
+        // The line already keeps every sample at or below the ceiling; the clamp only
+        // catches the rounding of the last bit.
+        stereo[2 * i] = std::clamp(delayed[2 * i] * g, -ceiling, ceiling);
+        stereo[2 * i + 1] = std::clamp(delayed[2 * i + 1] * g, -ceiling, ceiling);
+        delayed[2 * i] = left;
+        delayed[2 * i + 1] = right;
+    }
+    return peak;
+}
+
+} // namespace
+
 void MasterLimiter::process(float* stereo, int frames) noexcept {
     lowestGain_ = std::min(gainFrom_, gainTo_);
-    const float ceiling = ceiling_;
     while (frames > 0) {
         const int n = std::min(frames, kChunkFrames - phase_);
-        float* delayed = delay_.data() + 2 * delayAt_;
         const float step = (gainTo_ - gainFrom_) / kChunkFrames;
-        float peak = chunkPeak_;
-        for (int i = 0; i < n; ++i) {
-            const float left = stereo[2 * i], right = stereo[2 * i + 1];
-            peak = std::max(peak, std::max(std::abs(left), std::abs(right)));
-            const float gain = gainFrom_ + step * static_cast<float>(phase_ + i);
-            // The ramps already keep every sample at or below the ceiling; the clamp only
-            // catches the rounding of the last bit.
-            stereo[2 * i] = std::clamp(delayed[2 * i] * gain, -ceiling, ceiling);
-            stereo[2 * i + 1] = std::clamp(delayed[2 * i + 1] * gain, -ceiling, ceiling);
-            delayed[2 * i] = left;
-            delayed[2 * i + 1] = right;
-        }
-        chunkPeak_ = peak;
+        chunkPeak_ =
+            Pass(stereo, delay_.data() + 2 * delayAt_, n,
+                 gainFrom_ + step * static_cast<float>(phase_), step, ceiling_, chunkPeak_);
         stereo += 2 * n;
         frames -= n;
         phase_ += n;
@@ -97,7 +115,7 @@ void MasterLimiter::endChunk() noexcept {
             released_ = held; // the last thousandth of a decibel: back to exactly transparent
     }
     smoothing_[smoothingAt_] = released_ - ceiling_;
-    smoothingAt_ = (smoothingAt_ + 1) % smoothing_.size();
+    smoothingAt_ = smoothingAt_ + 1 == smoothing_.size() ? 0 : smoothingAt_ + 1;
     const float excess = std::accumulate(smoothing_.begin(), smoothing_.end(), 0.0f) /
                          static_cast<float>(smoothing_.size());
     gainFrom_ = gainTo_;

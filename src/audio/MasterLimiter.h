@@ -18,8 +18,8 @@ private:
         float value;
         int64_t index;
     };
-    std::vector<Entry> entries_;  // increasing index, decreasing value, from front_ to back_
-    size_t front_ = 0, back_ = 0; // back_ is one past the newest, counted without wrapping
+    std::vector<Entry> entries_; // a ring: increasing index, decreasing value, from front_ on
+    size_t front_ = 0, back_ = 0, count_ = 0;
     int64_t next_ = 0;
     const int window_;
 };
@@ -40,7 +40,7 @@ public:
     static constexpr double kLookAheadSeconds = 0.001;
     static constexpr double kHoldSeconds = 0.025; // longer than a cycle of a 40 Hz bass note
     static constexpr double kReleaseSeconds = 0.25;
-    static constexpr int kChunkFrames = 8;
+    static constexpr int kChunkFrames = 16;
 
     explicit MasterLimiter(int sampleRate);
 
