@@ -36,7 +36,7 @@ private:
 // either. Real-time safe: all memory is taken at construction.
 class MasterLimiter {
 public:
-    static constexpr double kCeilingDb = -0.5; // 0.2 dB below the promise, for resampling
+    static constexpr double kCeilingDb = -0.5; // under -0.3 dBFS even through a resampler
     static constexpr double kLookAheadSeconds = 0.001;
     static constexpr double kHoldSeconds = 0.025; // longer than a cycle of a 40 Hz bass note
     static constexpr double kReleaseSeconds = 0.25;
