@@ -22,18 +22,12 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 from desktop import Desktop, require, twips_centre  # noqa: E402
+from evening import add_file  # noqa: E402
 
 DISPLAY = ":88"  # not the end-to-end tests' display, so both can run at once
 DECKS = 4
 PLAY_KEYS = ["w", "s", "y", "h"]
-OPT_PLA_LEFT = [7755, 8010, 8250, 8490]
-ADD = twips_centre(8745, 4470, 630, 225)
-FILE_LIST_FIRST_ROW = (100, round(4455 / 15) + 10)
 TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def opt_pla(deck):
-    return twips_centre(OPT_PLA_LEFT[deck], 4470, 240, 225)
 
 
 def ultra_play(deck):
@@ -99,12 +93,7 @@ def output_rate(desk):
 def play_four_decks(desk):
     """One track a deck (the folder's rows in order), each at 200 %, all started by keys."""
     for d in range(DECKS):
-        desk.click(*opt_pla(d))
-        desk.click(*FILE_LIST_FIRST_ROW)
-        for _ in range(d):
-            desk.key("Down")
-        desk.click(*ADD)
-        time.sleep(0.3)
+        add_file(desk, d, d)
         desk.click(*ultra_play(d))
     for key in PLAY_KEYS:
         desk.key(key)

@@ -1,7 +1,5 @@
 #include "audio/Engine.h"
 
-#include "audio/NullOutput.h"
-
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -16,19 +14,20 @@ constexpr auto kReaderPoll = std::chrono::milliseconds(5);
 Engine::Deck::Deck(size_t ringBlocks, int rate)
     : ring(ringBlocks), reader(ring, rate), mixer(ring, controls, status, rate) {}
 
-Engine::Engine(std::unique_ptr<Output> output)
-    : output_(std::move(output)), rate_(output_->sampleRate()) {
+Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus bus)
+    : keeper_(*this, std::move(output), std::move(devices)), rate_(keeper_.sampleRate()), bus_(bus),
+      limiter_(rate_) {
     const auto blocks =
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
         deck = std::make_unique<Deck>(blocks, rate_);
-    // The output first: if it fails to start, there is no reader thread to leave behind.
-    output_->start(*this);
-    if (!output_->rendersOnDemand())
+    keeper_.start();
+    if (!keeper_.rendersOnDemand()) // an output that does reads in step with its rendering
         reader_ = std::thread([this] { readerLoop(); });
 }
 
 Engine::~Engine() {
+    keeper_.stop();
     {
         std::lock_guard lock(wakeMutex_);
         quit_ = true;
@@ -36,15 +35,9 @@ Engine::~Engine() {
     wake_.notify_all();
     if (reader_.joinable())
         reader_.join();
-    output_->stop();
     for (auto& deck : decks_) // files handed over but never taken by the reader
         while (auto command = deck->commands.pop())
             delete command->decoder;
-}
-
-std::string Engine::outputName() const {
-    std::lock_guard lock(listenerMutex_);
-    return output_->name();
 }
 
 float Engine::GainOfLevel(int hundredthsOfDb) {
@@ -127,32 +120,23 @@ void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listene
     trackEnded_[deck] = std::move(listener);
 }
 
-void Engine::setOutputLostListener(std::function<void()> listener) {
-    std::lock_guard lock(listenerMutex_);
-    outputLostListener_ = std::move(listener);
-    tellOutputLost(); // a loss before anyone listened is still told
-}
-
-// With listenerMutex_ held.
-void Engine::tellOutputLost() {
-    if (outputWasLost_ && !outputLossTold_ && outputLostListener_) {
-        outputLossTold_ = true;
-        outputLostListener_();
-    }
-}
-
 void Engine::renderOutput(float* stereo, int frames) noexcept {
     std::fill(stereo, stereo + 2 * frames, 0.0f);
     for (auto& deck : decks_)
         if (deck->mixer.mixInto(stereo, frames))
             underruns_.fetch_add(1, std::memory_order_relaxed);
-    // Four full decks can add up beyond full scale: clamp rather than wrap or blow up.
-    for (int i = 0; i < 2 * frames; ++i)
-        stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+    // Two loud decks add up beyond full scale. The limiter's look-ahead (1 ms) is not taken
+    // off the decks' positions: it is a two-hundred-and-fiftieth of the position display's
+    // tick and less than the sound card's own latency, which is not counted either.
+    if (bus_ == MasterBus::Limited)
+        limiter_.process(stereo, frames);
+    else
+        for (int i = 0; i < 2 * frames; ++i)
+            stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
 }
 
-void Engine::outputLost() noexcept {
-    lost_.store(true, std::memory_order_release);
+double Engine::limiterReductionDb() const {
+    return -20.0 * std::log10(static_cast<double>(limiter_.lastGain()));
 }
 
 bool Engine::readOnce() {
@@ -185,22 +169,11 @@ void Engine::readerLoop() {
             if (quit_)
                 return;
         }
-        if (lost_.exchange(false))
-            switchToSilence();
         if (!readOnce()) {
             std::unique_lock lock(wakeMutex_);
             wake_.wait_for(lock, kReaderPoll, [this] { return quit_; });
         }
     }
-}
-
-void Engine::switchToSilence() {
-    std::lock_guard lock(listenerMutex_);
-    output_->stop();
-    output_ = std::make_unique<NullOutput>(rate_, output_->bufferFrames());
-    output_->start(*this);
-    outputWasLost_ = true;
-    tellOutputLost();
 }
 
 } // namespace velmor::audio

@@ -3,6 +3,7 @@
 #include "audio/MpegFrameScan.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <mpg123.h>
 #include <vector>
 
@@ -14,6 +15,18 @@ namespace {
 // the synthesis filter to be as a straight read leaves them.
 constexpr size_t kPrerollFrames = 12;
 constexpr size_t kFeedBytes = 16384;
+// The synthesis filter's own delay, which gapless decoding takes off the start along with the
+// encoder's: a stream that breaks off gives its frames' samples less both.
+constexpr int64_t kDecoderDelay = 529;
+
+// Whether the stream may hold fewer frames than its info tag counts: a copy that broke off
+// is shorter than the size the tag gives. Cheap: the first few kilobytes and the file size.
+bool MayBeCutShort(const std::string& path) {
+    const MpegInfoTag tag = ReadMpegInfoTag(path);
+    std::error_code error;
+    const auto size = static_cast<int64_t>(std::filesystem::file_size(path, error));
+    return error || !tag.found || tag.streamBytes < 0 || size - tag.streamStart < tag.streamBytes;
+}
 
 void InitLibraryOnce() {
     static const int result = mpg123_init();
@@ -60,6 +73,11 @@ Mp3Decoder::Mp3Decoder(const std::string& path) {
     mpg123_getstate(handle_, MPG123_ENC_DELAY, &delay, &unused);
     if (delay >= 0) {
         length_ = mpg123_length(handle_);
+        // The tag's count is what the encoder wrote; an interrupted copy holds less. Then
+        // the frames are counted, so that the length is what will play.
+        if (length_ > 0 && MayBeCutShort(path))
+            length_ = std::min<int64_t>(length_, ScanMpegFrames(path).samples -
+                                                     static_cast<int64_t>(delay) - kDecoderDelay);
         if (length_ <= 0)
             fail("it holds no audio");
         if (mpg123_seek(handle_, 0, SEEK_SET) < 0)

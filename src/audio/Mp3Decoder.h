@@ -10,7 +10,8 @@ struct mpg123_handle_struct;
 namespace velmor::audio {
 
 // MPEG audio through libmpg123. The length is exact: the encoder delay and padding that
-// the LAME tag records are removed, and a file without that tag is scanned once in full.
+// the LAME tag records are removed, and a file without that tag, or one shorter than its
+// tag says (a copy that broke off), is scanned once in full.
 class Mp3Decoder : public Decoder {
 public:
     explicit Mp3Decoder(const std::string& path); // throws DecodeError

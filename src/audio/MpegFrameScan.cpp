@@ -52,15 +52,42 @@ bool SameStream(const FrameHeader& a, const FrameHeader& b) {
     return a.version == b.version && a.layer == b.layer && a.rate == b.rate;
 }
 
+uint32_t BigEndian32(const unsigned char* at) {
+    return uint32_t{at[0]} << 24 | uint32_t{at[1]} << 16 | uint32_t{at[2]} << 8 | at[3];
+}
+
 // A Xing, Info or VBRI frame carries the encoder's notes, not audio; the decoder skips it.
-bool IsInfoFrame(const unsigned char* frame, size_t available, const FrameHeader& header) {
+// Returns where its tag starts in the frame, 0 when it is an audio frame.
+size_t InfoTagAt(const unsigned char* frame, size_t available, const FrameHeader& header) {
     const size_t sideInfo = header.version == 3 ? (header.mono ? 17 : 32) : (header.mono ? 9 : 17);
     for (size_t at : {4 + sideInfo, size_t{36}})
         if (at + 4 <= available &&
             (std::memcmp(frame + at, "Xing", 4) == 0 || std::memcmp(frame + at, "Info", 4) == 0 ||
              std::memcmp(frame + at, "VBRI", 4) == 0))
-            return true;
-    return false;
+            return at;
+    return 0;
+}
+
+// The stream size an info tag gives: Xing and Info have it after the frame count when
+// their flags say so, VBRI always has it.
+int64_t StreamBytesOfTag(const unsigned char* tag, size_t available) {
+    if (std::memcmp(tag, "VBRI", 4) == 0)
+        return available >= 14 ? BigEndian32(tag + 10) : -1;
+    if (available < 16)
+        return -1;
+    const uint32_t flags = BigEndian32(tag + 4);
+    if (!(flags & 2))
+        return -1;
+    return BigEndian32(tag + (flags & 1 ? 12 : 8));
+}
+
+size_t Id3v2Size(const unsigned char* data, size_t size) {
+    if (size < 10 || std::memcmp(data, "ID3", 3) != 0)
+        return 0;
+    const size_t footer = data[5] & 0x10 ? 10 : 0;
+    return 10 + footer +
+           ((data[6] & 0x7F) << 21 | (data[7] & 0x7F) << 14 | (data[8] & 0x7F) << 7 |
+            (data[9] & 0x7F));
 }
 
 } // namespace
@@ -72,10 +99,7 @@ MpegFrameScan ScanMpegFrames(const std::string& path) {
     file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
     data.resize(static_cast<size_t>(file.gcount()));
     MpegFrameScan scan;
-    size_t at = 0;
-    if (data.size() >= 10 && std::memcmp(data.data(), "ID3", 3) == 0) // an ID3v2 tag first
-        at = 10 + ((data[6] & 0x7F) << 21 | (data[7] & 0x7F) << 14 | (data[8] & 0x7F) << 7 |
-                   (data[9] & 0x7F));
+    size_t at = Id3v2Size(data.data(), data.size()); // an ID3v2 tag first
     FrameHeader stream, header, next;
     bool locked = false;
     while (at + 4 <= data.size()) {
@@ -90,7 +114,7 @@ MpegFrameScan ScanMpegFrames(const std::string& path) {
             ++at;
             continue;
         }
-        if (!locked && IsInfoFrame(&data[at], data.size() - at, header)) {
+        if (!locked && InfoTagAt(&data[at], data.size() - at, header) != 0) {
             locked = true;
             stream = header;
             at = after;
@@ -104,6 +128,32 @@ MpegFrameScan ScanMpegFrames(const std::string& path) {
         at = after;
     }
     return scan;
+}
+
+MpegInfoTag ReadMpegInfoTag(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char head[10] = {};
+    file.read(reinterpret_cast<char*>(head), sizeof head);
+    MpegInfoTag tag;
+    tag.streamStart = static_cast<int64_t>(Id3v2Size(head, static_cast<size_t>(file.gcount())));
+    file.clear();
+    file.seekg(tag.streamStart);
+    std::vector<unsigned char> data(4096);
+    file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    data.resize(static_cast<size_t>(file.gcount()));
+    // The first frame header, where the decoder would find it after stray bytes.
+    FrameHeader header;
+    for (size_t at = 0; at + 4 <= data.size(); ++at) {
+        if (!ParseHeader(&data[at], header))
+            continue;
+        if (const size_t info = InfoTagAt(&data[at], data.size() - at, header)) {
+            tag.found = true;
+            tag.streamStart += static_cast<int64_t>(at);
+            tag.streamBytes = StreamBytesOfTag(&data[at + info], data.size() - at - info);
+        }
+        break;
+    }
+    return tag;
 }
 
 } // namespace velmor::audio

@@ -16,4 +16,14 @@ struct MpegFrameScan {
 
 MpegFrameScan ScanMpegFrames(const std::string& path);
 
+// What the encoder's info frame (Xing, Info or VBRI) at the head of the stream says of the
+// stream's size, read from the first few kilobytes only.
+struct MpegInfoTag {
+    bool found = false;
+    int64_t streamStart = 0;  // where the info frame starts in the file
+    int64_t streamBytes = -1; // the stream's size with the info frame; -1 when not told
+};
+
+MpegInfoTag ReadMpegInfoTag(const std::string& path);
+
 } // namespace velmor::audio

@@ -14,6 +14,9 @@ public:
     virtual void fillAhead() = 0;
     // The device stopped for good (unplugged, its server gone). Any thread; real-time safe.
     virtual void outputLost() noexcept = 0;
+    // The device ran out of audio before this buffer (it says so with the buffer).
+    // Audio thread; real-time safe.
+    virtual void outputUnderflowed() noexcept = 0;
 };
 
 // Where the mix goes: a sound card, a paced silent sink, or a buffer for tests.
@@ -26,7 +29,11 @@ public:
     virtual bool rendersOnDemand() const { return false; }
     virtual std::string name() const = 0;
     virtual void start(OutputCallback& callback) = 0;
+    // Stops once the device has played what it holds.
     virtual void stop() = 0;
+    // Stops at once, dropping what the device holds: for a device that went away, which may
+    // never play it out.
+    virtual void abort() { stop(); }
 };
 
 } // namespace velmor::audio

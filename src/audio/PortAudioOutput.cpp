@@ -15,12 +15,15 @@ namespace {
 } // namespace
 
 int PortAudioOutput::Render(const void*, void* output, unsigned long frames,
-                            const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* user) {
+                            const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags flags,
+                            void* user) {
     auto* self = static_cast<PortAudioOutput*>(user);
     float* out = static_cast<float*>(output);
-    if (OutputCallback* callback = self->callback_.load(std::memory_order_acquire))
+    if (OutputCallback* callback = self->callback_.load(std::memory_order_acquire)) {
+        if (flags & paOutputUnderflow) // the device played out before this buffer came
+            callback->outputUnderflowed();
         callback->renderOutput(out, static_cast<int>(frames));
-    else
+    } else
         std::fill(out, out + 2 * frames, 0.0f);
     return paContinue;
 }
@@ -33,7 +36,7 @@ void PortAudioOutput::Finished(void* user) {
             callback->outputLost();
 }
 
-PortAudioOutput::PortAudioOutput() {
+PortAudioOutput::PortAudioOutput(int sampleRate) {
     if (const PaError error = Pa_Initialize(); error != paNoError)
         Fail("the sound system could not start", error);
     const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
@@ -42,7 +45,7 @@ PortAudioOutput::PortAudioOutput() {
         Pa_Terminate();
         throw std::runtime_error("there is no audio output device");
     }
-    rate_ = static_cast<int>(info->defaultSampleRate);
+    rate_ = sampleRate > 0 ? sampleRate : static_cast<int>(info->defaultSampleRate);
     name_ = info->name;
     PaStreamParameters parameters{};
     parameters.device = device;
@@ -83,6 +86,14 @@ void PortAudioOutput::stop() {
         return;
     stopping_ = true; // stopping on purpose is no loss
     Pa_StopStream(static_cast<PaStream*>(stream_));
+    callback_.store(nullptr, std::memory_order_release);
+}
+
+void PortAudioOutput::abort() {
+    if (!callback_.load())
+        return;
+    stopping_ = true;
+    Pa_AbortStream(static_cast<PaStream*>(stream_));
     callback_.store(nullptr, std::memory_order_release);
 }
 

@@ -8,11 +8,12 @@ struct PaStreamCallbackTimeInfo;
 
 namespace velmor::audio {
 
-// The default output device through PortAudio: float stereo at the device's own rate, in
-// buffers of 256 frames (or what the device takes).
+// The default output device through PortAudio: float stereo at the device's own rate (or at
+// the rate asked for), in buffers of 256 frames (or what the device takes).
 class PortAudioOutput : public Output {
 public:
-    PortAudioOutput(); // throws std::runtime_error when no device can be opened
+    // Throws std::runtime_error when no device can be opened (at that rate, if one is given).
+    explicit PortAudioOutput(int sampleRate = 0);
     ~PortAudioOutput() override;
     PortAudioOutput(const PortAudioOutput&) = delete;
     PortAudioOutput& operator=(const PortAudioOutput&) = delete;
@@ -22,6 +23,7 @@ public:
     std::string name() const override { return name_; }
     void start(OutputCallback& callback) override;
     void stop() override;
+    void abort() override;
 
 private:
     static int Render(const void*, void* output, unsigned long frames,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <mpg123.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +29,25 @@ std::string Refusal(const std::string& path) {
         return e.what();
     }
     return "";
+}
+
+// How many frames libmpg123 gives of a file when read to its very end, lengths aside.
+int64_t FramesThatDecode(const std::string& path) {
+    mpg123_init();
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    mpg123_param(handle, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_STEREO, 0);
+    mpg123_open(handle, path.c_str());
+    std::vector<unsigned char> buffer(1 << 16);
+    int64_t frames = 0;
+    for (;;) {
+        size_t done = 0;
+        const int result = mpg123_read(handle, buffer.data(), buffer.size(), &done);
+        frames += static_cast<int64_t>(done / 4); // 16-bit stereo
+        if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
+            break;
+    }
+    mpg123_delete(handle);
+    return frames;
 }
 
 } // namespace
@@ -100,6 +120,26 @@ TEST_F(DecoderTest, Mp3WithoutInfoTagIsScannedForItsLengthAndSeeksExactly) {
             for (int i = 0; i < 2000; ++i)
                 ASSERT_NEAR(got[i], all[2 * target + i], 1e-4) << name << " seek to " << target;
         }
+    }
+}
+
+// An interrupted copy keeps the info tag that counts the whole track: the length is what the
+// frames present give, so that the deck's countdown ends when the sound does.
+TEST_F(DecoderTest, Mp3CutShortHasTheLengthOfWhatItHolds) {
+    WriteWav(path("tone.wav"), Tone(440, 10, 44100, 0.5f), 44100, 1);
+    for (const char* options : {"-b 192", "-V 2", "-b 128 --add-id3v2 --tt Title"}) {
+        EncodeMp3(path("tone.wav"), path("whole.mp3"), options);
+        const std::string whole = ReadBytes(path("whole.mp3"));
+        for (double kept : {0.4, 0.9}) {
+            WriteBytes(path("cut.mp3"), whole.substr(0, static_cast<size_t>(whole.size() * kept)));
+            const int64_t decodes = FramesThatDecode(path("cut.mp3"));
+            auto decoder = audio::OpenDecoder(path("cut.mp3"));
+            EXPECT_NEAR(decoder->lengthFrames(), decodes, 1152) << options << " " << kept;
+            EXPECT_LT(decodes, 441000 * kept + 1152) << options << " " << kept;
+            EXPECT_EQ(static_cast<int64_t>(DecodeAll(path("cut.mp3")).size() / 2),
+                      decoder->lengthFrames());
+        }
+        EXPECT_EQ(audio::OpenDecoder(path("whole.mp3"))->lengthFrames(), 441000) << options;
     }
 }
 

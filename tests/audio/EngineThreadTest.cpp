@@ -1,10 +1,12 @@
 #include "audio/Engine.h"
 #include "audio/NullOutput.h"
 #include "support/AudioFixtures.h"
+#include "support/FakeCards.h"
 
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -49,6 +51,14 @@ public:
     void stop() override {}
 };
 
+// Generous: only keeps a broken engine from hanging the test.
+bool WaitFor(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
 } // namespace
 
 TEST(EngineThreadTest, ALostDeviceGivesWayToSilenceAndTheDecksPlayOn) {
@@ -58,7 +68,7 @@ TEST(EngineThreadTest, ALostDeviceGivesWayToSilenceAndTheDecksPlayOn) {
     audio::Engine engine(std::make_unique<VanishingOutput>());
     std::atomic<int> told{0};
     std::atomic<bool> ended{false};
-    engine.setOutputLostListener([&told] { ++told; });
+    engine.setOutputListener([&told](const audio::OutputChange&) { ++told; });
     engine.setTrackEndListener(0, [&ended](uint64_t) { ended = true; });
     engine.load(0, audio::OpenDecoder(path));
     engine.play(0);
@@ -68,4 +78,56 @@ TEST(EngineThreadTest, ALostDeviceGivesWayToSilenceAndTheDecksPlayOn) {
     EXPECT_TRUE(ended);
     EXPECT_EQ(told, 1);
     EXPECT_EQ(engine.outputName(), "silent");
+}
+
+// The card goes away mid-track, saying so (its stream ended) or not (it stops calling back);
+// the deck plays on in silence, and when a card is there again the sound comes back where
+// the deck has got to. The track's samples tell the time: a ramp, 0.5 at 20 s.
+TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("ramp.wav").toStdString();
+    std::vector<float> ramp(20 * 48000);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = 0.5f * static_cast<float>(i) / static_cast<float>(ramp.size());
+    WriteWav(path, ramp, 48000, 1);
+    auto secondsOf = [](float sample) { return sample / 0.5 * 20; };
+    for (bool saysSo : {true, false}) {
+        FakeCards cards;
+        audio::Engine engine(cards.open(48000), cards.opener());
+        std::atomic<int> lost{0}, back{0};
+        engine.setOutputListener([&](const audio::OutputChange& change) {
+            ++(change.kind == audio::OutputChange::Lost ? lost : back);
+        });
+        engine.load(0, audio::OpenDecoder(path));
+        engine.play(0);
+        ASSERT_TRUE(WaitFor([&] { return cards.card(0).frames > 48000 * 3 / 2; }));
+        cards.available = false;
+        if (saysSo)
+            cards.fail(0);
+        else
+            cards.card(0).stalled = true;
+        ASSERT_TRUE(WaitFor([&] { return lost == 1; })) << saysSo;
+        EXPECT_TRUE(engine.silent());
+        const double atLoss = engine.position(0);
+        ASSERT_TRUE(WaitFor([&] { return engine.position(0) > atLoss + 0.3; }))
+            << "the deck stands still without its card";
+        cards.available = true;
+        ASSERT_TRUE(WaitFor([&] { return cards.count() == 2 && cards.card(1).frames > 4800; }));
+        const double heard = secondsOf(cards.card(1).lastSample);
+        EXPECT_NEAR(heard, engine.position(0), 0.1) << saysSo;
+        EXPECT_GT(heard, atLoss + 0.3) << saysSo;
+        EXPECT_EQ(lost, 1);
+        EXPECT_EQ(back, 1);
+        EXPECT_EQ(cards.lastRateAsked(), 48000);
+        EXPECT_EQ(engine.outputName(), "card 2");
+        EXPECT_FALSE(engine.silent());
+    }
+}
+
+TEST(EngineThreadTest, AnUnderflowTheCardReportsIsAnUnderrun) {
+    FakeCards cards;
+    audio::Engine engine(cards.open(44100), cards.opener());
+    cards.card(0).underflows = 2;
+    ASSERT_TRUE(WaitFor([&] { return cards.card(0).underflows == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return engine.underruns() == 2; }));
 }

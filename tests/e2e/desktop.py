@@ -72,12 +72,20 @@ class Desktop:
             f"load-module module-native-protocol-unix auth-anonymous=1 socket={self.home}/pulse.sock\n"
             f"load-module module-null-sink sink_name={SINK}\n"
             f"set-default-sink {SINK}\n")
-        self._spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                     "--use-pid-file=no", "--system=false", "-F", str(self.home / "server.pa")])
+        self.sound = self._spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                  "--use-pid-file=no", "--system=false", "-F",
+                                  str(self.home / "server.pa")])
         wait_for(lambda: self.run("pactl", "info", check=False).returncode == 0, "the sound server")
         # An idle null sink starts its monitor late; waking it once first avoids that.
         self.run("pactl", "suspend-sink", SINK, "1")
         self.run("pactl", "suspend-sink", SINK, "0")
+
+    def kill_sound(self):
+        """The sound server dies as a crashed one does, taking its streams and the recorder
+        with it; start_sound() starts a new one."""
+        self.sound.kill()
+        self.sound.wait(timeout=10)
+        self.recorder.wait(timeout=10)
 
     def start_recording(self, path: Path):
         self.recorder = self._spawn(["parec", "--latency-msec=20", "-d", f"{SINK}.monitor",
@@ -100,6 +108,13 @@ class Desktop:
         wait_for(lambda: self.run("xdotool", "search", "--name", "^Velmor", check=False).returncode == 0,
                  "the window")
         time.sleep(1.0)
+
+    def start(self, binary, cwd, recording: Path):
+        """The whole desktop: display, sound server, recorder, and the program in `cwd`."""
+        self.start_display()
+        self.start_sound()
+        self.start_recording(recording)
+        self.start_program(binary, cwd)
 
     def click(self, x, y, button=1):
         self.run("xdotool", "mousemove", str(x), str(y), "click", str(button))

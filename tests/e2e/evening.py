@@ -35,6 +35,16 @@ FILE_LIST_FIRST_ROW = (100, round(4455 / 15) + 10)
 ULTRA_DECK_1 = twips_centre(6795, 405, 450, 225)
 
 
+def add_file(desk, deck, row):
+    """Makes `deck` the active one and adds the file list's entry `row` (from 0) to it."""
+    desk.click(*opt_pla(deck))
+    desk.click(*FILE_LIST_FIRST_ROW)
+    for _ in range(row):
+        desk.key("Down")
+    desk.click(*ADD)
+    time.sleep(0.3)
+
+
 def make_music(root: Path):
     music = root / "music"
     playlists = music / "playlists"

@@ -8,7 +8,21 @@ import numpy as np
 def write_tone(path, frequency, seconds, amplitude=0.3, rate=44100):
     """A steady stereo tone as a 16-bit WAV file."""
     t = np.arange(int(seconds * rate)) / rate
-    samples = (amplitude * np.sin(2 * np.pi * frequency * t) * 32767).astype(np.int16)
+    write_wav(path, amplitude * np.sin(2 * np.pi * frequency * t), rate)
+
+
+def write_steps(path, first, step, seconds, amplitude=0.25, rate=44100):
+    """A tone that rises by `step` Hz every second, so that what is heard tells where in the
+    track it is: second k sounds at first + k * step Hz."""
+    t = np.arange(int(seconds * rate)) / rate
+    frequency = first + step * np.floor(t)
+    phase = 2 * np.pi * np.cumsum(frequency) / rate
+    write_wav(path, amplitude * np.sin(phase), rate)
+
+
+def write_wav(path, mono, rate):
+    """Mono samples in -1..1 as a 16-bit stereo WAV file."""
+    samples = (np.asarray(mono) * 32767).astype(np.int16)
     with wave.open(str(path), "wb") as out:
         out.setnchannels(2)
         out.setsampwidth(2)
@@ -55,6 +69,28 @@ class Recording:
         levels = {f: self.level_db(f, start, end) for f in frequencies}
         best = max(levels, key=levels.get)
         return best if levels[best] > floor_db else None
+
+    def peak_db(self, start=0, end=None):
+        """The largest sample between two times, in dB full scale."""
+        chunk = self.samples[int(start * self.rate):None if end is None else int(end * self.rate)]
+        return 20 * np.log10(max(np.max(np.abs(chunk)) if len(chunk) else 0, 1e-10))
+
+    def distortion_below_db(self, tones, spacing, start, end, highest=4000):
+        """How far below the quieter of `tones` the loudest other multiple of `spacing` Hz is:
+        the intermodulation and harmonics of a mix of tones."""
+        quietest = min(self.level_db(f, start, end) for f in tones)
+        others = [self.level_db(f, start, end) for f in np.arange(spacing, highest, spacing)
+                  if min(abs(f - t) for t in tones) > 1]
+        return quietest - max(others)
+
+    def loudest_frequency(self, start, end):
+        """The frequency of the strongest component between two times, None in silence."""
+        a, b = int(start * self.rate), int(end * self.rate)
+        chunk = self.samples[a:b] * np.hanning(b - a)
+        spectrum = np.abs(np.fft.rfft(chunk, 8 * (b - a)))
+        if spectrum.max() * 2 / np.sum(np.hanning(b - a)) < 10 ** (-50 / 20):
+            return None
+        return np.fft.rfftfreq(8 * (b - a), 1 / self.rate)[np.argmax(spectrum)]
 
     def onsets(self, frequency, start, end, threshold_db=-30):
         """The times (window starts) where `frequency` rises above or falls below a level."""

@@ -2,7 +2,9 @@
 
 #include "audio/Decoder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
@@ -128,6 +130,33 @@ float LargestStep(const std::vector<float>& stereo, long from, long to) {
     for (long i = from + 1; i < to; ++i)
         largest = std::max(largest, std::abs(stereo[2 * i] - stereo[2 * (i - 1)]));
     return largest;
+}
+
+float PeakOf(const std::vector<float>& stereo) {
+    float peak = 0;
+    for (float sample : stereo)
+        peak = std::max(peak, std::abs(sample));
+    return peak;
+}
+
+double ToneDb(const std::vector<float>& stereo, long from, long to, double frequency, int rate) {
+    std::complex<double> sum = 0;
+    const std::complex<double> turn = std::polar(1.0, -2 * M_PI * frequency / rate);
+    std::complex<double> phasor = 1;
+    for (long i = from; i < to; ++i, phasor *= turn)
+        sum += static_cast<double>(stereo[2 * i]) * phasor;
+    return 20 * std::log10(std::max(2 * std::abs(sum) / static_cast<double>(to - from), 1e-12));
+}
+
+double DistortionBelowTonesDb(const std::vector<float>& stereo, long from, long to, int rate,
+                              const std::vector<double>& tones, double spacing, double highest) {
+    double quietestTone = 0, loudestOther = -240;
+    for (double tone : tones)
+        quietestTone = std::min(quietestTone, ToneDb(stereo, from, to, tone, rate));
+    for (double f = spacing; f <= highest; f += spacing)
+        if (std::none_of(tones.begin(), tones.end(), [f](double t) { return std::abs(t - f) < 1; }))
+            loudestOther = std::max(loudestOther, ToneDb(stereo, from, to, f, rate));
+    return quietestTone - loudestOther;
 }
 
 } // namespace velmor::test

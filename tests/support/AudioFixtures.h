@@ -34,5 +34,13 @@ double Frequency(const std::vector<float>& stereo, long from, long to, int rate)
 long FirstSoundingFrame(const std::vector<float>& stereo, long from = 0);
 long LastSoundingFrame(const std::vector<float>& stereo);
 float LargestStep(const std::vector<float>& stereo, long from, long to);
+float PeakOf(const std::vector<float>& stereo);
+// The amplitude of one frequency, in dB full scale (exact over whole cycles of it).
+double ToneDb(const std::vector<float>& stereo, long from, long to, double frequency, int rate);
+// Of the multiples of `spacing` Hz up to `highest`, other than `tones`, the loudest in dB
+// below the quieter tone: how far down the distortion of a mix of tones is.
+double DistortionBelowTonesDb(const std::vector<float>& stereo, long from, long to, int rate,
+                              const std::vector<double>& tones, double spacing,
+                              double highest = 4000);
 
 } // namespace velmor::test

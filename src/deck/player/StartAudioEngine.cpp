@@ -1,6 +1,5 @@
 #include "deck/player/StartAudioEngine.h"
 
-#include "audio/NullOutput.h"
 #include "audio/PortAudioOutput.h"
 #include "common/Reporter.h"
 
@@ -8,9 +7,9 @@
 
 namespace velmor {
 
-std::unique_ptr<audio::Output> OpenAudioDevice() {
+std::unique_ptr<audio::Output> OpenAudioDevice(int sampleRate) {
     try {
-        return std::make_unique<audio::PortAudioOutput>();
+        return std::make_unique<audio::PortAudioOutput>(sampleRate);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -21,30 +20,27 @@ std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter) {
 }
 
 std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter,
-                                                std::unique_ptr<audio::Output> device) {
-    std::unique_ptr<audio::Engine> engine;
-    if (device) {
-        try {
-            engine = std::make_unique<audio::Engine>(std::move(device));
-        } catch (const std::exception&) {
-            // A device that opened but does not start is no better than none.
-        }
-    }
-    if (!engine) {
-        engine = std::make_unique<audio::Engine>(std::make_unique<audio::NullOutput>());
-        reporter.show(kNoAudioDevice, kAppTitle, Icon::Exclamation);
-    }
-    engine->setOutputLostListener([&reporter] {
+                                                std::unique_ptr<audio::Output> device,
+                                                audio::DeviceOpener devices) {
+    auto engine = std::make_unique<audio::Engine>(std::move(device), std::move(devices));
+    if (engine->silent())
+        reporter.notice(kNoAudioDevice);
+    // Told on the engine's thread; shown from the event loop.
+    engine->setOutputListener([&reporter](const audio::OutputChange& change) {
+        const QString text =
+            change.kind == audio::OutputChange::Lost
+                ? QString(kAudioDeviceLost)
+                : QString(kAudioDeviceBack).arg(QString::fromStdString(change.deviceName));
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [&reporter] { reporter.show(kAudioDeviceLost, kAppTitle, Icon::Exclamation); },
+            QCoreApplication::instance(), [&reporter, text] { reporter.notice(text); },
             Qt::QueuedConnection);
     });
     return engine;
 }
 
-PendingAudioEngine::PendingAudioEngine(Reporter& reporter, DeviceSearch search)
-    : reporter_(reporter) {
+PendingAudioEngine::PendingAudioEngine(Reporter& reporter, DeviceSearch search,
+                                       audio::DeviceOpener devices)
+    : reporter_(reporter), devices_(std::move(devices)) {
     device_ = std::async(std::launch::async, [this, search = std::move(search)] {
         auto device = search();
         QMetaObject::invokeMethod(
@@ -60,7 +56,7 @@ PendingAudioEngine::~PendingAudioEngine() {
 
 audio::Engine& PendingAudioEngine::engine() {
     if (!engine_)
-        engine_ = StartAudioEngine(*this, device_.get());
+        engine_ = StartAudioEngine(*this, device_.get(), devices_);
     return *engine_;
 }
 
@@ -68,6 +64,11 @@ void PendingAudioEngine::show(const QString& text, const QString& title, Icon ic
     QMetaObject::invokeMethod(
         this, [this, text, title, icon] { reporter_.show(text, title, icon); },
         Qt::QueuedConnection);
+}
+
+void PendingAudioEngine::notice(const QString& text) {
+    QMetaObject::invokeMethod(
+        this, [this, text] { reporter_.notice(text); }, Qt::QueuedConnection);
 }
 
 } // namespace velmor

@@ -10,16 +10,18 @@
 
 namespace velmor {
 
-// The default sound card, opened; nothing where none can be opened. Slow: PortAudio probes
-// every ALSA device first, which takes longer than building the window, so the program
-// opens it on a thread of its own meanwhile.
-std::unique_ptr<audio::Output> OpenAudioDevice();
+// The default sound card, opened (at `sampleRate`, where one is asked for); nothing where
+// none can be opened. Slow: PortAudio probes every ALSA device first, which takes longer than
+// building the window, so the program opens it on a thread of its own meanwhile.
+std::unique_ptr<audio::Output> OpenAudioDevice(int sampleRate = 0);
 
 // The application's engine on `device`, or, where there is none or it cannot start, on a
 // silent output that keeps time, with the user told once. Losing the device while playing is
-// told the same way. The reporter must outlive the engine.
+// told the same way, and so is a device coming back: the engine asks `devices` for one while
+// it plays silently. The notices do not block. The reporter must outlive the engine.
 std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter,
-                                                std::unique_ptr<audio::Output> device);
+                                                std::unique_ptr<audio::Output> device,
+                                                audio::DeviceOpener devices = OpenAudioDevice);
 std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter);
 
 // The program's engine, started on the sound card once PortAudio has found it. The search
@@ -31,7 +33,9 @@ class PendingAudioEngine : public QObject, private Reporter {
 public:
     using DeviceSearch = std::function<std::unique_ptr<audio::Output>()>;
 
-    explicit PendingAudioEngine(Reporter& reporter, DeviceSearch search = OpenAudioDevice);
+    explicit PendingAudioEngine(
+        Reporter& reporter, DeviceSearch search = [] { return OpenAudioDevice(); },
+        audio::DeviceOpener devices = OpenAudioDevice);
     ~PendingAudioEngine() override;
 
     audio::Engine& engine();
@@ -39,15 +43,21 @@ public:
 
 private:
     void show(const QString& text, const QString& title, Icon icon) override;
+    void notice(const QString& text) override;
 
     Reporter& reporter_;
+    audio::DeviceOpener devices_;
     std::unique_ptr<audio::Engine> engine_;
     std::future<std::unique_ptr<audio::Output>> device_;
 };
 
 inline const char* const kNoAudioDevice =
-    "No audio output device could be opened: Velmor plays on, but silently.";
+    "No audio output device could be opened: Velmor plays on silently, and plays through one as "
+    "soon as there is one.";
 inline const char* const kAudioDeviceLost =
-    "The audio output device stopped working: Velmor plays on, but silently.";
+    "The audio output device stopped working: Velmor plays on silently, and goes back to the "
+    "sound card by itself as soon as it is there again.";
+inline const char* const kAudioDeviceBack =
+    "The audio output is back (%1): the decks are heard again.";
 
 } // namespace velmor

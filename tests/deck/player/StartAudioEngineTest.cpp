@@ -1,8 +1,10 @@
 #include "deck/player/StartAudioEngine.h"
 #include "support/AudioFixtures.h"
+#include "support/FakeCards.h"
 #include "support/RecordingReporter.h"
 
 #include <QCoreApplication>
+#include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -16,19 +18,32 @@ extern "C" const char* __lsan_default_suppressions() {
 
 using namespace velmor;
 
+namespace {
+
+const audio::DeviceOpener kNoCards = [](int) { return std::unique_ptr<audio::Output>(); };
+
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+    for (int wait = 0; wait < 3000 && !done(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        QCoreApplication::processEvents();
+    }
+    return done();
+}
+
+} // namespace
+
 // Whatever this machine has: a sound card and no message, or silence and one message.
 TEST(StartAudioEngineTest, FallsBackToSilenceAndSaysSoOnce) {
     test::KeepSoundPluginsLoaded();
     test::RecordingReporter reporter;
     auto engine = StartAudioEngine(reporter);
     ASSERT_TRUE(engine);
+    EXPECT_TRUE(reporter.empty()) << "no box takes the keyboard";
     if (engine->outputName() == "silent") {
-        ASSERT_EQ(reporter.messages.size(), 1u);
-        EXPECT_EQ(reporter.last().text, kNoAudioDevice);
-        EXPECT_EQ(reporter.last().title, "Velmor");
-        EXPECT_EQ(reporter.last().icon, Icon::Exclamation);
+        ASSERT_EQ(reporter.notices.size(), 1u);
+        EXPECT_EQ(reporter.notices[0], kNoAudioDevice);
     } else {
-        EXPECT_TRUE(reporter.empty());
+        EXPECT_TRUE(reporter.notices.empty());
     }
 }
 
@@ -45,19 +60,35 @@ public:
 } // namespace
 
 // The device is opened while the window is built and handed over later: no device, or one
-// that cannot start, still gives a playing engine and one message.
-TEST(StartAudioEngineTest, ADeviceMissingOrDeadGivesSilenceAndOneMessage) {
+// that cannot start, still gives a playing engine and one notice.
+TEST(StartAudioEngineTest, ADeviceMissingOrDeadGivesSilenceAndOneNotice) {
     std::vector<std::unique_ptr<audio::Output>> devices;
     devices.push_back(nullptr);
     devices.push_back(std::make_unique<DeadDevice>());
     for (auto& device : devices) {
         test::RecordingReporter reporter;
-        auto engine = StartAudioEngine(reporter, std::move(device));
+        auto engine = StartAudioEngine(reporter, std::move(device), kNoCards);
         ASSERT_TRUE(engine);
         EXPECT_EQ(engine->outputName(), "silent");
-        ASSERT_EQ(reporter.messages.size(), 1u);
-        EXPECT_EQ(reporter.last().text, kNoAudioDevice);
+        EXPECT_TRUE(reporter.empty());
+        ASSERT_EQ(reporter.notices.size(), 1u);
+        EXPECT_EQ(reporter.notices[0], kNoAudioDevice);
     }
+}
+
+// Losing the card mid-set and getting it back are told, once each, without a box.
+TEST(StartAudioEngineTest, ALostCardAndItsReturnAreToldWithoutBlocking) {
+    test::RecordingReporter reporter;
+    test::FakeCards cards;
+    auto engine = StartAudioEngine(reporter, cards.open(48000), cards.opener());
+    cards.available = false;
+    cards.fail(0);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return reporter.notices.size() == 1; }));
+    EXPECT_EQ(reporter.notices[0], kAudioDeviceLost);
+    cards.available = true;
+    ASSERT_TRUE(ProcessEventsUntil([&] { return reporter.notices.size() == 2; }));
+    EXPECT_EQ(reporter.notices[1], QString(kAudioDeviceBack).arg("card 2"));
+    EXPECT_TRUE(reporter.empty());
 }
 
 // The window is shown while PortAudio looks for the card: the engine starts by itself once
@@ -65,34 +96,36 @@ TEST(StartAudioEngineTest, ADeviceMissingOrDeadGivesSilenceAndOneMessage) {
 TEST(StartAudioEngineTest, APendingEngineStartsWhenTheSearchEnds) {
     test::RecordingReporter reporter;
     std::promise<void> searchMayEnd;
-    PendingAudioEngine audio(reporter, [ended = searchMayEnd.get_future().share()] {
-        ended.wait();
-        return std::unique_ptr<audio::Output>();
-    });
+    PendingAudioEngine audio(
+        reporter,
+        [ended = searchMayEnd.get_future().share()] {
+            ended.wait();
+            return std::unique_ptr<audio::Output>();
+        },
+        kNoCards);
     QCoreApplication::processEvents();
     EXPECT_FALSE(audio.started());
     searchMayEnd.set_value();
-    for (int wait = 0; wait < 500 && !audio.started(); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        QCoreApplication::processEvents();
-    }
-    ASSERT_TRUE(audio.started());
+    ASSERT_TRUE(ProcessEventsUntil([&] { return audio.started(); }));
     EXPECT_EQ(audio.engine().outputName(), "silent");
     QCoreApplication::processEvents();
-    ASSERT_EQ(reporter.messages.size(), 1u);
-    EXPECT_EQ(reporter.last().text, kNoAudioDevice);
+    ASSERT_EQ(reporter.notices.size(), 1u);
+    EXPECT_EQ(reporter.notices[0], kNoAudioDevice);
 }
 
 // A player that needs the engine before the search ended waits for it; the message waits
 // for the player's order to end.
 TEST(StartAudioEngineTest, APlayerNeedingThePendingEngineWaitsForTheSearch) {
     test::RecordingReporter reporter;
-    PendingAudioEngine audio(reporter, [] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return std::unique_ptr<audio::Output>();
-    });
+    PendingAudioEngine audio(
+        reporter,
+        [] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return std::unique_ptr<audio::Output>();
+        },
+        kNoCards);
     EXPECT_EQ(audio.engine().outputName(), "silent");
-    EXPECT_TRUE(reporter.empty());
+    EXPECT_TRUE(reporter.notices.empty());
     QCoreApplication::processEvents();
-    EXPECT_EQ(reporter.messages.size(), 1u) << "told once, though the search also ended";
+    EXPECT_EQ(reporter.notices.size(), 1u) << "told once, though the search also ended";
 }
