@@ -3,7 +3,7 @@
 #include "app/Controls.h"
 #include "app/Help.h"
 #include "app/Shortcuts.h"
-#include "common/Reporter.h"
+#include "app/WindowReporter.h"
 #include "deck/DeckState.h"
 #include "deck/DeckVolume.h"
 #include "deck/PlayerEvents.h"
@@ -28,6 +28,7 @@ namespace velmor {
 struct MainOptions {
     // Makes the media player of one deck; the window owns what it returns.
     std::function<MediaPlayer*(int deck, QObject* parent)> createPlayer;
+    // The program's reporter; the window tells its failures through it, as boxes or notices.
     Reporter* reporter = nullptr;
     // The screen's height in twips; the primary screen's when not given.
     std::optional<int> screenHeightTwips;
@@ -45,6 +46,9 @@ public:
     bool Form_Load();
     void cmdExpandir_Click();
     void Form_KeyPress(int keyAscii);
+    // Closing the window while decks play asks first. Returns true to keep the window open.
+    bool Form_QueryUnload();
+    bool AnyDeckPlays() const;
 
     static QString Version();
 
@@ -55,7 +59,7 @@ public:
 
     Controls ui;
     std::array<MediaPlayer*, kDecks> pla{};
-    Reporter& reporter;
+    WindowReporter reporter;
     DeckState decks;
 
     Transport transport{*this};
@@ -74,6 +78,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void setClientHeight(int twips);

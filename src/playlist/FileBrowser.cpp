@@ -72,7 +72,8 @@ void FileBrowser::fil_MouseUp(Qt::MouseButton button) {
 }
 
 void FileBrowser::cmdOK_Click() {
-    trapped(w_.reporter, [&] {
+    // The user waits for what adding gives: a failure is a box, also while decks play.
+    trappedInBox(w_.reporter, [&] {
         const int d = w_.activation.ActiveDeck();
         DeckPlaylist& list = w_.playlists.list(d);
         const QString folder = w_.ui.dir->Path();

@@ -50,10 +50,11 @@ TEST_F(PlayerEventsTest, AnOpenedFileShowsNumberTitleAndLength) {
     EXPECT_EQ(ui.fra[2]->Caption(), "3. ");
     EXPECT_FALSE(ui.cmdPlayPause[2]->isEnabled());
 
-    // A name too short for a title is reported; what came before it stays done.
+    // A name too short for a title is told, in a notice since the notification is nobody's
+    // command; what came before it stays done.
     t.open(1, "/music/a.b");
-    EXPECT_EQ(t.reporter.messages.size(), 1u);
-    EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    EXPECT_TRUE(t.reporter.empty());
     EXPECT_TRUE(ui.cmdPlayPause[1]->isEnabled());
     EXPECT_EQ(w.decks.TrackLength[1], 185.4);
 }
@@ -189,15 +190,14 @@ TEST_F(PlayerEventsTest, NoEntryToMoveToLeavesTheDeckStoppedWithoutAMessage) {
     EXPECT_TRUE(t.reporter.empty());
 }
 
-TEST_F(PlayerEventsTest, AFailingStepIsReportedAndTheStepsBeforeItStayDone) {
-    FakePlayer& player = t.player(0);
+TEST_F(PlayerEventsTest, AFailingStepAtATracksEndIsToldWithoutABoxAndTheStepsBeforeItStayDone) {
     t.fill(0, {"A.mp3", "B.mp3"});
     t.playPause(0);
     ui.txtSet[0]->setText("soon");
     w.decks.PreviousRequested[0] = true;
     endTrack(0);
-    ASSERT_EQ(t.reporter.messages.size(), 1u);
-    EXPECT_EQ(t.reporter.last().text, "Type mismatch");
+    ASSERT_EQ(t.reporter.notices, std::vector<QString>{"Type mismatch"});
+    EXPECT_TRUE(t.reporter.empty());
     EXPECT_FALSE(ui.timer[0]->isActive());
     EXPECT_EQ(ui.fra[0]->ForeColor(), kBlack);
     EXPECT_TRUE(ui.cmdStop[0]->isEnabled()); // the steps after the cue were not reached
@@ -207,10 +207,10 @@ TEST_F(PlayerEventsTest, AFailingStepIsReportedAndTheStepsBeforeItStayDone) {
     ui.txtSet[0]->setText("0");
     w.decks.PreviousRequested[0] = false;
     t.playPause(0);
-    player.failures["FileName"] = "Not an audio file";
+    t.player(0).failures["FileName"] = "Not an audio file";
     t.reporter.clear();
     endTrack(0);
-    EXPECT_EQ(t.reporter.last().text, "Not an audio file");
+    EXPECT_EQ(t.reporter.notices, std::vector<QString>{"Not an audio file"});
     EXPECT_EQ(w.decks.TrackNumber[0], 1);
-    EXPECT_EQ(player.FileName(), "/music/A.mp3");
+    EXPECT_EQ(t.player(0).FileName(), "/music/A.mp3");
 }
