@@ -6,6 +6,7 @@
 #include "app/WindowReporter.h"
 #include "deck/DeckState.h"
 #include "deck/DeckVolume.h"
+#include "deck/EntryLoader.h"
 #include "deck/PlayerEvents.h"
 #include "deck/PositionDisplay.h"
 #include "deck/TrackNavigation.h"
@@ -65,6 +66,7 @@ public:
     Transport transport{*this};
     DeckVolume volume{*this};
     PositionDisplay position{*this};
+    EntryLoader loader{*this};
     PlayerEvents events{*this};
     TrackNavigation navigation{*this};
     DeckActivation activation{*this};

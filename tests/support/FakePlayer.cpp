@@ -30,6 +30,8 @@ void FakePlayer::changeState(int state, bool queued) {
 void FakePlayer::setFileName(const QString& path) {
     log << "FileName " + path;
     failIf("FileName");
+    if (refused.contains(path))
+        throw Error(QString("%1 cannot be played: %2.").arg(path, refused.value(path)));
     fileName_ = path;
     duration_ = durations.value(path, defaultDuration);
     position_ = 0;

@@ -44,6 +44,9 @@ public:
     // Makes an operation fail with this description ("FileName", "Play", "Pause", "Stop",
     // "Volume", "Rate", "Position", "Mute"; "VolumeRead" fails reads of Volume).
     QHash<QString, QString> failures;
+    // Paths it will not open, with the reason: writing one fails as the engine's player does
+    // ("<path> cannot be played: <reason>.") and leaves the open file as it was.
+    QHash<QString, QString> refused;
     // Every order received, in order: "FileName <path>", "Play", "Stop", "Volume -3600", ...
     QStringList log;
 
