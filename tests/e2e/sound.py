@@ -1,5 +1,6 @@
 """Reading and measuring what the program played: tones by frequency, over time."""
 
+import subprocess
 import wave
 
 import numpy as np
@@ -14,6 +15,14 @@ def write_tone(path, frequency, seconds, amplitude=0.3, rate=44100):
         out.setsampwidth(2)
         out.setframerate(rate)
         out.writeframes(np.repeat(samples, 2).tobytes())
+
+
+def write_mp3_tone(path, frequency, seconds):
+    """A steady tone as an MP3 file, encoded by lame from a WAV beside it."""
+    wav = path.with_suffix(".tone.wav")
+    write_tone(wav, frequency, seconds)
+    subprocess.run(["lame", "--quiet", "-b", "192", str(wav), str(path)], check=True)
+    wav.unlink()
 
 
 def read_mono(path):
@@ -55,6 +64,11 @@ class Recording:
         levels = {f: self.level_db(f, start, end) for f in frequencies}
         best = max(levels, key=levels.get)
         return best if levels[best] > floor_db else None
+
+    def first_sound(self, frequency, start, end, threshold_db=-30):
+        """The first window start at which `frequency` is above a level, or None. The sound
+        server starts a recording with the first sound, so this may be 0."""
+        return next((t for t, db in self.series(frequency, start, end) if db > threshold_db), None)
 
     def onsets(self, frequency, start, end, threshold_db=-30):
         """The times (window starts) where `frequency` rises above or falls below a level."""
