@@ -63,11 +63,3 @@ TEST(EntrySearch, StepsOverEntriesThatCannotBePlayedInOnePass) {
         }
     }
 }
-
-TEST(EntrySearch, TheNoticeGivesTheReasonOrHowManyWereSteppedOver) {
-    EXPECT_EQ(SteppedOverNotice(0, {std::nullopt, 1, "b.mp3 cannot be played: empty."}),
-              "Deck 1: b.mp3 cannot be played: empty.");
-    const QString many = SteppedOverNotice(3, {std::nullopt, 3, "b.mp3 cannot be played."});
-    EXPECT_TRUE(many.startsWith("Deck 4 stepped over 3 entries")) << many.toStdString();
-    EXPECT_TRUE(many.endsWith("b.mp3 cannot be played.")) << many.toStdString();
-}
