@@ -19,6 +19,7 @@ class Shape;
 class DriveList;
 class FolderList;
 class FileList;
+class NoticeBar;
 
 template <typename T> using PerDeck = std::array<T*, kDecks>;
 
@@ -70,6 +71,9 @@ struct Controls {
     QLabel* lblM3U = nullptr;
     QPushButton* cmdGuardar = nullptr;
     QPushButton* Command1 = nullptr;
+
+    // Failures told without a box, over the foot of the playlist area.
+    NoticeBar* lblNotice = nullptr;
 };
 
 // Builds every control of the main window into `window`, placed, captioned and coloured as

@@ -7,8 +7,10 @@
 #include "playlist/BrowserLists.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
+#include <algorithm>
 
 namespace velmor {
 
@@ -20,7 +22,7 @@ int primaryScreenHeightTwips() {
 } // namespace
 
 Main::Main(const MainOptions& options)
-    : reporter(*options.reporter),
+    : reporter(*options.reporter, [this] { return AnyDeckPlays(); }),
       screenHeightTwips_(options.screenHeightTwips.value_or(primaryScreenHeightTwips())) {
     BuildControls(this, ui);
     for (int d = 0; d < kDecks; ++d)
@@ -103,6 +105,24 @@ void Main::setClientHeight(int twips) {
 
 void Main::Form_KeyPress(int keyAscii) {
     shortcuts.HandleShortcutKey(keyAscii);
+}
+
+bool Main::AnyDeckPlays() const {
+    return std::any_of(pla.begin(), pla.end(), [](const MediaPlayer* player) {
+        return player && player->PlayState() == MediaPlayer::Playing;
+    });
+}
+
+bool Main::Form_QueryUnload() {
+    // Closing by mistake in the middle of a set would be silence: asked first, No by default.
+    return AnyDeckPlays() && !reporter.ask("Decks are playing. Quit Velmor?");
+}
+
+void Main::closeEvent(QCloseEvent* event) {
+    if (Form_QueryUnload())
+        event->ignore();
+    else
+        event->accept();
 }
 
 void Main::keyPressEvent(QKeyEvent* event) {

@@ -3,9 +3,10 @@
 #include "app/Controls.h"
 #include "app/Help.h"
 #include "app/Shortcuts.h"
-#include "common/Reporter.h"
+#include "app/WindowReporter.h"
 #include "deck/DeckState.h"
 #include "deck/DeckVolume.h"
+#include "deck/EntryLoader.h"
 #include "deck/PlayerEvents.h"
 #include "deck/PositionDisplay.h"
 #include "deck/TrackNavigation.h"
@@ -28,6 +29,7 @@ namespace velmor {
 struct MainOptions {
     // Makes the media player of one deck; the window owns what it returns.
     std::function<MediaPlayer*(int deck, QObject* parent)> createPlayer;
+    // The program's reporter; the window tells its failures through it, as boxes or notices.
     Reporter* reporter = nullptr;
     // The screen's height in twips; the primary screen's when not given.
     std::optional<int> screenHeightTwips;
@@ -45,6 +47,9 @@ public:
     bool Form_Load();
     void cmdExpandir_Click();
     void Form_KeyPress(int keyAscii);
+    // Closing the window while decks play asks first. Returns true to keep the window open.
+    bool Form_QueryUnload();
+    bool AnyDeckPlays() const;
 
     static QString Version();
 
@@ -55,12 +60,13 @@ public:
 
     Controls ui;
     std::array<MediaPlayer*, kDecks> pla{};
-    Reporter& reporter;
+    WindowReporter reporter;
     DeckState decks;
 
     Transport transport{*this};
     DeckVolume volume{*this};
     PositionDisplay position{*this};
+    EntryLoader loader{*this};
     PlayerEvents events{*this};
     TrackNavigation navigation{*this};
     DeckActivation activation{*this};
@@ -74,6 +80,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void setClientHeight(int twips);

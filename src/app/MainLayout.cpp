@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include "common/NoticeBar.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
 #include "playlist/BrowserLists.h"
@@ -215,6 +216,11 @@ void BuildControls(QWidget* window, Controls& ui) {
 
     buildLists(window, ui);
     buildBrowser(window, ui);
+
+    // Over the lower part of the playlist area, the one place seen both expanded and
+    // compressed that no control of the decks or the crossfader row shares; it ends where
+    // the compressed window does. Hidden until there is something to tell.
+    ui.lblNotice = place(new NoticeBar(window), 7695, 3390, 3495, 900);
 }
 
 } // namespace velmor

@@ -4,6 +4,8 @@
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
 
+#include <QScopeGuard>
+
 int main(int argc, char** argv) {
     velmor::FontConfigurationReader fonts; // meanwhile Qt starts
     velmor::Application app(argc, argv);
@@ -26,6 +28,11 @@ int main(int argc, char** argv) {
     };
     fonts.wait();
     velmor::Main window(options);
+    // From here on notices show inside the window, and a failure no handler trapped is told
+    // by the window's rule too.
+    reporter.setNoticeBar(window.ui.lblNotice);
+    app.setReporter(&window.reporter);
+    const auto windowGoesFirst = qScopeGuard([&] { app.setReporter(&reporter); });
     if (!window.Form_Load())
         return 1;
     window.show();

@@ -1,21 +1,25 @@
 #include "common/Reporter.h"
 
 #include "common/Error.h"
+#include "common/NoticeBar.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 namespace velmor {
 
-void Reporter::reportError(const QString& description) {
-    show(description, kAppTitle, Icon::Exclamation);
+QString DescriptionOf(const std::exception& error) {
+    if (auto* own = dynamic_cast<const Error*>(&error))
+        return own->description();
+    return QString::fromLocal8Bit(error.what());
 }
 
 void Reporter::reportError(const std::exception& error) {
-    if (auto* own = dynamic_cast<const Error*>(&error))
-        reportError(own->description());
-    else
-        reportError(QString::fromLocal8Bit(error.what()));
+    failure(DescriptionOf(error));
+}
+
+void Reporter::failure(const QString& description) {
+    show(description, kAppTitle, Icon::Exclamation);
 }
 
 bool trapped(Reporter& reporter, const std::function<void()>& body) {
@@ -24,6 +28,16 @@ bool trapped(Reporter& reporter, const std::function<void()>& body) {
         return true;
     } catch (const std::exception& e) {
         reporter.reportError(e);
+    }
+    return false;
+}
+
+bool trappedInBox(Reporter& reporter, const std::function<void()>& body) {
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        reporter.show(DescriptionOf(e), kAppTitle, Icon::Exclamation);
     }
     return false;
 }
@@ -48,6 +62,28 @@ void MessageBoxReporter::show(const QString& text, const QString& title, Icon ic
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+void MessageBoxReporter::setNoticeBar(NoticeBar* bar) {
+    bar_ = bar;
+}
+
+void MessageBoxReporter::notice(const QString& text) {
+    if (bar_)
+        bar_->tell(text);
+    else
+        Reporter::notice(text);
+}
+
+bool MessageBoxReporter::ask(const QString& question) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(kAppTitle);
+    box.setText(question);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 } // namespace velmor

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <exception>
 #include <functional>
 
 namespace velmor {
+
+class NoticeBar;
 
 enum class Icon { None, Information, Exclamation, Critical };
 
@@ -23,19 +26,41 @@ public:
     // window to show it in shows a box.
     virtual void notice(const QString& text) { show(text, kAppTitle, Icon::Exclamation); }
 
+    // A question answered Yes (true) or No; No is the default answer, and the answer of a
+    // reporter that cannot ask.
+    virtual bool ask(const QString&) { return false; }
+
     // A trapped handler's failure: its description, the exclamation icon, the title "Velmor".
-    void reportError(const QString& description);
+    void reportError(const QString& description) { failure(description); }
     void reportError(const std::exception& error);
+
+protected:
+    // Where a trapped failure goes: a box here; the window's reporter decides between a box
+    // and a notice.
+    virtual void failure(const QString& description);
 };
+
+// The description a failure is told by.
+QString DescriptionOf(const std::exception& error);
 
 // Runs a handler body; a failure ends it at the failing step and is reported.
 // Returns false when the body failed.
 bool trapped(Reporter& reporter, const std::function<void()>& body);
+// The same for a command whose failure the user waits for (adding files, saving a list):
+// always a box, whatever plays.
+bool trappedInBox(Reporter& reporter, const std::function<void()>& body);
 
-// Shows QMessageBoxes, parented to a window when one is given.
+// Shows QMessageBoxes over the active window, and notices in the window's notice bar once
+// it has one.
 class MessageBoxReporter : public Reporter {
 public:
     void show(const QString& text, const QString& title, Icon icon) override;
+    void notice(const QString& text) override;
+    bool ask(const QString& question) override;
+    void setNoticeBar(NoticeBar* bar);
+
+private:
+    QPointer<NoticeBar> bar_;
 };
 
 } // namespace velmor

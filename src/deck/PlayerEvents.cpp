@@ -29,6 +29,7 @@ void PlayerEvents::pla_OpenStateChange(int d) {
         const QString deckNumber = QString::number(d + 1) + ". ";
         const QString path = player.FileName();
         if (path.isEmpty()) {
+            w_.playlists.list(d).setLoaded(-1);
             ui.fra[d]->setCaption(deckNumber);
             ui.cmdPlayPause[d]->setEnabled(false);
             return;
@@ -96,13 +97,11 @@ void PlayerEvents::stopped(int d) {
 }
 
 void PlayerEvents::playEntry(int d, int index, int step) {
-    const DeckPlaylist& list = w_.playlists.list(d);
-    // Entries deleted after loading can leave no entry there: the deck then stays stopped.
-    if (index < 0 || index >= list.count())
+    // Entries that cannot be played are stepped over; with none left that way (or entries
+    // deleted after loading, so that there is no entry there) the deck stays stopped.
+    if (!w_.loader.LoadPlayableEntry(d, index, step))
         return;
     MediaPlayer& player = *w_.pla[d];
-    player.setFileName(list.fullPath(index));
-    w_.decks.TrackNumber[d] = Add16(w_.decks.TrackNumber[d], step);
     w_.ui.timer[d]->stop();
     const int state = player.PlayState();
     if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused)

@@ -21,7 +21,7 @@ private:
     void stopped(int d);
     void playing(int d);
     void paused(int d);
-    // Loads playlist entry `index` of deck d, moves TrackNumber by `step` and starts it.
+    // Loads the first playable entry from `index` on, going `step`, and starts it.
     void playEntry(int d, int index, int step);
     Main& w_;
 };

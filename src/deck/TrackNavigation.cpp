@@ -1,7 +1,6 @@
 #include "deck/TrackNavigation.h"
 
 #include "app/Main.h"
-#include "common/Numbers.h"
 #include "common/Widgets.h"
 #include "deck/TrackName.h"
 
@@ -24,12 +23,12 @@ void TrackNavigation::cmdAvanceTema_Click(int d) {
         if (entries == 0 || LoadedName(player.FileName()) == list.name(entries - 1))
             return; // the loaded file is the last entry
         const int next = w_.decks.TrackNumber[d];
-        // Entries deleted after loading can leave nothing there; then the button does nothing.
-        if (next < 0 || next >= entries)
+        // Nothing there (entries deleted after loading), or nothing there but entries known
+        // not to play: the button does nothing, and a playing deck plays on.
+        if (!w_.loader.HasPlayableEntry(d, next, +1))
             return;
-        if (player.PlayState() == MediaPlayer::Stopped) {
-            player.setFileName(list.fullPath(next));
-            w_.decks.TrackNumber[d] = Add16(next, 1);
+        if (loadsOnly(player)) {
+            w_.loader.LoadPlayableEntry(d, next, +1);
         } else {
             // The player's own Stop: the stop is not the user's, so the deck moves on.
             player.Stop();
@@ -48,14 +47,22 @@ void TrackNavigation::cmdRetroceso_Click(int d) {
             return;
         if (LoadedName(player.FileName()) == list.name(0))
             return; // the loaded file is the first entry
-        if (player.PlayState() == MediaPlayer::Stopped) {
-            player.setFileName(list.fullPath(previous));
-            w_.decks.TrackNumber[d] = Sub16(loaded, 1);
+        if (!w_.loader.HasPlayableEntry(d, previous, -1))
+            return;
+        if (loadsOnly(player)) {
+            w_.loader.LoadPlayableEntry(d, previous, -1);
         } else {
             w_.decks.PreviousRequested[d] = true;
             player.Stop();
         }
     });
+}
+
+bool TrackNavigation::loadsOnly(const MediaPlayer& player) {
+    // A deck with nothing open (its first entry would not play) loads as a stopped one does;
+    // stopping it would report nothing and leave it stuck.
+    const int state = player.PlayState();
+    return state == MediaPlayer::Stopped || state == MediaPlayer::Closed;
 }
 
 } // namespace velmor

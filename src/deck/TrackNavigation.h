@@ -3,10 +3,12 @@
 namespace velmor {
 
 class Main;
+class MediaPlayer;
 
 // The previous-track and next-track buttons of each deck. A stopped deck only loads the
 // neighbouring entry; a playing or paused one is stopped through its player, and the
-// stopped notification loads and plays the neighbour.
+// stopped notification loads and plays the neighbour. Entries that cannot be played are
+// stepped over: the neighbour is the nearest playable entry that way.
 class TrackNavigation {
 public:
     explicit TrackNavigation(Main& window) : w_(window) {}
@@ -17,6 +19,7 @@ public:
     void cmdRetroceso_Click(int d);
 
 private:
+    static bool loadsOnly(const MediaPlayer& player);
     Main& w_;
 };
 

@@ -7,6 +7,7 @@
 #include "playlist/BrowserLists.h"
 
 #include <QKeyEvent>
+#include <QScopeGuard>
 
 namespace velmor {
 
@@ -63,13 +64,17 @@ void Transport::cmdPlayPause_Click(int d) {
 }
 
 void Transport::cmdStop_Click(int d) {
+    trapped(w_.reporter, [&] { StopWithoutMovingOn(d); });
+}
+
+void Transport::StopWithoutMovingOn(int d) {
     // Tells the stopped notification, which runs inside Stop, that this stop is not an end
     // of track.
     w_.decks.StoppedByUser[d] = true;
-    trapped(w_.reporter, [&] { w_.pla[d]->Stop(); });
     // A player that was already stopped reports nothing, and a flag left set would keep the
     // deck from moving on at the end of the next track it plays.
-    w_.decks.StoppedByUser[d] = false;
+    const auto cleared = qScopeGuard([&] { w_.decks.StoppedByUser[d] = false; });
+    w_.pla[d]->Stop();
 }
 
 void Transport::cmdMute_Click(int d) {

@@ -17,6 +17,9 @@ public:
 
     void cmdPlayPause_Click(int d);
     void cmdStop_Click(int d);
+    // The Stop button's order without its trap: the player stops and rewinds, and its
+    // stopped notification does not move the deck on. A failure goes to the caller.
+    void StopWithoutMovingOn(int d);
     void cmdMute_Click(int d);
     void cmdSlowPlay_Click(int d) { ApplySpeed(d, 0); }
     void cmdNormalPlay_Click(int d) { ApplySpeed(d, 1); }

@@ -1,6 +1,7 @@
 #include "playlist/DeckActivation.h"
 
 #include "app/Main.h"
+#include "common/NoticeBar.h"
 #include "common/Widgets.h"
 
 namespace velmor {
@@ -22,7 +23,8 @@ int DeckActivation::ActiveDeck() const {
 void DeckActivation::fra_Click(int d) {
     Controls& ui = w_.ui;
     ui.optPla[d]->setChecked(true);
-    ui.lstPlay[d]->raise();
+    // In front of the other lists, still under the notice that lies over the playlist area.
+    ui.lstPlay[d]->stackUnder(ui.lblNotice);
     for (int i = 0; i < kDecks; ++i) {
         if (ui.optPla[i]->isChecked()) {
             ui.lblCero->setText(QString::number(i + 1));

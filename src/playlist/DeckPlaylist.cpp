@@ -1,5 +1,6 @@
 #include "playlist/DeckPlaylist.h"
 
+#include "common/Colors.h"
 #include "common/Error.h"
 #include "playlist/BrowserLists.h"
 
@@ -119,6 +120,28 @@ bool DeckPlaylist::isUnplayable(int i) const {
 
 QString DeckPlaylist::unplayableReason(int i) const {
     return entry(view_, i)->data(kUnplayableRole).toString();
+}
+
+void DeckPlaylist::setLoaded(int i) {
+    if (QListWidgetItem* old = view_->item(loaded()); old && loaded() != i) {
+        QFont font = old->font();
+        font.setBold(false);
+        old->setFont(font);
+        old->setData(Qt::BackgroundRole, QVariant());
+    }
+    loaded_ = QPersistentModelIndex();
+    if (i < 0)
+        return;
+    QListWidgetItem* item = entry(view_, i);
+    QFont font = item->font();
+    font.setBold(true);
+    item->setFont(font);
+    item->setBackground(ToQColor(kLoadedEntry, view_->palette()));
+    loaded_ = view_->model()->index(i, 0);
+}
+
+int DeckPlaylist::loaded() const {
+    return loaded_.isValid() ? loaded_.row() : -1;
 }
 
 int DeckPlaylist::current() const {

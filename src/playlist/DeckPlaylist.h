@@ -3,6 +3,7 @@
 #include "playlist/Paths.h"
 
 #include <QList>
+#include <QPersistentModelIndex>
 #include <QString>
 
 class QListWidget;
@@ -39,6 +40,12 @@ public:
     bool isUnplayable(int i) const;
     QString unplayableReason(int i) const; // "" when the entry is not marked
 
+    // The entry whose file is in the deck, shown in bold on a tint of its own; the list's
+    // current entry and selection stay as they are. -1 shows none. The mark stays with its
+    // entry when others are added or deleted.
+    void setLoaded(int i);
+    int loaded() const; // -1 when none is shown
+
     // The entry clicked last (-1 when there is none).
     int current() const;
 
@@ -46,6 +53,7 @@ public:
 
 private:
     QListWidget* view_;
+    QPersistentModelIndex loaded_;
 };
 
 } // namespace velmor

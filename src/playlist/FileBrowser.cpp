@@ -72,7 +72,8 @@ void FileBrowser::fil_MouseUp(Qt::MouseButton button) {
 }
 
 void FileBrowser::cmdOK_Click() {
-    trapped(w_.reporter, [&] {
+    // The user waits for what adding gives: a failure is a box, also while decks play.
+    trappedInBox(w_.reporter, [&] {
         const int d = w_.activation.ActiveDeck();
         DeckPlaylist& list = w_.playlists.list(d);
         const QString folder = w_.ui.dir->Path();
@@ -90,10 +91,10 @@ void FileBrowser::cmdOK_Click() {
             }
         }
         list.append(tracks);
-        // A deck that never had a file gets the first entry, unstarted. Nothing to load
-        // when nothing could be added.
+        // A deck that never had a file gets the first entry, unstarted, or the first one after
+        // it that plays. Nothing to load when nothing could be added.
         if (w_.pla[d]->FileName().isEmpty() && list.count() > 0)
-            LoadUnlessPlaying(d, list.fullPath(0));
+            LoadUnlessPlaying(d, 0);
     });
 }
 
@@ -110,10 +111,9 @@ void FileBrowser::AddM3UTracks(const QString& name) {
     w_.playlists.list(d).append(ReadM3u(bytes, folder));
 }
 
-void FileBrowser::LoadUnlessPlaying(int d, const QString& path) {
-    MediaPlayer& player = *w_.pla[d];
-    if (player.PlayState() != MediaPlayer::Playing)
-        player.setFileName(path);
+void FileBrowser::LoadUnlessPlaying(int d, int entry) {
+    if (w_.pla[d]->PlayState() != MediaPlayer::Playing)
+        w_.loader.LoadPlayableEntry(d, entry, +1);
 }
 
 } // namespace velmor

@@ -26,8 +26,9 @@ public:
     // Appends the tracks of the M3U file `name` in the folder list's folder to the active
     // deck's playlist.
     void AddM3UTracks(const QString& name);
-    // Opens `path` in deck d's player unless the deck is playing.
-    void LoadUnlessPlaying(int d, const QString& path);
+    // Opens playlist entry `entry` of deck d, or the first playable one after it, in its
+    // player unless the deck is playing.
+    void LoadUnlessPlaying(int d, int entry);
 
 private:
     void openOn(const QString& path);

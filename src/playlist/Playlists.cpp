@@ -4,7 +4,6 @@
 #include "common/AutoFocus.h"
 #include "common/Error.h"
 #include "common/EventHooks.h"
-#include "common/Numbers.h"
 #include "common/Widgets.h"
 
 #include <QKeyEvent>
@@ -49,20 +48,22 @@ void Playlists::wire() {
     QObject::connect(ui.cmdBorrarTodo, &QPushButton::clicked, [this] { cmdBorrarTodo_Click(); });
 }
 
-void Playlists::openCurrentEntry(int d) {
+std::optional<int> Playlists::openCurrentEntry(int d) {
     const int k = list(d).current();
     if (k < 0)
         throw Error(QStringLiteral("No entry of the playlist is chosen"));
-    w_.pla[d]->setFileName(list(d).fullPath(k));
-    w_.decks.TrackNumber[d] = Add16(k, 1);
+    // The chosen entry is tried even when marked (its file may be back); when it will not
+    // play, the deck takes the next playable entry after it.
+    return w_.loader.LoadPlayableEntry(d, k, +1, EntryLoader::Start::Retry);
 }
 
 void Playlists::lstPlay_DblClick(int d) {
     trapped(w_.reporter, [&] {
-        // Only the player stops: this is no stop by the user, whose flag stays as it is.
-        w_.pla[d]->Stop();
-        openCurrentEntry(d);
-        w_.pla[d]->Play();
+        // The deck stops without moving on to the entry after the loaded one, which the
+        // chosen entry replaces at once: the stopped notification must not try it first.
+        w_.transport.StopWithoutMovingOn(d);
+        if (openCurrentEntry(d))
+            w_.pla[d]->Play();
     });
 }
 

@@ -6,6 +6,7 @@
 #include <Qt>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace velmor {
 
@@ -20,7 +21,8 @@ public:
 
     DeckPlaylist& list(int d) { return *lists_[d]; }
 
-    // Stops the player alone, then opens the clicked entry and plays it.
+    // Stops the deck without moving it on, then opens the clicked entry and plays it; when
+    // it will not play, the next playable entry after it plays instead.
     void lstPlay_DblClick(int d);
     // The right button cues an entry: its press stops the deck, its release loads the
     // entry clicked last, without playing it.
@@ -31,8 +33,9 @@ public:
     void cmdBorrarTodo_Click();
 
 private:
-    // Opens entry k (the list's current one) in deck d's player and makes it the deck's track.
-    void openCurrentEntry(int d);
+    // Opens the list's current entry in deck d's player, or the first playable one after it,
+    // and makes it the deck's track. Returns the entry that opened.
+    std::optional<int> openCurrentEntry(int d);
     Main& w_;
     std::array<std::unique_ptr<DeckPlaylist>, kDecks> lists_;
 };

@@ -79,9 +79,9 @@ void SavePanel::cmdGuardar_Click() {
         box->selectAll();
         return;
     }
-    // A save that fails is reported and leaves the panel open: the user may pick another
-    // folder or cancel.
-    trapped(w_.reporter, [&] {
+    // A save that fails is reported in a box, also while decks play, and leaves the panel
+    // open: the user may pick another folder or cancel.
+    trappedInBox(w_.reporter, [&] {
         const QString folder = w_.ui.dir->Path();
         {
             const BusyCursor busy;

@@ -12,16 +12,10 @@ namespace {
 struct ShortcutsTest : WindowTest {
 
     ShortcutsTest() {
-        for (int d = 0; d < kDecks; ++d)
-            t.open(d, QString("/music/%1.mp3").arg(d + 1));
+        openEveryDeck();
         clearPlayerLogs();
     }
     void key(char c) { w.shortcuts.HandleShortcutKey(c); }
-    void activate() {
-        w.show();
-        w.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
 };
 } // namespace
 

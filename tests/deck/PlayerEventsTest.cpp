@@ -50,10 +50,11 @@ TEST_F(PlayerEventsTest, AnOpenedFileShowsNumberTitleAndLength) {
     EXPECT_EQ(ui.fra[2]->Caption(), "3. ");
     EXPECT_FALSE(ui.cmdPlayPause[2]->isEnabled());
 
-    // A name too short for a title is reported; what came before it stays done.
+    // A name too short for a title is told, in a notice since the notification is nobody's
+    // command; what came before it stays done.
     t.open(1, "/music/a.b");
-    EXPECT_EQ(t.reporter.messages.size(), 1u);
-    EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    EXPECT_TRUE(t.reporter.empty());
     EXPECT_TRUE(ui.cmdPlayPause[1]->isEnabled());
     EXPECT_EQ(w.decks.TrackLength[1], 185.4);
 }
@@ -189,28 +190,64 @@ TEST_F(PlayerEventsTest, NoEntryToMoveToLeavesTheDeckStoppedWithoutAMessage) {
     EXPECT_TRUE(t.reporter.empty());
 }
 
-TEST_F(PlayerEventsTest, AFailingStepIsReportedAndTheStepsBeforeItStayDone) {
-    FakePlayer& player = t.player(0);
+TEST_F(PlayerEventsTest, AFailingStepAtATracksEndIsToldWithoutABoxAndTheStepsBeforeItStayDone) {
     t.fill(0, {"A.mp3", "B.mp3"});
     t.playPause(0);
     ui.txtSet[0]->setText("soon");
     w.decks.PreviousRequested[0] = true;
     endTrack(0);
-    ASSERT_EQ(t.reporter.messages.size(), 1u);
-    EXPECT_EQ(t.reporter.last().text, "Type mismatch");
+    ASSERT_EQ(t.reporter.notices, std::vector<QString>{"Type mismatch"});
+    EXPECT_TRUE(t.reporter.empty());
     EXPECT_FALSE(ui.timer[0]->isActive());
     EXPECT_EQ(ui.fra[0]->ForeColor(), kBlack);
     EXPECT_TRUE(ui.cmdStop[0]->isEnabled()); // the steps after the cue were not reached
     EXPECT_TRUE(w.decks.PreviousRequested[0]);
+}
 
-    // The next entry refused: the deck stays on the old one, TrackNumber unchanged.
-    ui.txtSet[0]->setText("0");
-    w.decks.PreviousRequested[0] = false;
+TEST_F(PlayerEventsTest, AtATracksEndEntriesThatCannotBePlayedAreSteppedOver) {
+    // a, a text file named .mp3, a file gone missing, c: a then c, nothing in a box.
+    FakePlayer& player = t.player(0);
+    DeckPlaylist& list = w.playlists.list(0);
+    player.refused["/music/broken.mp3"] = "not an audio file";
+    player.refused["/music/missing.mp3"] = "no such file";
+    t.fill(0, {"a.mp3", "broken.mp3", "missing.mp3", "c.mp3"});
+    w.loader.LoadPlayableEntry(0, 0, +1);
     t.playPause(0);
-    player.failures["FileName"] = "Not an audio file";
-    t.reporter.clear();
     endTrack(0);
-    EXPECT_EQ(t.reporter.last().text, "Not an audio file");
-    EXPECT_EQ(w.decks.TrackNumber[0], 1);
-    EXPECT_EQ(player.FileName(), "/music/A.mp3");
+    EXPECT_EQ(player.FileName(), "/music/c.mp3");
+    expectPlayingDisplay(0);
+    EXPECT_EQ(w.decks.TrackNumber[0], 4);
+    EXPECT_EQ(list.loaded(), 3);
+    EXPECT_TRUE(list.isUnplayable(1) && list.isUnplayable(2));
+    EXPECT_TRUE(list.unplayableReason(2).contains("no such file"));
+    EXPECT_TRUE(t.reporter.empty());
+    ASSERT_EQ(t.reporter.notices.size(), 1u); // one notice for the two
+    EXPECT_TRUE(t.reporter.notices[0].contains("broken.mp3"));
+
+    // c ends: the last entry, the deck stops there.
+    endTrack(0);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(w.decks.TrackNumber[0], 4);
+    EXPECT_EQ(list.loaded(), 3);
+}
+
+TEST_F(PlayerEventsTest, NothingButBadEntriesAfterATrackEndsItOnceAndQuietly) {
+    FakePlayer& player = t.player(1);
+    for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+        player.refused[QString("/music/") + name] = "empty file";
+    t.fill(1, {"a.mp3", "x.mp3", "y.mp3", "z.mp3"});
+    t.playPause(1);
+    endTrack(1);
+    EXPECT_EQ(player.FileName(), "/music/a.mp3");
+    expectStoppedDisplay(1);
+    EXPECT_EQ(w.decks.TrackNumber[1], 1);
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    EXPECT_TRUE(t.reporter.notices[0].contains("3 entries"));
+    // Played again to its end, the deck passes the marked entries without trying them.
+    t.playPause(1);
+    player.log.clear();
+    endTrack(1);
+    EXPECT_FALSE(player.log.join(' ').contains("FileName"));
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    EXPECT_TRUE(t.reporter.empty());
 }

@@ -112,15 +112,54 @@ TEST_F(TrackNavigationTest, AnIndexOutsideTheListDoesNothing) {
     EXPECT_TRUE(player.log.isEmpty());
 }
 
-TEST_F(TrackNavigationTest, ARefusedFileIsReportedAndTrackNumberKept) {
+TEST_F(TrackNavigationTest, EntriesThatCannotBePlayedAreSteppedOverBothWays) {
+    player.refused["/music/B.mp3"] = "not an audio file";
     t.fill(0, {"A.mp3", "B.mp3", "C.mp3"});
     next();
-    player.failures["FileName"] = "Not an audio file";
+    EXPECT_EQ(player.FileName(), "/music/C.mp3");
+    EXPECT_EQ(w.decks.TrackNumber[0], 3);
+    EXPECT_EQ(list.loaded(), 2);
+    EXPECT_TRUE(list.isUnplayable(1));
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    player.log.clear();
+    previous(); // B is known bad: not tried again
+    EXPECT_EQ(player.log, QStringList{"FileName /music/A.mp3"});
+    EXPECT_EQ(w.decks.TrackNumber[0], 1);
+    EXPECT_EQ(list.loaded(), 0);
+
+    // Playing A with nothing but a marked entry and C after it: next plays C.
+    t.playPause(0);
     next();
-    EXPECT_EQ(t.reporter.last().text, "Not an audio file");
-    EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
+    EXPECT_EQ(player.FileName(), "/music/C.mp3");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    EXPECT_TRUE(t.reporter.empty());
+}
+
+TEST_F(TrackNavigationTest, WithOnlyKnownBadEntriesAheadAPlayingDeckPlaysOn) {
+    player.refused["/music/B.mp3"] = "empty file";
+    t.fill(0, {"A.mp3", "B.mp3"});
+    next(); // B fails once: A stays loaded
+    EXPECT_EQ(player.FileName(), "/music/A.mp3");
+    EXPECT_EQ(w.decks.TrackNumber[0], 1);
+    t.playPause(0);
+    player.log.clear();
+    next();
+    EXPECT_TRUE(player.log.isEmpty());
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+}
+
+TEST_F(TrackNavigationTest, NextTakesADeckStuckOnABadFirstEntryToTheEntryAfterIt) {
+    // Nothing opened: the first entry, 0 bytes long, was refused when it was added.
+    player.refused["/music/empty.mp3"] = "empty file";
+    for (const char* name : {"empty.mp3", "B.mp3", "C.mp3"})
+        list.append(name, "/music");
+    ASSERT_EQ(player.PlayState(), MediaPlayer::Closed);
+    next();
+    EXPECT_EQ(player.FileName(), "/music/B.mp3");
     EXPECT_EQ(w.decks.TrackNumber[0], 2);
-    previous();
-    EXPECT_EQ(t.reporter.messages.size(), 2u);
-    EXPECT_EQ(w.decks.TrackNumber[0], 2);
+    EXPECT_TRUE(w.ui.cmdPlayPause[0]->isEnabled());
+    t.playPause(0);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
 }

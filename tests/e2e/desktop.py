@@ -132,6 +132,16 @@ class Desktop:
         self.run("xdotool", "type", "--delay", "60", text)
         time.sleep(0.15)
 
+    def visible_windows(self, name_pattern="."):
+        """The names of the mapped windows whose name matches a pattern (a message box is a
+        window of its own, the program's notice is not)."""
+        found = self.run("xdotool", "search", "--onlyvisible", "--name", name_pattern, check=False)
+        names = []
+        for window in found.stdout.split():
+            named = self.run("xdotool", "getwindowname", window, check=False)
+            names.append(named.stdout.strip())
+        return names
+
     def screenshot(self, path):
         self.run("import", "-window", "root", "-crop", "749x496+0+0", "+repage", str(path))
 

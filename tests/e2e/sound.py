@@ -1,5 +1,6 @@
 """Reading and measuring what the program played: tones by frequency, over time."""
 
+import subprocess
 import wave
 
 import numpy as np
@@ -28,6 +29,14 @@ def write_wav(path, mono, rate):
         out.setsampwidth(2)
         out.setframerate(rate)
         out.writeframes(np.repeat(samples, 2).tobytes())
+
+
+def write_mp3_tone(path, frequency, seconds):
+    """A steady tone as an MP3 file, encoded by lame from a WAV beside it."""
+    wav = path.with_suffix(".tone.wav")
+    write_tone(wav, frequency, seconds)
+    subprocess.run(["lame", "--quiet", "-b", "192", str(wav), str(path)], check=True)
+    wav.unlink()
 
 
 def read_mono(path):
@@ -91,6 +100,11 @@ class Recording:
         if spectrum.max() * 2 / np.sum(np.hanning(b - a)) < 10 ** (-50 / 20):
             return None
         return np.fft.rfftfreq(8 * (b - a), 1 / self.rate)[np.argmax(spectrum)]
+
+    def first_sound(self, frequency, start, end, threshold_db=-30):
+        """The first window start at which `frequency` is above a level, or None. The sound
+        server starts a recording with the first sound, so this may be 0."""
+        return next((t for t, db in self.series(frequency, start, end) if db > threshold_db), None)
 
     def onsets(self, frequency, start, end, threshold_db=-30):
         """The times (window starts) where `frequency` rises above or falls below a level."""

@@ -168,9 +168,7 @@ TEST_F(FadesTest, FailedStartsAreReportedAndGiveTheButtonBack) {
         SCOPED_TRACE(c.message);
         setPanel(c.length, c.start, c.end);
         w.fades.cmdFade_Click(0); // a fade in: its start already took effect
-        ASSERT_EQ(t.reporter.messages.size(), 1u);
-        EXPECT_EQ(t.reporter.last().text, c.message);
-        EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
+        EXPECT_EQ(t.reporter.told, std::vector<QString>{c.message});
         EXPECT_TRUE(idle());
         EXPECT_EQ(player.Volume(), VolumeToPlayerLevel(QString(c.start).toInt()));
         t.reporter.clear();
@@ -182,7 +180,7 @@ TEST_F(FadesTest, FailedStartsAreReportedAndGiveTheButtonBack) {
     EXPECT_TRUE(running());
     ui.txtLength[0]->setText("0");
     w.fades.cmdFade_Click(0);
-    EXPECT_EQ(t.reporter.messages.size(), 1u);
+    EXPECT_EQ(t.reporter.told.size(), 1u);
     EXPECT_TRUE(idle());
 }
 
@@ -275,8 +273,7 @@ TEST_F(FadesTest, AFailingTickIsToldOncePerFadeAndCountsNoStep) {
     player.failures["Volume"] = "The device is gone";
     for (int tick = 0; tick < 5; ++tick)
         w.fades.FadeTimer_Timer(0);
-    ASSERT_EQ(t.reporter.messages.size(), 1u);
-    EXPECT_EQ(t.reporter.last().text, "The device is gone");
+    ASSERT_EQ(t.reporter.told, std::vector<QString>{"The device is gone"});
     EXPECT_EQ(w.fades.state(0).FadeTick, 0);
     EXPECT_TRUE(running());
 
@@ -289,7 +286,7 @@ TEST_F(FadesTest, AFailingTickIsToldOncePerFadeAndCountsNoStep) {
     player.failures["VolumeRead"] = "Lost";
     w.fades.FadeTimer_Timer(0);
     w.fades.FadeTimer_Timer(0);
-    EXPECT_EQ(t.reporter.messages.size(), 2u);
+    EXPECT_EQ(t.reporter.told.size(), 2u);
 }
 
 TEST_F(FadesTest, AnEndVolumeTheSliderRefusesIsReportedAtTheEnd) {
@@ -300,7 +297,7 @@ TEST_F(FadesTest, AnEndVolumeTheSliderRefusesIsReportedAtTheEnd) {
         w.fades.cmdFade_Click(0);
         ui.txtEndVolume[0]->setText(end);
         ticksToEnd();
-        EXPECT_EQ(t.reporter.messages.size(), 1u);
+        EXPECT_EQ(t.reporter.told.size(), 1u);
         EXPECT_TRUE(idle());
         EXPECT_EQ(ui.Volumen[0]->value(), 60);
         t.reporter.clear();

@@ -100,13 +100,26 @@ TEST_F(BrowserTest, ADeckThatNeverHadAFileGetsItsFirstEntryUnstarted) {
     EXPECT_EQ(player.log.size(), 1);
 }
 
+TEST_F(BrowserTest, AFirstEntryThatCannotBePlayedGivesTheDeckTheNextOne) {
+    player.refused[music + "/a.mp3"] = "the file is empty";
+    add({"a.mp3", "b.mp3", "m.wav"});
+    DeliverNotifications();
+    EXPECT_EQ(player.FileName(), music + "/b.mp3");
+    EXPECT_EQ(w.decks.TrackNumber[0], 2);
+    EXPECT_EQ(w.playlists.list(0).loaded(), 1);
+    EXPECT_TRUE(w.playlists.list(0).isUnplayable(0));
+    EXPECT_TRUE(ui.cmdPlayPause[0]->isEnabled());
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+    EXPECT_TRUE(t.reporter.empty());
+}
+
 TEST_F(BrowserTest, AddingToAPlayingOrPausedDeckLeavesItsPlaybackAlone) {
     t.open(0, "/elsewhere/x.mp3");
     player.log.clear();
     w.transport.cmdPlayPause_Click(0);
     DeliverNotifications();
     add({"a.mp3"});
-    w.browser.LoadUnlessPlaying(0, "/other.mp3"); // a playing deck keeps its track
+    w.browser.LoadUnlessPlaying(0, 0); // a playing deck keeps its track
     w.transport.cmdPlayPause_Click(0);
     DeliverNotifications();
     add({"b.mp3"});
@@ -135,6 +148,8 @@ TEST_F(BrowserTest, NothingAddedMeansNothingLoaded) {
 }
 
 TEST_F(BrowserTest, AnM3uThatCannotBeReadKeepsWhatCameBeforeAndStopsThere) {
+    t.open(2, "/elsewhere/x.mp3");
+    t.playPause(2); // a box all the same: the user waits for what adding gives
     file("music/z.m3u");
     browse(music);
     QFile::remove(tmp.filePath("music/list.m3u")); // gone between listing and adding

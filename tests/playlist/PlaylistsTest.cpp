@@ -88,19 +88,40 @@ TEST_F(PlaylistsTest, DoubleClickStopsThePlayerOnlyThenOpensAndPlaysTheEntry) {
     EXPECT_TRUE(t.reporter.empty());
 }
 
-TEST_F(PlaylistsTest, DoubleClickFailuresAreReportedAndLeaveTheTrackNumber) {
+TEST_F(PlaylistsTest, DoubleClickOnAnEntryThatCannotBePlayedPlaysTheNextPlayableOne) {
     fiveTracks();
+    DeckPlaylist& list = w.playlists.list(0);
     w.playlists.lstPlay_DblClick(0); // nothing clicked yet
     ASSERT_EQ(t.reporter.messages.size(), 1u);
     EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
     EXPECT_EQ(t.reporter.last().title, "Velmor");
 
-    click(0, 3);
-    player.failures["FileName"] = "Cannot play this file";
+    player.refused["/m2/c.mp3"] = "not an audio file";
+    click(0, 2);
     w.playlists.lstPlay_DblClick(0);
-    EXPECT_EQ(t.reporter.last().text, "Cannot play this file");
-    EXPECT_EQ(w.decks.TrackNumber[0], 1);
-    EXPECT_FALSE(player.log.contains("Play"));
+    EXPECT_EQ(player.FileName(), "/m3/d.wav");
+    EXPECT_TRUE(player.log.endsWith("Play"));
+    EXPECT_EQ(w.decks.TrackNumber[0], 4);
+    EXPECT_EQ(list.loaded(), 3);
+    EXPECT_EQ(lst->currentRow(), 2); // the list's current entry stays where it was clicked
+    EXPECT_TRUE(list.isUnplayable(2));
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
+
+    // A marked entry chosen again is tried again: its file may be back.
+    player.refused.clear();
+    w.playlists.lstPlay_DblClick(0);
+    EXPECT_EQ(player.FileName(), "/m2/c.mp3");
+    EXPECT_FALSE(list.isUnplayable(2));
+    EXPECT_EQ(list.loaded(), 2);
+
+    // Nothing playable from the chosen entry on: the deck stays stopped on what it had.
+    player.refused["/m4/e.mp3"] = "no such file";
+    click(0, 4);
+    w.playlists.lstPlay_DblClick(0);
+    EXPECT_EQ(player.FileName(), "/m2/c.mp3");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(w.decks.TrackNumber[0], 3);
+    EXPECT_EQ(t.reporter.messages.size(), 1u);
 }
 
 TEST_F(PlaylistsTest, RightPressStopsTheDeckAndReleaseCuesTheEntryClickedLast) {
@@ -127,7 +148,7 @@ TEST_F(PlaylistsTest, RightPressStopsTheDeckAndReleaseCuesTheEntryClickedLast) {
     EXPECT_TRUE(t.reporter.empty());
 }
 
-TEST_F(PlaylistsTest, RightReleaseWithoutAnEntryOrWithARefusedFileSaysSoLikeADoubleClick) {
+TEST_F(PlaylistsTest, RightReleaseWithoutAnEntrySaysSoLikeADoubleClickAndStepsOverABadOne) {
     fiveTracks();
     mouse(QEvent::MouseButtonRelease, Qt::RightButton, 0);
     w.playlists.lstPlay_DblClick(0);
@@ -136,9 +157,11 @@ TEST_F(PlaylistsTest, RightReleaseWithoutAnEntryOrWithARefusedFileSaysSoLikeADou
     EXPECT_EQ(t.reporter.messages[0].icon, Icon::Exclamation);
 
     click(0, 0);
-    player.failures["FileName"] = "Unsupported format";
+    player.refused["/m0/t.mp3"] = "unsupported format";
     mouse(QEvent::MouseButtonRelease, Qt::RightButton, 0);
-    EXPECT_EQ(t.reporter.last().text, "Unsupported format");
+    EXPECT_EQ(player.FileName(), "/m1/t.mp3");
+    EXPECT_EQ(w.decks.TrackNumber[0], 2);
+    EXPECT_EQ(t.reporter.notices.size(), 1u);
 }
 
 TEST_F(PlaylistsTest, AutoFocusFollowsTheMouseOnlyWhenTicked) {
@@ -176,4 +199,24 @@ TEST_F(PlaylistsTest, AnUnplayableMarkTravelsWithItsEntryAndCanBeCleared) {
     EXPECT_FALSE(list.isUnplayable(1));
     EXPECT_FALSE(lst->item(1)->font().strikeOut());
     EXPECT_TRUE(lst->item(1)->toolTip().isEmpty()); // the list's own tooltip shows again
+}
+
+TEST_F(PlaylistsTest, TheLoadedEntryIsShownApartWithoutMovingCurrentOrSelection) {
+    fiveTracks();
+    DeckPlaylist& list = w.playlists.list(0);
+    click(0, 1);
+    lst->item(1)->setSelected(true);
+    list.setLoaded(3);
+    EXPECT_NE(lst->item(3)->font(), lst->item(2)->font());
+    EXPECT_NE(lst->item(3)->background(), lst->item(2)->background());
+    EXPECT_EQ(lst->currentRow(), 1);
+    EXPECT_EQ(SelectedRows(lst), QList<int>{1});
+
+    lst->item(0)->setSelected(true);
+    w.playlists.cmdBorrar_Click(); // entries 0 and 1 go; the loaded one is now entry 1
+    EXPECT_EQ(list.loaded(), 1);
+    list.setLoaded(2);
+    EXPECT_EQ(lst->item(1)->font(), lst->item(0)->font()); // the old mark is gone
+    list.removeAt(2);
+    EXPECT_EQ(list.loaded(), -1);
 }

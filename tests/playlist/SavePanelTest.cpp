@@ -148,6 +148,8 @@ TEST_F(SavePanelTest, SavingAgainReplacesTheFileAndWritesTheListAsItIsThen) {
 }
 
 TEST_F(SavePanelTest, AFailedSaveIsReportedKeepsTheOldFileAndThePanelOpen) {
+    t.open(1, "/elsewhere/x.mp3");
+    t.playPause(1); // a box all the same: the user waits for the answer
     appendTracks(0, {music + "/a.mp3"});
     file("music/set.m3u", "old\r\n");
     folder("music/taken.m3u");

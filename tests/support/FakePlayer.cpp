@@ -30,6 +30,8 @@ void FakePlayer::changeState(int state, bool queued) {
 void FakePlayer::setFileName(const QString& path) {
     log << "FileName " + path;
     failIf("FileName");
+    if (refused.contains(path))
+        throw Error(QString("%1 cannot be played: %2.").arg(path, refused.value(path)));
     fileName_ = path;
     duration_ = durations.value(path, defaultDuration);
     position_ = 0;
@@ -96,9 +98,23 @@ void FakePlayer::setMute(bool muted) {
     muted_ = muted;
 }
 
+namespace {
+const QEvent::Type kTrackEnd = QEvent::Type(QEvent::User + 1);
+}
+
 void FakePlayer::endTrack() {
+    // The end is delivered at once, but as the engine's is: an event of its own, which
+    // nobody at the window asked for.
+    QEvent end(kTrackEnd);
+    QCoreApplication::sendEvent(this, &end);
+}
+
+bool FakePlayer::event(QEvent* event) {
+    if (event->type() != kTrackEnd)
+        return MediaPlayer::event(event);
     position_ = duration_;
     changeState(Stopped, false);
+    return true;
 }
 
 void FakePlayer::setPosition(double seconds) {

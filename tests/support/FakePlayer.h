@@ -33,7 +33,7 @@ public:
     void setMute(bool muted) override;
 
     // Test controls.
-    void endTrack();                  // plays to the end: a stopped notification of its own
+    void endTrack(); // plays to the end: a stopped notification, an event of its own
     void setPosition(double seconds); // moves the position without it counting as a seek
     void closeFile();                 // the open file goes away: "" and an open-state change
     QHash<QString, double> durations; // by path; others last defaultDuration
@@ -44,8 +44,14 @@ public:
     // Makes an operation fail with this description ("FileName", "Play", "Pause", "Stop",
     // "Volume", "Rate", "Position", "Mute"; "VolumeRead" fails reads of Volume).
     QHash<QString, QString> failures;
+    // Paths it will not open, with the reason: writing one fails as the engine's player does
+    // ("<path> cannot be played: <reason>.") and leaves the open file as it was.
+    QHash<QString, QString> refused;
     // Every order received, in order: "FileName <path>", "Play", "Stop", "Volume -3600", ...
     QStringList log;
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     void failIf(const QString& operation) const;

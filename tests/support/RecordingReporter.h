@@ -7,7 +7,7 @@
 
 namespace velmor::test {
 
-// Records the message boxes the program would have shown.
+// Records the message boxes, notices and questions the program would have shown.
 class RecordingReporter : public Reporter {
 public:
     struct Message {
@@ -17,13 +17,28 @@ public:
     };
     void show(const QString& text, const QString& title, Icon icon) override {
         messages.push_back({text, title, icon});
+        told.push_back(text);
     }
-    void notice(const QString& text) override { notices.push_back(text); }
+    void notice(const QString& text) override {
+        notices.push_back(text);
+        told.push_back(text);
+    }
+    bool ask(const QString& question) override {
+        questions.push_back(question);
+        return answer;
+    }
     std::vector<Message> messages; // the message boxes
     std::vector<QString> notices;  // what was told without blocking
+    std::vector<QString> told;     // the texts of both, in order
+    std::vector<QString> questions;
+    bool answer = false; // what every question is answered
     bool empty() const { return messages.empty(); }
     const Message& last() const { return messages.back(); }
-    void clear() { messages.clear(); }
+    void clear() {
+        messages.clear();
+        notices.clear();
+        told.clear();
+    }
 };
 
 } // namespace velmor::test

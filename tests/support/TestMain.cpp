@@ -1,12 +1,15 @@
-#include <QApplication>
+#include "app/Application.h"
+
 #include <gtest/gtest.h>
 
 // Widget tests run the real window; without a display they use Qt's offscreen platform.
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle("Fusion");
+    // The program's own application object: it knows whether an event is the user's input,
+    // which decides whether a failure is told in a box or a notice.
+    velmor::Application app(argc, argv);
+    velmor::Application::setStyle("Fusion");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
