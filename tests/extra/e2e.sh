@@ -4,3 +4,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$("$root/tools/release-build.sh")
 /usr/bin/python3 "$root/tests/e2e/evening.py" "$build/src/velmor" "$root/build-test/e2e"
+/usr/bin/python3 "$root/tests/e2e/lists_from_anywhere.py" "$build/src/velmor" "$root/build-test/e2e"
