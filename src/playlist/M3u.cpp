@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLatin1StringView>
 #include <cstring>
+#include <optional>
 
 namespace velmor {
 
@@ -86,6 +87,24 @@ Track placeOf(QStringView text, const QString& listFolder, bool& windows) {
     return {text.sliced(p + 1).toString(), folder};
 }
 
+bool IsAscii(QByteArrayView line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// For a line that is read as it stands (no "\\", no surrounding spaces, no URI, no
+// Windows path, nothing to decode two ways), the bytes before its last "/": a null view for
+// a bare name. Nothing for any other line.
+std::optional<QByteArrayView> plainFolderPart(QByteArrayView line, bool windows1252) {
+    if (line.front() == ' ' || line.back() == ' ' || line.contains('\\') || line.contains(':'))
+        return std::nullopt;
+    if (windows1252 && !IsAscii(line))
+        return std::nullopt;
+    const qsizetype slash = line.lastIndexOf('/');
+    return slash < 0 ? QByteArrayView() : line.first(slash);
+}
 } // namespace
 
 QList<QByteArrayView> M3uLines(QByteArrayView bytes) {
@@ -136,15 +155,28 @@ ListEntry EntryOfLine(QStringView line, const QString& listFolder) {
     return entry;
 }
 
-QList<ListEntry> ReadM3u(QByteArrayView bytes, const M3uSource& source) {
-    bool bom;
-    bytes = withoutBom(bytes, bom);
-    // Broken UTF-8 in a list said to be UTF-8 is kept as the file system's own bytes.
-    const bool windows1252 = !bom && !source.saidUtf8 && !IsValidUtf8(bytes);
+namespace {
+// `windows1252` false: UTF-8, broken bytes kept as the file system's own. Sets `allAscii`
+// false when a track line holds a byte past ASCII, where the two readings differ.
+QList<ListEntry> readLines(QByteArrayView bytes, const M3uSource& source, bool windows1252,
+                           bool& allAscii) {
     QList<ListEntry> entries;
+    // The folder part of the last plain line and where it was placed: lists hold runs of
+    // entries in one folder, and a run is placed once.
+    std::optional<QByteArrayView> lastFolderPart;
     forEachLine(bytes, [&](QByteArrayView line) {
         if (!IsTrackLine(line, source.types))
             return;
+        allAscii = allAscii && IsAscii(line);
+        std::optional<QByteArrayView> folderPart = plainFolderPart(line, windows1252);
+        if (folderPart && lastFolderPart && folderPart->isNull() == lastFolderPart->isNull() &&
+            *folderPart == *lastFolderPart) {
+            const QByteArrayView name =
+                line.sliced(folderPart->isNull() ? 0 : folderPart->size() + 1);
+            entries.append(ListEntry{{FileNameFromBytes(name), entries.last().track.folder}, {}});
+            return;
+        }
+        lastFolderPart = folderPart;
         ListEntry entry = EntryOfLine(windows1252 ? FromWindows1252(line) : FileNameFromBytes(line),
                                       source.folder);
         if (windows1252) {
@@ -162,6 +194,18 @@ QList<ListEntry> ReadM3u(QByteArrayView bytes, const M3uSource& source) {
             entry.track.folder = entries.last().track.folder;
         entries.append(std::move(entry));
     });
+    return entries;
+}
+} // namespace
+
+QList<ListEntry> ReadM3u(QByteArrayView bytes, const M3uSource& source) {
+    bool bom;
+    bytes = withoutBom(bytes, bom);
+    bool allAscii = true;
+    QList<ListEntry> entries = readLines(bytes, source, false, allAscii);
+    // Where every track line is ASCII both readings agree, and the file need not be judged.
+    if (!allAscii && !bom && !source.saidUtf8 && !IsValidUtf8(bytes))
+        entries = readLines(bytes, source, true, allAscii);
     return entries;
 }
 
