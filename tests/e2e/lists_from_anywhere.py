@@ -19,15 +19,17 @@ B, C = 550.0, 660.0
 
 
 def make_music(root: Path):
-    """root/set/list.m3u names set/sub/b.mp3 and set/sub/c.flac; root/elsewhere is empty."""
-    sub = root / "set" / "sub"
+    """music/set/list.m3u names set/sub/b.mp3 and set/sub/c.flac; music/elsewhere is empty.
+    (The desktop's own folders lie in root, beside music.)"""
+    music = root / "music"
+    sub = music / "set" / "sub"
     sub.mkdir(parents=True)
-    (root / "elsewhere").mkdir()
+    (music / "elsewhere").mkdir()
     write_tone(root / "b.wav", B, 2.0)
     write_tone(root / "c.wav", C, 2.0)
     subprocess.run(["lame", "--quiet", "-b", "192", str(root / "b.wav"), str(sub / "b.mp3")], check=True)
     subprocess.run(["sox", str(root / "c.wav"), str(sub / "c.flac")], check=True)
-    (root / "set" / "list.m3u").write_bytes(
+    (music / "set" / "list.m3u").write_bytes(
         b"#EXTM3U\n#EXTINF:2,Someone - B\nsub/b.mp3\n#EXTINF:2,Someone - C\nsub\\c.flac\n")
 
 
@@ -44,7 +46,7 @@ def main():
             desk.start_display()
             desk.start_sound()
             desk.start_recording(root / "lists.wav")
-            desk.start_program(binary, cwd=root / "elsewhere")
+            desk.start_program(binary, cwd=root / "music" / "elsewhere")
             # The folder list: up to the parent, then down past "elsewhere" into "set".
             desk.click(*FOLDER_LIST_BLANK)
             desk.key("Up", "Return")
