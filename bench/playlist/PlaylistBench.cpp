@@ -1,7 +1,9 @@
-// Times adding a big folder, reading a big M3U file and "Delete All" through the real window,
+// Times adding a big folder, reading big M3U files and "Delete All" through the real window,
 // each against a baseline measured in the same run, and reports the longest single step.
 
+#include "deck/player/PlayableTypes.h"
 #include "playlist/BrowserLists.h"
+#include "playlist/EntryChecks.h"
 #include "playlist/M3u.h"
 #include "playlist/PlaylistFiles.h"
 #include "support/TestWindow.h"
@@ -64,6 +66,23 @@ void writeM3u(const QString& path, int lines) {
         qFatal("cannot write the benchmark's playlist");
 }
 
+// A list as other players write it: a header, an #EXTINF line before every entry, LF line
+// ends, entries relative to the list's folder.
+void writeForeignM3u(const QString& path, int entries) {
+    QByteArray bytes = "#EXTM3U\n";
+    for (int i = 0; i < entries; ++i) {
+        bytes += QString("#EXTINF:%1,Some Artist %2 - Some Title %3\n")
+                     .arg(180 + i % 120)
+                     .arg(i / 12)
+                     .arg(i)
+                     .toUtf8();
+        bytes += QString("big/track %1.mp3\n").arg(i, 5, 10, QChar('0')).toUtf8();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the benchmark's playlist");
+}
+
 void report(const char* what, double measured, const char* against, double baseline, double limit) {
     const double ratio = measured / baseline;
     std::printf("%-34s %9.2f ms | %-30s %8.2f ms | ratio %6.2f (limit %4.1f) %s\n", what, measured,
@@ -80,6 +99,8 @@ int main(int argc, char** argv) {
     const QString lists = tmp.filePath("lists");
     QDir().mkpath(lists);
     writeM3u(lists + "/huge.m3u", 100000);
+    const QString foreign = tmp.filePath("foreign.m3u"); // beside big/, whose files it names
+    writeForeignM3u(foreign, 10000);
 
     TestWindow t;
     Main& w = t.w();
@@ -120,6 +141,38 @@ int main(int argc, char** argv) {
         deletingHuge.push_back(
             timeStep("Delete All of 100,000", [&] { w.playlists.cmdBorrarTodo_Click(); }));
     }
+    // Reading a list: its bytes decoded, split into lines and placed against its folder. The
+    // entries are looked up on the disk afterwards, in the window for a moment and the rest on
+    // a worker: timed on their own, and as a whole through the window.
+    std::vector<double> bytesOnly, readingList, lookingUp, addingForeign;
+    const M3uSource source{tmp.path(), false, PlayableExtensions()};
+    QList<ListEntry> entries;
+    w.browser.dir_Choose(tmp.path());
+    for (int run = 0; run < kRuns; ++run) {
+        bytesOnly.push_back(timeStep("read the bytes", [&] {
+            if (ReadPlaylistFile(foreign).size() < 10000 * 40)
+                qFatal("reading went wrong");
+        }));
+        readingList.push_back(timeStep("read a 10,000-entry list", [&] {
+            entries = ReadM3u(ReadPlaylistFile(foreign), source);
+        }));
+        if (entries.size() != 10000)
+            qFatal("the list's entries went wrong");
+        lookingUp.push_back(timeStep("look 10,000 entries up", [&] {
+            for (const ListEntry& entry : entries)
+                if (!ResolveEntry(entry, EntryChecks::Exists).found)
+                    qFatal("an entry was not found");
+        }));
+        addingForeign.push_back(timeStep("add the 10,000-entry list", [&] {
+            w.ui.fil->clearSelection();
+            w.ui.fil->findItems("foreign.m3u", Qt::MatchExactly).first()->setSelected(true);
+            w.browser.cmdOK_Click();
+        }));
+        w.browser.entryChecks().waitUntilDone();
+        if (w.playlists.list(0).count() != 10000 || w.playlists.list(0).isUnplayable(9999))
+            qFatal("adding the list went wrong");
+        w.playlists.cmdBorrarTodo_Click();
+    }
     if (!t.reporter.empty())
         qFatal("the window reported: %s", qPrintable(t.reporter.last().text));
 
@@ -127,9 +180,14 @@ int main(int argc, char** argv) {
     report("Add Folder, 10,000 files", median(adding), "listing the folder", median(listing), 5);
     report("add an M3U of 100,000 tracks", median(reading), "reading + splitting into lines",
            median(splitting), 10);
+    report("read a 10,000-entry list", median(readingList), "reading its bytes", median(bytesOnly),
+           5);
+    report("look its 10,000 entries up", median(lookingUp), "reading its bytes", median(bytesOnly),
+           1000);
     report("Delete All, 10,000 entries", median(deleting), "adding them", median(adding), 1);
     std::printf("%-34s %9.2f ms\n", "browse to the 10,000-file folder", median(browsing));
     std::printf("%-34s %9.2f ms\n", "save 100,000 entries", median(saving));
+    std::printf("%-34s %9.2f ms\n", "add the 10,000-entry list (window)", median(addingForeign));
     std::printf("%-34s %9.2f ms\n", "Delete All, 100,000 entries", median(deletingHuge));
     std::printf("longest single step: %.2f ms (%s)\n", longestStep, longestName);
     return 0;

@@ -4,6 +4,7 @@
 #include "common/Twips.h"
 #include "common/Widgets.h"
 #include "playlist/BrowserLists.h"
+#include "playlist/PlaylistFiles.h"
 
 #include <QButtonGroup>
 
@@ -145,6 +146,7 @@ void buildLists(QWidget* window, Controls& ui) {
         list->setFont(fontOf(kSans, 8.25));
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setMouseTracking(true);
+        list->viewport()->setAcceptDrops(true); // files dragged from a file manager
         list->setToolTip("Double Click = Play || Left Click = Select (for deletion) || Right "
                          "Click -> Put Selected Track in Deck");
         ui.lstPlay[d] = list;
@@ -179,7 +181,7 @@ void buildBrowser(QWidget* window, Controls& ui) {
     ui.fil = place(new FileList(window), -30, 4455, 7725, 3015);
     ui.fil->setToolTip("Double click to Add single files, Drag to select multiple files, Right "
                        "Click to Add selection");
-    ui.fil->setPattern("*.mp3;*.m3u;*.wav");
+    ui.fil->setPattern(AddablePattern()); // every type the decks play, and playlists
     ui.fil->setMouseTracking(true);
     ui.drv = place(new DriveList(window), 7725, 4965, 3510, 315);
     ui.drv->setToolTip("Select the drive where you have the music");
@@ -194,6 +196,7 @@ void buildBrowser(QWidget* window, Controls& ui) {
     ui.dir = place(new FolderList(window), 7725, 5325, 3495, 1215);
     ui.dir->setToolTip("Choose your music folder");
     ui.dir->setMouseTracking(true);
+    ui.dir->viewport()->setAcceptDrops(true); // a folder dragged from a file manager
     ui.dir->raise();
 }
 

@@ -1,6 +1,7 @@
 #include "deck/TrackName.h"
 
 #include "common/Error.h"
+#include "deck/player/PlayableTypes.h"
 
 #include <QDir>
 
@@ -14,7 +15,9 @@ QString TitleOf(const QString& path) {
     const QString name = LoadedName(path);
     if (name.size() < 4)
         throw Error(QStringLiteral("\"%1\" is too short a file name to show a title").arg(name));
-    return name.left(name.size() - 4);
+    // Four characters are ".mp3" and ".wav"; "Song.flac" is "Song" all the same.
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return name.left(dot >= 0 && IsPlayableName(name) ? dot : name.size() - 4);
 }
 
 } // namespace velmor

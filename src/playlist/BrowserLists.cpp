@@ -1,19 +1,18 @@
 #include "playlist/BrowserLists.h"
 
-#include "common/Error.h"
+#include "common/FileNames.h"
+#include "common/FileSystem.h"
 
 #include <QDir>
-#include <QFile>
+#include <QRegularExpression>
 #include <QStorageInfo>
 #include <algorithm>
-#include <cerrno>
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#endif
 
 namespace velmor {
 
 namespace {
+constexpr int kNameRole = Qt::UserRole;
+
 QString nativeClean(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
 }
@@ -27,22 +26,40 @@ void sortByName(QStringList& names) {
     });
 }
 
-// Throws the system's description when `path` is not a folder that can be listed.
-void checkReadable(const QString& path) {
-#ifdef Q_OS_UNIX
-    if (DIR* folder = ::opendir(QFile::encodeName(path).constData())) {
-        ::closedir(folder);
-        return;
+// "*.mp3" and the like by their ending, anything else as a wildcard pattern.
+bool matches(const QString& name, const QStringList& patterns) {
+    for (const QString& pattern : patterns) {
+        const QStringView ending = QStringView(pattern).sliced(1);
+        if (pattern.startsWith(u'*') && !ending.contains(u'*') && !ending.contains(u'?') &&
+            !ending.contains(u'[')) {
+            if (name.endsWith(ending, Qt::CaseInsensitive))
+                return true;
+        } else if (QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive)
+                       .match(name)
+                       .hasMatch()) {
+            return true;
+        }
     }
-    throw Error(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
-#else
-    if (!QDir(path).exists())
-        throw Error(QStringLiteral("%1: The folder does not exist").arg(path));
-    if (!QDir(path).isReadable())
-        throw Error(QStringLiteral("%1: Access is denied").arg(path));
-#endif
+    return false;
+}
+
+// A file list row showing `name`, which it keeps whole when the shown text differs.
+QListWidgetItem* nameItem(const QString& name) {
+    auto* item = new QListWidgetItem(DisplayName(name));
+    if (item->text() != name)
+        item->setData(kNameRole, name);
+    return item;
 }
 } // namespace
+
+QStringList ListFiles(const QString& folder, const QStringList& patterns) {
+    QStringList names;
+    for (const FolderEntry& entry : ListFolder(folder))
+        if (entry.kind == FileKind::File && matches(entry.name, patterns))
+            names.append(entry.name);
+    sortByName(names);
+    return names;
+}
 
 QList<int> SelectedRows(const QListWidget* list) {
     QList<int> rows;
@@ -79,15 +96,16 @@ void DriveList::showDriveOf(const QString& path) {
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        emit folderChosen(item->data(Qt::UserRole).toString());
-    });
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { emit folderChosen(item->data(kNameRole).toString()); });
 }
 
 void FolderList::setPath(const QString& path) {
     const QString clean = nativeClean(path);
-    checkReadable(clean);
-    QStringList subfolders = QDir(clean).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList subfolders;
+    for (const FolderEntry& entry : ListFolder(clean)) // throws when it cannot be read
+        if (entry.kind == FileKind::Folder && !entry.name.startsWith(u'.'))
+            subfolders.append(entry.name);
     sortByName(subfolders);
     path_ = clean;
     fill(clean, subfolders);
@@ -95,23 +113,28 @@ void FolderList::setPath(const QString& path) {
 
 void FolderList::fill(const QString& path, const QStringList& subfolders) {
     clear();
+    // The folder and its ancestors, root first; worked out from the text alone, since a
+    // name that is not UTF-8 cannot be looked up through Qt's own file functions.
     QStringList chain;
-    for (QDir up(path);;) {
-        chain.prepend(QDir::toNativeSeparators(up.absolutePath()));
-        if (!up.cdUp())
-            break;
+    for (QString folder = path;;) {
+        chain.prepend(folder);
+        const qsizetype cut = folder.lastIndexOf(kSeparator);
+        if (folder.size() <= 1 || cut < 0)
+            break; // the root
+        folder = cut == 0 ? QString(kSeparator) : folder.first(cut);
     }
     int depth = 0;
     for (const QString& folder : chain) {
-        const QString name = depth == 0 ? folder : QFileInfo(folder).fileName();
-        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + name, this);
-        item->setData(Qt::UserRole, folder);
+        const QString name =
+            depth == 0 ? folder : folder.sliced(folder.lastIndexOf(kSeparator) + 1);
+        auto* item = new QListWidgetItem(DisplayName(QString(depth * 2, ' ') + name), this);
+        item->setData(kNameRole, folder);
         ++depth;
     }
     setCurrentRow(count() - 1);
     for (const QString& name : subfolders) {
-        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + name, this);
-        item->setData(Qt::UserRole, JoinPath(path, name));
+        auto* item = new QListWidgetItem(DisplayName(QString(depth * 2, ' ') + name), this);
+        item->setData(kNameRole, JoinPath(path, name));
     }
 }
 
@@ -137,17 +160,26 @@ void FileList::Refresh() {
         show(path_);
 }
 
+QString FileList::name(int row) const {
+    const QListWidgetItem* row_ = item(row);
+    const QVariant kept = row_->data(kNameRole);
+    return kept.isValid() ? kept.toString() : row_->text();
+}
+
 void FileList::show(const QString& path) {
-    checkReadable(path);
-    QDir dir(path);
-    dir.setNameFilters(patterns_); // without QDir::CaseSensitive: "*.mp3" shows A.MP3 too
-    dir.setFilter(QDir::Files | QDir::Hidden);
-    dir.setSorting(QDir::Unsorted);
-    QStringList names = dir.entryList();
-    sortByName(names);
+    const QStringList names = ListFiles(path, patterns_);
     path_ = path;
     clear();
-    addItems(names);
+    // Names that are valid UTF-8 (nearly all) go in as one batch.
+    bool plain = true;
+    for (const QString& name : names)
+        plain = plain && DisplayName(name) == name;
+    if (plain) {
+        addItems(names);
+        return;
+    }
+    for (const QString& name : names)
+        addItem(nameItem(name));
 }
 
 } // namespace velmor

@@ -50,7 +50,11 @@ public:
     // be read, leaving the list as it was.
     void setPath(const QString& path);
     QString Pattern() const { return patterns_.join(';'); }
+    const QStringList& patterns() const { return patterns_; }
     void setPattern(const QString& pattern);
+    // The file's name in row `row` as the file system holds it (the row shows it with
+    // replacement characters where it is not valid UTF-8).
+    QString name(int row) const;
     // Lists the folder again (a file saved or removed since shows up or goes).
     void Refresh();
 
@@ -59,6 +63,11 @@ private:
     QString path_;
     QStringList patterns_;
 };
+
+// The names of the files of `folder` that match one of `patterns` (without regard to
+// letter case), sorted as the file list shows them. Throws Error with the system's
+// description when the folder cannot be listed.
+QStringList ListFiles(const QString& folder, const QStringList& patterns);
 
 // The rows selected in `list`, top to bottom.
 QList<int> SelectedRows(const QListWidget* list);

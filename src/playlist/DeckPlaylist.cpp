@@ -2,6 +2,7 @@
 
 #include "common/Colors.h"
 #include "common/Error.h"
+#include "common/FileNames.h"
 #include "playlist/BrowserLists.h"
 
 #include <QFont>
@@ -13,6 +14,7 @@ namespace velmor {
 namespace {
 constexpr int kFolderRole = Qt::UserRole;
 constexpr int kUnplayableRole = Qt::UserRole + 1;
+constexpr int kNameRole = Qt::UserRole + 2; // only where the shown text is not the name
 
 QListWidgetItem* entry(QListWidget* view, int i) {
     QListWidgetItem* item = i >= 0 ? view->item(i) : nullptr;
@@ -32,7 +34,9 @@ int DeckPlaylist::count() const {
 }
 
 QString DeckPlaylist::name(int i) const {
-    return entry(view_, i)->text();
+    const QListWidgetItem* item = entry(view_, i);
+    const QVariant kept = item->data(kNameRole);
+    return kept.isValid() ? kept.toString() : item->text();
 }
 
 QString DeckPlaylist::folder(int i) const {
@@ -59,16 +63,29 @@ void DeckPlaylist::append(const QList<Track>& tracks) {
     if (tracks.isEmpty())
         return;
     const int first = count();
-    QStringList names;
-    names.reserve(tracks.size());
-    for (const Track& track : tracks)
-        names.append(track.name);
-    view_->addItems(names); // one insertion for the view, not one per entry
+    QStringList shown;
+    shown.reserve(tracks.size());
+    QList<int> kept; // the entries whose shown text is not their name
+    for (int i = 0; i < tracks.size(); ++i) {
+        shown.append(DisplayName(tracks[i].name));
+        if (shown.last() != tracks[i].name)
+            kept.append(i);
+    }
+    view_->addItems(shown); // one insertion for the view, not one per entry
     // The folder is never shown, so the view need not hear of it; the model stays quiet
     // rather than announcing thousands of invisible changes.
     const QSignalBlocker quiet(view_->model());
     for (int i = 0; i < tracks.size(); ++i)
         view_->item(first + i)->setData(kFolderRole, tracks[i].folder);
+    for (int i : kept)
+        view_->item(first + i)->setData(kNameRole, tracks[i].name);
+}
+
+void DeckPlaylist::setTrack(int i, const Track& track) {
+    QListWidgetItem* item = entry(view_, i);
+    item->setText(DisplayName(track.name));
+    item->setData(kNameRole, item->text() != track.name ? QVariant(track.name) : QVariant());
+    item->setData(kFolderRole, track.folder);
 }
 
 void DeckPlaylist::removeAt(int i) {

@@ -12,7 +12,8 @@ namespace velmor {
 
 // One deck's playlist: the file names the deck's list shows and, at the same positions,
 // their folders. Both live in the same list item, and every change goes through here, so
-// the names and the folders can never drift apart.
+// the names and the folders can never drift apart. A name that is not valid UTF-8 is shown
+// with replacement characters and kept whole beside.
 class DeckPlaylist {
 public:
     explicit DeckPlaylist(QListWidget* view);
@@ -28,6 +29,8 @@ public:
     void append(const QString& name, const QString& folder);
     // Appends many entries at once, in order (a folder of thousands stays quick).
     void append(const QList<Track>& tracks);
+    // Entry i names another file (the list keeps its place and its marks).
+    void setTrack(int i, const Track& track);
     void removeAt(int i);
     bool isSelected(int i) const;
     // Removes every selected entry; the others keep their order.

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "playlist/EntryChecks.h"
+#include "playlist/Paths.h"
+
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace velmor {
 
@@ -23,6 +28,12 @@ public:
     void cmdOK_Click();
     void cmdOKCarpeta_Click();
 
+    // Files, folders and playlists dropped from a file manager onto deck d's list: added to
+    // that deck in the drop's order, a folder as "Add Folder" adds it, a playlist as "Add".
+    void lstPlay_OLEDragDrop(int d, const QStringList& paths);
+    // A folder dropped onto the folder list opens there (a file, the folder it lies in).
+    void dir_OLEDragDrop(const QStringList& paths);
+
     // Appends the tracks of the M3U file `name` in the folder list's folder to the active
     // deck's playlist.
     void AddM3UTracks(const QString& name);
@@ -30,9 +41,17 @@ public:
     // player unless the deck is playing.
     void LoadUnlessPlaying(int d, int entry);
 
+    // Where the entries of playlist files are looked up on the disk.
+    EntryChecks& entryChecks() { return checks_; }
+
 private:
     void openOn(const QString& path);
+    // Appends `files` (tracks and playlist files) to deck d, then loads the first entry
+    // into a deck that never had a file.
+    void addAndLoad(int d, const QList<Track>& files);
+    void addList(int d, const Track& file);
     Main& w_;
+    EntryChecks checks_;
 };
 
 } // namespace velmor

@@ -3,41 +3,77 @@
 #include "playlist/Paths.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 
 namespace velmor {
 
-// M3U playlists as this program reads and writes them. Pure functions: bytes in, tracks
-// out, and back; opening and writing files is the caller's business.
+// M3U playlists as this program reads and writes them. Pure functions: bytes in, entries
+// out, and back; opening files and looking at the disk are the caller's business.
 //
-// Written: one line per entry in playlist order, each ending in CR LF, in the locale's
-// 8-bit encoding; nothing else (no header, no comments). An entry that lies in the folder
-// the file is saved in is written as its bare name, any other as its full path.
+// Written: one line per entry in playlist order, each ending in CR LF; nothing else (no
+// header, no comments). An entry that lies in the folder the file is saved in is written as
+// its bare name, any other as its full path. Names are written byte for byte as the file
+// system holds them.
 //
-// Read: a line ends at CR or CR LF (a line feed alone is part of the line). A track line is
-// one whose text, spaces trimmed, does not start with "#" and ends in ".mp3" in any case;
-// every other line is skipped. It splits at its last separator ("\" counts as one too, so
-// that playlists written on Windows play here); a line without one names a file in the
-// playlist's own folder. A relative folder stays relative.
+// Read, so that lists written by other players on any system play here:
+//  - a line ends at CR LF, CR or LF;
+//  - the text is UTF-8 when the file starts with a UTF-8 byte-order mark, is named .m3u8,
+//    or is valid UTF-8; anything else is Windows-1252;
+//  - a track line is one whose text, spaces trimmed, does not start with "#" and ends in
+//    the extension of a type the decks play; every other line is skipped (#EXTM3U and
+//    #EXTINF are comments here);
+//  - "\" separates folders as "/" does; a relative entry lies below the list's own folder;
+//    a file URI names its local path;
+//  - where the entry as written does not exist, the reader offers other places it may mean
+//    (see ListEntry).
 
 // Longer than any path a file system takes; such a line is junk, not a track.
 inline constexpr qsizetype kMaxTrackLine = 32767;
 
-// The lines of an M3U file, decoded (a UTF-8 byte-order mark at the start is dropped).
-QStringList M3uLines(const QByteArray& bytes);
+// The list file and what the reader needs to know of it.
+struct M3uSource {
+    QString folder;        // where the list lies: relative entries lie below it
+    bool saidUtf8 = false; // a .m3u8 file
+    QStringList types;     // extensions of the types the decks play (lower case, no dot)
+};
 
-bool IsTrackLine(QStringView line);
+// A playlist entry as read: where its line points and, should that not exist, the full
+// paths it may mean instead, in the order to try them: the line with its surrounding
+// spaces trimmed; for an absolute Windows path, the file of that name beside the list; and
+// for a list read as Windows-1252, the line's bytes taken as the file system's own.
+struct ListEntry {
+    Track track;
+    QStringList others;
+    bool operator==(const ListEntry&) const = default;
+};
 
-// The track a track line names; `m3uFolder` is where a bare name lies.
-Track TrackOfLine(QStringView line, const QString& m3uFolder);
+// The lines of an M3U file, undecoded (a UTF-8 byte-order mark at the start is dropped).
+QList<QByteArrayView> M3uLines(QByteArrayView bytes);
 
-// Every track of an M3U file, in the file's order.
-QList<Track> ReadM3u(const QByteArray& bytes, const QString& m3uFolder);
+bool IsTrackLine(QByteArrayView line, const QStringList& types);
+
+// The entry a track line (decoded) names.
+ListEntry EntryOfLine(QStringView line, const QString& listFolder);
+
+// Every entry of an M3U file, in the file's order.
+QList<ListEntry> ReadM3u(QByteArrayView bytes, const M3uSource& source);
+
+// The track an entry stands for: the first of its places that `exists`, or the place as
+// written when none does (`found` false).
+struct ResolvedEntry {
+    Track track;
+    bool found = false;
+};
+ResolvedEntry ResolveEntry(const ListEntry& entry,
+                           const std::function<bool(const QString& path)>& exists);
 
 // The bytes of an M3U file saved into `saveFolder`. Throws Error when a name cannot be
-// written in the locale's encoding, rather than writing a file that names other files.
+// written as a file name or holds a line end, rather than writing a file that names other
+// files.
 QByteArray WriteM3u(const QList<Track>& tracks, const QString& saveFolder);
 
 } // namespace velmor

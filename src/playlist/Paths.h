@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 namespace velmor {
 
@@ -21,5 +22,8 @@ struct Track {
 
 // Joins a folder and a file name with one separator (a root already ends in one).
 QString JoinPath(const QString& folder, const QString& name);
+
+// The folder and the name of a full path (the root "/" is the folder of "/a.mp3").
+Track SplitPath(QStringView path);
 
 } // namespace velmor

@@ -1,40 +1,121 @@
 #include "playlist/PlaylistFiles.h"
 
 #include "common/Error.h"
+#include "common/FileNames.h"
+#include "common/FileSystem.h"
+#include "deck/player/PlayableTypes.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QStringList>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmor {
 
 namespace {
 [[noreturn]] void fail(const QString& path, const QString& description) {
-    throw Error(QStringLiteral("%1: %2").arg(path, description));
+    throw Error(QStringLiteral("%1: %2").arg(DisplayName(path), description));
+}
+
+[[noreturn]] void failWithErrno(const QString& path) {
+    fail(path, SystemError(errno));
+}
+
+// Closes a descriptor at the end of a scope.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+void writeAll(int fd, const QByteArray& bytes, const QString& path) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            failWithErrno(path);
+        done += n;
+    }
 }
 } // namespace
 
+bool IsPlaylistName(QStringView name) {
+    static const QStringList lists{QStringLiteral("m3u"), QStringLiteral("m3u8")};
+    return HasExtension(name, lists);
+}
+
+QString AddablePattern() {
+    QStringList patterns;
+    for (const QString& extension : PlayableExtensions() + QStringList{"m3u", "m3u8"})
+        patterns.append("*." + extension);
+    return patterns.join(';');
+}
+
 QByteArray ReadPlaylistFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(path, file.errorString());
-    if (file.size() > kMaxPlaylistFileSize)
+    // Non-blocking: a pipe or a device named like a list must not hang the window.
+    const Descriptor file{
+        ::open(FileNameToBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (file.fd < 0)
+        failWithErrno(path);
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        failWithErrno(path);
+    if (S_ISDIR(st.st_mode))
+        fail(path, SystemError(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        fail(path, QStringLiteral("It is not a file"));
+    if (st.st_size > kMaxPlaylistFileSize)
         fail(path, QStringLiteral("The file is too large to be a playlist"));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(path, file.errorString());
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(file.fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            failWithErrno(path);
+        if (n == 0)
+            break; // it shrank while being read: what was there
+        done += n;
+    }
+    bytes.truncate(done);
     return bytes;
 }
 
 void SavePlaylistFile(const QString& path, const QByteArray& bytes) {
-    // QSaveFile discards its temporary file unless commit() renames it into place.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        fail(path, file.errorString());
-    if (!file.commit())
-        fail(path, file.errorString());
+    const QByteArray target = FileNameToBytes(path);
+    // The new file gets the old one's permissions, or the usual ones of a new file.
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = target + ".velmor-" + QByteArray::number(::getpid()) + "-" +
+                    QByteArray::number(attempt);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            failWithErrno(path);
+    }
+    if (fd < 0)
+        failWithErrno(path);
+    try {
+        const Descriptor file{fd};
+        writeAll(fd, bytes, path);
+        if (replacing)
+            ::fchmod(fd, old.st_mode & 07777);
+        // On the disk before it takes the old file's place.
+        if (::fsync(fd) != 0)
+            failWithErrno(path);
+        if (::rename(temporary.constData(), target.constData()) != 0)
+            failWithErrno(path);
+    } catch (...) {
+        ::unlink(temporary.constData());
+        throw;
+    }
 }
 
 } // namespace velmor

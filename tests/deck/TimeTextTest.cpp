@@ -64,5 +64,7 @@ TEST(TrackName, TitleIsTheNameWithoutFolderAndExtension) {
     EXPECT_EQ(TitleOf("/music/Song.mp3"), "Song");
     EXPECT_EQ(TitleOf("/music/My.Band - Hit.wav"), "My.Band - Hit");
     EXPECT_EQ(TitleOf("/music/.mp3"), "");
+    EXPECT_EQ(TitleOf("/music/Rip.flac"), "Rip");
+    EXPECT_EQ(TitleOf("/music/a.b.xyzw"), "a.b."); // no type of ours: four characters go
     EXPECT_THROW(TitleOf("/music/a.b"), Error);
 }

@@ -15,6 +15,36 @@ def twips_centre(left, top, width, height, frame_top=0):
     return round((left + width / 2) / 15), round((frame_top + top + height / 2) / 15)
 
 
+# The main window's controls, where a click reaches them (the window sits at 0,0).
+OPT_PLA_LEFT = [7755, 8010, 8250, 8490]
+
+
+def opt_pla(deck):
+    return twips_centre(OPT_PLA_LEFT[deck], 4470, 240, 225)
+
+
+ADD = twips_centre(8745, 4470, 630, 225)
+ADD_FOLDER = twips_centre(9375, 4470, 885, 225)
+SAVE_LIST = twips_centre(7740, 4725, 990, 225)
+NAME_BOX = twips_centre(7725, 6795, 3135, 285)
+SAVE = twips_centre(7740, 7140, 1725, 225)
+FOLDER_LIST_BLANK = (round((7725 + 1700) / 15), round((5325 + 2000) / 15))
+FILE_LIST_FIRST_ROW = (100, round(4455 / 15) + 10)
+ULTRA_DECK_1 = twips_centre(6795, 405, 450, 225)
+
+
+class Checks:
+    def __init__(self):
+        self.passed, self.failed = 0, 0
+
+    def check(self, ok, what):
+        print(("ok     " if ok else "FAILED ") + what, flush=True)
+        if ok:
+            self.passed += 1
+        else:
+            self.failed += 1
+
+
 def wait_for(check, what, timeout=20.0):
     end = time.monotonic() + timeout
     while time.monotonic() < end:

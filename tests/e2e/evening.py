@@ -13,26 +13,12 @@ from pathlib import Path
 import numpy as np
 
 sys.path.insert(0, str(Path(__file__).parent))
-from desktop import Desktop, require, twips_centre  # noqa: E402
+from desktop import (ADD, ADD_FOLDER, FILE_LIST_FIRST_ROW, FOLDER_LIST_BLANK, NAME_BOX,  # noqa: E402
+                     SAVE, SAVE_LIST, ULTRA_DECK_1, Checks, Desktop, opt_pla, require)
 from sound import Recording, write_tone  # noqa: E402
 
 # Each fixture track is a steady tone of its own, so the recording tells which one played.
 A, B, C, D = 440.0, 550.0, 660.0, 880.0
-OPT_PLA_LEFT = [7755, 8010, 8250, 8490]
-
-
-def opt_pla(deck):
-    return twips_centre(OPT_PLA_LEFT[deck], 4470, 240, 225)
-
-
-ADD = twips_centre(8745, 4470, 630, 225)
-ADD_FOLDER = twips_centre(9375, 4470, 885, 225)
-SAVE_LIST = twips_centre(7740, 4725, 990, 225)
-NAME_BOX = twips_centre(7725, 6795, 3135, 285)
-SAVE = twips_centre(7740, 7140, 1725, 225)
-FOLDER_LIST_BLANK = (round((7725 + 1700) / 15), round((5325 + 2000) / 15))
-FILE_LIST_FIRST_ROW = (100, round(4455 / 15) + 10)
-ULTRA_DECK_1 = twips_centre(6795, 405, 450, 225)
 
 
 def add_file(desk, deck, row):
@@ -57,18 +43,6 @@ def make_music(root: Path):
     write_tone(music / "c.wav", C, 14.0)
     (playlists / "list.m3u").write_bytes(b"#EXTM3U\r\nd.mp3\r\n")
     return music, playlists
-
-
-class Checks:
-    def __init__(self):
-        self.passed, self.failed = 0, 0
-
-    def check(self, ok, what):
-        print(("ok     " if ok else "FAILED ") + what, flush=True)
-        if ok:
-            self.passed += 1
-        else:
-            self.failed += 1
 
 
 def main():
@@ -152,10 +126,10 @@ def main():
 def align(rec, marks):
     """Moves the marks onto the recording's clock. The recording starts when the sound server
     first has something to play, so its clock is set by the first sound: Deck 1's Play."""
-    starts = [t for t, up in rec.onsets(A, 0, marks["play"] + 10) if up]
-    if not starts:
+    first = rec.first_rise(A, 0, marks["play"] + 10)
+    if first is None:
         return marks
-    shift = starts[0] - marks["play"]
+    shift = first - marks["play"]
     print(f"recording clock: first sound {shift:+.2f} s from the Play key")
     return {k: v + shift for k, v in marks.items()}
 

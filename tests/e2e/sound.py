@@ -106,6 +106,11 @@ class Recording:
         server starts a recording with the first sound, so this may be 0."""
         return next((t for t, db in self.series(frequency, start, end) if db > threshold_db), None)
 
+    def first_rise(self, frequency, start, end):
+        """When `frequency` first rises above the onset level between two times, or None."""
+        starts = [t for t, up in self.onsets(frequency, start, end) if up]
+        return starts[0] if starts else None
+
     def onsets(self, frequency, start, end, threshold_db=-30):
         """The times (window starts) where `frequency` rises above or falls below a level."""
         changes, above = [], None

@@ -1,13 +1,15 @@
 #!/bin/sh
-# The audio engine's tests under ThreadSanitizer, in a build directory of their own.
+# The audio engine's tests, and the playlist entries looked up on a worker, under
+# ThreadSanitizer, in a build directory of their own.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-tsan"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMOR_TSAN=ON \
     -DVELMOR_BENCH=OFF >/dev/null
-cmake --build "$build" --target test_audio test_deck
+cmake --build "$build" --target test_audio test_deck test_playlist
 export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 "$build/tests/test_audio" --gtest_filter=-DeviceTest.*
 "$build/tests/test_deck" --gtest_filter='EnginePlayer*'
+"$build/tests/test_playlist" --gtest_filter='ListsFromAnywhere.ALongList*'
 echo "tsan: engine tests pass under ThreadSanitizer"

@@ -42,13 +42,14 @@ TEST(Browser, OpensOnTheProcesssCurrentFolder) {
 }
 
 TEST_F(BrowserTest, ShowsTheMatchingFilesInAnyCaseSortedAndTheSubfolders) {
-    file("music/D.MP3");
-    file("music/E.M3U");
-    file("music/f.Wav");
+    for (const char* name : {"D.MP3", "E.M3U", "f.Wav", "g.flac", "h.OGG", "i.opus", "j.aiff",
+                             "k.m3u8", "l.wma", "m.mp3.part"})
+        file(QString("music/") + name);
     folder("music/Sub");
     browse(music);
     EXPECT_EQ(shownFiles(),
-              (QStringList{"a.mp3", "b.mp3", "D.MP3", "E.M3U", "f.Wav", "list.m3u", "m.wav"}));
+              (QStringList{"a.mp3", "b.mp3", "D.MP3", "E.M3U", "f.Wav", "g.flac", "h.OGG", "i.opus",
+                           "j.aiff", "k.m3u8", "list.m3u", "m.wav"}));
     EXPECT_FALSE(ui.dir->findItems("Sub", Qt::MatchEndsWith).isEmpty());
     EXPECT_EQ(ui.fil->Path(), music);
 }
@@ -75,19 +76,22 @@ TEST_F(BrowserTest, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
 
 TEST_F(BrowserTest, AddingExpandsM3uFilesInPlaceInTheFileListsOrder) {
     add({"m.wav", "list.m3u", "a.mp3"});
-    EXPECT_EQ(entries(0), (QStringList{music + "|a.mp3", music + "|x.mp3", "Sub|y.mp3",
-                                       "/abs|z.MP3", music + "|m.wav"}));
+    EXPECT_EQ(entries(0), (QStringList{music + "|a.mp3", music + "|x.mp3", music + "/Sub|y.mp3",
+                                       "/abs|z.MP3", music + "|w.wav", music + "|m.wav"}));
+    // The list's tracks do not exist: they are kept, marked.
+    EXPECT_FALSE(w.playlists.list(0).isUnplayable(0));
+    EXPECT_EQ(w.playlists.list(0).unplayableReason(2), music + "/Sub/y.mp3 does not exist");
     add({"a.mp3"});
     add({"a.mp3"});
-    EXPECT_EQ(w.playlists.list(0).count(), 7);
-    EXPECT_EQ(w.playlists.list(0).fullPath(6), music + "/a.mp3");
+    EXPECT_EQ(w.playlists.list(0).count(), 8);
+    EXPECT_EQ(w.playlists.list(0).fullPath(7), music + "/a.mp3");
 }
 
 TEST_F(BrowserTest, AnUpperCaseM3uIsExpandedToo) {
     file("music/TRACK.M3U", "\xEF\xBB\xBF/m/\xC3\xB1u one.mp3\r\n   \r\n\t\r\n  /m/two.mp3");
     browse(music);
     add({"TRACK.M3U"});
-    EXPECT_EQ(entries(0), (QStringList{u"/m|ñu one.mp3"_qs, "  /m|two.mp3"}));
+    EXPECT_EQ(entries(0), (QStringList{u"/m|ñu one.mp3"_qs, music + "/  /m|two.mp3"}));
 }
 
 TEST_F(BrowserTest, ADeckThatNeverHadAFileGetsItsFirstEntryUnstarted) {
@@ -175,12 +179,12 @@ TEST_F(BrowserTest, AFolderThatVanishedStillAddsWhatTheListShowed) {
 TEST_F(BrowserTest, AddFolderAddsEveryShownFileAndLeavesNothingSelected) {
     ui.fil->item(1)->setSelected(true);
     w.browser.cmdOKCarpeta_Click();
-    EXPECT_EQ(w.playlists.list(0).count(), 6);
+    EXPECT_EQ(w.playlists.list(0).count(), 7);
     EXPECT_TRUE(ui.fil->selectedItems().isEmpty());
 
     browse(folder("empty"));
     w.browser.cmdOKCarpeta_Click();
-    EXPECT_EQ(w.playlists.list(0).count(), 6);
+    EXPECT_EQ(w.playlists.list(0).count(), 7);
     EXPECT_TRUE(ui.fil->selectedItems().isEmpty());
 }
 

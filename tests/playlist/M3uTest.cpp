@@ -1,91 +1,168 @@
 #include "playlist/M3u.h"
-#include "common/Error.h"
 
+#include "common/Error.h"
+#include "common/FileNames.h"
+#include "playlist/FileUris.h"
+
+#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace velmor;
 
 namespace {
-QList<Track> read(const QByteArray& bytes) {
-    return ReadM3u(bytes, "/lists");
+const QStringList kTypes{"mp3", "wav", "flac", "ogg"};
+
+QList<ListEntry> read(QByteArrayView bytes, bool saidUtf8 = false) {
+    return ReadM3u(bytes, {"/lists", saidUtf8, kTypes});
+}
+
+QList<Track> tracksOf(const QList<ListEntry>& entries) {
+    QList<Track> tracks;
+    for (const ListEntry& entry : entries)
+        tracks.append(entry.track);
+    return tracks;
+}
+
+// Resolves against a disk that holds exactly `files`.
+QList<Track> resolved(const QList<ListEntry>& entries, const QSet<QString>& files) {
+    QList<Track> tracks;
+    for (const ListEntry& entry : entries)
+        tracks.append(
+            ResolveEntry(entry, [&](const QString& path) { return files.contains(path); }).track);
+    return tracks;
 }
 } // namespace
 
-TEST(M3uLines, EndAtCarriageReturnOrCrLfButNotAtALoneLineFeed) {
-    EXPECT_EQ(M3uLines("a\r\nb\rc"), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(M3uLines("a\nb\nc"), QStringList{"a\nb\nc"});
-    EXPECT_EQ(M3uLines("a\r\r\nb\r\n"), (QStringList{"a", "", "b"}));
-    EXPECT_EQ(M3uLines("a\n\r\n"), QStringList{"a\n"});
-    EXPECT_EQ(M3uLines(""), QStringList{});
-    EXPECT_EQ(M3uLines("\r\n"), QStringList{""});
-    // A byte-order mark belongs to no line.
-    EXPECT_EQ(M3uLines("\xEF\xBB\xBF#EXTM3U\r\na.mp3"), (QStringList{"#EXTM3U", "a.mp3"}));
+TEST(M3uLines, EndAtCrLfCrOrLf) {
+    const struct {
+        QByteArray bytes;
+        QList<QByteArray> lines;
+    } cases[] = {
+        {"a\r\nb\r\nc", {"a", "b", "c"}},
+        {"a\rb\rc\r", {"a", "b", "c"}},
+        {"a\nb\nc\n", {"a", "b", "c"}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\r\r\nb\r\n", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"\xEF\xBB\xBF#EXTM3U\na.mp3", {"#EXTM3U", "a.mp3"}}, // a byte-order mark is no text
+    };
+    for (const auto& c : cases) {
+        QList<QByteArray> lines;
+        for (QByteArrayView line : M3uLines(c.bytes))
+            lines.append(line.toByteArray());
+        EXPECT_EQ(lines, c.lines) << c.bytes.toStdString();
+    }
 }
 
-TEST(M3uTrackLines, AreTheMp3LinesInAnyCaseTrimmedOfSpacesOnly) {
-    for (const char* line : {"a.mp3", "A.MP3", "b.Mp3", "c.mP3", "  /m/a.mp3  ", ".mp3"})
-        EXPECT_TRUE(IsTrackLine(QString(line))) << line;
-    for (const char* line : {"", "   ", "\t", "#a.mp3", "  #a.mp3", "a.wav", "a.mp3\t", "\ta.mp3\t",
-                             "a.mp", "a.mp3.txt", "#EXTINF:123,Artist - Title"})
-        EXPECT_FALSE(IsTrackLine(QString(line))) << line;
-    EXPECT_TRUE(IsTrackLine(u"\ta.mp3")); // a tab is text, not a space
+TEST(M3uTrackLines, AreTheLinesOfEveryTypeTheDecksPlayInAnyCase) {
+    for (const char* line :
+         {"a.mp3", "A.MP3", "b.Wav", "c.FLAC", "  /m/a.ogg  ", ".mp3", "\ta.mp3"})
+        EXPECT_TRUE(IsTrackLine(line, kTypes)) << line;
+    for (const char* line : {"", "   ", "#a.mp3", "  #a.mp3", "a.wma", "a.mp3\t", "a.mp",
+                             "a.mp3.txt", "#EXTINF:123,Artist - Title", "list.m3u", "mp3"})
+        EXPECT_FALSE(IsTrackLine(line, kTypes)) << line;
+    EXPECT_FALSE(IsTrackLine(QByteArrayView("a\0b.mp3", 7), kTypes));
+    const QByteArray huge = QByteArray(kMaxTrackLine, 'x') + ".mp3";
+    EXPECT_FALSE(IsTrackLine(huge, kTypes));
+    EXPECT_TRUE(IsTrackLine(QByteArrayView(huge).sliced(4), kTypes));
 }
 
-TEST(M3uTrackLines, SkipWhatCannotNameAFile) {
-    EXPECT_FALSE(IsTrackLine(QString::fromLatin1("a\0b.mp3", 7)));
-    const QString huge = QString(kMaxTrackLine, u'x') + ".mp3";
-    EXPECT_FALSE(IsTrackLine(huge));
-    EXPECT_TRUE(IsTrackLine(huge.sliced(4)));
+TEST(M3uRead, DecodesUtf8WhenMarkedNamedOrValidAndWindows1252Otherwise) {
+    const struct {
+        QByteArray bytes;
+        bool saidUtf8;
+        QString name;
+    } cases[] = {
+        {"\xC3\xB1u.mp3", false, u"ñu.mp3"_qs},
+        {"\xEF\xBB\xBF\xC3\xB1u.mp3", false, u"ñu.mp3"_qs},
+        {"\xC3\xB1u.mp3", true, u"ñu.mp3"_qs},
+        {"\xF1u.mp3\r\n\x80.mp3", false, u"ñu.mp3"_qs},
+        {"\x80 \x9F.mp3", false, u"€ Ÿ.mp3"_qs},
+        // Said to be UTF-8 but broken: the bytes are kept as the file system's own.
+        {"\xF1u.mp3", true, FileNameFromBytes("\xF1u.mp3")},
+        {"\xEF\xBB\xBF\xF1u.mp3", false, FileNameFromBytes("\xF1u.mp3")},
+    };
+    for (const auto& c : cases) {
+        const QList<ListEntry> entries = read(c.bytes, c.saidUtf8);
+        ASSERT_FALSE(entries.isEmpty()) << c.bytes.toStdString();
+        EXPECT_EQ(entries[0].track, (Track{c.name, "/lists"})) << c.bytes.toStdString();
+    }
+    // A Windows-1252 reading offers the line's bytes too: a name copied byte for byte.
+    EXPECT_EQ(read("\xF1u.mp3")[0].others, QStringList{FileNameFromBytes("/lists/\xF1u.mp3")});
 }
 
-TEST(M3uTrackLines, SplitAtTheLastSeparatorOfEitherKind) {
-    EXPECT_EQ(TrackOfLine(u"/music/A.MP3", "/lists"), (Track{"A.MP3", "/music"}));
-    EXPECT_EQ(TrackOfLine(u"C:\\Music\\A.MP3", "/lists"), (Track{"A.MP3", "C:/Music"}));
-    EXPECT_EQ(TrackOfLine(u"Sub\\b.mp3", "/lists"), (Track{"b.mp3", "Sub"}));
-    EXPECT_EQ(TrackOfLine(u"Sub/Deeper\\b.mp3", "/lists"), (Track{"b.mp3", "Sub/Deeper"}));
-    EXPECT_EQ(TrackOfLine(u"c.mp3", "/lists"), (Track{"c.mp3", "/lists"}));
-    EXPECT_EQ(TrackOfLine(u"/a.mp3", "/lists"), (Track{"a.mp3", "/"}));
-    EXPECT_EQ(TrackOfLine(u"\\a.mp3", "/lists"), (Track{"a.mp3", "/"}));
-    // The line is split as it was read: blanks stay where they were.
-    EXPECT_EQ(TrackOfLine(u"  /music/a b.mp3", "/lists"), (Track{"a b.mp3", "  /music"}));
-    EXPECT_EQ(TrackOfLine(u" c.mp3", "/lists"), (Track{" c.mp3", "/lists"}));
+TEST(M3uRead, PlacesEntriesAgainstTheListsFolderWithEitherSeparator) {
+    const struct {
+        const char* line;
+        Track track;
+        QStringList others;
+    } cases[] = {
+        {"c.mp3", {"c.mp3", "/lists"}, {}},
+        {"sub/b.mp3", {"b.mp3", "/lists/sub"}, {}},
+        {"sub\\b.mp3", {"b.mp3", "/lists/sub"}, {}},
+        {"Sub/Deeper\\b.mp3", {"b.mp3", "/lists/Sub/Deeper"}, {}},
+        {"../up/c.mp3", {"c.mp3", "/up"}, {}},
+        {"./d.mp3", {"d.mp3", "/lists"}, {}},
+        {"/music/A.MP3", {"A.MP3", "/music"}, {}},
+        {"/a.mp3", {"a.mp3", "/"}, {}},
+        {"file:///m/a%20b.mp3", {"a b.mp3", "/m"}, {}},
+        // Absolute Windows paths: the file of that name beside the list, should they not exist.
+        {"C:\\Music\\A.MP3", {"A.MP3", "C:/Music"}, {"/lists/A.MP3"}},
+        {"\\\\server\\share\\x.mp3", {"x.mp3", "//server/share"}, {"/lists/x.mp3"}},
+        {"\\Music\\y.mp3", {"y.mp3", "/Music"}, {"/lists/y.mp3"}},
+        // Spaces are kept as written, and the trimmed line offered after.
+        {"  /m/a b.mp3 ", {"a b.mp3 ", "/lists/  /m"}, {"/m/a b.mp3"}},
+        {" c.mp3", {" c.mp3", "/lists"}, {"/lists/c.mp3"}},
+    };
+    for (const auto& c : cases) {
+        const QList<ListEntry> entries = read(c.line);
+        ASSERT_EQ(entries.size(), 1) << c.line;
+        EXPECT_EQ(entries[0], (ListEntry{c.track, c.others})) << c.line;
+    }
 }
 
-TEST(M3uRead, KeepsTheFilesOrderAndSkipsAllButTrackLines) {
-    const QByteArray file = "#EXTM3U\r\n"
-                            "#EXTINF:185,Someone - Something\r\n"
-                            "#C:\\Music\\a.mp3\r\n"
-                            "C:\\Music\\A.MP3\r\n"
-                            "\r\n"
-                            "   \t  \r\n"
-                            "Sub\\b.mp3\r\n"
-                            "song.wav\r\n"
-                            "c.mp3";
-    EXPECT_EQ(read(file),
-              (QList<Track>{{"A.MP3", "C:/Music"}, {"b.mp3", "Sub"}, {"c.mp3", "/lists"}}));
+TEST(M3uResolve, TakesTheFirstPlaceThatExistsOrKeepsTheLineAsWritten) {
+    const QList<ListEntry> entries = read("C:\\Music\\a.mp3\r\nC:\\Music\\gone.mp3\r\n"
+                                          "\xE9t\xE9.mp3\r\n"
+                                          "sub\\b.mp3\r\n");
+    const QString bytesName = FileNameFromBytes("\xE9t\xE9.mp3");
+    const QList<Track> found =
+        resolved(entries, {"/lists/a.mp3", "/lists/" + bytesName, "/lists/sub/b.mp3"});
+    EXPECT_EQ(found, (QList<Track>{{"a.mp3", "/lists"},
+                                   {"gone.mp3", "C:/Music"},
+                                   {bytesName, "/lists"},
+                                   {"b.mp3", "/lists/sub"}}));
+    EXPECT_FALSE(ResolveEntry(entries[1], [](const QString&) { return false; }).found);
 }
 
-TEST(M3uRead, ALineFeedOnlyFileIsOneLine) {
-    EXPECT_EQ(read("/m/a.mp3\n/m/b.mp3"), (QList<Track>{{"b.mp3", "/m/a.mp3\n/m"}}));
-    EXPECT_TRUE(read("/m/a.mp3\n/m/b.wav\n").isEmpty());
+TEST(M3uRead, SkipsAllButTrackLinesAndKeepsTheFilesOrder) {
+    const QByteArray file = "#EXTM3U\n"
+                            "#EXTINF:185,Someone - Something\n"
+                            "#C:\\Music\\a.mp3\n"
+                            "one.flac\n"
+                            "\n"
+                            "   \t  \n"
+                            "two.WAV\r\n"
+                            "notes.txt\r"
+                            "three.ogg";
+    EXPECT_EQ(
+        tracksOf(read(file)),
+        (QList<Track>{{"one.flac", "/lists"}, {"two.WAV", "/lists"}, {"three.ogg", "/lists"}}));
 }
 
 TEST(M3uRead, BadInputGivesNoTracksRatherThanGarbage) {
     QByteArray junk;
-    for (int i = 0; i < 4096; ++i)
-        junk.append(char((i * 7919) % 256));
-    junk.replace("\r", "");
-    EXPECT_TRUE(read(junk).isEmpty());
+    for (int i = 0; i < 1 << 20; ++i)
+        junk.append(char((i * 7919LL) % 251));
+    EXPECT_LT(read(junk).size(), 5); // lines of junk that happen to end in ".mp3" at most
     EXPECT_TRUE(read(QByteArray(1000, '\0')).isEmpty());
-    EXPECT_EQ(read(QByteArray("a\0.mp3\r\nb.mp3", 13)), (QList<Track>{{"b.mp3", "/lists"}}));
-    EXPECT_TRUE(read(QByteArray(10 * 1024 * 1024, 'x') + ".mp3").isEmpty());
+    EXPECT_EQ(tracksOf(read(QByteArray("a\0.mp3\nb.mp3", 12))),
+              (QList<Track>{{"b.mp3", "/lists"}}));
+    EXPECT_TRUE(read(QByteArray(100000, 'x') + ".mp3").isEmpty());
+    EXPECT_EQ(read(QByteArray(100000, 'x') + "\nok.mp3").size(), 1);
     EXPECT_TRUE(read(QByteArray(10 * 1024 * 1024, 'x')).isEmpty());
-}
-
-TEST(M3uRead, NamesKeepTheirLettersAndSpaces) {
-    const QByteArray file = "\xEF\xBB\xBF/música/Ça va ñu.mp3\r\n/m/  two  spaces.mp3";
-    EXPECT_EQ(read(file),
-              (QList<Track>{{u"Ça va ñu.mp3"_qs, u"/música"_qs}, {"  two  spaces.mp3", "/m"}}));
 }
 
 TEST(M3uWrite, BareNamesInTheSaveFolderFullPathsElsewhereEveryLineCrLf) {
@@ -94,25 +171,43 @@ TEST(M3uWrite, BareNamesInTheSaveFolderFullPathsElsewhereEveryLineCrLf) {
     EXPECT_EQ(WriteM3u(tracks, "/music"), "a.mp3\r\n/other/b.mp3\r\n/Music/c.mp3\r\n/d.mp3\r\n");
     EXPECT_EQ(WriteM3u({}, "/music"), "");
     EXPECT_EQ(WriteM3u({{u"ñu.mp3"_qs, "/m"}}, "/m"), "\xC3\xB1u.mp3\r\n");
-}
-
-TEST(M3uWrite, RefusesANameTheEncodingCannotHold) {
-    const QString broken = QString("a") + QChar(0xD800) + ".mp3"; // a lone surrogate
+    // A name that is not UTF-8 is written as the file system holds it.
+    EXPECT_EQ(WriteM3u({{FileNameFromBytes("caf\xE9.mp3"), "/m"}}, "/"), "/m/caf\xE9.mp3\r\n");
+    const QString broken = QString("a") + QChar(0xD800) + ".mp3"; // no file name holds this
     EXPECT_THROW(WriteM3u({{"ok.mp3", "/m"}, {broken, "/m"}}, "/m"), Error);
+    EXPECT_THROW(WriteM3u({{"two\nlines.mp3", "/m"}}, "/m"), Error);
 }
 
-TEST(M3uRoundTrip, SavedListsReadBackToTheSameEntriesExceptWav) {
+TEST(M3uRoundTrip, SavedListsReadBackWholeInOrder) {
     const QList<Track> tracks{{"a.mp3", "/music"},
                               {"b.MP3", "/music/sub folder"},
                               {"c.wav", "/music"},
-                              {" d.mp3", "/Music"},
-                              {"e.mp3", "/"}};
-    const QList<Track> back = ReadM3u(WriteM3u(tracks, "/music"), "/music");
-    EXPECT_EQ(back, (QList<Track>{tracks[0], tracks[1], tracks[3], tracks[4]}));
+                              {"d.flac", "/Music"},
+                              {"e.ogg", "/"},
+                              {u"ñ.mp3"_qs, "/music"},
+                              {FileNameFromBytes("\xE9.wav"), "/music"}};
+    QSet<QString> disk;
+    for (const Track& track : tracks)
+        disk.insert(JoinPath(track.folder, track.name));
+    const QList<ListEntry> back = ReadM3u(WriteM3u(tracks, "/music"), {"/music", false, kTypes});
+    EXPECT_EQ(resolved(back, disk), tracks);
+}
+
+TEST(FileUris, NameLocalPathsByteForByte) {
+    EXPECT_EQ(LocalPathOfUri(u"file:///m/a%20b.mp3"), "/m/a b.mp3");
+    EXPECT_EQ(LocalPathOfUri(u"file://localhost/m/%C3%B1.mp3"), u"/m/ñ.mp3"_qs);
+    EXPECT_EQ(LocalPathOfUri(u"FILE:///m/%E9.mp3"), FileNameFromBytes("/m/\xE9.mp3"));
+    EXPECT_EQ(LocalPathOfUri(u"file:///m/ñ.mp3#x"), u"/m/ñ.mp3"_qs);
+    for (const char16_t* other : {u"http://host/a.mp3", u"file://other/a.mp3", u"file:",
+                                  u"/m/a.mp3", u"file:///a%00b", u"file:///a%0Ab"})
+        EXPECT_TRUE(LocalPathOfUri(other).isNull());
+    EXPECT_EQ(LocalPathsOfUriList("# dragged\r\nfile:///m/a\r\nhttp://x/y\r\nfile:///m/b%25\r\n"),
+              (QStringList{"/m/a", "/m/b%"}));
 }
 
 TEST(JoinPath, UsesOneSeparator) {
     EXPECT_EQ(JoinPath("/music", "a.mp3"), "/music/a.mp3");
     EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
-    EXPECT_EQ(JoinPath("Sub", "b.mp3"), "Sub/b.mp3");
+    EXPECT_EQ(SplitPath(u"/a.mp3"), (Track{"a.mp3", "/"}));
+    EXPECT_EQ(SplitPath(u"/m/s/a.mp3"), (Track{"a.mp3", "/m/s"}));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playlist/BrowserLists.h"
+#include "playlist/SavePanel.h"
 #include "support/TestWindow.h"
 
 #include <QDir>
@@ -59,6 +60,12 @@ struct PlaylistFixture : ::testing::Test {
             ASSERT_EQ(found.size(), 1) << name.toStdString();
             found.first()->setSelected(true);
         }
+    }
+    // Saves the active deck's list through the save panel, as `name`.m3u.
+    void save(const QString& name) {
+        w.savePanel.cmdGuardarComo_Click();
+        ui.txtNomArch->setText(name);
+        w.savePanel.cmdGuardar_Click();
     }
     void add(const QStringList& names) {
         select(names);

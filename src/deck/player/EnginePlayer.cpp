@@ -2,8 +2,8 @@
 
 #include "audio/Engine.h"
 #include "common/Error.h"
+#include "common/FileNames.h"
 
-#include <QFile>
 #include <cmath>
 
 namespace velmor {
@@ -67,11 +67,11 @@ void EnginePlayer::setFileName(const QString& path) {
     } else {
         std::unique_ptr<audio::Decoder> decoder;
         try {
-            decoder = audio::OpenDecoder(QFile::encodeName(path).toStdString());
+            decoder = audio::OpenDecoder(FileNameToBytes(path).toStdString());
         } catch (const std::exception& e) {
             // The open file, if any, plays on untouched.
-            throw Error(
-                QString("%1 cannot be played: %2.").arg(path, QString::fromLocal8Bit(e.what())));
+            throw Error(QString("%1 cannot be played: %2.")
+                            .arg(DisplayName(path), QString::fromLocal8Bit(e.what())));
         }
         duration_ = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
         engine().load(deck_, std::move(decoder));

@@ -2,6 +2,7 @@
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
 #include "common/Error.h"
+#include "common/FileNames.h"
 #include "support/AudioFixtures.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -242,4 +244,19 @@ TEST(EnginePlayerWithoutEngineTest, SettingsMadeBeforeTheEngineIsTakenReachIt) {
     EXPECT_NEAR(player.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
     player.setFileName(path);
     EXPECT_EQ(taken, 1) << "the engine is taken once";
+}
+
+TEST_F(EnginePlayerTest, ANameThatIsNotUtf8OpensByItsBytes) {
+    const QByteArray bytes = FileNameToBytes(dir.path()) + "/caf\xE9.wav";
+    WriteWav(bytes.toStdString(), Tone(440, 2, 48000), 48000, 1);
+    player->setFileName(FileNameFromBytes(bytes));
+    EXPECT_NEAR(player->Duration(), 2.0, 1e-9);
+    try {
+        player->setFileName(FileNameFromBytes(bytes + "x"));
+        ADD_FAILURE() << "a missing file was opened";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.description().contains(u"caf\uFFFD.wavx"_qs))
+            << e.description().toStdString();
+    }
+    ::unlink(bytes.constData()); // Qt's own functions cannot name it to remove it
 }

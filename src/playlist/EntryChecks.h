@@ -1,0 +1,66 @@
+#pragma once
+
+#include "playlist/M3u.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPersistentModelIndex>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace velmor {
+
+class DeckPlaylist;
+
+// Puts entries read from playlist files into a deck's playlist, each where it exists, and
+// marks those that exist nowhere. Looking a long list up on the disk takes a while (on a
+// network share far longer), so the window looks for a moment only; the rest of the entries
+// go into the playlist as written at once and are looked up on a worker thread, whose
+// findings arrive through the event loop. Entries deleted meanwhile are left alone.
+class EntryChecks : public QObject {
+    Q_OBJECT
+public:
+    explicit EntryChecks(QObject* parent = nullptr);
+    ~EntryChecks() override;
+
+    // Appends `entries` to `list`. At least the first is looked up before this returns.
+    void append(DeckPlaylist& list, const QList<ListEntry>& entries);
+
+    bool busy() const { return !jobs_.isEmpty(); }
+    // Delivers the worker's findings until it has looked at everything.
+    void waitUntilDone();
+
+    // How long the window itself looks entries up, per call of append.
+    std::chrono::milliseconds budget{25};
+
+    // A file of a playlist exists where something other than a folder lies.
+    static bool Exists(const QString& path);
+    static QString MissingReason(const Track& track);
+
+private:
+    struct Work {
+        int job;
+        QList<ListEntry> entries;
+    };
+    struct Job {
+        DeckPlaylist* list;
+        std::vector<QPersistentModelIndex> rows;
+        qsizetype done = 0;
+    };
+    void work();
+    void found(int job, qsizetype from, const QList<ResolvedEntry>& results);
+
+    QHash<int, Job> jobs_;
+    int nextJob_ = 0;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Work> queue_;
+    bool stopping_ = false;
+    std::thread worker_;
+};
+
+} // namespace velmor
