@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     // a worker: timed on their own, and as a whole through the window.
     std::vector<double> bytesOnly, readingList, lookingUp, addingForeign;
     const M3uSource source{tmp.path(), false, PlayableExtensions()};
-    QList<ListEntry> entries;
+    M3uEntries entries;
     w.browser.dir_Choose(tmp.path());
     for (int run = 0; run < kRuns; ++run) {
         bytesOnly.push_back(timeStep("read the bytes", [&] {
@@ -159,8 +159,8 @@ int main(int argc, char** argv) {
         if (entries.size() != 10000)
             qFatal("the list's entries went wrong");
         lookingUp.push_back(timeStep("look 10,000 entries up", [&] {
-            for (const ListEntry& entry : entries)
-                if (!ResolveEntry(entry, EntryChecks::Exists).found)
+            for (qsizetype i = 0; i < entries.size(); ++i)
+                if (!ResolveEntry(entries.at(i), EntryChecks::Exists).found)
                     qFatal("an entry was not found");
         }));
         addingForeign.push_back(timeStep("add the 10,000-entry list", [&] {

@@ -38,7 +38,7 @@ QString EntryChecks::MissingReason(const Track& track) {
     return QStringLiteral("%1 does not exist").arg(DisplayName(JoinPath(track.folder, track.name)));
 }
 
-void EntryChecks::append(DeckPlaylist& list, const QList<ListEntry>& entries) {
+void EntryChecks::append(DeckPlaylist& list, const M3uEntries& entries) {
     QElapsedTimer clock;
     clock.start();
     QList<Track> tracks;
@@ -46,13 +46,13 @@ void EntryChecks::append(DeckPlaylist& list, const QList<ListEntry>& entries) {
     QList<int> missing;
     qsizetype looked = 0;
     for (; looked < entries.size() && (looked == 0 || clock.elapsed() < budget.count()); ++looked) {
-        const ResolvedEntry resolved = ResolveEntry(entries[looked], Exists);
+        const ResolvedEntry resolved = ResolveEntry(entries.at(looked), Exists);
         if (!resolved.found)
             missing.append(int(looked));
         tracks.append(resolved.track);
     }
     for (qsizetype i = looked; i < entries.size(); ++i)
-        tracks.append(entries[i].track);
+        tracks.append(entries.at(i).track);
     const int first = list.count();
     list.append(tracks);
     for (int i : missing)
@@ -69,7 +69,7 @@ void EntryChecks::append(DeckPlaylist& list, const QList<ListEntry>& entries) {
     jobs_.insert(id, std::move(job));
     {
         const std::lock_guard lock(mutex_);
-        queue_.push_back({id, entries.sliced(looked)});
+        queue_.push_back({id, entries, looked});
         if (!worker_.joinable())
             worker_ = std::thread([this] { work(); });
     }
@@ -85,14 +85,15 @@ void EntryChecks::work() {
         const Work work = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        for (qsizetype from = 0; from < work.entries.size(); from += kBatch) {
+        for (qsizetype from = work.from; from < work.entries.size(); from += kBatch) {
             QList<ResolvedEntry> results;
             const qsizetype end = std::min(work.entries.size(), from + kBatch);
             for (qsizetype i = from; i < end; ++i)
-                results.append(ResolveEntry(work.entries[i], Exists));
+                results.append(ResolveEntry(work.entries.at(i), Exists));
             // The window waits for this thread before it goes, so `this` is alive here.
             QMetaObject::invokeMethod(
-                this, [this, job = work.job, from, results] { found(job, from, results); },
+                this,
+                [this, job = work.job, at = from - work.from, results] { found(job, at, results); },
                 Qt::QueuedConnection);
             const std::lock_guard stop(mutex_);
             if (stopping_)

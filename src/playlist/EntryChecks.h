@@ -28,7 +28,7 @@ public:
     ~EntryChecks() override;
 
     // Appends `entries` to `list`. At least the first is looked up before this returns.
-    void append(DeckPlaylist& list, const QList<ListEntry>& entries);
+    void append(DeckPlaylist& list, const M3uEntries& entries);
 
     bool busy() const { return !jobs_.isEmpty(); }
     // Delivers the worker's findings until it has looked at everything.
@@ -42,9 +42,11 @@ public:
     static QString MissingReason(const Track& track);
 
 private:
+    // The entries of a list from `from` on, for the worker.
     struct Work {
         int job;
-        QList<ListEntry> entries;
+        M3uEntries entries;
+        qsizetype from;
     };
     struct Job {
         DeckPlaylist* list;

@@ -3,53 +3,13 @@
 #include "common/Error.h"
 #include "common/FileNames.h"
 #include "playlist/FileUris.h"
+#include "playlist/M3uScan.h"
 
 #include <QDir>
-#include <QLatin1StringView>
-#include <cstring>
-#include <optional>
 
 namespace velmor {
 
 namespace {
-QByteArrayView withoutBom(QByteArrayView bytes, bool& hadBom) {
-    hadBom = bytes.startsWith("\xEF\xBB\xBF");
-    return hadBom ? bytes.sliced(3) : bytes;
-}
-
-// Calls `take` with every line of `bytes`: a line ends at CR LF, CR or LF; the end of the
-// bytes ends the last line (an empty last line after a final line end is no line). Lines
-// are found a line feed at a time, then split at any carriage return inside.
-template <typename Take> void forEachLine(QByteArrayView bytes, Take take) {
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const auto lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* const stop = lf ? lf : end;
-        for (;;) {
-            const auto cr = static_cast<const char*>(std::memchr(p, '\r', size_t(stop - p)));
-            if (!cr) {
-                take(QByteArrayView(p, stop - p));
-                break;
-            }
-            take(QByteArrayView(p, cr - p));
-            p = cr + 1;
-            if (p == stop) // CR LF is one line end, and a last CR ends the last line
-                break;
-        }
-        p = stop + 1;
-    }
-}
-
-template <typename Text> Text trimSpaces(Text line) {
-    qsizetype first = 0, last = line.size();
-    while (first < last && line[first] == ' ')
-        ++first;
-    while (last > first && line[last - 1] == ' ')
-        --last;
-    return line.sliced(first, last - first);
-}
-
 bool isDriveLetterPath(QStringView text) {
     return text.size() >= 3 && text[0].isLetter() && text[0].unicode() < 0x80 && text[1] == u':' &&
            (text[2] == u'\\' || text[2] == u'/');
@@ -87,50 +47,17 @@ Track placeOf(QStringView text, const QString& listFolder, bool& windows) {
     return {text.sliced(p + 1).toString(), folder};
 }
 
-bool IsAscii(QByteArrayView line) {
-    for (char c : line)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
-// For a line that is read as it stands (no "\\", no surrounding spaces, no URI, no
-// Windows path, nothing to decode two ways), the bytes before its last "/": a null view for
-// a bare name. Nothing for any other line.
-std::optional<QByteArrayView> plainFolderPart(QByteArrayView line, bool windows1252) {
-    if (line.front() == ' ' || line.back() == ' ' || line.contains('\\') || line.contains(':'))
-        return std::nullopt;
-    if (windows1252 && !IsAscii(line))
-        return std::nullopt;
-    const qsizetype slash = line.lastIndexOf('/');
-    return slash < 0 ? QByteArrayView() : line.first(slash);
-}
 } // namespace
 
 QList<QByteArrayView> M3uLines(QByteArrayView bytes) {
     bool bom;
     QList<QByteArrayView> lines;
-    forEachLine(withoutBom(bytes, bom), [&](QByteArrayView line) { lines.append(line); });
+    m3u::ForEachLine(m3u::WithoutBom(bytes, bom), [&](QByteArrayView line) { lines.append(line); });
     return lines;
 }
 
 bool IsTrackLine(QByteArrayView line, const QStringList& types) {
-    if (line.size() > kMaxTrackLine)
-        return false;
-    const QByteArrayView text = trimSpaces(line);
-    if (text.isEmpty() || text.front() == '#')
-        return false;
-    // No file name holds a NUL: such a line is binary junk.
-    if (std::memchr(text.data(), '\0', size_t(text.size())))
-        return false;
-    const qsizetype dot = text.lastIndexOf('.');
-    if (dot < 0)
-        return false;
-    const QLatin1StringView extension(text.sliced(dot + 1));
-    for (const QString& type : types)
-        if (extension.compare(type, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return m3u::ShapeOf(line, m3u::TrackTypes(types)).track;
 }
 
 ListEntry EntryOfLine(QStringView line, const QString& listFolder) {
@@ -145,7 +72,7 @@ ListEntry EntryOfLine(QStringView line, const QString& listFolder) {
     };
     if (windows)
         offer({entry.track.name, listFolder});
-    const QStringView trimmed = trimSpaces(line);
+    const QStringView trimmed = m3u::TrimSpaces(line);
     if (trimmed.size() != line.size()) {
         const Track place = placeOf(trimmed, listFolder, windows);
         offer(place);
@@ -156,56 +83,107 @@ ListEntry EntryOfLine(QStringView line, const QString& listFolder) {
 }
 
 namespace {
-// `windows1252` false: UTF-8, broken bytes kept as the file system's own. Sets `allAscii`
-// false when a track line holds a byte past ASCII, where the two readings differ.
-QList<ListEntry> readLines(QByteArrayView bytes, const M3uSource& source, bool windows1252,
-                           bool& allAscii) {
-    QList<ListEntry> entries;
-    // The folder part of the last plain line and where it was placed: lists hold runs of
-    // entries in one folder, and a run is placed once.
-    std::optional<QByteArrayView> lastFolderPart;
-    forEachLine(bytes, [&](QByteArrayView line) {
-        if (!IsTrackLine(line, source.types))
-            return;
-        allAscii = allAscii && IsAscii(line);
-        std::optional<QByteArrayView> folderPart = plainFolderPart(line, windows1252);
-        if (folderPart && lastFolderPart && folderPart->isNull() == lastFolderPart->isNull() &&
-            *folderPart == *lastFolderPart) {
-            const QByteArrayView name =
-                line.sliced(folderPart->isNull() ? 0 : folderPart->size() + 1);
-            entries.append(ListEntry{{FileNameFromBytes(name), entries.last().track.folder}, {}});
-            return;
-        }
-        lastFolderPart = folderPart;
-        ListEntry entry = EntryOfLine(windows1252 ? FromWindows1252(line) : FileNameFromBytes(line),
-                                      source.folder);
-        if (windows1252) {
-            // A name copied byte for byte from another system, or written by this program.
-            const ListEntry asBytes = EntryOfLine(FileNameFromBytes(line), source.folder);
-            if (asBytes != entry)
-                for (const QString& path :
-                     QStringList{JoinPath(asBytes.track.folder, asBytes.track.name)} +
-                         asBytes.others)
-                    if (!entry.others.contains(path))
-                        entry.others.append(path);
-        }
-        // Entries of one folder share one string.
-        if (!entries.isEmpty() && entries.last().track.folder == entry.track.folder)
-            entry.track.folder = entries.last().track.folder;
-        entries.append(std::move(entry));
-    });
-    return entries;
+// The entry of a line that is not plain, read in full.
+ListEntry madeEntry(QByteArrayView line, const QString& listFolder, bool windows1252) {
+    ListEntry entry =
+        EntryOfLine(windows1252 ? FromWindows1252(line) : FileNameFromBytes(line), listFolder);
+    if (windows1252) {
+        // A name copied byte for byte from another system, or written by this program.
+        const ListEntry asBytes = EntryOfLine(FileNameFromBytes(line), listFolder);
+        if (asBytes != entry)
+            for (const QString& path :
+                 QStringList{JoinPath(asBytes.track.folder, asBytes.track.name)} + asBytes.others)
+                if (!entry.others.contains(path))
+                    entry.others.append(path);
+    }
+    return entry;
 }
 } // namespace
 
-QList<ListEntry> ReadM3u(QByteArrayView bytes, const M3uSource& source) {
-    bool bom;
-    bytes = withoutBom(bytes, bom);
+class M3uReader {
+public:
+    // `windows1252` false: UTF-8, broken bytes kept as the file system's own. Sets `allAscii`
+    // false when a track line holds a byte past ASCII, where the two readings differ.
+    static M3uEntries read(const QByteArray& bytes, const M3uSource& source, bool windows1252,
+                           bool& allAscii) {
+        auto index = std::make_shared<M3uEntries::Index>();
+        index->bytes = bytes;
+        index->spots.reserve(size_t(bytes.size() / 64)); // a guess that saves most regrowing
+        const m3u::TrackTypes types(source.types);
+        // The folder part of the run of plain lines being read (null for bare names): lists
+        // hold runs of entries in one folder, and a run is placed once.
+        QByteArrayView run;
+        bool inRun = false;
+        QString lastFolder; // entries of one folder share one string
+        const auto appendPlain = [&](QByteArrayView line, qsizetype slash) {
+            index->spots.push_back({line.data() - bytes.constData() + slash + 1,
+                                    qint32(line.size() - slash - 1),
+                                    qint32(index->folders.size() - 1)});
+        };
+        bool bom;
+        m3u::ForEachLine(m3u::WithoutBom(bytes, bom), [&](QByteArrayView line) {
+            if (inRun && m3u::ContinuesRun(line, run, types)) {
+                appendPlain(line, run.isNull() ? -1 : run.size());
+                return;
+            }
+            const m3u::LineShape shape = m3u::ShapeOf(line, types);
+            if (!shape.track)
+                return;
+            allAscii = allAscii && shape.ascii;
+            if (!shape.plain || (windows1252 && !shape.ascii)) {
+                inRun = false;
+                ListEntry entry = madeEntry(line, source.folder, windows1252);
+                if (entry.track.folder == lastFolder)
+                    entry.track.folder = lastFolder;
+                lastFolder = entry.track.folder;
+                index->spots.push_back({index->made.size(), 0, -1});
+                index->made.append(std::move(entry));
+                return;
+            }
+            const QByteArrayView part =
+                shape.slash < 0 ? QByteArrayView() : line.first(shape.slash);
+            if (!inRun || part.isNull() != run.isNull() || part != run) {
+                QString folder = EntryOfLine(FileNameFromBytes(line), source.folder).track.folder;
+                if (folder == lastFolder)
+                    folder = lastFolder;
+                if (index->folders.isEmpty() || index->folders.last() != folder)
+                    index->folders.append(folder);
+                lastFolder = folder;
+                run = part;
+                inRun = true;
+            }
+            appendPlain(line, shape.slash);
+        });
+        M3uEntries entries;
+        entries.index_ = std::move(index);
+        return entries;
+    }
+};
+
+ListEntry M3uEntries::at(qsizetype i) const {
+    const Spot& spot = index_->spots.at(size_t(i));
+    if (spot.folder < 0)
+        return index_->made.at(spot.start);
+    const QByteArrayView name = QByteArrayView(index_->bytes).sliced(spot.start, spot.size);
+    return {{FileNameFromBytes(name), index_->folders.at(spot.folder)}, {}};
+}
+
+QList<ListEntry> M3uEntries::toList() const {
+    QList<ListEntry> all;
+    all.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        all.append(at(i));
+    return all;
+}
+
+M3uEntries ReadM3u(const QByteArray& bytes, const M3uSource& source) {
     bool allAscii = true;
-    QList<ListEntry> entries = readLines(bytes, source, false, allAscii);
+    M3uEntries entries = M3uReader::read(bytes, source, false, allAscii);
     // Where every track line is ASCII both readings agree, and the file need not be judged.
-    if (!allAscii && !bom && !source.saidUtf8 && !IsValidUtf8(bytes))
-        entries = readLines(bytes, source, true, allAscii);
+    bool bom;
+    const QByteArrayView text = m3u::WithoutBom(bytes, bom);
+    if (!allAscii && !bom && !source.saidUtf8 && !IsValidUtf8(text))
+        entries = M3uReader::read(bytes, source, true, allAscii);
     return entries;
 }
 

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace velmor {
 
@@ -38,7 +40,7 @@ inline constexpr qsizetype kMaxTrackLine = 32767;
 struct M3uSource {
     QString folder;        // where the list lies: relative entries lie below it
     bool saidUtf8 = false; // a .m3u8 file
-    QStringList types;     // extensions of the types the decks play (lower case, no dot)
+    QStringList types;     // extensions of the types the decks play (ASCII, no dot)
 };
 
 // A playlist entry as read: where its line points and, should that not exist, the full
@@ -59,8 +61,39 @@ bool IsTrackLine(QByteArrayView line, const QStringList& types);
 // The entry a track line (decoded) names.
 ListEntry EntryOfLine(QStringView line, const QString& listFolder);
 
+// The entries of an M3U file, in the file's order: an index over the file's bytes, which it
+// shares. Most entries are plain lines (no "\", no surrounding spaces, no URI or Windows
+// path, nothing to decode two ways): such an entry is kept as where its name lies in the bytes
+// and the folder it was placed in, a run of entries of one folder being placed once, and its
+// strings are made when it is taken. Any other entry is kept as read.
+class M3uEntries {
+public:
+    qsizetype size() const { return index_ ? qsizetype(index_->spots.size()) : 0; }
+    bool isEmpty() const { return size() == 0; }
+    ListEntry at(qsizetype i) const;
+    ListEntry operator[](qsizetype i) const { return at(i); }
+    QList<ListEntry> toList() const;
+
+private:
+    friend class M3uReader;
+    // A plain entry: its name's bytes and its folder's index in `folders`; any other entry
+    // (folder -1): its index in `made`.
+    struct Spot {
+        qsizetype start;
+        qint32 size;
+        qint32 folder;
+    };
+    struct Index {
+        QByteArray bytes;
+        std::vector<Spot> spots;
+        QStringList folders;
+        QList<ListEntry> made;
+    };
+    std::shared_ptr<const Index> index_; // copies share it
+};
+
 // Every entry of an M3U file, in the file's order.
-QList<ListEntry> ReadM3u(QByteArrayView bytes, const M3uSource& source);
+M3uEntries ReadM3u(const QByteArray& bytes, const M3uSource& source);
 
 // The track an entry stands for: the first of its places that `exists`, or the place as
 // written when none does (`found` false).

@@ -12,8 +12,8 @@ using namespace velmor;
 namespace {
 const QStringList kTypes{"mp3", "wav", "flac", "ogg"};
 
-QList<ListEntry> read(QByteArrayView bytes, bool saidUtf8 = false) {
-    return ReadM3u(bytes, {"/lists", saidUtf8, kTypes});
+QList<ListEntry> read(const QByteArray& bytes, bool saidUtf8 = false) {
+    return ReadM3u(bytes, {"/lists", saidUtf8, kTypes}).toList();
 }
 
 QList<Track> tracksOf(const QList<ListEntry>& entries) {
@@ -189,7 +189,8 @@ TEST(M3uRoundTrip, SavedListsReadBackWholeInOrder) {
     QSet<QString> disk;
     for (const Track& track : tracks)
         disk.insert(JoinPath(track.folder, track.name));
-    const QList<ListEntry> back = ReadM3u(WriteM3u(tracks, "/music"), {"/music", false, kTypes});
+    const QList<ListEntry> back =
+        ReadM3u(WriteM3u(tracks, "/music"), {"/music", false, kTypes}).toList();
     EXPECT_EQ(resolved(back, disk), tracks);
 }
 

@@ -19,14 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte chooses how the list is named and where it lies.
     const bool saidUtf8 = data[0] & 1;
     const QString folder = data[0] & 2 ? QStringLiteral("/lists/sub") : QStringLiteral("/");
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
 
     if (FileNameToBytes(FileNameFromBytes(bytes)) != bytes)
         std::abort();
 
     const QStringList types{"mp3", "wav", "flac", "ogg", "opus", "aiff"};
     QList<Track> tracks;
-    for (const ListEntry& entry : ReadM3u(bytes, {folder, saidUtf8, types})) {
+    for (const ListEntry& entry : ReadM3u(bytes, {folder, saidUtf8, types}).toList()) {
         for (QChar c : entry.track.name + entry.track.folder)
             if (c == u'\r' || c == u'\n' || c == u'\0')
                 std::abort(); // a line end or a NUL inside an entry: the splitting went wrong

@@ -25,6 +25,7 @@ for kind in $targets; do
         ;;
     m3u)
         clang++ $flags -fPIC "$root/tools/fuzz/FuzzPlaylist.cpp" "$root/src/playlist/M3u.cpp" \
+            "$root/src/playlist/M3uScan.cpp" \
             "$root/src/playlist/Paths.cpp" "$root/src/playlist/FileUris.cpp" \
             "$root/src/common/FileNames.cpp" $(pkg-config --cflags --libs Qt6Core) -o "$out/fuzz-$kind"
         kept="$root/tools/fuzz/corpus-m3u"
