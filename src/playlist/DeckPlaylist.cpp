@@ -22,6 +22,11 @@ QListWidgetItem* entry(QListWidget* view, int i) {
         throw Error(QStringLiteral("There is no entry %1 in the playlist").arg(i + 1));
     return item;
 }
+
+QString nameOf(const QListWidgetItem* item) {
+    const QVariant kept = item->data(kNameRole);
+    return kept.isValid() ? kept.toString() : item->text();
+}
 } // namespace
 
 DeckPlaylist::DeckPlaylist(QListWidget* view) : view_(view) {
@@ -34,9 +39,7 @@ int DeckPlaylist::count() const {
 }
 
 QString DeckPlaylist::name(int i) const {
-    const QListWidgetItem* item = entry(view_, i);
-    const QVariant kept = item->data(kNameRole);
-    return kept.isValid() ? kept.toString() : item->text();
+    return nameOf(entry(view_, i));
 }
 
 QString DeckPlaylist::folder(int i) const {
@@ -50,8 +53,10 @@ QString DeckPlaylist::fullPath(int i) const {
 QList<Track> DeckPlaylist::tracks() const {
     QList<Track> all;
     all.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        all.append(track(i));
+    for (int i = 0; i < count(); ++i) {
+        const QListWidgetItem* item = view_->item(i);
+        all.append({nameOf(item), item->data(kFolderRole).toString()});
+    }
     return all;
 }
 

@@ -197,11 +197,36 @@ ResolvedEntry ResolveEntry(const ListEntry& entry,
     return {entry.track, false};
 }
 
+namespace {
+// Appends `text` when it is ASCII without a line end, as nearly every name is; false, with
+// nothing appended, for any other text.
+bool appendPlain(QByteArray& bytes, QStringView text) {
+    for (QChar c : text)
+        if (c.unicode() >= 0x80 || c == u'\r' || c == u'\n')
+            return false;
+    const qsizetype at = bytes.size();
+    bytes.resize(at + text.size());
+    char* out = bytes.data() + at;
+    for (QChar c : text)
+        *out++ = char(c.unicode());
+    return true;
+}
+} // namespace
+
 QByteArray WriteM3u(const QList<Track>& tracks, const QString& saveFolder) {
     QByteArray bytes;
     for (const Track& track : tracks) {
-        const QString line =
-            track.folder == saveFolder ? track.name : JoinPath(track.folder, track.name);
+        const bool bare = track.folder == saveFolder;
+        const bool rooted = track.folder.endsWith(kSeparator) || track.folder.endsWith(u'/');
+        const qsizetype start = bytes.size();
+        if ((bare || (appendPlain(bytes, track.folder) &&
+                      appendPlain(bytes, rooted ? QStringView() : QStringView(&kSeparator, 1)))) &&
+            appendPlain(bytes, track.name)) {
+            bytes += "\r\n";
+            continue;
+        }
+        bytes.truncate(start);
+        const QString line = bare ? track.name : JoinPath(track.folder, track.name);
         if (!IsFileNameEncodable(line))
             throw Error(QStringLiteral("The name %1 cannot be written as a file name")
                             .arg(DisplayName(line)));
