@@ -146,6 +146,10 @@ QByteArray FileNameToBytes(QStringView name) {
     return out;
 }
 
+QString DisplayName(const QString& name) {
+    return hasSurrogate(name) ? DisplayName(QStringView(name)) : name;
+}
+
 bool IsFileNameEncodable(QStringView name) {
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t c = name[i].unicode();

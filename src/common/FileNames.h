@@ -23,6 +23,7 @@ bool IsFileNameEncodable(QStringView name);
 
 // The name as the user sees it: each kept byte shown as the replacement character.
 QString DisplayName(QStringView name);
+QString DisplayName(const QString& name); // no copy when the name shows as it is
 
 bool IsValidUtf8(QByteArrayView bytes);
 

@@ -8,6 +8,8 @@
 #include <QFont>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <numeric>
 
 namespace velmor {
 
@@ -32,6 +34,29 @@ QString nameOf(const QListWidgetItem* item) {
 DeckPlaylist::DeckPlaylist(QListWidget* view) : view_(view) {
     // Every row has the same height: long lists lay out without measuring each entry.
     view_->setUniformItemSizes(true);
+    const QAbstractItemModel* model = view_->model();
+    ids_.resize(size_t(model->rowCount()));
+    std::iota(ids_.begin(), ids_.end(), nextId_);
+    nextId_ += EntryId(ids_.size());
+    followed_ = {
+        QObject::connect(model, &QAbstractItemModel::rowsInserted,
+                         [this](const QModelIndex&, int first, int last) {
+                             const auto at =
+                                 ids_.insert(ids_.begin() + first, size_t(last - first + 1), 0);
+                             std::iota(at, at + (last - first + 1), nextId_);
+                             nextId_ += last - first + 1;
+                         }),
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved,
+                         [this](const QModelIndex&, int first, int last) {
+                             ids_.erase(ids_.begin() + first, ids_.begin() + last + 1);
+                         }),
+        QObject::connect(model, &QAbstractItemModel::modelReset, [this] { ids_.clear(); }),
+    };
+}
+
+DeckPlaylist::~DeckPlaylist() {
+    for (const QMetaObject::Connection& connection : followed_)
+        QObject::disconnect(connection);
 }
 
 int DeckPlaylist::count() const {
@@ -86,6 +111,17 @@ void DeckPlaylist::append(const QList<Track>& tracks) {
         view_->item(first + i)->setData(kNameRole, tracks[i].name);
 }
 
+DeckPlaylist::EntryId DeckPlaylist::id(int i) const {
+    entry(view_, i);
+    return ids_[size_t(i)];
+}
+
+int DeckPlaylist::find(EntryId wanted, int from) const {
+    const auto start = ids_.begin() + std::clamp(from, 0, int(ids_.size()));
+    const auto at = std::lower_bound(start, ids_.end(), wanted);
+    return at != ids_.end() && *at == wanted ? int(at - ids_.begin()) : -1;
+}
+
 void DeckPlaylist::setTrack(int i, const Track& track) {
     QListWidgetItem* item = entry(view_, i);
     item->setText(DisplayName(track.name));
@@ -115,13 +151,41 @@ void DeckPlaylist::removeSelected() {
 }
 
 void DeckPlaylist::markUnplayable(int i, const QString& reason) {
-    QListWidgetItem* item = entry(view_, i);
-    QFont font = item->font();
-    font.setStrikeOut(true);
-    item->setFont(font);
-    item->setForeground(view_->palette().color(QPalette::Disabled, QPalette::Text));
-    item->setToolTip(reason);
-    item->setData(kUnplayableRole, reason);
+    markUnplayable({{i, reason}});
+}
+
+void DeckPlaylist::markUnplayable(const QList<Mark>& marks) {
+    int top = count(), bottom = -1;
+    for (const Mark& mark : marks) {
+        entry(view_, mark.entry); // throws before anything is marked
+        top = std::min(top, mark.entry);
+        bottom = std::max(bottom, mark.entry);
+    }
+    if (marks.isEmpty())
+        return;
+    QFont struck; // for the entries that have no font of their own
+    struck.setStrikeOut(true);
+    const QBrush grey(view_->palette().color(QPalette::Disabled, QPalette::Text));
+    QAbstractItemModel* model = view_->model();
+    {
+        const QSignalBlocker quiet(model);
+        for (const Mark& mark : marks) {
+            QListWidgetItem* item = view_->item(mark.entry);
+            if (item->data(Qt::FontRole).isValid()) {
+                QFont font = item->font();
+                font.setStrikeOut(true);
+                item->setFont(font);
+            } else {
+                item->setFont(struck);
+            }
+            item->setForeground(grey);
+            item->setToolTip(mark.reason);
+            item->setData(kUnplayableRole, mark.reason);
+        }
+    }
+    // One change for the view, from the first entry marked to the last.
+    emit model->dataChanged(model->index(top, 0), model->index(bottom, 0),
+                            {Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole, kUnplayableRole});
 }
 
 void DeckPlaylist::clearUnplayable(int i) {

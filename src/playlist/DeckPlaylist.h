@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPersistentModelIndex>
 #include <QString>
+#include <vector>
 
 class QListWidget;
 
@@ -17,6 +18,9 @@ namespace velmor {
 class DeckPlaylist {
 public:
     explicit DeckPlaylist(QListWidget* view);
+    ~DeckPlaylist();
+    DeckPlaylist(const DeckPlaylist&) = delete;
+    DeckPlaylist& operator=(const DeckPlaylist&) = delete;
 
     int count() const;
     QString name(int i) const;
@@ -29,6 +33,13 @@ public:
     void append(const QString& name, const QString& folder);
     // Appends many entries at once, in order (a folder of thousands stays quick).
     void append(const QList<Track>& tracks);
+
+    // Every entry gets an id when it is appended, one more than the entry appended before;
+    // so ids grow along the list, and an entry keeps its id when others are deleted.
+    using EntryId = qint64;
+    EntryId id(int i) const;
+    // The entry with `id`, looked for from entry `from` on; -1 when it is gone.
+    int find(EntryId id, int from = 0) const;
     // Entry i names another file (the list keeps its place and its marks).
     void setTrack(int i, const Track& track);
     void removeAt(int i);
@@ -39,6 +50,12 @@ public:
     // An entry the player could not open or decode is marked: greyed and struck through,
     // its tooltip giving the reason. The mark goes when the entry plays after all.
     void markUnplayable(int i, const QString& reason);
+    struct Mark {
+        int entry;
+        QString reason;
+    };
+    // Marks many entries at once, which the view hears of once.
+    void markUnplayable(const QList<Mark>& marks);
     void clearUnplayable(int i);
     bool isUnplayable(int i) const;
     QString unplayableReason(int i) const; // "" when the entry is not marked
@@ -57,6 +74,10 @@ public:
 private:
     QListWidget* view_;
     QPersistentModelIndex loaded_;
+    // The entries' ids, row by row, kept in step with the view's rows whoever changes them.
+    std::vector<EntryId> ids_;
+    EntryId nextId_ = 0;
+    QList<QMetaObject::Connection> followed_;
 };
 
 } // namespace velmor

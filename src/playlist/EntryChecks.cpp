@@ -2,11 +2,9 @@
 
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
-#include "playlist/DeckPlaylist.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QThread>
 
 namespace velmor {
@@ -35,38 +33,32 @@ bool EntryChecks::Exists(const QString& path) {
 }
 
 QString EntryChecks::MissingReason(const Track& track) {
-    return QStringLiteral("%1 does not exist").arg(DisplayName(JoinPath(track.folder, track.name)));
+    return DisplayName(JoinPath(track.folder, track.name)) + QStringLiteral(" does not exist");
 }
 
 void EntryChecks::append(DeckPlaylist& list, const M3uEntries& entries) {
     QElapsedTimer clock;
     clock.start();
+    const int first = list.count();
     QList<Track> tracks;
     tracks.reserve(entries.size());
-    QList<int> missing;
+    QList<DeckPlaylist::Mark> missing;
     qsizetype looked = 0;
     for (; looked < entries.size() && (looked == 0 || clock.elapsed() < budget.count()); ++looked) {
         const ResolvedEntry resolved = ResolveEntry(entries.at(looked), Exists);
         if (!resolved.found)
-            missing.append(int(looked));
+            missing.append({first + int(looked), MissingReason(resolved.track)});
         tracks.append(resolved.track);
     }
     for (qsizetype i = looked; i < entries.size(); ++i)
         tracks.append(entries.at(i).track);
-    const int first = list.count();
     list.append(tracks);
-    for (int i : missing)
-        list.markUnplayable(first + i, MissingReason(tracks[i]));
+    list.markUnplayable(missing);
     if (looked == entries.size())
         return;
 
-    Job job{&list, {}};
-    job.rows.reserve(size_t(entries.size() - looked));
-    const QAbstractItemModel* model = list.view()->model();
-    for (qsizetype i = looked; i < entries.size(); ++i)
-        job.rows.emplace_back(model->index(first + int(i), 0));
     const int id = nextJob_++;
-    jobs_.insert(id, std::move(job));
+    jobs_.insert(id, Job{&list, list.id(first + int(looked)), entries.size() - looked});
     {
         const std::lock_guard lock(mutex_);
         queue_.push_back({id, entries, looked});
@@ -86,14 +78,23 @@ void EntryChecks::work() {
         queue_.pop_front();
         lock.unlock();
         for (qsizetype from = work.from; from < work.entries.size(); from += kBatch) {
-            QList<ResolvedEntry> results;
+            // Only what the playlist does not show yet goes back to the window.
+            QList<Finding> findings;
             const qsizetype end = std::min(work.entries.size(), from + kBatch);
-            for (qsizetype i = from; i < end; ++i)
-                results.append(ResolveEntry(work.entries.at(i), Exists));
+            for (qsizetype i = from; i < end; ++i) {
+                const ListEntry entry = work.entries.at(i);
+                const ResolvedEntry result = ResolveEntry(entry, Exists);
+                if (!result.found)
+                    findings.append({i - work.from, result.track, MissingReason(result.track)});
+                else if (result.track != entry.track)
+                    findings.append({i - work.from, result.track, {}});
+            }
             // The window waits for this thread before it goes, so `this` is alive here.
             QMetaObject::invokeMethod(
                 this,
-                [this, job = work.job, at = from - work.from, results] { found(job, at, results); },
+                [this, job = work.job, looked = end - from, findings] {
+                    found(job, looked, findings);
+                },
                 Qt::QueuedConnection);
             const std::lock_guard stop(mutex_);
             if (stopping_)
@@ -103,22 +104,26 @@ void EntryChecks::work() {
     }
 }
 
-void EntryChecks::found(int id, qsizetype from, const QList<ResolvedEntry>& results) {
+void EntryChecks::found(int id, qsizetype looked, const QList<Finding>& findings) {
     const auto job = jobs_.find(id);
     if (job == jobs_.end())
         return;
-    for (qsizetype i = 0; i < results.size(); ++i) {
-        const QPersistentModelIndex& row = job->rows[size_t(from + i)];
-        if (!row.isValid())
+    DeckPlaylist& list = *job->list;
+    QList<DeckPlaylist::Mark> marks;
+    int from = 0;
+    for (const Finding& finding : findings) {
+        const int row = list.find(job->first + finding.entry, from);
+        if (row < 0)
             continue; // deleted meanwhile
-        const ResolvedEntry& result = results[i];
-        if (result.track != job->list->track(row.row()))
-            job->list->setTrack(row.row(), result.track);
-        if (!result.found)
-            job->list->markUnplayable(row.row(), MissingReason(result.track));
+        from = row + 1;
+        if (finding.reason.isEmpty())
+            list.setTrack(row, finding.track);
+        else
+            marks.append({row, finding.reason});
     }
-    job->done += results.size();
-    if (job->done == qsizetype(job->rows.size()))
+    list.markUnplayable(marks);
+    job->done += looked;
+    if (job->done == job->count)
         jobs_.erase(job);
 }
 

@@ -1,20 +1,17 @@
 #pragma once
 
+#include "playlist/DeckPlaylist.h"
 #include "playlist/M3u.h"
 
 #include <QHash>
 #include <QObject>
-#include <QPersistentModelIndex>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace velmor {
-
-class DeckPlaylist;
 
 // Puts entries read from playlist files into a deck's playlist, each where it exists, and
 // marks those that exist nowhere. Looking a long list up on the disk takes a while (on a
@@ -48,13 +45,22 @@ private:
         M3uEntries entries;
         qsizetype from;
     };
+    // Those entries in the playlist: consecutive ids from `first` on.
     struct Job {
         DeckPlaylist* list;
-        std::vector<QPersistentModelIndex> rows;
+        DeckPlaylist::EntryId first;
+        qsizetype count;
         qsizetype done = 0;
     };
+    // An entry (counted from the job's first) that is not where the playlist shows it: found
+    // at `track`, or missing for `reason`.
+    struct Finding {
+        qsizetype entry;
+        Track track;
+        QString reason;
+    };
     void work();
-    void found(int job, qsizetype from, const QList<ResolvedEntry>& results);
+    void found(int job, qsizetype looked, const QList<Finding>& findings);
 
     QHash<int, Job> jobs_;
     int nextJob_ = 0;

@@ -142,14 +142,18 @@ TEST_F(ListsFromAnywhere, ALongListIsLookedUpOnAWorkerAndMarkedAsFound) {
     browse(lists);
     w.browser.entryChecks().budget = std::chrono::milliseconds(0); // all but the first
     add({"long.m3u"});
+    w.playlists.list(0).removeAt(4); // deleted while being looked up: the marks below stay
+    w.playlists.list(0).removeAt(3); // on their own entries
     w.activation.fra_Click(1);
     add({"long.m3u"});
     w.playlists.cmdBorrarTodo_Click(); // deleted while being looked up
     w.browser.entryChecks().waitUntilDone();
     const QStringList found = marks(0);
-    ASSERT_EQ(found.size(), 1500);
-    for (int i = 0; i < 1500; ++i)
-        ASSERT_EQ(found[i].isEmpty(), i % 3 == 0) << i;
+    ASSERT_EQ(found.size(), 1498);
+    for (int j = 0; j < 1498; ++j) {
+        const int i = j < 3 ? j : j + 2;
+        ASSERT_EQ(found[j].isEmpty(), i % 3 == 0) << i;
+    }
     EXPECT_EQ(w.playlists.list(1).count(), 0);
 }
 
