@@ -4,9 +4,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-release"
-progress=/dev/null
-[ "${1:-}" = "--progress" ] && progress=/dev/stderr
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMOR_TESTS=OFF \
   -DVELMOR_BENCH=OFF >/dev/null
-cmake --build "$build" >"$progress"
+if [ "${1:-}" = "--progress" ]; then
+  cmake --build "$build" >&2 # standard error as it is: reopening it would start a log afresh
+else
+  cmake --build "$build" >/dev/null
+fi
 echo "$build"
