@@ -76,6 +76,7 @@ QLabel* coloured(QLabel* l, Rgb color) {
 void buildDeck(QWidget* window, Controls& ui, int d) {
     auto* fra = place(new CaptionFrame(QString::number(d + 1), window), 0, 990 * d, 7695, 990);
     fra->setCaptionFont(fontOf(kMono, 9.75, true));
+    fra->setAccessibleDescription(QString("Deck %1: number, track and its length").arg(d + 1));
     ui.fra[d] = fra;
 
     ui.Tracker[d] = slider(fra, "Drag to skip through the track", 273, 10, 30, 210, 2340, 300);
@@ -94,6 +95,8 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     // fonts; the space to their right is empty.
     ui.lblTracking[d] = coloured(label(fra, "0:0", 3285, 225, 600, 240), kDarkRed);
     ui.lblRTracking[d] = coloured(label(fra, "0:0", 4350, 210, 600, 240), kDarkGreen);
+    ui.lblTracking[d]->setAccessibleDescription("Time played");
+    ui.lblRTracking[d]->setAccessibleDescription("Time left");
 
     ui.shpVa[d] = place(new Shape(Shape::Rectangle, fra), 3285, 450, 1065, 195);
     ui.shpVa[d]->setFillColor(kDarkRed);
@@ -215,6 +218,8 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblUno = label(window, "2", 7110, 3960, 165, 360);
     for (QLabel* end : {ui.lblCero, ui.lblUno})
         end->setFont(fontOf(kSerif, 15.75, true));
+    ui.lblCero->setAccessibleDescription("Crossfader end of the active deck");
+    ui.lblUno->setAccessibleDescription("Crossfader end of the deck after it");
     ui.cmdExpandir = plainButton(window, "/\\", "Compress/Expand window", 7335, 3960, 330, 345);
 
     buildLists(window, ui);

@@ -1,5 +1,6 @@
 #include "playlist/DeckPlaylist.h"
 
+#include "common/Accessible.h"
 #include "common/Colors.h"
 #include "common/Error.h"
 #include "common/FileNames.h"
@@ -179,13 +180,14 @@ void DeckPlaylist::markUnplayable(const QList<Mark>& marks) {
                 item->setFont(struck);
             }
             item->setForeground(grey);
-            item->setToolTip(mark.reason);
+            SetEntryToolTip(item, mark.reason);
             item->setData(kUnplayableRole, mark.reason);
         }
     }
     // One change for the view, from the first entry marked to the last.
     emit model->dataChanged(model->index(top, 0), model->index(bottom, 0),
-                            {Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole, kUnplayableRole});
+                            {Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole,
+                             Qt::AccessibleDescriptionRole, kUnplayableRole});
 }
 
 void DeckPlaylist::clearUnplayable(int i) {
@@ -196,7 +198,7 @@ void DeckPlaylist::clearUnplayable(int i) {
     font.setStrikeOut(false);
     item->setFont(font);
     item->setData(Qt::ForegroundRole, QVariant());
-    item->setData(Qt::ToolTipRole, QVariant()); // the list's own tooltip shows again
+    SetEntryToolTip(item, {}); // the list's own tooltip shows again
     item->setData(kUnplayableRole, QVariant());
 }
 

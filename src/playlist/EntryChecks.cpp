@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <cerrno>
 
 namespace velmor {
 
@@ -33,7 +34,8 @@ bool EntryChecks::Exists(const QString& path) {
 }
 
 QString EntryChecks::MissingReason(const Track& track) {
-    return DisplayName(JoinPath(track.folder, track.name)) + QStringLiteral(" does not exist");
+    return CannotBe(JoinPath(track.folder, track.name), QStringLiteral("played"),
+                    PlainCause(ENOENT, Access::Read));
 }
 
 void EntryChecks::append(DeckPlaylist& list, const M3uEntries& entries) {
