@@ -20,7 +20,7 @@ void FakeCard::start(audio::OutputCallback& callback) {
                 continue;
             for (; state_->underflows > 0; --state_->underflows)
                 callback.outputUnderflowed();
-            callback.renderOutput(buffer.data(), 256);
+            callback.renderOutput(buffer.data(), 2, 256);
             state_->lastSample = buffer[2 * 255];
             state_->frames += 256;
         }
