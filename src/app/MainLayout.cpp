@@ -3,6 +3,7 @@
 #include "common/NoticeBar.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
+#include "deck/player/AudioOutputs.h"
 #include "playlist/BrowserLists.h"
 #include "playlist/PlaylistFiles.h"
 
@@ -116,6 +117,12 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
 
     ui.selec[d] = place(new Shape(Shape::Circle, fra), 7335, 270, 270, 270);
 
+    // Right of the remaining time, left of the transport buttons.
+    ui.cmdPrelisten[d] = button(fra, "", "Pre-listen in the headphones", 4980, 195, 420, 225);
+    ui.cmdPrelisten[d]->setCheckable(true);
+    ui.cmdPrelisten[d]->setIcon(HeadphonesIcon());
+    ui.cmdPrelisten[d]->setAccessibleName(QString("Pre-listen deck %1").arg(d + 1));
+
     // The fade panel.
     ui.cmdFade[d] = plainButton(fra, "Fade", "", 2700, 675, 750, 255);
     ui.lblin[d] = label(fra, "in", 3480, 705, 120, 165);
@@ -200,6 +207,24 @@ void buildBrowser(QWidget* window, Controls& ui) {
     ui.dir->raise();
 }
 
+// The right half of the master strip, in line with the crossfader row: the headphones'
+// level, the cue/main blend, and the audio set-up.
+void buildHeadphoneStrip(QWidget* window, Controls& ui) {
+    ui.sldPhones = slider(window, "Headphone level", 100, 5, 9435, 3960, 690, 330);
+    ui.sldPhones->setValue(kDefaultPhonesVolume);
+    ui.sldPhones->setAccessibleName("Headphone level");
+    ui.sldCueMix = slider(window, "Headphones: pre-listened decks <- -> main mix", 100, 5, 10140,
+                          3960, 690, 330);
+    ui.sldCueMix->setValue(0);
+    ui.sldCueMix->setAccessibleName("Headphones: cue to main blend");
+    ui.cmdAudio = button(window, "", "Audio set-up", 10845, 3960, 345, 330);
+    ui.cmdAudio->setIcon(SpeakerIcon());
+    ui.cmdAudio->setAccessibleName("Audio set-up");
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui.sldPhones, ui.sldCueMix, ui.cmdAudio})
+        control->raise(); // over the playlists
+}
+
 } // namespace
 
 void BuildControls(QWidget* window, Controls& ui) {
@@ -220,10 +245,12 @@ void BuildControls(QWidget* window, Controls& ui) {
     buildLists(window, ui);
     buildBrowser(window, ui);
 
+    buildHeadphoneStrip(window, ui);
+
     // Over the lower part of the playlist area, the one place seen both expanded and
     // compressed that no control of the decks or the crossfader row shares; it ends where
     // the compressed window does. Hidden until there is something to tell.
-    ui.lblNotice = place(new NoticeBar(window), 7695, 3390, 3495, 900);
+    ui.lblNotice = place(new NoticeBar(window), 7695, 3060, 3495, 900);
 }
 
 } // namespace velmor
