@@ -245,12 +245,12 @@ void BuildControls(QWidget* window, Controls& ui) {
     buildLists(window, ui);
     buildBrowser(window, ui);
 
-    buildHeadphoneStrip(window, ui);
-
     // Over the lower part of the playlist area, the one place seen both expanded and
     // compressed that no control of the decks or the crossfader row shares; it ends where
     // the compressed window does. Hidden until there is something to tell.
     ui.lblNotice = place(new NoticeBar(window), 7695, 3060, 3495, 900);
+    // Over the lists too, which the deck's activation puts right under the notice.
+    buildHeadphoneStrip(window, ui);
 }
 
 } // namespace velmor
