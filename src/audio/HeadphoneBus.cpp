@@ -106,7 +106,7 @@ void HeadphoneBus::Feed::renderOutput(float* out, int, int frames) noexcept {
     const size_t available = ring.available();
     if (!primed && available >= cushion)
         primed = true;
-    if (available > cushion + kChunkFrames + static_cast<size_t>(frames))
+    if (available > cushion + kDriftFrames)
         ring.skip(available - cushion); // this device's clock fell behind the main one's
     const size_t got = primed ? ring.read(out, static_cast<size_t>(frames)) : 0;
     if (primed && got < static_cast<size_t>(frames)) {

@@ -64,7 +64,8 @@ public:
     static constexpr int kChunkFrames = 1024;
     static constexpr double kPrelistenRampSeconds = 0.01;
     static constexpr int kRingFrames = 16384;
-    static constexpr int kMarginFrames = 512; // queued beyond the two devices' buffers
+    static constexpr int kMarginFrames = 1024; // queued beyond the two devices' buffers
+    static constexpr int kDriftFrames = 4096;  // more queued than this is cut back
 
     HeadphoneBus(int sampleRate, int decks);
 

@@ -26,13 +26,6 @@ std::pair<std::vector<float>, std::vector<float>> Split(const std::vector<float>
     return {main, phones};
 }
 
-bool WaitFor(const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done() && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-}
-
 } // namespace
 
 // Deck 1 stands at the bottom of its volume and muted, as a deck being cued does; deck 2

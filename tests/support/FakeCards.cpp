@@ -60,4 +60,11 @@ size_t FakeCards::count() const {
     return cards_.size();
 }
 
+bool WaitFor(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
 } // namespace velmor::test
