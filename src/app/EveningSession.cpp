@@ -69,7 +69,7 @@ SessionData EveningSession::snapshot(bool quit) const {
 }
 
 void EveningSession::writeNow(bool quit) {
-    if (!writer_)
+    if (!writer_ || asking_)
         return;
     QByteArray bytes = SessionToBytes(snapshot(quit));
     if (bytes == written_)
@@ -105,9 +105,14 @@ void EveningSession::RestoreLastEvening() {
     // Until the user changes something, the file stays as it was: a No, or a crash before
     // anything changed, loses nothing yet.
     written_ = SessionToBytes(last);
-    if (last.quit || last.empty() || !w_.reporter.ask(kRestoreQuestion))
+    if (last.quit || last.empty())
         return;
-    trapped(w_.reporter, [&] { restore(last); });
+    // Nor is it written while the question waits: a crash meanwhile loses nothing either.
+    asking_ = true;
+    const bool yes = w_.reporter.ask(kRestoreQuestion);
+    asking_ = false;
+    if (yes)
+        trapped(w_.reporter, [&] { restore(last); });
 }
 
 // The lists as they were, each deck's entry loaded but not started, the entries whose files

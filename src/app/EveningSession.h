@@ -47,6 +47,7 @@ private:
     QTimer timer_;
     QElapsedTimer sinceWrite_;
     QByteArray written_; // the bytes of the latest write
+    bool asking_ = false;
 };
 
 inline const char* const kRestoreQuestion = "Restore the last evening's playlists?";

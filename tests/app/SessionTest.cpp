@@ -119,3 +119,24 @@ TEST_F(SessionTest, AnUnreadableSessionFileIsSetAside) {
     EXPECT_TRUE(t->reporter.notices[0].contains(aside[0]));
     EXPECT_EQ(t->w().playlists.list(0).count(), 0);
 }
+
+// While the question waits (and after a No), the file stays the last evening's, though the
+// window changes meanwhile: a crash then still offers the evening back.
+TEST_F(SessionTest, TheLastEveningIsKeptWhileTheQuestionWaits) {
+    QDir().mkpath(state);
+    QDir().mkpath(music);
+    SessionData last;
+    last.decks[2].entries = {{"a.mp3", music}};
+    WriteBytes(file().toStdString(), SessionToBytes(last).toStdString());
+    auto t = start();
+    t->reporter.answer = false;
+    t->reporter.whileAsking = [&] {
+        t->w().browser.dir_Choose(music);
+        QTest::qWait(2 * EveningSession::kLeastMsBetweenWrites);
+    };
+    t->w().session.RestoreLastEvening();
+    ASSERT_EQ(t->reporter.questions.size(), 1u);
+    QTest::qWait(2 * EveningSession::kLeastMsBetweenWrites);
+    EXPECT_EQ(ReadPlaylistFile(file()), SessionToBytes(last));
+    EXPECT_EQ(t->w().playlists.list(2).count(), 0);
+}
