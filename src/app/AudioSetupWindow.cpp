@@ -1,6 +1,7 @@
 #include "app/AudioSetupWindow.h"
 
 #include "app/Main.h"
+#include "common/Accessible.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
 
@@ -22,7 +23,7 @@ QLabel* caption(QWidget* parent, const QString& text, int l, int t, int w, int h
 QComboBox* choices(QWidget* parent, const QString& name, int l, int t, int w, int h) {
     auto* box = new QComboBox(parent);
     box->setGeometry(TwipsRect(l, t, w, h));
-    box->setAccessibleName(name);
+    SetAccessibleText(box, name);
     return box;
 }
 

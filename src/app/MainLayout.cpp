@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include "common/Accessible.h"
 #include "common/NoticeBar.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
@@ -77,6 +78,7 @@ QLabel* coloured(QLabel* l, Rgb color) {
 void buildDeck(QWidget* window, Controls& ui, int d) {
     auto* fra = place(new CaptionFrame(QString::number(d + 1), window), 0, 990 * d, 7695, 990);
     fra->setCaptionFont(fontOf(kMono, 9.75, true));
+    fra->setAccessibleDescription(QString("Deck %1: number, track and its length").arg(d + 1));
     ui.fra[d] = fra;
 
     ui.Tracker[d] = slider(fra, "Drag to skip through the track", 273, 10, 30, 210, 2340, 300);
@@ -95,6 +97,8 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     // fonts; the space to their right is empty.
     ui.lblTracking[d] = coloured(label(fra, "0:0", 3285, 225, 600, 240), kDarkRed);
     ui.lblRTracking[d] = coloured(label(fra, "0:0", 4350, 210, 600, 240), kDarkGreen);
+    ui.lblTracking[d]->setAccessibleDescription("Time played");
+    ui.lblRTracking[d]->setAccessibleDescription("Time left");
 
     ui.shpVa[d] = place(new Shape(Shape::Rectangle, fra), 3285, 450, 1065, 195);
     ui.shpVa[d]->setFillColor(kDarkRed);
@@ -121,7 +125,7 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     ui.cmdPrelisten[d] = button(fra, "", "Pre-listen in the headphones", 4980, 195, 420, 225);
     ui.cmdPrelisten[d]->setCheckable(true);
     ui.cmdPrelisten[d]->setIcon(HeadphonesIcon());
-    ui.cmdPrelisten[d]->setAccessibleName(QString("Pre-listen deck %1").arg(d + 1));
+    SetAccessibleText(ui.cmdPrelisten[d], QString("Pre-listen deck %1").arg(d + 1));
 
     // The fade panel.
     ui.cmdFade[d] = plainButton(fra, "Fade", "", 2700, 675, 750, 255);
@@ -212,14 +216,14 @@ void buildBrowser(QWidget* window, Controls& ui) {
 void buildHeadphoneStrip(QWidget* window, Controls& ui) {
     ui.sldPhones = slider(window, "Headphone level", 100, 5, 9435, 3960, 690, 330);
     ui.sldPhones->setValue(kDefaultPhonesVolume);
-    ui.sldPhones->setAccessibleName("Headphone level");
+    SetAccessibleText(ui.sldPhones, "Headphone level");
     ui.sldCueMix = slider(window, "Headphones: pre-listened decks <- -> main mix", 100, 5, 10140,
                           3960, 690, 330);
     ui.sldCueMix->setValue(0);
-    ui.sldCueMix->setAccessibleName("Headphones: cue to main blend");
+    SetAccessibleText(ui.sldCueMix, "Headphones: cue to main blend");
     ui.cmdAudio = button(window, "", "Audio set-up", 10845, 3960, 345, 330);
     ui.cmdAudio->setIcon(SpeakerIcon());
-    ui.cmdAudio->setAccessibleName("Audio set-up");
+    SetAccessibleText(ui.cmdAudio, "Audio set-up");
     for (QWidget* control :
          std::initializer_list<QWidget*>{ui.sldPhones, ui.sldCueMix, ui.cmdAudio})
         control->raise(); // over the playlists
@@ -240,6 +244,8 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblUno = label(window, "2", 7110, 3960, 165, 360);
     for (QLabel* end : {ui.lblCero, ui.lblUno})
         end->setFont(fontOf(kSerif, 15.75, true));
+    ui.lblCero->setAccessibleDescription("Crossfader end of the active deck");
+    ui.lblUno->setAccessibleDescription("Crossfader end of the deck after it");
     ui.cmdExpandir = plainButton(window, "/\\", "Compress/Expand window", 7335, 3960, 330, 345);
 
     buildLists(window, ui);

@@ -1,5 +1,7 @@
 #include "audio/PortAudioOutput.h"
 
+#include "audio/QuietSoundLibraries.h"
+
 #include <algorithm>
 #include <mutex>
 #include <portaudio.h>
@@ -24,6 +26,7 @@ std::mutex& PortAudioLock() {
 class Session {
 public:
     Session() {
+        QuietSoundLibraries();
         if (const PaError error = Pa_Initialize(); error != paNoError)
             Fail("the sound system could not start", error);
     }

@@ -1,5 +1,7 @@
 #include "common/Widgets.h"
 
+#include "common/Accessible.h"
+
 #include "common/Twips.h"
 
 #include <QMouseEvent>
@@ -78,10 +80,14 @@ void Shape::paintEvent(QPaintEvent*) {
 }
 
 CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent)
-    : QFrame(parent), caption_(caption) {}
+    : QFrame(parent), caption_(caption) {
+    SetAccessibleText(this, caption_);
+}
 
+// The caption is painted: assistive tools are told it, as they are told a label's text.
 void CaptionFrame::setCaption(const QString& caption) {
     caption_ = caption;
+    SetAccessibleText(this, caption_, accessibleDescription());
     update();
 }
 
