@@ -6,6 +6,7 @@
 //       RATE: the baseline of the whole program's CPU benchmark (bench/app)
 //   bench_audio --track FOLDER      makes FOLDER/600s-vbr.mp3 (cached) and prints its path
 //   bench_audio --limiter FOLDER    only the master limiter's CPU ratio
+//   bench_audio --prelisten FOLDER  only pre-listen's CPU ratio
 
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
@@ -94,15 +95,20 @@ std::string Prepare(const fs::path& folder, const char* name, double seconds, co
 }
 
 // CPU of the decks rendering `seconds` of output offline, reader work included; one file a
-// deck. `limited`, if given, gets the share of the buffers that the limiter turned down.
+// deck. `limited`, if given, gets the share of the buffers that the limiter turned down. With
+// `prelistened` 0 or more, the headphones go to channels 3-4 and that many decks to them.
 double EngineCpu(const std::vector<std::string>& files, int outputRate, double rate, double seconds,
-                 Engine::MasterBus bus = Engine::MasterBus::Limited, double* limited = nullptr) {
-    auto output = std::make_unique<OfflineOutput>(outputRate, 256);
+                 Engine::MasterBus bus = Engine::MasterBus::Limited, double* limited = nullptr,
+                 int prelistened = -1) {
+    auto output = std::make_unique<OfflineOutput>(outputRate, 256, prelistened < 0 ? 2 : 4);
     OfflineOutput& driver = *output;
     Engine engine(std::move(output), {}, bus);
+    if (prelistened >= 0)
+        engine.routeHeadphones(HeadphoneRoute::MainChannels);
     for (int d = 0; d < static_cast<int>(files.size()) && d < Engine::kDecks; ++d) {
         engine.load(d, OpenDecoder(files[d]));
         engine.setRate(d, rate);
+        engine.setPrelisten(d, d < prelistened);
         engine.play(d);
     }
     const double start = ProcessCpuSeconds();
@@ -134,6 +140,21 @@ void LimiterCpu(const std::string& file) {
     std::printf("| CPU, 4 decks x 60 s at rate 1.0, master limiter at work in %.0f %% of the "
                 "buffers | %.3f s | clamped only: %.3f s | %.3f (<= 1.10) |\n",
                 100 * share, limited, clamped, limited / clamped);
+}
+
+// Pre-listen's share: the same cheapest pipeline with the headphones on channels 3-4, two of
+// the four decks in them against none, in turns; best of five.
+void PrelistenCpu(const std::string& file) {
+    const std::vector<std::string> files(Engine::kDecks, file);
+    double on = 1e9, off = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        off =
+            std::min(off, EngineCpu(files, 44100, 1.0, 60, Engine::MasterBus::Limited, nullptr, 0));
+        on = std::min(on, EngineCpu(files, 44100, 1.0, 60, Engine::MasterBus::Limited, nullptr, 2));
+    }
+    std::printf("| CPU, 4 decks x 60 s at rate 1.0, headphones on channels 3-4, two decks "
+                "pre-listened | %.3f s | none pre-listened: %.3f s | %.3f (<= 1.15) |\n",
+                on, off, on / off);
 }
 
 double Mpg123Cpu(const std::string& file) {
@@ -237,6 +258,11 @@ int main(int argc, char** argv) {
         LimiterCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"));
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--prelisten") {
+        fs::create_directories(argv[2]);
+        PrelistenCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"));
+        return 0;
+    }
     const fs::path folder = argc > 1 ? argv[1] : "bench-data";
     fs::create_directories(folder);
     std::printf("Preparing inputs in %s (cached)...\n", folder.c_str());
@@ -255,6 +281,7 @@ int main(int argc, char** argv) {
                 "%.2f (<= 1.2) |\n",
                 plain, baseline, plain / baseline);
     LimiterCpu(cbr);
+    PrelistenCpu(cbr);
 
     const std::string command =
         "'" + fs::read_symlink("/proc/self/exe").string() + "' --memory-child '" + vbr + "'";

@@ -37,6 +37,8 @@ struct Controls {
     PerDeck<QLabel> lblVolumen{}, lblTracking{}, lblRTracking{};
     PerDeck<Shape> shpVa{}, shpQueda{}, selec{};
     PerDeck<QTimer> timer{};
+    // Pre-listen: the deck in the headphones.
+    PerDeck<ColorButton> cmdPrelisten{};
 
     // The fade panel of each deck.
     PerDeck<QPushButton> cmdFade{};
@@ -74,6 +76,12 @@ struct Controls {
 
     // Failures told without a box, over the foot of the playlist area.
     NoticeBar* lblNotice = nullptr;
+
+    // The headphones, in the master strip: their level, the cue/main blend, and the button
+    // of the audio set-up window.
+    QSlider* sldPhones = nullptr;
+    QSlider* sldCueMix = nullptr;
+    ColorButton* cmdAudio = nullptr;
 };
 
 // Builds every control of the main window into `window`, placed, captioned and coloured as

@@ -85,6 +85,17 @@ QString HelpOtherKeysText() {
     return linesText(lines);
 }
 
+QString HelpHeadphoneKeysText() {
+    QStringList lines{"Headphones"};
+    for (int d = 0; d < kDecks; ++d)
+        lines << QString("'%1'   pre-listen deck %2").arg(Help::kPrelistenKeys[d]).arg(d + 1);
+    lines << "(or the headphones button"
+          << "of the deck)"
+          << ""
+          << "Audio Set-up" << QString("'%1'   audio set-up window").arg(Help::kAudioSetupKey);
+    return linesText(lines);
+}
+
 QString AboutText(const QString& version) {
     QStringList thanks;
     for (const char* name : project::kThanks)
@@ -116,9 +127,11 @@ FrmHelp::FrmHelp(const QFont& font) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(font);
     setWindowTitle("Velmor's Key Assignments");
-    setFixedSize(TwipsToPixels(4920), TwipsToPixels(5295));
+    // The designed window, and a third column to its right for the keys added since.
+    setFixedSize(TwipsToPixels(4920 + 2520), TwipsToPixels(5295));
     Text1 = keysBox(this, HelpDeckKeysText(), 60, 60, 2100, 4830);
     Text2 = keysBox(this, HelpOtherKeysText(), 2220, 60, 2640, 3930);
+    Text3 = keysBox(this, HelpHeadphoneKeysText(), 4920, 60, 2460, 3930);
     Label1 = note(this,
                   "Leave the mouse pointer over the buttons and controls for a couple of seconds "
                   "for additional help.",

@@ -25,6 +25,9 @@ inline const char* const kThanks[] = {"everyone who tested Velmor at a live even
 // crossfader and other keys. Every line ends in CR LF.
 QString HelpDeckKeysText();
 QString HelpOtherKeysText();
+// The keys of the headphones and the audio set-up, in a column of their own beside the two
+// texts above, which stay as they are.
+QString HelpHeadphoneKeysText();
 // The About message: 18 lines joined by CR LF.
 QString AboutText(const QString& version);
 
@@ -38,6 +41,7 @@ public:
 
     QPlainTextEdit* Text1;
     QPlainTextEdit* Text2;
+    QPlainTextEdit* Text3;
     QLabel* Label1;
     QLabel* Label2;
     QPushButton* cmdCloseWindow;
@@ -53,6 +57,10 @@ public:
 
     void cmdHelp_Click();
     void cmdAbout_Click();
+
+    // The pre-listen key of each deck, and the audio set-up's.
+    static constexpr char kPrelistenKeys[] = "bnm,";
+    static constexpr char kAudioSetupKey = 'o';
 
     // The open help window, or null when none is open.
     FrmHelp* frmHelp() const { return frmHelp_; }

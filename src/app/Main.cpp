@@ -22,7 +22,7 @@ int primaryScreenHeightTwips() {
 } // namespace
 
 Main::Main(const MainOptions& options)
-    : reporter(*options.reporter, [this] { return AnyDeckPlays(); }),
+    : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
       screenHeightTwips_(options.screenHeightTwips.value_or(primaryScreenHeightTwips())) {
     BuildControls(this, ui);
     for (int d = 0; d < kDecks; ++d)
@@ -44,6 +44,12 @@ Main::Main(const MainOptions& options)
     crossfader.wire();
     shortcuts.wire();
     help.wire();
+    prelisten.wire();
+    audioSetup.wire();
+    audioSetup.keepIn(options.audioSetupFile);
+    if (!options.sessionFolder.isEmpty())
+        session.keepIn(options.sessionFolder);
+    session.wire();
 }
 
 Main::~Main() = default;
@@ -119,10 +125,12 @@ bool Main::Form_QueryUnload() {
 }
 
 void Main::closeEvent(QCloseEvent* event) {
-    if (Form_QueryUnload())
+    if (Form_QueryUnload()) {
         event->ignore();
-    else
-        event->accept();
+        return;
+    }
+    session.EndByQuit();
+    event->accept();
 }
 
 void Main::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/AudioSetupWindow.h"
 #include "app/Controls.h"
+#include "app/EveningSession.h"
 #include "app/Help.h"
 #include "app/Shortcuts.h"
 #include "app/WindowReporter.h"
@@ -9,6 +11,7 @@
 #include "deck/EntryLoader.h"
 #include "deck/PlayerEvents.h"
 #include "deck/PositionDisplay.h"
+#include "deck/Prelisten.h"
 #include "deck/TrackNavigation.h"
 #include "deck/Transport.h"
 #include "deck/player/MediaPlayer.h"
@@ -33,6 +36,11 @@ struct MainOptions {
     Reporter* reporter = nullptr;
     // The screen's height in twips; the primary screen's when not given.
     std::optional<int> screenHeightTwips;
+    // The sound cards' set-up and the headphones; without them the set-up cannot be opened.
+    AudioOutputs* outputs = nullptr;
+    // Where the audio set-up is kept, and the folder of the evening's session; "" for none.
+    QString audioSetupFile;
+    QString sessionFolder;
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
@@ -77,6 +85,10 @@ public:
     Crossfader crossfader{*this};
     Shortcuts shortcuts{*this};
     Help help{*this};
+    Prelisten prelisten{*this};
+    AudioSetupWindow audioSetup{*this};
+    AudioOutputs* outputs = nullptr;
+    EveningSession session{*this};
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,8 +1,10 @@
 #include "app/Controls.h"
 
+#include "common/Accessible.h"
 #include "common/NoticeBar.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
+#include "deck/player/AudioOutputs.h"
 #include "playlist/BrowserLists.h"
 #include "playlist/PlaylistFiles.h"
 
@@ -119,6 +121,12 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
 
     ui.selec[d] = place(new Shape(Shape::Circle, fra), 7335, 270, 270, 270);
 
+    // Right of the remaining time, left of the transport buttons.
+    ui.cmdPrelisten[d] = button(fra, "", "Pre-listen in the headphones", 4980, 195, 420, 225);
+    ui.cmdPrelisten[d]->setCheckable(true);
+    ui.cmdPrelisten[d]->setIcon(HeadphonesIcon());
+    SetAccessibleText(ui.cmdPrelisten[d], QString("Pre-listen deck %1").arg(d + 1));
+
     // The fade panel.
     ui.cmdFade[d] = plainButton(fra, "Fade", "", 2700, 675, 750, 255);
     ui.lblin[d] = label(fra, "in", 3480, 705, 120, 165);
@@ -203,6 +211,24 @@ void buildBrowser(QWidget* window, Controls& ui) {
     ui.dir->raise();
 }
 
+// The right half of the master strip, in line with the crossfader row: the headphones'
+// level, the cue/main blend, and the audio set-up.
+void buildHeadphoneStrip(QWidget* window, Controls& ui) {
+    ui.sldPhones = slider(window, "Headphone level", 100, 5, 9435, 3960, 690, 330);
+    ui.sldPhones->setValue(kDefaultPhonesVolume);
+    SetAccessibleText(ui.sldPhones, "Headphone level");
+    ui.sldCueMix = slider(window, "Headphones: pre-listened decks <- -> main mix", 100, 5, 10140,
+                          3960, 690, 330);
+    ui.sldCueMix->setValue(0);
+    SetAccessibleText(ui.sldCueMix, "Headphones: cue to main blend");
+    ui.cmdAudio = button(window, "", "Audio set-up", 10845, 3960, 345, 330);
+    ui.cmdAudio->setIcon(SpeakerIcon());
+    SetAccessibleText(ui.cmdAudio, "Audio set-up");
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui.sldPhones, ui.sldCueMix, ui.cmdAudio})
+        control->raise(); // over the playlists
+}
+
 } // namespace
 
 void BuildControls(QWidget* window, Controls& ui) {
@@ -228,7 +254,9 @@ void BuildControls(QWidget* window, Controls& ui) {
     // Over the lower part of the playlist area, the one place seen both expanded and
     // compressed that no control of the decks or the crossfader row shares; it ends where
     // the compressed window does. Hidden until there is something to tell.
-    ui.lblNotice = place(new NoticeBar(window), 7695, 3390, 3495, 900);
+    ui.lblNotice = place(new NoticeBar(window), 7695, 3060, 3495, 900);
+    // Over the lists too, which the deck's activation puts right under the notice.
+    buildHeadphoneStrip(window, ui);
 }
 
 } // namespace velmor

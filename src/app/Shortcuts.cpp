@@ -6,6 +6,7 @@
 #include "playlist/BrowserLists.h"
 
 #include <QKeyEvent>
+#include <cstring>
 
 namespace velmor {
 
@@ -16,14 +17,15 @@ void Shortcuts::wire() {
                  ui.cmdPlayPause[d], ui.cmdStop[d], ui.cmdMute[d], ui.cmdAvanceTema[d],
                  ui.cmdSlowPlay[d], ui.cmdNormalPlay[d], ui.cmdFastPlay[d], ui.cmdUltraPlay[d],
                  ui.cmdSet[d], ui.cmdFade[d], ui.chkInOrOut[d], ui.lstPlay[d], ui.optPla[d],
-                 ui.Tracker[d], ui.Volumen[d]})
+                 ui.Tracker[d], ui.Volumen[d], ui.cmdPrelisten[d]})
             forwardKeys(control);
     }
     // Not the text boxes, nor previous-track and the save panel's buttons: typing there
     // never triggers a shortcut.
     for (QWidget* control : std::initializer_list<QWidget*>{
              ui.cross, ui.cmdExpandir, ui.cmdAbout, ui.cmdHelp, ui.cmdBorrar, ui.cmdBorrarTodo,
-             ui.cmdOK, ui.cmdOKCarpeta, ui.cmdGuardarComo, ui.chkFocus, ui.drv, ui.dir, ui.fil})
+             ui.cmdOK, ui.cmdOKCarpeta, ui.cmdGuardarComo, ui.chkFocus, ui.drv, ui.dir, ui.fil,
+             ui.sldPhones, ui.sldCueMix, ui.cmdAudio})
         forwardKeys(control);
 }
 
@@ -67,6 +69,11 @@ void Shortcuts::HandleShortcutKey(int keyAscii) {
         run([&] { w_.ui.cross->setValue(value); });
     } else if (key == 'v') {
         run([&] { w_.cmdExpandir_Click(); });
+    } else if (const char* deck =
+                   key > 0 && key < 128 ? std::strchr(Help::kPrelistenKeys, key) : nullptr) {
+        run([&] { w_.prelisten.cmdPrelisten_Click(int(deck - Help::kPrelistenKeys)); });
+    } else if (key == Help::kAudioSetupKey) {
+        run([&] { w_.audioSetup.cmdAudio_Click(); });
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/Main.h"
 #include "app/Application.h"
 #include "app/FontConfiguration.h"
+#include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
 
@@ -18,10 +19,28 @@ int main(int argc, char** argv) {
     app.setReporter(&reporter);
     // Finding the sound card takes PortAudio longer than building the window takes Qt: the
     // window is shown meanwhile, and the engine starts when the card is found.
-    velmor::PendingAudioEngine audio(reporter);
+    const QString setupFile = velmor::AudioSetupFile();
+    const velmor::AudioSetup setup = velmor::ReadAudioSetup(setupFile);
+    const velmor::audio::DeviceOpener mainDevice = velmor::MainOpener(setup);
+    velmor::PendingAudioEngine audio(
+        reporter,
+        [mainDevice]() -> std::unique_ptr<velmor::audio::Output> {
+            try {
+                return mainDevice(0);
+            } catch (const std::exception&) {
+                return nullptr; // told once the engine plays silently
+            }
+        },
+        mainDevice);
+    velmor::EngineOutputs outputs(
+        setup, [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, reporter);
+    audio.setStartedListener([&outputs](velmor::audio::Engine& engine) { outputs.attach(engine); });
 
     velmor::MainOptions options;
     options.reporter = &reporter;
+    options.outputs = &outputs;
+    options.audioSetupFile = setupFile;
+    options.sessionFolder = velmor::SessionFolder();
     options.createPlayer = [&](int deck, QObject* parent) {
         return new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
@@ -36,5 +55,6 @@ int main(int argc, char** argv) {
     if (!window.Form_Load())
         return 1;
     window.show();
+    window.session.RestoreLastEvening();
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "audio/DeckMixer.h"
 
+#include "audio/HeadphoneBus.h"
+
 namespace velmor::audio {
 
 DeckMixer::DeckMixer(BlockRing& ring, DeckControls& controls, DeckStatus& status, int outputRate)
@@ -24,7 +26,7 @@ const AudioBlock* DeckMixer::currentBlock(uint64_t generation) noexcept {
     }
 }
 
-bool DeckMixer::mixInto(float* mix, int frames) noexcept {
+bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     const uint64_t generation = controls_.generation.load(std::memory_order_acquire);
     const bool playing = controls_.playing.load(std::memory_order_acquire);
     mute_.setTarget(controls_.muted.load(std::memory_order_relaxed) ? 0.0f : 1.0f);
@@ -56,9 +58,12 @@ bool DeckMixer::mixInto(float* mix, int frames) noexcept {
         transport_.setTarget(playing && !stale ? 1.0f : 0.0f);
         if (transport_.value() == 0.0f && transport_.target() == 0.0f)
             continue; // paused, stopped, or waiting for a new request's audio
-        const float gain = transport_.next() * muteGain * levelGain;
-        mix[2 * i] += block->samples[2 * offset_] * gain;
-        mix[2 * i + 1] += block->samples[2 * offset_ + 1] * gain;
+        const float transport = transport_.next(), gain = transport * muteGain * levelGain;
+        const float left = block->samples[2 * offset_], right = block->samples[2 * offset_ + 1];
+        mix[2 * i] += left * gain;
+        mix[2 * i + 1] += right * gain;
+        if (cue)
+            cue->add(i, left * transport, right * transport);
         ++offset_;
         heardGeneration_ = block->generation;
         heardSeconds_ = block->secondsAt(offset_);

@@ -7,6 +7,8 @@
 
 namespace velmor::audio {
 
+class CueTap;
+
 // What the window wants of a deck; written by the UI thread, read by the audio callback.
 struct DeckControls {
     std::atomic<uint64_t> generation{0}; // the latest open/seek/rate/stop request
@@ -62,8 +64,9 @@ public:
 
     DeckMixer(BlockRing& ring, DeckControls& controls, DeckStatus& status, int outputRate);
 
-    // Adds this deck's next frames to `mix`; returns true when it ran dry while playing.
-    bool mixInto(float* mix, int frames) noexcept;
+    // Adds this deck's next frames to `mix`, and to `cue` (the headphones) as the transport
+    // plays them; returns true when it ran dry while playing.
+    bool mixInto(float* mix, int frames, CueTap* cue = nullptr) noexcept;
 
 private:
     const AudioBlock* currentBlock(uint64_t generation) noexcept;

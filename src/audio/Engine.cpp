@@ -16,7 +16,7 @@ Engine::Deck::Deck(size_t ringBlocks, int rate)
 
 Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus bus)
     : keeper_(*this, std::move(output), std::move(devices)), rate_(keeper_.sampleRate()), bus_(bus),
-      limiter_(rate_) {
+      limiter_(rate_), headphones_(rate_, kDecks) {
     const auto blocks =
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
@@ -27,6 +27,7 @@ Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus b
 }
 
 Engine::~Engine() {
+    phonesKeeper_.reset();
     keeper_.stop();
     {
         std::lock_guard lock(wakeMutex_);
@@ -120,11 +121,27 @@ void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listene
     trackEnded_[deck] = std::move(listener);
 }
 
-void Engine::renderOutput(float* stereo, int frames) noexcept {
+void Engine::renderOutput(float* out, int channels, int frames) noexcept {
+    if (channels == 2 && !headphones_.active())
+        return mixMain(out, frames, false);
+    for (int done = 0; done < frames;) {
+        const int n = std::min(frames - done, HeadphoneBus::kChunkFrames);
+        float* stereo = channels == 4 ? headphones_.mainScratch() : out + 2 * done;
+        mixMain(stereo, n, true);
+        headphones_.finish(stereo, channels == 4 ? out + 4 * done : nullptr, n);
+        done += n;
+    }
+}
+
+void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
     std::fill(stereo, stereo + 2 * frames, 0.0f);
-    for (auto& deck : decks_)
-        if (deck->mixer.mixInto(stereo, frames))
+    if (headphones)
+        headphones_.begin(frames);
+    for (int d = 0; d < kDecks; ++d)
+        if (decks_[d]->mixer.mixInto(stereo, frames, headphones ? headphones_.tap(d) : nullptr))
             underruns_.fetch_add(1, std::memory_order_relaxed);
+    if (headphones)
+        headphones_.takeMain(stereo, frames);
     // Two loud decks add up beyond full scale. The limiter's look-ahead (1 ms) is not taken
     // off the decks' positions: it is a two-hundred-and-fiftieth of the position display's
     // tick and less than the sound card's own latency, which is not counted either.
@@ -133,6 +150,51 @@ void Engine::renderOutput(float* stereo, int frames) noexcept {
     else
         for (int i = 0; i < 2 * frames; ++i)
             stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+}
+
+void Engine::setOutputListener(std::function<void(const OutputChange&)> listener) {
+    outputListener_ = std::make_shared<std::function<void(const OutputChange&)>>(listener);
+    keeper_.setListener(std::move(listener));
+}
+
+std::string Engine::routeHeadphones(HeadphoneRoute route, DeviceOpener opener) {
+    if (route != HeadphoneRoute::SecondDevice) {
+        headphones_.setRoute(route);
+        phonesKeeper_.reset();
+        return {};
+    }
+    // A keeper of its own, from silence; it keeps the device only once it opened.
+    std::unique_ptr<OutputKeeper> fresh;
+    if (!phonesKeeper_) {
+        fresh = std::make_unique<OutputKeeper>(headphones_.feed(), nullptr, DeviceOpener{}, rate_);
+        fresh->start();
+    }
+    OutputKeeper& keeper = fresh ? *fresh : *phonesKeeper_;
+    if (std::string error = keeper.switchTo(std::move(opener)); !error.empty())
+        return error;
+    if (fresh) {
+        if (auto told = outputListener_)
+            fresh->setListener([told](const OutputChange& change) {
+                OutputChange phones = change;
+                phones.headphones = true;
+                (*told)(phones);
+            });
+        phonesKeeper_ = std::move(fresh);
+    }
+    headphones_.setRoute(HeadphoneRoute::SecondDevice);
+    return {};
+}
+
+std::string Engine::headphoneName() const {
+    return phonesKeeper_ ? phonesKeeper_->name() : std::string();
+}
+
+bool Engine::headphonesSilent() const {
+    return phonesKeeper_ && phonesKeeper_->silent();
+}
+
+double Engine::headphoneLatency() const {
+    return phonesKeeper_ ? phonesKeeper_->latencySeconds() : 0;
 }
 
 double Engine::limiterReductionDb() const {

@@ -4,6 +4,7 @@
 #include "audio/DeckMixer.h"
 #include "audio/DeckReader.h"
 #include "audio/Decoder.h"
+#include "audio/HeadphoneBus.h"
 #include "audio/MasterLimiter.h"
 #include "audio/Output.h"
 #include "audio/OutputKeeper.h"
@@ -19,10 +20,11 @@
 
 namespace velmor::audio {
 
-// Four decks over one output. The UI thread calls the deck operations; the output's audio
-// thread mixes; a reader thread decodes ahead (or the output does, for offline rendering);
-// the output keeper's thread stands in silence for a lost device and brings a device back.
-// Decks are numbered 0..3.
+// Four decks over one output, and headphones. The UI thread calls the deck operations; the
+// output's audio thread mixes; a reader thread decodes ahead (or the output does, for offline
+// rendering); the output keeper's thread stands in silence for a lost device and brings a
+// device back, and so does a second keeper for a headphone device of its own. Decks are
+// numbered 0..3.
 class Engine : private MixSource {
 public:
     static constexpr int kDecks = 4;
@@ -44,6 +46,29 @@ public:
     std::string outputName() const { return keeper_.name(); }
     // True while the silent stand-in plays instead of a device.
     bool silent() const { return keeper_.silent(); }
+    double outputLatency() const { return keeper_.latencySeconds(); }
+
+    // Plays the main mix through the device `opener` opens, from now on (also when a device
+    // is looked for again after a loss). The decks play on where they are; where the device
+    // cannot be opened the one before plays on. Returns the failure's description, "" when
+    // the new device plays. UI thread.
+    std::string switchOutput(DeviceOpener opener) { return keeper_.switchTo(std::move(opener)); }
+
+    // The headphones: the sum of the pre-listened decks before their level, mute, fades and
+    // crossfader, blended with the main mix. They go nowhere, to channels 3-4 of the main
+    // output (opened with four channels by switchOutput), or to a device of their own that
+    // `opener` opens, with the same promises as switchOutput. UI thread.
+    std::string routeHeadphones(HeadphoneRoute route, DeviceOpener opener = {});
+    HeadphoneRoute headphoneRoute() const { return headphones_.route(); }
+    void setPrelisten(int deck, bool on) { headphones_.setPrelisten(deck, on); }
+    void setHeadphoneLevel(float gain) { headphones_.setLevel(gain); }
+    void setCueMix(float mainShare) { headphones_.setCueMix(mainShare); }
+    // The headphone device's, where it has one of its own.
+    std::string headphoneName() const;
+    bool headphonesSilent() const;
+    double headphoneLatency() const;
+    // Times the headphone device found nothing to play once it played.
+    uint64_t headphoneUnderruns() const { return headphones_.underruns(); }
 
     // Deck operations, UI thread only. `load` gives the deck an opened file, stopped at its
     // start; `close` leaves it without one.
@@ -65,9 +90,7 @@ public:
     void setTrackEndListener(int deck, std::function<void(uint64_t generation)> listener);
     // Called on the keeper's thread when the device is lost and when one is back (a change
     // from before the listener was set is told when it is set).
-    void setOutputListener(std::function<void(const OutputChange&)> listener) {
-        keeper_.setListener(std::move(listener));
-    }
+    void setOutputListener(std::function<void(const OutputChange&)> listener);
 
     // Times a playing deck's ring ran dry in the audio callback, and times the device said it
     // had run out of audio.
@@ -103,7 +126,8 @@ private:
         uint64_t reportedEnd = 0;
     };
 
-    void renderOutput(float* stereo, int frames) noexcept override;
+    void renderOutput(float* out, int channels, int frames) noexcept override;
+    void mixMain(float* stereo, int frames, bool headphones) noexcept;
     void fillAhead() override;
 
     void request(int deck, Decoder* decoder, bool close, double seconds);
@@ -114,6 +138,9 @@ private:
     const int rate_;
     const MasterBus bus_;
     MasterLimiter limiter_;
+    HeadphoneBus headphones_;
+    std::unique_ptr<OutputKeeper> phonesKeeper_; // a headphone device of its own; UI thread
+    std::shared_ptr<std::function<void(const OutputChange&)>> outputListener_;
     std::array<std::unique_ptr<Deck>, kDecks> decks_;
     std::atomic<uint64_t> underruns_{0};
 

@@ -15,7 +15,7 @@ void NullOutput::start(OutputCallback& callback) {
         // Absolute deadlines, so that the pace does not drift with the time rendering takes.
         auto deadline = std::chrono::steady_clock::now();
         while (running_.load(std::memory_order_acquire)) {
-            callback.renderOutput(buffer.data(), buffer_);
+            callback.renderOutput(buffer.data(), 2, buffer_);
             deadline += period;
             std::this_thread::sleep_until(deadline);
         }

@@ -8,8 +8,9 @@ namespace velmor::audio {
 class OutputCallback {
 public:
     virtual ~OutputCallback() = default;
-    // Called on the audio thread: writes `frames` interleaved stereo frames. Real-time safe.
-    virtual void renderOutput(float* stereo, int frames) noexcept = 0;
+    // Called on the audio thread: writes `frames` interleaved frames of `channels` channels
+    // (2, or 4: the main mix on the first two, the headphones on the last two). Real-time safe.
+    virtual void renderOutput(float* out, int channels, int frames) noexcept = 0;
     // Does the reader work now, on the calling thread (outputs that render on demand).
     virtual void fillAhead() = 0;
     // The device stopped for good (unplugged, its server gone). Any thread; real-time safe.
@@ -25,6 +26,9 @@ public:
     virtual ~Output() = default;
     virtual int sampleRate() const = 0;
     virtual int bufferFrames() const = 0;
+    virtual int channels() const { return 2; }
+    // The latency the device reports for the stream it opened; 0 where it says none.
+    virtual double latencySeconds() const { return 0; }
     // True for an output that renders only when asked, with the reader work done in step.
     virtual bool rendersOnDemand() const { return false; }
     virtual std::string name() const = 0;

@@ -11,14 +11,14 @@ namespace velmor::audio {
 struct OutputKeeper::Route : OutputCallback {
     explicit Route(OutputKeeper& keeper) : keeper(keeper) {}
 
-    void renderOutput(float* stereo, int frames) noexcept override {
+    void renderOutput(float* out, int channels, int frames) noexcept override {
         played.fetch_add(static_cast<uint64_t>(frames), std::memory_order_relaxed);
         if (!live.load(std::memory_order_acquire) ||
             keeper.mixing_.exchange(true, std::memory_order_acquire)) {
-            std::fill(stereo, stereo + 2 * frames, 0.0f);
+            std::fill(out, out + channels * frames, 0.0f);
             return;
         }
-        keeper.mix_.renderOutput(stereo, frames);
+        keeper.mix_.renderOutput(out, channels, frames);
         keeper.mixing_.store(false, std::memory_order_release);
     }
     void fillAhead() override { keeper.mix_.fillAhead(); }
@@ -53,6 +53,11 @@ bool OutputKeeper::silent() const {
     return fallback_;
 }
 
+double OutputKeeper::latencySeconds() const {
+    std::lock_guard lock(mutex_);
+    return output_ ? output_->latencySeconds() : 0;
+}
+
 void OutputKeeper::start() {
     std::unique_ptr<Output> output = std::move(output_);
     if (output) {
@@ -82,6 +87,8 @@ void OutputKeeper::stop() {
     wake_.notify_all();
     if (thread_.joinable())
         thread_.join();
+    if (switch_) // asked just as the keeper stopped
+        switch_->done.set_value("the audio output has stopped");
     if (output_ && route_)
         output_->stop();
     std::lock_guard lock(mutex_);
@@ -117,6 +124,8 @@ void OutputKeeper::swapIn(std::unique_ptr<Output> output, std::unique_ptr<Route>
         std::swap(route_, route);
         fallback_ = fallback;
         name_ = name;
+        if (!fallback)
+            bufferFrames_ = output_->bufferFrames(); // the silence stands in at the same pace
     }
     if (output && replacedIsLost)
         output->abort(); // may take long still: meanwhile the new output plays
@@ -129,9 +138,12 @@ void OutputKeeper::run() {
     for (;;) {
         {
             std::unique_lock lock(wakeMutex_);
-            if (wake_.wait_for(lock, kTick, [this] { return quit_; }))
+            wake_.wait_for(lock, kTick, [this] { return quit_ || switch_; });
+            if (quit_)
                 return;
         }
+        if (takeSwitch())
+            continue;
         const auto now = std::chrono::steady_clock::now();
         if (!fallback_)
             watch(now);
@@ -140,6 +152,39 @@ void OutputKeeper::run() {
             nextTry_ = std::chrono::steady_clock::now() + kRetry;
         }
     }
+}
+
+std::string OutputKeeper::switchTo(DeviceOpener opener) {
+    if (onDemand_ || !thread_.joinable()) {
+        std::string error = openDevice(opener);
+        if (error.empty())
+            opener_ = std::move(opener);
+        return error;
+    }
+    auto request = std::make_unique<Switch>();
+    request->opener = std::move(opener);
+    std::future<std::string> done = request->done.get_future();
+    {
+        std::lock_guard lock(wakeMutex_);
+        switch_ = std::move(request);
+    }
+    wake_.notify_all();
+    return done.get();
+}
+
+bool OutputKeeper::takeSwitch() {
+    std::unique_ptr<Switch> request;
+    {
+        std::lock_guard lock(wakeMutex_);
+        request = std::move(switch_);
+    }
+    if (!request)
+        return false;
+    std::string error = openDevice(request->opener);
+    if (error.empty())
+        opener_ = std::move(request->opener);
+    request->done.set_value(error);
+    return true;
 }
 
 // A device is gone when it says so, or when it no longer calls back although it runs (a
@@ -168,28 +213,36 @@ void OutputKeeper::switchToSilence() {
 }
 
 void OutputKeeper::tryDevice() {
+    const bool wasSilent = fallback_;
+    if (openDevice(opener_).empty() && wasSilent)
+        tell({OutputChange::Back, name()});
+}
+
+// Opens a device and puts it in: the output before gives way only once the new one opened.
+std::string OutputKeeper::openDevice(const DeviceOpener& opener) {
     std::unique_ptr<Output> device;
     try {
-        device = opener_(rate_);
-    } catch (const std::exception&) {
-        return;
+        device = opener(rate_);
+    } catch (const std::exception& failure) {
+        return failure.what();
     }
+    if (!device)
+        return "the audio device could not be opened";
     // The rings hold audio rendered at the mix's rate: a device at another rate cannot play it.
-    if (!device || device->sampleRate() != rate_)
-        return;
+    if (device->sampleRate() != rate_)
+        return "the audio device does not play at " + std::to_string(rate_) + " Hz";
     auto route = std::make_unique<Route>(*this);
-    route_->live.store(false, std::memory_order_release); // the silence gives way
+    route_->live.store(false, std::memory_order_release); // the output before gives way
     try {
         device->start(*route);
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
         route_->live.store(true, std::memory_order_release);
-        return;
+        return failure.what();
     }
     seenPlayed_ = 0;
     lastProgress_ = std::chrono::steady_clock::now();
-    const std::string name = device->name();
     swapIn(std::move(device), std::move(route), false, false);
-    tell({OutputChange::Back, name});
+    return {};
 }
 
 } // namespace velmor::audio

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,7 +20,7 @@ namespace velmor::audio {
 class MixSource {
 public:
     virtual ~MixSource() = default;
-    virtual void renderOutput(float* stereo, int frames) noexcept = 0; // real-time safe
+    virtual void renderOutput(float* out, int channels, int frames) noexcept = 0; // real-time safe
     virtual void fillAhead() = 0;
 };
 
@@ -29,7 +30,8 @@ using DeviceOpener = std::function<std::unique_ptr<Output>(int sampleRate)>;
 // What became of the sound card, for the user to be told.
 struct OutputChange {
     enum Kind { Lost, Back } kind;
-    std::string deviceName; // of the device that is back
+    std::string deviceName;  // of the device that is back
+    bool headphones = false; // the headphones' device of its own, not the main output
 };
 
 // Keeps the mix going out. When the device goes away (it says so, or it stops calling back)
@@ -66,6 +68,15 @@ public:
     void start(); // the output starts calling the mix
     void stop();  // the output stops, for good
 
+    // Plays through the device `opener` opens from now on, and asks `opener` again after a
+    // loss. The mix goes on where it is; where the device cannot be opened or started, the
+    // output before plays on and the opener before stays. Done on the keeper's thread (on
+    // the calling one for an output that renders on demand); returns when it is done, with
+    // the failure's description, or "" when the new device plays.
+    std::string switchTo(DeviceOpener opener);
+    // The latency the current output reports.
+    double latencySeconds() const;
+
 private:
     struct Route;
 
@@ -73,12 +84,14 @@ private:
     void watch(std::chrono::steady_clock::time_point now);
     void switchToSilence();
     void tryDevice();
+    std::string openDevice(const DeviceOpener& opener);
+    bool takeSwitch();
     void swapIn(std::unique_ptr<Output> output, std::unique_ptr<Route> route, bool fallback,
                 bool replacedIsLost);
     void tell(const OutputChange& change);
 
     MixSource& mix_;
-    const DeviceOpener opener_;
+    DeviceOpener opener_; // the keeper's thread only, once started
     const bool onDemand_;
     int rate_ = 0, bufferFrames_ = 256;
     std::atomic<bool> mixing_{false};
@@ -102,6 +115,11 @@ private:
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool quit_ = false;
+    struct Switch {
+        DeviceOpener opener;
+        std::promise<std::string> done;
+    };
+    std::unique_ptr<Switch> switch_; // asked of the keeper's thread
 };
 
 } // namespace velmor::audio

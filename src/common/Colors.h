@@ -22,8 +22,9 @@ constexpr Rgb kButtonLightBlue = 0xFFC0C0;
 constexpr Rgb kDarkRed = 0x0000C0;
 constexpr Rgb kDarkGreen = 0x008000;
 constexpr Rgb kGreen192 = 0x00C000;
-constexpr Rgb kLoadedEntry = 0xFFE8D0; // pale blue behind the playlist entry in the deck
-constexpr Rgb kNoticeBack = 0xC8F4FF;  // pale amber behind a notice
+constexpr Rgb kLoadedEntry = 0xFFE8D0;  // pale blue behind the playlist entry in the deck
+constexpr Rgb kNoticeBack = 0xC8F4FF;   // pale amber behind a notice
+constexpr Rgb kPrelistenLit = 0x40C0FF; // amber: the deck is in the headphones
 
 // System colours map to the palette (&H8000000F is the button colour); others are BGR.
 QColor ToQColor(Rgb value, const QPalette& palette);

@@ -6,8 +6,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <functional>
 
 namespace velmor {
 
@@ -118,6 +121,46 @@ void CaptionFrame::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         emit clicked();
     QFrame::mousePressEvent(event);
+}
+
+namespace {
+QIcon drawnIcon(const std::function<void(QPainter&)>& draw) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
+    painter.setBrush(Qt::black);
+    draw(painter);
+    return QIcon(pixmap);
+}
+} // namespace
+
+QIcon HeadphonesIcon() {
+    return drawnIcon([](QPainter& p) {
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(5, 4, 22, 22), 0, 180 * 16); // the band
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRectF(3, 15, 7, 12), 2, 2); // the ear cups
+        p.drawRoundedRect(QRectF(22, 15, 7, 12), 2, 2);
+    });
+}
+
+QIcon SpeakerIcon() {
+    return drawnIcon([](QPainter& p) {
+        QPainterPath cone;
+        cone.moveTo(3, 12);
+        cone.lineTo(9, 12);
+        cone.lineTo(17, 5);
+        cone.lineTo(17, 27);
+        cone.lineTo(9, 20);
+        cone.lineTo(3, 20);
+        cone.closeSubpath();
+        p.drawPath(cone);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(14, 9, 10, 14), -60 * 16, 120 * 16); // the sound
+        p.drawArc(QRectF(14, 4, 16, 24), -60 * 16, 120 * 16);
+    });
 }
 
 } // namespace velmor

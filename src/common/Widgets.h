@@ -3,6 +3,7 @@
 #include "common/Colors.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QPushButton>
 #include <QWidget>
 #include <vector>
@@ -32,6 +33,11 @@ private:
     bool symbolCaption_ = false;
     std::vector<QPalette> kept_; // one per colour shown, the latest last
 };
+
+// Small drawn icons for buttons too narrow for a word: headphones (pre-listen) and a
+// loudspeaker (the audio set-up).
+QIcon HeadphonesIcon();
+QIcon SpeakerIcon();
 
 // A filled rectangle or circle. Its width is kept in twips as a real number, as the
 // position bars compute it.

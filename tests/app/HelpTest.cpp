@@ -73,13 +73,13 @@ TEST(HelpWindow, OneWindowAtATimeNotModalAndAfreshAfterClosing) {
     EXPECT_NE(t.w().help.frmHelp(), nullptr);
 }
 
-// In the fonts Velmor ships, both texts show every line whole, without a scroll bar.
+// In the fonts Velmor ships, the texts show every line whole, without a scroll bar.
 TEST(HelpWindow, EveryLineFitsWithoutAScrollBar) {
     TestWindow t;
     t.w().help.cmdHelp_Click();
     FrmHelp* help = t.w().help.frmHelp();
     QCoreApplication::processEvents();
-    for (QPlainTextEdit* box : {help->Text1, help->Text2}) {
+    for (QPlainTextEdit* box : {help->Text1, help->Text2, help->Text3}) {
         QTextCursor last(box->document()->findBlockByNumber(box->blockCount() - 2));
         last.movePosition(QTextCursor::EndOfBlock);
         EXPECT_EQ(last.block().text().isEmpty(), false);

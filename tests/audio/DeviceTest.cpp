@@ -1,13 +1,19 @@
 #include "audio/Engine.h"
 #include "audio/PortAudioOutput.h"
+#include "common/Error.h"
+#include "deck/player/EngineOutputs.h"
 #include "support/AudioFixtures.h"
+#include "support/RecordingReporter.h"
 
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <regex>
 #include <spawn.h>
@@ -69,57 +75,163 @@ double Stat(const std::string& stats, const char* name) {
     return -1;
 }
 
+// The channels as ALSA's pulse plugin names them: a four-channel stream is quadraphonic, and
+// a sink or a recording of another map would mix its channels together.
+std::string MapOf(int channels) {
+    return channels == 4 ? "front-left,front-right,rear-left,rear-right" : "front-left,front-right";
+}
+
+const char* const kNoServer = "the PulseAudio server did not start";
+
+// A PulseAudio server of the test's own with null sinks, reached through ALSA's pulse plugin:
+// ALSA's default device is the server's default sink (the first), and each sink is also an
+// ALSA device of its own name. Each sink's monitor can be recorded.
+class PrivatePulse {
+public:
+    // Returns what is missing for it, "" when it runs.
+    std::string start(const std::vector<std::pair<std::string, int>>& sinks) {
+        for (const char* program : {"pulseaudio", "pactl", "parec", "sox"})
+            if (!OnPath(program))
+                return std::string(program) +
+                       " is not installed (packages pulseaudio, pulseaudio-utils, sox)";
+        if (Shell("ls /usr/lib/*/alsa-lib/libasound_module_pcm_pulse.so").find("pulse") ==
+            std::string::npos)
+            return "the ALSA pulse plugin (libasound2-plugins) is not installed";
+        velmor::test::KeepSoundPluginsLoaded();
+        const std::string socket = home + "/pulse.sock";
+        setenv("HOME", home.c_str(), 1); // ALSA reads ~/.asoundrc
+        setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+        setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+        std::string alsa = "pcm.!default { type pulse }\nctl.!default { type pulse }\n";
+        std::string server =
+            "load-module module-native-protocol-unix auth-anonymous=1 socket=" + socket + "\n";
+        for (const auto& [name, channels] : sinks) {
+            alsa += "pcm." + name + " { type pulse device " + name + " }\n";
+            server += "load-module module-null-sink sink_name=" + name +
+                      " channels=" + std::to_string(channels) + " channel_map=" + MapOf(channels) +
+                      "\n";
+        }
+        server += "set-default-sink " + sinks.front().first + "\n";
+        velmor::test::WriteBytes(home + "/.asoundrc", alsa);
+        velmor::test::WriteBytes(home + "/server.pa", server);
+        server_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                         "--use-pid-file=no", "--system=false", "-F", home + "/server.pa"});
+        int status = -1;
+        for (int attempt = 0; attempt < 100 && status != 0; ++attempt) {
+            std::this_thread::sleep_for(100ms);
+            Shell("pactl info", &status);
+        }
+        if (status != 0)
+            return kNoServer;
+        // An idle sink starts its monitor late; waking it once first avoids that.
+        for (const auto& sink : sinks)
+            Shell("pactl suspend-sink " + sink.first + " 1; pactl suspend-sink " + sink.first +
+                  " 0");
+        return {};
+    }
+    void record(const std::string& sink, int channels) {
+        recorders_.push_back(
+            Spawn({"parec", "--latency-msec=20", "-d", sink + ".monitor", "--file-format=wav",
+                   "--rate=48000", "--channels=" + std::to_string(channels),
+                   "--channel-map=" + MapOf(channels), file(sink)}));
+        std::this_thread::sleep_for(300ms);
+    }
+    void stop() {
+        for (pid_t recorder : recorders_)
+            End(recorder);
+        recorders_.clear();
+        End(server_);
+        server_ = -1;
+    }
+    ~PrivatePulse() { stop(); }
+    std::string file(const std::string& sink) const { return home + "/" + sink + ".wav"; }
+    // Channels `first` and `first + 1` of a recording, without the silence before and after.
+    std::vector<float> sounding(const std::string& sink, int first = 1) const {
+        const std::string part = home + "/" + sink + std::to_string(first) + ".wav";
+        Shell("sox '" + file(sink) + "' '" + part + "' remix " + std::to_string(first) + " " +
+              std::to_string(first + 1) + " silence 1 0.005 2% reverse silence 1 0.005 2% reverse");
+        return velmor::test::DecodeAll(part);
+    }
+
+    QTemporaryDir dir;
+    const std::string home = dir.path().toStdString();
+
+private:
+    pid_t server_ = -1;
+    std::vector<pid_t> recorders_;
+};
+
+constexpr double kCued = 440, kRoom = 660; // deck 1 is pre-listened at volume 0, deck 2 plays
+constexpr double kPlaySeconds = 4;
+
+// The set-up's devices on an engine, the two decks playing their tones through them, and
+// `meanwhile` done halfway.
+void PlayTwoDecks(
+    const velmor::AudioSetup& setup, const std::string& home,
+    const std::function<void(velmor::EngineOutputs&, velmor::audio::Engine&)>& meanwhile) {
+    using namespace velmor;
+    std::vector<std::string> tones;
+    for (double frequency : {kCued, kRoom}) {
+        tones.push_back(home + "/" + std::to_string(int(frequency)) + ".wav");
+        test::WriteWav(tones.back(), test::Tone(frequency, kPlaySeconds, 48000), 48000, 1);
+    }
+    audio::Engine engine(MainOpener(setup)(48000), MainOpener(setup));
+    test::RecordingReporter reporter;
+    EngineOutputs outputs(
+        setup, [&engine]() -> audio::Engine& { return engine; }, reporter);
+    outputs.attach(engine);
+    EXPECT_TRUE(reporter.told.empty()) << reporter.told.front().toStdString();
+    std::this_thread::sleep_for(2s); // the server holds a new stream a while before playing it
+    for (int d = 0; d < 2; ++d)
+        engine.load(d, audio::OpenDecoder(tones[d]));
+    engine.setLevel(0, -4500); // the bottom of the deck's volume
+    engine.setPrelisten(0, true);
+    engine.play(0);
+    engine.play(1);
+    std::this_thread::sleep_for(std::chrono::duration<double>(kPlaySeconds / 2));
+    meanwhile(outputs, engine);
+    std::this_thread::sleep_for(std::chrono::duration<double>(kPlaySeconds / 2 + 0.5));
+}
+
+// Of a recording's sounding part, its length and how loud each deck's tone is in its middle.
+struct Heard {
+    double seconds, cuedDb, roomDb;
+};
+// The level is taken on either side of the middle, where the change made halfway may shift a
+// tone's phase (a window across such a shift cancels part of the tone), and averaged.
+Heard Measure(const std::vector<float>& stereo) {
+    const long frames = static_cast<long>(stereo.size() / 2);
+    auto level = [&](double tone) {
+        double power = 0;
+        for (long from : {frames / 8, 5 * frames / 8})
+            power +=
+                std::pow(10.0,
+                         velmor::test::ToneDb(stereo, from, from + frames / 4, tone, 48000) / 10) /
+                2;
+        return 10 * std::log10(power);
+    };
+    return {frames / 48000.0, level(kCued), level(kRoom)};
+}
+
 } // namespace
 
 // The whole path to a sound card: the engine through PortAudio and ALSA into a PulseAudio
 // null sink, whose monitor is recorded and measured.
 TEST(DeviceTest, ToneReachesTheSoundCardWholeAndInTune) {
-    for (const char* program : {"pulseaudio", "pactl", "parec", "sox"})
-        if (!OnPath(program))
-            GTEST_SKIP() << "skipped: " << program
-                         << " is not installed (packages pulseaudio, pulseaudio-utils, sox)";
-    if (Shell("ls /usr/lib/*/alsa-lib/libasound_module_pcm_pulse.so").find("pulse") ==
-        std::string::npos)
-        GTEST_SKIP() << "skipped: the ALSA pulse plugin (libasound2-plugins) is not installed";
-
-    velmor::test::KeepSoundPluginsLoaded();
-    QTemporaryDir dir;
-    const std::string home = dir.path().toStdString();
-    const std::string socket = home + "/pulse.sock";
-    setenv("HOME", home.c_str(), 1); // ALSA reads ~/.asoundrc: its default device is pulse
-    setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
-    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
-    velmor::test::WriteBytes(home + "/.asoundrc",
-                             "pcm.!default { type pulse }\nctl.!default { type pulse }\n");
-    velmor::test::WriteBytes(
-        home + "/server.pa",
-        "load-module module-native-protocol-unix auth-anonymous=1 socket=" + socket +
-            "\nload-module module-null-sink sink_name=velmor_test\n"
-            "set-default-sink velmor_test\n");
-    const pid_t server = Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                                "--use-pid-file=no", "--system=false", "-F", home + "/server.pa"});
-    ASSERT_GT(server, 0);
-    int status = -1;
-    for (int attempt = 0; attempt < 100 && status != 0; ++attempt) {
-        std::this_thread::sleep_for(100ms);
-        Shell("pactl info", &status);
+    PrivatePulse pulse;
+    if (const std::string missing = pulse.start({{"velmor_test", 2}}); !missing.empty()) {
+        ASSERT_NE(missing, kNoServer);
+        GTEST_SKIP() << "skipped: " << missing;
     }
-    ASSERT_EQ(status, 0) << "the PulseAudio server did not start";
-    // An idle sink starts its monitor late; waking it once first avoids that.
-    Shell("pactl suspend-sink velmor_test 1; pactl suspend-sink velmor_test 0");
-
-    const std::string tone = home + "/tone.wav", recording = home + "/recording.wav";
+    const std::string& home = pulse.home;
+    const std::string tone = home + "/tone.wav", recording = pulse.file("velmor_test");
     velmor::test::WriteWav(tone, velmor::test::Tone(440, 2.0, 44100, 0.5f), 44100, 1);
-    const pid_t recorder = Spawn({"parec", "--latency-msec=20", "-d", "velmor_test.monitor",
-                                  "--file-format=wav", recording});
-    std::this_thread::sleep_for(300ms);
+    pulse.record("velmor_test", 2);
     {
         std::unique_ptr<velmor::audio::PortAudioOutput> output;
         try {
             output = std::make_unique<velmor::audio::PortAudioOutput>();
         } catch (const std::exception& e) {
-            End(recorder);
-            End(server);
             FAIL() << "no device through the pulse plugin: " << e.what();
         }
         velmor::audio::Engine engine(std::move(output));
@@ -137,8 +249,7 @@ TEST(DeviceTest, ToneReachesTheSoundCardWholeAndInTune) {
         EXPECT_TRUE(ended);
         std::this_thread::sleep_for(400ms); // the device's own latency
     }
-    End(recorder);
-    End(server);
+    pulse.stop();
 
     // The tone alone, without the silence before and after it.
     const std::string trimmed = home + "/trimmed.wav";
@@ -150,4 +261,63 @@ TEST(DeviceTest, ToneReachesTheSoundCardWholeAndInTune) {
     EXPECT_NEAR(Stat(stats, "Rough\\s+frequency"), 440, 5) << stats;
     EXPECT_NEAR(Stat(stats, "RMS\\s+amplitude"), 0.5 / std::sqrt(2.0), 0.02) << stats;
     EXPECT_NEAR(Stat(stats, "Maximum amplitude"), 0.5, 0.02) << stats;
+}
+
+// Two devices: the room on one sink, the headphones on another. The deck at volume 0 is heard
+// in the headphones only, and a headphone device that cannot be opened leaves both playing.
+TEST(DeviceTest, ASecondDeviceHearsThePrelistenedDeckAndARefusedOneLeavesTheFirstPlaying) {
+    PrivatePulse pulse;
+    if (const std::string missing = pulse.start({{"velmor_room", 2}, {"velmor_phones", 2}});
+        !missing.empty()) {
+        ASSERT_NE(missing, kNoServer);
+        GTEST_SKIP() << "skipped: " << missing;
+    }
+    pulse.record("velmor_room", 2);
+    pulse.record("velmor_phones", 2);
+    velmor::AudioSetup setup{"velmor_room", velmor::PhonesRoute::Device, "velmor_phones", 256};
+    PlayTwoDecks(setup, pulse.home, [&](velmor::EngineOutputs& outputs, velmor::audio::Engine&) {
+        velmor::AudioSetup refused = setup;
+        refused.phonesDevice = "velmor_nowhere";
+        EXPECT_THROW(outputs.setSetup(refused), velmor::Error);
+        EXPECT_EQ(outputs.Setup(), setup);
+    });
+    pulse.stop();
+    const Heard room = Measure(pulse.sounding("velmor_room"));
+    const Heard phones = Measure(pulse.sounding("velmor_phones"));
+    EXPECT_NEAR(room.seconds, kPlaySeconds, 0.1) << "the room's sound went on whole";
+    EXPECT_NEAR(room.roomDb, -6, 0.5);
+    EXPECT_LT(room.cuedDb, room.roomDb - 35); // 45 dB down, at the volume law's bottom
+    EXPECT_NEAR(phones.seconds, kPlaySeconds, 0.1) << "the headphones' sound went on whole";
+    EXPECT_NEAR(phones.cuedDb, -6 - 9, 0.5); // the headphones' own level, 80 on the law
+    EXPECT_LT(phones.roomDb, -60);
+}
+
+// One four-channel device: the room on channels 1-2, the headphones on 3-4. A new buffer size
+// reopens the stream, and the decks play on from where they were.
+TEST(DeviceTest, ChannelsThreeAndFourHearThePrelistenedDeckAndANewBufferSizeKeepsPositions) {
+    PrivatePulse pulse;
+    if (const std::string missing = pulse.start({{"velmor_quad", 4}}); !missing.empty()) {
+        ASSERT_NE(missing, kNoServer);
+        GTEST_SKIP() << "skipped: " << missing;
+    }
+    pulse.record("velmor_quad", 4);
+    velmor::AudioSetup setup{"velmor_quad", velmor::PhonesRoute::MainChannels, "", 256};
+    PlayTwoDecks(setup, pulse.home,
+                 [&](velmor::EngineOutputs& outputs, velmor::audio::Engine& engine) {
+                     const double before = engine.position(1);
+                     velmor::AudioSetup larger = setup;
+                     larger.bufferFrames = 1024;
+                     outputs.setSetup(larger);
+                     EXPECT_EQ(outputs.Setup(), larger);
+                     EXPECT_GE(engine.position(1), before);
+                     EXPECT_LT(engine.position(1), before + 0.3);
+                 });
+    pulse.stop();
+    const Heard room = Measure(pulse.sounding("velmor_quad", 1));
+    const Heard phones = Measure(pulse.sounding("velmor_quad", 3));
+    EXPECT_NEAR(room.seconds, kPlaySeconds, 0.15) << "positions kept: nothing replayed";
+    EXPECT_NEAR(room.roomDb, -6, 0.5);
+    EXPECT_LT(room.cuedDb, room.roomDb - 35);
+    EXPECT_NEAR(phones.cuedDb, -6 - 9, 0.5);
+    EXPECT_LT(phones.roomDb, -60);
 }

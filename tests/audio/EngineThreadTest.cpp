@@ -51,14 +51,6 @@ public:
     void stop() override {}
 };
 
-// Generous: only keeps a broken engine from hanging the test.
-bool WaitFor(const std::function<bool()>& done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done() && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-}
-
 } // namespace
 
 TEST(EngineThreadTest, ALostDeviceGivesWayToSilenceAndTheDecksPlayOn) {

@@ -62,6 +62,9 @@ class Desktop:
         self.env.update(
             HOME=str(home),
             XDG_RUNTIME_DIR=str(home),
+            # The audio set-up and the evening's session of this run only, never the user's.
+            XDG_CONFIG_HOME=str(home / ".config"),
+            XDG_STATE_HOME=str(home / ".local/state"),
             PULSE_SERVER=f"unix:{home}/pulse.sock",
             QT_QPA_PLATFORM="xcb",
             LC_ALL="C.UTF-8",

@@ -20,7 +20,7 @@ void FakeCard::start(audio::OutputCallback& callback) {
                 continue;
             for (; state_->underflows > 0; --state_->underflows)
                 callback.outputUnderflowed();
-            callback.renderOutput(buffer.data(), 256);
+            callback.renderOutput(buffer.data(), 2, 256);
             state_->lastSample = buffer[2 * 255];
             state_->frames += 256;
         }
@@ -58,6 +58,13 @@ CardState& FakeCards::card(size_t index) {
 size_t FakeCards::count() const {
     std::lock_guard lock(mutex_);
     return cards_.size();
+}
+
+bool WaitFor(const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
 }
 
 } // namespace velmor::test

@@ -3,6 +3,7 @@
 #include "audio/OutputKeeper.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -62,5 +63,9 @@ private:
     std::vector<std::shared_ptr<CardState>> cards_;
     std::atomic<int> lastRate_{0};
 };
+
+// Waits until `done`, for 30 s at most: generous, only so that a broken engine cannot hang a
+// test. Returns `done`.
+bool WaitFor(const std::function<bool()>& done);
 
 } // namespace velmor::test

@@ -98,6 +98,11 @@ void FakePlayer::setMute(bool muted) {
     muted_ = muted;
 }
 
+void FakePlayer::setPrelisten(bool on) {
+    log << QString("Prelisten %1").arg(on ? "on" : "off");
+    prelisten_ = on;
+}
+
 namespace {
 const QEvent::Type kTrackEnd = QEvent::Type(QEvent::User + 1);
 }

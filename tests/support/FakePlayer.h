@@ -31,6 +31,8 @@ public:
     void setVolume(int level) override;
     bool Mute() const override { return muted_; }
     void setMute(bool muted) override;
+    bool Prelisten() const override { return prelisten_; }
+    void setPrelisten(bool on) override;
 
     // Test controls.
     void endTrack(); // plays to the end: a stopped notification, an event of its own
@@ -63,6 +65,7 @@ private:
     double rate_ = 1.0;
     int volume_ = 0;
     bool muted_ = false;
+    bool prelisten_ = false;
 };
 
 // Delivers the notifications waiting in the event loop.

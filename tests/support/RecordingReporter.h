@@ -3,6 +3,7 @@
 #include "common/Reporter.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace velmor::test {
@@ -25,13 +26,16 @@ public:
     }
     bool ask(const QString& question) override {
         questions.push_back(question);
+        if (whileAsking)
+            whileAsking();
         return answer;
     }
     std::vector<Message> messages; // the message boxes
     std::vector<QString> notices;  // what was told without blocking
     std::vector<QString> told;     // the texts of both, in order
     std::vector<QString> questions;
-    bool answer = false; // what every question is answered
+    bool answer = false;               // what every question is answered
+    std::function<void()> whileAsking; // what happens while a question waits
     bool empty() const { return messages.empty(); }
     const Message& last() const { return messages.back(); }
     void clear() {

@@ -2,7 +2,8 @@
 
 namespace velmor::test {
 
-TestWindow::TestWindow(int screenHeightTwips, bool load) {
+TestWindow::TestWindow(int screenHeightTwips, bool load,
+                       const std::function<void(MainOptions&)>& more) {
     MainOptions options;
     options.reporter = &reporter;
     options.screenHeightTwips = screenHeightTwips;
@@ -10,6 +11,8 @@ TestWindow::TestWindow(int screenHeightTwips, bool load) {
         players[deck] = new FakePlayer(parent);
         return players[deck];
     };
+    if (more)
+        more(options);
     window = std::make_unique<Main>(options);
     if (load)
         loaded = window->Form_Load();

@@ -4,13 +4,15 @@
 #include "support/FakePlayer.h"
 #include "support/RecordingReporter.h"
 
+#include <functional>
 #include <memory>
 
 namespace velmor::test {
 
 // The real main window on fake players, with a recording reporter, after start-up.
 struct TestWindow {
-    explicit TestWindow(int screenHeightTwips = 11520, bool load = true);
+    explicit TestWindow(int screenHeightTwips = 11520, bool load = true,
+                        const std::function<void(MainOptions&)>& more = {});
     Main& w() { return *window; }
     FakePlayer& player(int d) { return *players[d]; }
     // Opens a file in deck d and delivers the notifications.

@@ -1,5 +1,7 @@
 #include "soak/Session.h"
 
+#include "app/Help.h"
+
 #include "common/Widgets.h"
 #include "soak/Verdict.h"
 
@@ -135,6 +137,8 @@ void Session::randomAction() {
         key = any(kMuteKeys);
     else if (what <= 55)
         key = any(kPlayPauseKeys);
+    else if (what <= 59)
+        key = any(Help::kPrelistenKeys);
     if (key) {
         // Letters in either case act the same.
         press(std::isalpha(key) && uniform(1, 5) == 1 ? static_cast<char>(std::toupper(key)) : key);

@@ -94,7 +94,17 @@ int main(int argc, char** argv) {
     const qint64 writtenMs = wall.elapsed();
     CollectingReporter reporter;
     app.setReporter(&reporter);
-    audio::Engine engine(std::make_unique<audio::NullOutput>());
+    // Both outputs: the main one, and headphones on a device of their own, each keeping time
+    // by its own clock, with 256-frame buffers.
+    audio::Engine engine(std::make_unique<audio::NullOutput>(48000, 256));
+    const std::string phones =
+        engine.routeHeadphones(audio::HeadphoneRoute::SecondDevice, [](int rate) {
+            return std::make_unique<audio::NullOutput>(rate, 256);
+        });
+    if (!phones.empty()) {
+        Say(QString("velmor-soak: no headphone output: %1").arg(phones.c_str()));
+        return 2;
+    }
     std::array<soak::WatchedPlayer*, kDecks> players{};
     MainOptions options;
     options.reporter = &reporter;
@@ -115,6 +125,8 @@ int main(int argc, char** argv) {
             faults << "the window never became active";
         soak::Session session(w, players, settings);
         session.fillDecks(folders);
+        for (int d : {0, 1}) // two decks in the headphones from the start
+            w.prelisten.cmdPrelisten_Click(d);
         for (int d = 0; d < kDecks; ++d)
             if (w.playlists.list(d).count() != settings.tracks)
                 faults << QString("Deck %1: Add Folder gave %2 entries")
@@ -153,9 +165,13 @@ int main(int argc, char** argv) {
     Say(QString("memory: %1 kB settled, %2 kB at the end").arg(settledKb).arg(endKb));
     if (!memory.isEmpty())
         faults << memory;
-    Say(QString("underruns: %1").arg(engine.underruns()));
+    Say(QString("underruns: %1, of the headphones: %2")
+            .arg(engine.underruns())
+            .arg(engine.headphoneUnderruns()));
     if (engine.underruns() != 0)
         faults << QString("the engine ran dry %1 times").arg(engine.underruns());
+    if (engine.headphoneUnderruns() != 0)
+        faults << QString("the headphones ran dry %1 times").arg(engine.headphoneUnderruns());
     for (const QString& message : reporter.messages)
         faults << QString("the window reported: %1").arg(message);
     Say(QString("wall time: %1 s (%2 s of it writing the tracks)")

@@ -43,6 +43,7 @@ audio::Engine& EnginePlayer::engine() {
     engine.setRate(deck_, rate_);
     engine.setLevel(deck_, volume_);
     engine.setMute(deck_, muted_);
+    engine.setPrelisten(deck_, prelisten_);
     engine_ = &engine;
     return engine;
 }
@@ -168,6 +169,12 @@ void EnginePlayer::setMute(bool muted) {
     muted_ = muted;
     if (engine_)
         engine_->setMute(deck_, muted);
+}
+
+void EnginePlayer::setPrelisten(bool on) {
+    prelisten_ = on;
+    if (engine_)
+        engine_->setPrelisten(deck_, on);
 }
 
 } // namespace velmor

@@ -51,6 +51,9 @@ public:
     bool Mute() const override { return muted_; }
     void setMute(bool muted) override;
 
+    bool Prelisten() const override { return prelisten_; }
+    void setPrelisten(bool on) override;
+
     // Open-state values of the notification: no file, and a file open and ready.
     static constexpr int kOpenStateClosed = 0;
     static constexpr int kOpenStateMediaOpen = 13;
@@ -69,6 +72,7 @@ private:
     double rate_ = 1.0;
     int volume_ = 0;
     bool muted_ = false;
+    bool prelisten_ = false;
     bool endWhilePaused_ = false; // the track ran out just as it was paused
 };
 

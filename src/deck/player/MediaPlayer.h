@@ -60,6 +60,10 @@ public:
     virtual bool Mute() const = 0;
     virtual void setMute(bool muted) = 0;
 
+    // Pre-listen: the deck is heard in the headphones too, before its level and mute.
+    virtual bool Prelisten() const = 0;
+    virtual void setPrelisten(bool on) = 0;
+
 signals:
     void OpenStateChange(int oldState, int newState);
     void PlayStateChange(int oldState, int newState);

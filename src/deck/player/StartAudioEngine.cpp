@@ -27,10 +27,11 @@ std::unique_ptr<audio::Engine> StartAudioEngine(Reporter& reporter,
         reporter.notice(kNoAudioDevice);
     // Told on the engine's thread; shown from the event loop.
     engine->setOutputListener([&reporter](const audio::OutputChange& change) {
-        const QString text =
-            change.kind == audio::OutputChange::Lost
-                ? QString(kAudioDeviceLost)
-                : QString(kAudioDeviceBack).arg(QString::fromStdString(change.deviceName));
+        const bool lost = change.kind == audio::OutputChange::Lost;
+        const QString text = lost
+                                 ? QString(change.headphones ? kPhonesDeviceLost : kAudioDeviceLost)
+                                 : QString(change.headphones ? kPhonesDeviceBack : kAudioDeviceBack)
+                                       .arg(QString::fromStdString(change.deviceName));
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [&reporter, text] { reporter.notice(text); },
             Qt::QueuedConnection);
@@ -55,8 +56,11 @@ PendingAudioEngine::~PendingAudioEngine() {
 }
 
 audio::Engine& PendingAudioEngine::engine() {
-    if (!engine_)
+    if (!engine_) {
         engine_ = StartAudioEngine(*this, device_.get(), devices_);
+        if (started_)
+            started_(*engine_);
+    }
     return *engine_;
 }
 

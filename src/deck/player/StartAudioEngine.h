@@ -40,6 +40,10 @@ public:
 
     audio::Engine& engine();
     bool started() const { return engine_ != nullptr; }
+    // Called with the engine as soon as it has started.
+    void setStartedListener(std::function<void(audio::Engine&)> listener) {
+        started_ = std::move(listener);
+    }
 
 private:
     void show(const QString& text, const QString& title, Icon icon) override;
@@ -48,6 +52,7 @@ private:
     Reporter& reporter_;
     audio::DeviceOpener devices_;
     std::unique_ptr<audio::Engine> engine_;
+    std::function<void(audio::Engine&)> started_;
     std::future<std::unique_ptr<audio::Output>> device_;
 };
 
@@ -59,5 +64,9 @@ inline const char* const kAudioDeviceLost =
     "sound card by itself as soon as it is there again.";
 inline const char* const kAudioDeviceBack =
     "The audio output is back (%1): the decks are heard again.";
+inline const char* const kPhonesDeviceLost =
+    "The headphone output stopped working: Velmor goes back to it by itself as soon as it is "
+    "there again.";
+inline const char* const kPhonesDeviceBack = "The headphone output is back (%1).";
 
 } // namespace velmor

@@ -1,0 +1,158 @@
+#include "app/AudioSetupWindow.h"
+
+#include "app/Main.h"
+#include "common/Accessible.h"
+#include "common/Twips.h"
+#include "common/Widgets.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace velmor {
+
+namespace {
+QLabel* caption(QWidget* parent, const QString& text, int l, int t, int w, int h) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(TwipsRect(l, t, w, h));
+    return label;
+}
+
+QComboBox* choices(QWidget* parent, const QString& name, int l, int t, int w, int h) {
+    auto* box = new QComboBox(parent);
+    box->setGeometry(TwipsRect(l, t, w, h));
+    SetAccessibleText(box, name);
+    return box;
+}
+
+QString latencyText(const QString& what, const QString& device, double seconds, bool silent) {
+    if (silent)
+        return what + ": no device, playing silently";
+    return QString("%1: %2 ms (%3)").arg(what).arg(seconds * 1000, 0, 'f', 1).arg(device);
+}
+
+// Item data of the headphones' list: the route, and for a device its name.
+QVariant phonesItem(PhonesRoute route, const QString& device = {}) {
+    return QVariantList{int(route), device};
+}
+} // namespace
+
+FrmAudio::FrmAudio(const QFont& font) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(font);
+    setWindowTitle("Velmor's Audio Set-up");
+    setFixedSize(TwipsToPixels(5400), TwipsToPixels(2550));
+    caption(this, "Main output:", 120, 165, 1200, 225);
+    cboDevice = choices(this, "Main output", 1380, 120, 3900, 315);
+    caption(this, "Headphones:", 120, 615, 1200, 225);
+    cboPhones = choices(this, "Headphones", 1380, 570, 3900, 315);
+    caption(this, "Buffer size:", 120, 1065, 1200, 225);
+    cboBuffer = choices(this, "Buffer size", 1380, 1020, 1800, 315);
+    lblLatency = caption(this, "", 120, 1470, 5160, 480);
+    lblLatency->setWordWrap(true);
+    lblLatency->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    cmdCloseWindow = new QPushButton("Close", this);
+    cmdCloseWindow->setGeometry(TwipsRect(120, 2070, 1215, 330));
+    QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
+                     [this] { cmdCloseWindow_Click(); });
+}
+
+AudioSetupWindow::~AudioSetupWindow() {
+    delete frm_.data(); // a window of its own, gone with the program's window
+}
+
+void AudioSetupWindow::wire() {
+    QObject::connect(w_.ui.cmdAudio, &QPushButton::clicked, [this] { cmdAudio_Click(); });
+}
+
+void AudioSetupWindow::cmdAudio_Click() {
+    if (!w_.outputs) {
+        w_.reporter.show(kNoAudioOutputs, kAppTitle, Icon::Exclamation);
+        return;
+    }
+    if (frm_ != nullptr && !frm_->isVisible())
+        delete frm_.data();
+    if (frm_ == nullptr) {
+        frm_ = new FrmAudio(w_.font());
+        frm_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
+        trappedInBox(w_.reporter, [&] { devices_ = w_.outputs->Devices(); });
+        for (QComboBox* box : {frm_->cboDevice, frm_->cboPhones, frm_->cboBuffer})
+            QObject::connect(box, &QComboBox::activated, frm_, [this] { cboSetup_Click(); });
+        fill();
+    }
+    frm_->show();
+    frm_->raise();
+    frm_->activateWindow();
+}
+
+// The lists as the set-up that plays says; a device of the set-up that is not there now is
+// listed all the same, so that the choice is seen.
+void AudioSetupWindow::fill() {
+    const AudioSetup setup = w_.outputs->Setup();
+    QList<AudioDevice> devices = devices_;
+    for (const QString& name : {setup.device, setup.phonesDevice})
+        if (!name.isEmpty() && std::none_of(devices.begin(), devices.end(),
+                                            [&](const AudioDevice& d) { return d.name == name; }))
+            devices.append({name, 0, false});
+
+    QComboBox* main = frm_->cboDevice;
+    QComboBox* phones = frm_->cboPhones;
+    QComboBox* buffer = frm_->cboBuffer;
+    const QSignalBlocker quiet1(main), quiet2(phones), quiet3(buffer);
+    main->clear();
+    phones->clear();
+    buffer->clear();
+    main->addItem("System default", QString());
+    phones->addItem("None", phonesItem(PhonesRoute::None));
+    phones->addItem("Channels 3-4 of the main output", phonesItem(PhonesRoute::MainChannels));
+    for (const AudioDevice& device : devices) {
+        const QString shown = device.channels > 0 ? device.name : device.name + " (not there)";
+        main->addItem(shown, device.name);
+        phones->addItem(shown, phonesItem(PhonesRoute::Device, device.name));
+    }
+    for (int frames : kBufferSizes)
+        buffer->addItem(QString("%1 frames").arg(frames), frames);
+
+    main->setCurrentIndex(std::max(0, main->findData(setup.device)));
+    const QString phonesDevice = setup.phones == PhonesRoute::Device ? setup.phonesDevice : "";
+    phones->setCurrentIndex(std::max(0, phones->findData(phonesItem(setup.phones, phonesDevice))));
+    buffer->setCurrentIndex(std::max(0, buffer->findData(setup.bufferFrames)));
+
+    const OutputsState state = w_.outputs->State();
+    QString text = latencyText("Main output", state.main, state.mainLatency, state.mainSilent);
+    if (setup.phones == PhonesRoute::Device)
+        text +=
+            "\n" + latencyText("Headphones", state.phones, state.phonesLatency, state.phonesSilent);
+    frm_->lblLatency->setText(text);
+}
+
+AudioSetup AudioSetupWindow::chosen() const {
+    AudioSetup setup;
+    setup.device = frm_->cboDevice->currentData().toString();
+    const QVariantList phones = frm_->cboPhones->currentData().toList();
+    setup.phones = static_cast<PhonesRoute>(phones.value(0).toInt());
+    setup.phonesDevice = phones.value(1).toString();
+    setup.bufferFrames = frm_->cboBuffer->currentData().toInt();
+    return setup;
+}
+
+void AudioSetupWindow::cboSetup_Click() {
+    const AudioSetup wanted = chosen();
+    if (wanted == w_.outputs->Setup())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor); // opening a device takes a moment
+    trappedInBox(w_.reporter, [&] {
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        w_.outputs->setSetup(wanted);
+    });
+    if (!file_.isEmpty() && !WriteAudioSetup(file_, w_.outputs->Setup()))
+        w_.reporter.notice("The audio set-up could not be kept in " + file_ + ".");
+    if (frm_)
+        fill();
+}
+
+} // namespace velmor

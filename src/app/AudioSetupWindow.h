@@ -1,0 +1,58 @@
+#pragma once
+
+#include "deck/player/AudioOutputs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace velmor {
+
+class Main;
+
+// The audio set-up window: the main output, the headphones' output and the buffer size,
+// and the latency of the streams opened. A choice takes effect at once.
+class FrmAudio : public QWidget {
+public:
+    explicit FrmAudio(const QFont& font);
+    void cmdCloseWindow_Click() { close(); }
+
+    QComboBox* cboDevice;
+    QComboBox* cboPhones;
+    QComboBox* cboBuffer;
+    QLabel* lblLatency;
+    QPushButton* cmdCloseWindow;
+};
+
+// The set-up button and its window. Every set-up that plays is kept in the set-up file.
+class AudioSetupWindow {
+public:
+    explicit AudioSetupWindow(Main& window) : w_(window) {}
+    ~AudioSetupWindow();
+    void wire();
+    // Where the set-up is kept ("" keeps it nowhere).
+    void keepIn(const QString& file) { file_ = file; }
+
+    void cmdAudio_Click();
+    // A choice in one of the window's lists: its set-up is opened, kept and shown. Where a
+    // device cannot be opened, a box says so and the window shows what plays.
+    void cboSetup_Click();
+
+    FrmAudio* frmAudio() const { return frm_; }
+
+private:
+    void fill();
+    AudioSetup chosen() const;
+
+    Main& w_;
+    QPointer<FrmAudio> frm_;
+    QList<AudioDevice> devices_;
+    QString file_;
+};
+
+inline const char* const kNoAudioOutputs = "Velmor has no audio outputs to set up.";
+
+} // namespace velmor

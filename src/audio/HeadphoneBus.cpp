@@ -1,0 +1,119 @@
+#include "audio/HeadphoneBus.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace velmor::audio {
+
+FrameRing::FrameRing(size_t frames)
+    : samples_(2 * std::bit_ceil(frames)), mask_(std::bit_ceil(frames) - 1) {}
+
+size_t FrameRing::available() const noexcept {
+    return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_acquire);
+}
+
+size_t FrameRing::write(const float* stereo, size_t frames) noexcept {
+    const size_t tail = tail_.load(std::memory_order_relaxed);
+    const size_t room = mask_ + 1 - (tail - head_.load(std::memory_order_acquire));
+    const size_t n = std::min(frames, room);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t at = 2 * ((tail + i) & mask_);
+        samples_[at] = stereo[2 * i];
+        samples_[at + 1] = stereo[2 * i + 1];
+    }
+    tail_.store(tail + n, std::memory_order_release);
+    return n;
+}
+
+size_t FrameRing::read(float* stereo, size_t frames) noexcept {
+    const size_t head = head_.load(std::memory_order_relaxed);
+    const size_t n = std::min(frames, tail_.load(std::memory_order_acquire) - head);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t at = 2 * ((head + i) & mask_);
+        stereo[2 * i] = samples_[at];
+        stereo[2 * i + 1] = samples_[at + 1];
+    }
+    head_.store(head + n, std::memory_order_release);
+    return n;
+}
+
+void FrameRing::skip(size_t frames) noexcept {
+    head_.fetch_add(std::min(frames, available()), std::memory_order_release);
+}
+
+HeadphoneBus::HeadphoneBus(int sampleRate, int decks)
+    : prelisten_(static_cast<size_t>(decks)),
+      levelRamp_(1.0f, static_cast<int>(DeckMixer::kLevelRampSeconds * sampleRate)),
+      shareRamp_(0.0f, static_cast<int>(DeckMixer::kLevelRampSeconds * sampleRate)),
+      cue_(2 * kChunkFrames), main_(2 * kChunkFrames), out_(2 * kChunkFrames),
+      scratch_(2 * kChunkFrames), limiter_(sampleRate), ring_(kRingFrames) {
+    taps_.reserve(static_cast<size_t>(decks));
+    for (int d = 0; d < decks; ++d)
+        taps_.push_back(CueTap(static_cast<int>(kPrelistenRampSeconds * sampleRate)));
+}
+
+void HeadphoneBus::begin(int frames) noexcept {
+    std::fill(cue_.begin(), cue_.begin() + 2 * frames, 0.0f);
+}
+
+CueTap* HeadphoneBus::tap(int deck) noexcept {
+    CueTap& tap = taps_[static_cast<size_t>(deck)];
+    tap.ramp_.setTarget(
+        prelisten_[static_cast<size_t>(deck)].load(std::memory_order_relaxed) ? 1.0f : 0.0f);
+    if (tap.ramp_.value() == 0.0f && tap.ramp_.target() == 0.0f)
+        return nullptr;
+    tap.sum_ = cue_.data();
+    return &tap;
+}
+
+void HeadphoneBus::takeMain(const float* stereo, int frames) noexcept {
+    std::copy(stereo, stereo + 2 * frames, main_.begin());
+}
+
+void HeadphoneBus::finish(const float* mainOut, float* quad, int frames) noexcept {
+    const HeadphoneRoute route = this->route();
+    levelRamp_.setTarget(route == HeadphoneRoute::None ? 0.0f
+                                                       : level_.load(std::memory_order_relaxed));
+    shareRamp_.setTarget(mainShare_.load(std::memory_order_relaxed));
+    for (int i = 0; i < 2 * frames; i += 2) {
+        const float level = levelRamp_.next(), share = shareRamp_.next();
+        out_[i] = level * (cue_[i] + share * (main_[i] - cue_[i]));
+        out_[i + 1] = level * (cue_[i + 1] + share * (main_[i + 1] - cue_[i + 1]));
+    }
+    limiter_.process(out_.data(), frames);
+    if (quad) {
+        for (int i = 0; i < frames; ++i) {
+            quad[4 * i] = mainOut[2 * i];
+            quad[4 * i + 1] = mainOut[2 * i + 1];
+            quad[4 * i + 2] = out_[2 * i];
+            quad[4 * i + 3] = out_[2 * i + 1];
+        }
+    } else if (route == HeadphoneRoute::SecondDevice) {
+        ring_.write(out_.data(), static_cast<size_t>(frames));
+        chunkWritten_.store(frames, std::memory_order_relaxed);
+    }
+}
+
+// The two devices keep time by their own clocks. The ring is kept at about the main output's
+// buffer plus the headphones' own plus a margin: less, and a main buffer that comes a little
+// late leaves the headphones dry; much more, and the headphones lag the room. The second
+// device is opened with two channels.
+void HeadphoneBus::Feed::renderOutput(float* out, int, int frames) noexcept {
+    FrameRing& ring = bus.ring_;
+    const size_t cushion =
+        static_cast<size_t>(bus.chunkWritten_.load(std::memory_order_relaxed) + frames) +
+        kMarginFrames;
+    const size_t available = ring.available();
+    if (!primed && available >= cushion)
+        primed = true;
+    if (available > cushion + kDriftFrames)
+        ring.skip(available - cushion); // this device's clock fell behind the main one's
+    const size_t got = primed ? ring.read(out, static_cast<size_t>(frames)) : 0;
+    if (primed && got < static_cast<size_t>(frames)) {
+        bus.underruns_.fetch_add(1, std::memory_order_relaxed);
+        primed = false; // gather a cushion again before playing on
+    }
+    std::fill(out + 2 * got, out + 2 * frames, 0.0f);
+}
+
+} // namespace velmor::audio

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "audio/DeckMixer.h"
+#include "audio/MasterLimiter.h"
+#include "audio/OutputKeeper.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace velmor::audio {
+
+// Stereo frames from one audio thread to another: one writer, one reader, no locks, no
+// allocation after construction.
+class FrameRing {
+public:
+    explicit FrameRing(size_t frames); // rounded up to a power of two
+    size_t available() const noexcept;
+    // What fits of `frames` is written; the rest is dropped. Returns the frames written.
+    size_t write(const float* stereo, size_t frames) noexcept;
+    // Returns the frames read, at most `frames`.
+    size_t read(float* stereo, size_t frames) noexcept;
+    void skip(size_t frames) noexcept; // reader side
+
+private:
+    std::vector<float> samples_;
+    const size_t mask_;
+    alignas(64) std::atomic<size_t> head_{0};
+    alignas(64) std::atomic<size_t> tail_{0};
+};
+
+// One deck's way into the headphones: its frames as the transport plays them, before the
+// level, the fades, the crossfader and mute, faded in and out when pre-listen is switched.
+class CueTap {
+public:
+    void add(int frame, float left, float right) noexcept {
+        const float gain = ramp_.next();
+        sum_[2 * frame] += left * gain;
+        sum_[2 * frame + 1] += right * gain;
+    }
+
+private:
+    friend class HeadphoneBus;
+    explicit CueTap(int rampFrames) : ramp_(0.0f, rampFrames) {}
+    LinearRamp ramp_;
+    float* sum_ = nullptr;
+};
+
+enum class HeadphoneRoute { None, MainChannels, SecondDevice };
+
+// The headphone sum: the pre-listened decks taken from the same blocks the main mix plays
+// (no deck decodes twice), blended with the main mix, at its own level and through a limiter
+// of its own, the main bus's limiter being for the room alone. It goes nowhere, to channels
+// 3-4 of the main output, or through a ring to a second device, whose late buffers never
+// hold up the main output (what does not fit is dropped) and whose clock may drift from
+// the main one (a ring that has grown too long is cut back).
+//
+// The main audio callback works it in chunks of at most kChunkFrames: begin(), the decks'
+// taps, takeMain() before the main limiter, finish() after it.
+class HeadphoneBus {
+public:
+    static constexpr int kChunkFrames = 1024;
+    static constexpr double kPrelistenRampSeconds = 0.01;
+    static constexpr int kRingFrames = 16384;
+    static constexpr int kMarginFrames = 1024; // queued beyond the two devices' buffers
+    static constexpr int kDriftFrames = 4096;  // more queued than this is cut back
+
+    HeadphoneBus(int sampleRate, int decks);
+
+    // UI thread.
+    void setRoute(HeadphoneRoute route) { route_.store(route, std::memory_order_release); }
+    HeadphoneRoute route() const { return route_.load(std::memory_order_acquire); }
+    void setPrelisten(int deck, bool on) { prelisten_[deck].store(on, std::memory_order_relaxed); }
+    void setLevel(float gain) { level_.store(gain, std::memory_order_relaxed); }
+    // 0: the pre-listened decks alone; 1: the main mix alone.
+    void setCueMix(float mainShare) { mainShare_.store(mainShare, std::memory_order_relaxed); }
+
+    // The main audio callback.
+    bool active() const noexcept { return route() != HeadphoneRoute::None; }
+    float* mainScratch() noexcept { return scratch_.data(); }
+    void begin(int frames) noexcept;
+    CueTap* tap(int deck) noexcept; // null while the deck is not pre-listened
+    void takeMain(const float* stereo, int frames) noexcept;
+    // The headphones' frames; with `quad`, written there interleaved after `mainOut`'s.
+    void finish(const float* mainOut, float* quad, int frames) noexcept;
+
+    // What a second device plays: the ring, primed to a cushion before it plays.
+    MixSource& feed() { return feed_; }
+    // Times the second device found the ring empty once it played.
+    uint64_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
+
+private:
+    struct Feed : MixSource {
+        explicit Feed(HeadphoneBus& bus) : bus(bus) {}
+        void renderOutput(float* out, int channels, int frames) noexcept override;
+        void fillAhead() override {}
+        HeadphoneBus& bus;
+        bool primed = false;
+    };
+
+    std::atomic<HeadphoneRoute> route_{HeadphoneRoute::None};
+    std::vector<std::atomic<bool>> prelisten_;
+    std::atomic<float> level_{1.0f}, mainShare_{0.0f};
+    std::vector<CueTap> taps_;
+    LinearRamp levelRamp_, shareRamp_;
+    std::vector<float> cue_, main_, out_, scratch_;
+    MasterLimiter limiter_;
+    FrameRing ring_;
+    std::atomic<int> chunkWritten_{0}; // the frames of the latest write to the ring
+    Feed feed_{*this};
+    std::atomic<uint64_t> underruns_{0};
+};
+
+} // namespace velmor::audio

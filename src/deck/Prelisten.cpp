@@ -1,0 +1,35 @@
+#include "deck/Prelisten.h"
+
+#include "app/Main.h"
+#include "common/Widgets.h"
+
+namespace velmor {
+
+void Prelisten::wire() {
+    Controls& ui = w_.ui;
+    for (int d = 0; d < kDecks; ++d)
+        QObject::connect(ui.cmdPrelisten[d], &QPushButton::clicked,
+                         [this, d] { cmdPrelisten_Click(d); });
+    QObject::connect(ui.sldPhones, &QSlider::valueChanged, [this] { sldPhones_Change(); });
+    QObject::connect(ui.sldCueMix, &QSlider::valueChanged, [this] { sldCueMix_Change(); });
+}
+
+void Prelisten::cmdPrelisten_Click(int d) {
+    ColorButton& button = *w_.ui.cmdPrelisten[d];
+    trapped(w_.reporter, [&] { w_.pla[d]->setPrelisten(!w_.pla[d]->Prelisten()); });
+    const bool on = w_.pla[d]->Prelisten(); // what the player took, also after a failure
+    button.setChecked(on);
+    button.setBackColor(on ? kPrelistenLit : kButtonFace);
+}
+
+void Prelisten::sldPhones_Change() {
+    if (w_.outputs)
+        w_.outputs->setHeadphoneLevel(w_.ui.sldPhones->value());
+}
+
+void Prelisten::sldCueMix_Change() {
+    if (w_.outputs)
+        w_.outputs->setCueMix(w_.ui.sldCueMix->value());
+}
+
+} // namespace velmor

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace velmor {
+
+// Where the headphones are heard: nowhere, on channels 3-4 of the main output, or on a
+// device of their own.
+enum class PhonesRoute { None, MainChannels, Device };
+
+// The audio set-up: the sound cards and their buffer size, the one setting Velmor keeps from
+// one evening to the next.
+struct AudioSetup {
+    QString device; // the main output; "" for the system's default
+    PhonesRoute phones = PhonesRoute::None;
+    QString phonesDevice; // for PhonesRoute::Device
+    int bufferFrames = 256;
+    bool operator==(const AudioSetup&) const = default;
+};
+
+inline constexpr int kBufferSizes[] = {128, 256, 512, 1024};
+
+// $XDG_CONFIG_HOME/velmor/audio.conf, or ~/.config/velmor/audio.conf without it.
+QString AudioSetupFile();
+// The set-up kept in `file`: the defaults where it is missing or unreadable, and for any
+// value it holds that is out of place.
+AudioSetup ReadAudioSetup(const QString& file);
+// Keeps `setup` in `file`, replacing it whole. False when it could not be written.
+bool WriteAudioSetup(const QString& file, const AudioSetup& setup);
+
+} // namespace velmor
