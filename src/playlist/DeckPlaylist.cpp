@@ -2,10 +2,10 @@
 
 #include "common/Accessible.h"
 
+#include "common/BrowserLists.h"
 #include "common/Colors.h"
 #include "common/Error.h"
 #include "common/FileNames.h"
-#include "playlist/BrowserLists.h"
 
 #include <QFont>
 #include <QListWidget>

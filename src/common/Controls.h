@@ -1,6 +1,6 @@
 #pragma once
 
-#include "deck/DeckState.h"
+#include "common/Decks.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,8 +20,6 @@ class DriveList;
 class FolderList;
 class FileList;
 class NoticeBar;
-
-template <typename T> using PerDeck = std::array<T*, kDecks>;
 
 // Every control of the main window, by the names the handlers use. Per-deck controls are
 // indexed by deck (0..3 for Deck 1..4). Built once, by BuildControls.
@@ -75,9 +73,5 @@ struct Controls {
     // Failures told without a box, over the foot of the playlist area.
     NoticeBar* lblNotice = nullptr;
 };
-
-// Builds every control of the main window into `window`, placed, captioned and coloured as
-// designed, in their state before start-up.
-void BuildControls(QWidget* window, Controls& ui);
 
 } // namespace velmor
