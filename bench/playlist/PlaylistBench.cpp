@@ -1,8 +1,8 @@
 // Times adding a big folder, reading big M3U files and "Delete All" through the real window,
 // each against a baseline measured in the same run, and reports the longest single step.
 
+#include "common/BrowserLists.h"
 #include "deck/player/PlayableTypes.h"
-#include "playlist/BrowserLists.h"
 #include "playlist/EntryChecks.h"
 #include "playlist/M3u.h"
 #include "playlist/PlaylistFiles.h"

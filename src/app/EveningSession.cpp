@@ -1,10 +1,10 @@
 #include "app/EveningSession.h"
 
 #include "app/Main.h"
+#include "common/BrowserLists.h"
 #include "common/Error.h"
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
-#include "playlist/BrowserLists.h"
 #include "playlist/PlaylistFiles.h"
 
 #include <QDateTime>
@@ -126,7 +126,7 @@ void EveningSession::restore(const SessionData& session) {
         entries.reserve(deck.entries.size());
         for (const Track& track : deck.entries)
             entries.append({track, {}});
-        w_.browser.entryChecks().append(w_.playlists.list(d), entries);
+        w_.browser.entryChecks().append(w_.playlists.list(d), M3uEntries::Of(std::move(entries)));
         w_.ui.txtSet[d]->setText(deck.cueMinutes);
         w_.ui.txtSetSec[d]->setText(deck.cueSeconds);
         if (deck.loaded >= 0)

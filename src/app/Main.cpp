@@ -1,10 +1,11 @@
 #include "app/Main.h"
 
+#include "app/MainLayout.h"
+#include "common/BrowserLists.h"
 #include "common/Numbers.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
 #include "deck/VolumeLaw.h"
-#include "playlist/BrowserLists.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -72,7 +73,7 @@ bool Main::Form_Load() {
         ui.selec[0]->setFillColor(kLightBlue);
         for (int d = 0; d < kDecks; ++d) {
             MediaPlayer& player = *pla[d];
-            decks.TrackNumber[d] = 1;
+            decks.StartOver(d);
             if (d < kDecks - 1)
                 ui.selec[d + 1]->setFillColor(kButtonFace); // the frame's own colour
             if (player.FileName().isEmpty())
@@ -86,8 +87,6 @@ bool Main::Form_Load() {
             }
             ui.shpQueda[d]->setWidthTwips(1);
             ui.shpVa[d]->setWidthTwips(1);
-            decks.StoppedByUser[d] = false;
-            decks.PreviousRequested[d] = false;
         }
         activation.optPla_Click(0);
     });

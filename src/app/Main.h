@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/AudioSetupWindow.h"
-#include "app/Controls.h"
 #include "app/EveningSession.h"
 #include "app/Help.h"
 #include "app/Shortcuts.h"
@@ -14,6 +13,7 @@
 #include "deck/Prelisten.h"
 #include "deck/TrackNavigation.h"
 #include "deck/Transport.h"
+#include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
@@ -44,8 +44,10 @@ struct MainOptions {
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
-// builds the controls, hands their events to the rooms' handlers and runs start-up.
-class Main : public QWidget {
+// builds the controls, hands their events to the rooms' handlers and runs start-up. The rooms
+// see the window only through its narrow context; the commands they give one another pass
+// through here.
+class Main : public QWidget, private DeckCommands, private DeckLists {
     Q_OBJECT
 public:
     explicit Main(const MainOptions& options);
@@ -67,27 +69,31 @@ public:
     static constexpr int kWidth = 11235;
 
     Controls ui;
-    std::array<MediaPlayer*, kDecks> pla{};
+    Players pla{};
     WindowReporter reporter;
     DeckState decks;
+    AudioOutputs* outputs = nullptr; // the sound card's and the headphones' set-up
 
-    Transport transport{*this};
-    DeckVolume volume{*this};
-    PositionDisplay position{*this};
-    EntryLoader loader{*this};
-    PlayerEvents events{*this};
-    TrackNavigation navigation{*this};
-    DeckActivation activation{*this};
-    Playlists playlists{*this};
-    FileBrowser browser{*this};
-    SavePanel savePanel{*this};
-    Fades fades{*this};
-    Crossfader crossfader{*this};
+private:
+    WindowContext context_{ui, pla, decks, reporter, *this, *this};
+
+public:
+    Transport transport{context_, decks};
+    DeckVolume volume{context_};
+    PositionDisplay position{context_};
+    EntryLoader loader{context_, decks};
+    PlayerEvents events{context_, decks, loader, position};
+    TrackNavigation navigation{context_, decks, loader};
+    DeckActivation activation{context_};
+    Playlists playlists{context_, loader, activation};
+    FileBrowser browser{context_, loader, playlists, activation};
+    SavePanel savePanel{context_, playlists, activation};
+    Fades fades{context_};
+    Crossfader crossfader{context_};
     Shortcuts shortcuts{*this};
     Help help{*this};
-    Prelisten prelisten{*this};
+    Prelisten prelisten{context_, outputs};
     AudioSetupWindow audioSetup{*this};
-    AudioOutputs* outputs = nullptr;
     EveningSession session{*this};
 
 protected:
@@ -95,6 +101,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void cmdPlayPause_Click(int d) override { transport.cmdPlayPause_Click(d); }
+    void cmdStop_Click(int d) override { transport.cmdStop_Click(d); }
+    void StopWithoutMovingOn(int d) override { transport.StopWithoutMovingOn(d); }
+    void cmdFade_Click(int d) override { fades.cmdFade_Click(d); }
+    int ActiveDeck() const override { return activation.ActiveDeck(); }
+    DeckEntries& list(int d) override { return playlists.list(d); }
+
     void setClientHeight(int twips);
     int screenHeightTwips_;
 };

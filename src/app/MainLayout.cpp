@@ -1,11 +1,12 @@
-#include "app/Controls.h"
+#include "app/MainLayout.h"
+#include "common/Controls.h"
 
 #include "common/Accessible.h"
+#include "common/BrowserLists.h"
 #include "common/NoticeBar.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
 #include "deck/player/AudioOutputs.h"
-#include "playlist/BrowserLists.h"
 #include "playlist/PlaylistFiles.h"
 
 #include <QButtonGroup>

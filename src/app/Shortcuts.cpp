@@ -1,9 +1,9 @@
 #include "app/Shortcuts.h"
 
 #include "app/Main.h"
+#include "common/BrowserLists.h"
 #include "common/EventHooks.h"
 #include "common/Widgets.h"
-#include "playlist/BrowserLists.h"
 
 #include <QKeyEvent>
 #include <cstring>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "common/Decks.h"
+
 #include <array>
 #include <cstdint>
 
 namespace velmor {
-
-constexpr int kDecks = 4;
 
 // What the window remembers of each deck between events.
 struct DeckState {
@@ -17,6 +17,13 @@ struct DeckState {
     std::array<bool, kDecks> PreviousRequested{};
     // Length in seconds of the deck's open file, read when it opened.
     std::array<double, kDecks> TrackLength{};
+
+    // A deck as the evening starts: at the first entry, nothing asked of it yet.
+    void StartOver(int d) {
+        TrackNumber[d] = 1;
+        StoppedByUser[d] = false;
+        PreviousRequested[d] = false;
+    }
 };
 
 } // namespace velmor

@@ -1,9 +1,11 @@
 #include "deck/DeckVolume.h"
 
-#include "app/Main.h"
 #include "common/AutoFocus.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/VolumeLaw.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 

@@ -2,13 +2,13 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
 
 // A deck's volume slider: every change of its value, by the user or the program, sets the
 // player's level through the volume law and shows the value.
 class DeckVolume {
 public:
-    explicit DeckVolume(Main& window) : w_(window) {}
+    explicit DeckVolume(WindowContext& window) : w_(window) {}
     void wire();
 
     void Volumen_Change(int d);
@@ -17,7 +17,7 @@ public:
     void Volumen_Scroll(int d) { Volumen_Change(d); }
 
 private:
-    Main& w_;
+    WindowContext& w_;
 };
 
 } // namespace velmor

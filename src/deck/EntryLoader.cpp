@@ -1,13 +1,15 @@
 #include "deck/EntryLoader.h"
 
-#include "app/Main.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "deck/EntrySearch.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 
 std::optional<int> EntryLoader::LoadPlayableEntry(int d, int start, int step, Start from) {
-    DeckPlaylist& list = w_.playlists.list(d);
+    DeckEntries& list = w_.playlists.list(d);
     MediaPlayer& player = *w_.pla[d];
     const auto marked = [&](int i) { return list.isUnplayable(i); };
     const auto tryOpen = [&](int i) -> std::optional<QString> {
@@ -30,12 +32,12 @@ std::optional<int> EntryLoader::LoadPlayableEntry(int d, int start, int step, St
     const int16_t number = Add16(opened, 1);
     list.clearUnplayable(opened);
     list.setLoaded(opened);
-    w_.decks.TrackNumber[d] = number;
+    decks_.TrackNumber[d] = number;
     return opened;
 }
 
 bool EntryLoader::HasPlayableEntry(int d, int start, int step) const {
-    const DeckPlaylist& list = w_.playlists.list(d);
+    const DeckEntries& list = w_.playlists.list(d);
     return NextPlayable(list.count(), start, step, [&](int i) { return list.isUnplayable(i); })
         .has_value();
 }

@@ -4,7 +4,8 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+struct DeckState;
 
 // Puts a playlist entry into a deck's player, stepping over the entries it cannot open:
 // each is marked in the list (greyed, the reason as its tooltip) and the deck takes the
@@ -12,7 +13,7 @@ class Main;
 // and the deck's TrackNumber and highlighted entry follow what opened.
 class EntryLoader {
 public:
-    explicit EntryLoader(Main& window) : w_(window) {}
+    EntryLoader(WindowContext& window, DeckState& decks) : w_(window), decks_(decks) {}
 
     enum class Start {
         PassMarked, // the deck moves by itself: entries known bad are not tried again
@@ -28,7 +29,8 @@ public:
     bool HasPlayableEntry(int d, int start, int step) const;
 
 private:
-    Main& w_;
+    WindowContext& w_;
+    DeckState& decks_;
 };
 
 } // namespace velmor

@@ -1,11 +1,15 @@
 #include "deck/PlayerEvents.h"
 
-#include "app/Main.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/EntryLoader.h"
+#include "deck/PositionDisplay.h"
 #include "deck/TimeText.h"
 #include "deck/TrackName.h"
 #include "deck/VolumeLaw.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 
@@ -37,11 +41,11 @@ void PlayerEvents::pla_OpenStateChange(int d) {
         ui.cmdPlayPause[d]->setText(">");
         ui.cmdStop[d]->setText("o");
         ui.cmdPlayPause[d]->setEnabled(true);
-        w_.decks.TrackLength[d] = player.Duration();
+        decks_.TrackLength[d] = player.Duration();
         ui.fra[d]->setCaption(deckNumber + TitleOf(path) + ' ' + TimeText(player.Duration()));
         ui.Tracker[d]->setMaximum(RealToInt32(player.Duration()));
         ui.Tracker[d]->setValue(RealToInt32(player.CurrentPosition()));
-        w_.position.SetBars(d, player.CurrentPosition());
+        position_.SetBars(d, player.CurrentPosition());
         ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
     });
 }
@@ -67,7 +71,7 @@ void PlayerEvents::pla_PlayStateChange(int d) {
 void PlayerEvents::stopped(int d) {
     MediaPlayer& player = *w_.pla[d];
     Controls& ui = w_.ui;
-    DeckState& deck = w_.decks;
+    DeckState& deck = decks_;
     ui.timer[d]->stop();
     ui.fra[d]->setForeColor(kBlack);
 
@@ -82,7 +86,7 @@ void PlayerEvents::stopped(int d) {
     ui.cmdPlayPause[d]->setBackColor(kButtonFace);
     // A fade or the crossfader may have left the player at another level than the slider's.
     player.setVolume(VolumeToPlayerLevel(ui.Volumen[d]->value()));
-    w_.position.SetBars(d, player.CurrentPosition());
+    position_.SetBars(d, player.CurrentPosition());
 
     const int entries = w_.playlists.list(d).count();
     const int16_t loaded = deck.TrackNumber[d];
@@ -99,13 +103,13 @@ void PlayerEvents::stopped(int d) {
 void PlayerEvents::playEntry(int d, int index, int step) {
     // Entries that cannot be played are stepped over; with none left that way (or entries
     // deleted after loading, so that there is no entry there) the deck stays stopped.
-    if (!w_.loader.LoadPlayableEntry(d, index, step))
+    if (!loader_.LoadPlayableEntry(d, index, step))
         return;
     MediaPlayer& player = *w_.pla[d];
     w_.ui.timer[d]->stop();
     const int state = player.PlayState();
     if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused)
-        w_.transport.cmdPlayPause_Click(d);
+        w_.commands.cmdPlayPause_Click(d);
     else
         player.Play(); // a player still busy opening must start the new file all the same
 }

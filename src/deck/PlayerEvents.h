@@ -2,14 +2,19 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+struct DeckState;
+class EntryLoader;
+class PositionDisplay;
 
 // A deck's reaction to its player's notifications: the title and length when a file opens,
 // the buttons, colours and timer for every play state, and the moving on through the
 // playlist when a track ends or the previous track was asked for.
 class PlayerEvents {
 public:
-    explicit PlayerEvents(Main& window) : w_(window) {}
+    PlayerEvents(WindowContext& window, DeckState& decks, EntryLoader& loader,
+                 PositionDisplay& position)
+        : w_(window), decks_(decks), loader_(loader), position_(position) {}
     // Connects the players' notifications to the handlers below.
     void wire();
 
@@ -23,7 +28,10 @@ private:
     void paused(int d);
     // Loads the first playable entry from `index` on, going `step`, and starts it.
     void playEntry(int d, int index, int step);
-    Main& w_;
+    WindowContext& w_;
+    DeckState& decks_;
+    EntryLoader& loader_;
+    PositionDisplay& position_;
 };
 
 } // namespace velmor

@@ -1,10 +1,12 @@
 #include "deck/PositionDisplay.h"
 
-#include "app/Main.h"
 #include "common/AutoFocus.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/TimeText.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 

@@ -2,14 +2,14 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
 
 // A deck's position display: the two bars, the position slider and the elapsed and
 // remaining labels, refreshed by the deck's timer while it plays; and seeking with the
 // position slider.
 class PositionDisplay {
 public:
-    explicit PositionDisplay(Main& window) : w_(window) {}
+    explicit PositionDisplay(WindowContext& window) : w_(window) {}
     // Connects the controls' events to the handlers below.
     void wire();
 
@@ -21,7 +21,7 @@ public:
     void SetBars(int d, double position);
 
 private:
-    Main& w_;
+    WindowContext& w_;
 };
 
 } // namespace velmor

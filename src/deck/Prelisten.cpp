@@ -1,7 +1,10 @@
 #include "deck/Prelisten.h"
 
-#include "app/Main.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/WindowContext.h"
+#include "deck/player/AudioOutputs.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 
@@ -23,13 +26,13 @@ void Prelisten::cmdPrelisten_Click(int d) {
 }
 
 void Prelisten::sldPhones_Change() {
-    if (w_.outputs)
-        w_.outputs->setHeadphoneLevel(w_.ui.sldPhones->value());
+    if (outputs_)
+        outputs_->setHeadphoneLevel(w_.ui.sldPhones->value());
 }
 
 void Prelisten::sldCueMix_Change() {
-    if (w_.outputs)
-        w_.outputs->setCueMix(w_.ui.sldCueMix->value());
+    if (outputs_)
+        outputs_->setCueMix(w_.ui.sldCueMix->value());
 }
 
 } // namespace velmor

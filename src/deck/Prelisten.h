@@ -2,13 +2,14 @@
 
 namespace velmor {
 
-class Main;
+class AudioOutputs;
+struct WindowContext;
 
 // The headphones at the decks: each deck's pre-listen button, and the headphones' level and
 // cue/main blend in the master strip.
 class Prelisten {
 public:
-    explicit Prelisten(Main& window) : w_(window) {}
+    Prelisten(WindowContext& window, AudioOutputs* outputs) : w_(window), outputs_(outputs) {}
     void wire();
 
     // Sends deck d to the headphones, or takes it out; its button is lit while it is in.
@@ -17,7 +18,8 @@ public:
     void sldCueMix_Change();
 
 private:
-    Main& w_;
+    WindowContext& w_;
+    AudioOutputs* outputs_; // none without a sound engine
 };
 
 } // namespace velmor

@@ -1,8 +1,11 @@
 #include "deck/TrackNavigation.h"
 
-#include "app/Main.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/EntryLoader.h"
 #include "deck/TrackName.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 
@@ -17,18 +20,18 @@ void TrackNavigation::wire() {
 
 void TrackNavigation::cmdAvanceTema_Click(int d) {
     trapped(w_.reporter, [&] {
-        const DeckPlaylist& list = w_.playlists.list(d);
+        const DeckEntries& list = w_.playlists.list(d);
         MediaPlayer& player = *w_.pla[d];
         const int entries = list.count();
         if (entries == 0 || LoadedName(player.FileName()) == list.name(entries - 1))
             return; // the loaded file is the last entry
-        const int next = w_.decks.TrackNumber[d];
+        const int next = decks_.TrackNumber[d];
         // Nothing there (entries deleted after loading), or nothing there but entries known
         // not to play: the button does nothing, and a playing deck plays on.
-        if (!w_.loader.HasPlayableEntry(d, next, +1))
+        if (!loader_.HasPlayableEntry(d, next, +1))
             return;
         if (loadsOnly(player)) {
-            w_.loader.LoadPlayableEntry(d, next, +1);
+            loader_.LoadPlayableEntry(d, next, +1);
         } else {
             // The player's own Stop: the stop is not the user's, so the deck moves on.
             player.Stop();
@@ -38,21 +41,21 @@ void TrackNavigation::cmdAvanceTema_Click(int d) {
 
 void TrackNavigation::cmdRetroceso_Click(int d) {
     trapped(w_.reporter, [&] {
-        const DeckPlaylist& list = w_.playlists.list(d);
+        const DeckEntries& list = w_.playlists.list(d);
         MediaPlayer& player = *w_.pla[d];
-        const int loaded = w_.decks.TrackNumber[d];
+        const int loaded = decks_.TrackNumber[d];
         const int previous = loaded - 2;
         // Nothing loaded from the list, or nothing left before the loaded entry.
         if (previous < 0 || previous >= list.count())
             return;
         if (LoadedName(player.FileName()) == list.name(0))
             return; // the loaded file is the first entry
-        if (!w_.loader.HasPlayableEntry(d, previous, -1))
+        if (!loader_.HasPlayableEntry(d, previous, -1))
             return;
         if (loadsOnly(player)) {
-            w_.loader.LoadPlayableEntry(d, previous, -1);
+            loader_.LoadPlayableEntry(d, previous, -1);
         } else {
-            w_.decks.PreviousRequested[d] = true;
+            decks_.PreviousRequested[d] = true;
             player.Stop();
         }
     });

@@ -2,7 +2,9 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+struct DeckState;
+class EntryLoader;
 class MediaPlayer;
 
 // The previous-track and next-track buttons of each deck. A stopped deck only loads the
@@ -11,7 +13,8 @@ class MediaPlayer;
 // stepped over: the neighbour is the nearest playable entry that way.
 class TrackNavigation {
 public:
-    explicit TrackNavigation(Main& window) : w_(window) {}
+    TrackNavigation(WindowContext& window, DeckState& decks, EntryLoader& loader)
+        : w_(window), decks_(decks), loader_(loader) {}
     // Connects the controls' events to the handlers below.
     void wire();
 
@@ -20,7 +23,9 @@ public:
 
 private:
     static bool loadsOnly(const MediaPlayer& player);
-    Main& w_;
+    WindowContext& w_;
+    DeckState& decks_;
+    EntryLoader& loader_;
 };
 
 } // namespace velmor

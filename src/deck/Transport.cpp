@@ -1,10 +1,12 @@
 #include "deck/Transport.h"
 
-#include "app/Main.h"
+#include "common/BrowserLists.h"
 #include "common/EventHooks.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
-#include "playlist/BrowserLists.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 #include <QKeyEvent>
 #include <QScopeGuard>
@@ -70,10 +72,10 @@ void Transport::cmdStop_Click(int d) {
 void Transport::StopWithoutMovingOn(int d) {
     // Tells the stopped notification, which runs inside Stop, that this stop is not an end
     // of track.
-    w_.decks.StoppedByUser[d] = true;
+    decks_.StoppedByUser[d] = true;
     // A player that was already stopped reports nothing, and a flag left set would keep the
     // deck from moving on at the end of the next track it plays.
-    const auto cleared = qScopeGuard([&] { w_.decks.StoppedByUser[d] = false; });
+    const auto cleared = qScopeGuard([&] { decks_.StoppedByUser[d] = false; });
     w_.pla[d]->Stop();
 }
 

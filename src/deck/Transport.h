@@ -5,14 +5,15 @@ class QWidget;
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+struct DeckState;
 
 // A deck's transport: play/pause, stop, mute, the four speeds and the seek to a time.
 // These commands only send orders to the player; the player's notifications set the
 // buttons' captions and enabled states.
 class Transport {
 public:
-    explicit Transport(Main& window) : w_(window) {}
+    Transport(WindowContext& window, DeckState& decks) : w_(window), decks_(decks) {}
     void wire();
 
     void cmdPlayPause_Click(int d);
@@ -32,7 +33,8 @@ public:
     void ApplySpeed(int d, int speed);
 
 private:
-    Main& w_;
+    WindowContext& w_;
+    DeckState& decks_;
 };
 
 // A click in the box selects its whole text, so that typing replaces it.

@@ -1,10 +1,12 @@
 #include "mix/Crossfader.h"
 
-#include "app/Main.h"
 #include "common/AutoFocus.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/VolumeLaw.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 
@@ -30,7 +32,7 @@ void Crossfader::wire() {
 
 void Crossfader::cross_Change() {
     trapped(w_.reporter, [&] {
-        const int a = w_.activation.ActiveDeck();
+        const int a = w_.commands.ActiveDeck();
         const int b = NextDeck(a);
         // While the thumb is dragged only the slider position follows it, not yet the value.
         const int32_t c = w_.ui.cross->sliderPosition();

@@ -4,7 +4,7 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
 
 // The deck volumes the crossfader gives its pair at one slider position (0..100): deck A,
 // the active deck, plays at min(100, 200 - 2c) per cent of its own setting, deck B, the
@@ -22,7 +22,7 @@ int NextDeck(int deck);
 // movement writes both players' levels afresh, and whatever writes a level later wins.
 class Crossfader {
 public:
-    explicit Crossfader(Main& window) : w_(window) {}
+    explicit Crossfader(WindowContext& window) : w_(window) {}
     // Connects the controls' events to the handlers below.
     void wire();
 
@@ -31,7 +31,7 @@ public:
     void cross_MouseMove();
 
 private:
-    Main& w_;
+    WindowContext& w_;
 };
 
 } // namespace velmor

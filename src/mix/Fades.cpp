@@ -1,13 +1,16 @@
 #include "mix/Fades.h"
 
-#include "app/Main.h"
+#include "common/BrowserLists.h"
 #include "common/Error.h"
 #include "common/Numbers.h"
+#include "common/Reporter.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
+#include "deck/Transport.h"
 #include "deck/VolumeLaw.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 #include "mix/FadeSteps.h"
-#include "playlist/BrowserLists.h"
 
 namespace velmor {
 
@@ -48,7 +51,7 @@ void Fades::cmdFade_Click(int d) {
             player.setVolume(VolumeToPlayerLevel(ToInt16(ui.txtStartVolume[d]->text())));
             // The minutes box of the seek panel is the cue, taken as seconds.
             player.setCurrentPosition(ToInt32(ui.txtSet[d]->text()));
-            w_.transport.cmdPlayPause_Click(d);
+            w_.commands.cmdPlayPause_Click(d);
         }
         ui.chkInOrOut[d]->setFocus();
         setFadeButton(d, true);
@@ -115,12 +118,9 @@ void Fades::endFade(int d) {
     // The switch is read as it stands now; a toggle during the fade decides the ending.
     const bool switchOut = ui.chkInOrOut[d]->isChecked();
     if (switchOut || state_[d].FadingOut)
-        w_.transport.cmdStop_Click(d);
+        w_.commands.cmdStop_Click(d);
     if (!switchOut)
         setSliderValue(ui.Volumen[d], ToInt32(ui.txtEndVolume[d]->text()));
-    // A stop of an already stopped player raises no notification to clear the flag; the
-    // deck's next track end must still advance.
-    w_.decks.StoppedByUser[d] = false;
 }
 
 void Fades::chkInOrOut_Click(int d) {

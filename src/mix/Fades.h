@@ -7,7 +7,7 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
 
 // Where one deck's fade stands. Zero and false until the deck's first fade.
 struct FadeState {
@@ -21,7 +21,7 @@ struct FadeState {
 // timer; a fade works on the player's level from wherever it stands at each tick.
 class Fades {
 public:
-    explicit Fades(Main& window) : w_(window) {}
+    explicit Fades(WindowContext& window) : w_(window) {}
     // Connects the controls' events to the handlers below.
     void wire();
 
@@ -39,7 +39,7 @@ private:
     void setFadeButton(int d, bool running);
     void abandonStart(int d);
 
-    Main& w_;
+    WindowContext& w_;
     std::array<FadeState, kDecks> state_{};
     // A step that keeps failing is told once per fade, not at every tick.
     std::array<bool, kDecks> stepFailureShown_{};

@@ -1,8 +1,10 @@
 #include "playlist/DeckActivation.h"
 
-#include "app/Main.h"
 #include "common/NoticeBar.h"
+#include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 

@@ -2,13 +2,13 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
 
 // The active deck: the one whose option button is selected. The list buttons, the file
 // browser and the crossfader act on it.
 class DeckActivation {
 public:
-    explicit DeckActivation(Main& window) : w_(window) {}
+    explicit DeckActivation(WindowContext& window) : w_(window) {}
     void wire();
 
     int ActiveDeck() const;
@@ -16,7 +16,7 @@ public:
     void optPla_Click(int d) { fra_Click(d); }
 
 private:
-    Main& w_;
+    WindowContext& w_;
 };
 
 } // namespace velmor

@@ -1,10 +1,10 @@
 #include "playlist/DeckPlaylist.h"
 
 #include "common/Accessible.h"
+#include "common/BrowserLists.h"
 #include "common/Colors.h"
 #include "common/Error.h"
 #include "common/FileNames.h"
-#include "playlist/BrowserLists.h"
 
 #include <QFont>
 #include <QListWidget>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "playlist/Paths.h"
+#include "common/Paths.h"
+#include "deck/WindowContext.h"
 
 #include <QList>
 #include <QPersistentModelIndex>
@@ -15,18 +16,18 @@ namespace velmor {
 // their folders. Both live in the same list item, and every change goes through here, so
 // the names and the folders can never drift apart. A name that is not valid UTF-8 is shown
 // with replacement characters and kept whole beside.
-class DeckPlaylist {
+class DeckPlaylist : public DeckEntries {
 public:
     explicit DeckPlaylist(QListWidget* view);
     ~DeckPlaylist();
     DeckPlaylist(const DeckPlaylist&) = delete;
     DeckPlaylist& operator=(const DeckPlaylist&) = delete;
 
-    int count() const;
-    QString name(int i) const;
+    int count() const override;
+    QString name(int i) const override;
     QString folder(int i) const;
     // The folder and the name joined by the platform's separator.
-    QString fullPath(int i) const;
+    QString fullPath(int i) const override;
     Track track(int i) const { return {name(i), folder(i)}; }
     QList<Track> tracks() const;
 
@@ -49,21 +50,21 @@ public:
 
     // An entry the player could not open or decode is marked: greyed and struck through,
     // its tooltip giving the reason. The mark goes when the entry plays after all.
-    void markUnplayable(int i, const QString& reason);
+    void markUnplayable(int i, const QString& reason) override;
     struct Mark {
         int entry;
         QString reason;
     };
     // Marks many entries at once, which the view hears of once.
     void markUnplayable(const QList<Mark>& marks);
-    void clearUnplayable(int i);
-    bool isUnplayable(int i) const;
+    void clearUnplayable(int i) override;
+    bool isUnplayable(int i) const override;
     QString unplayableReason(int i) const; // "" when the entry is not marked
 
     // The entry whose file is in the deck, shown in bold on a tint of its own; the list's
     // current entry and selection stay as they are. -1 shows none. The mark stays with its
     // entry when others are added or deleted.
-    void setLoaded(int i);
+    void setLoaded(int i) override;
     int loaded() const; // -1 when none is shown
 
     // The entry clicked last (-1 when there is none).

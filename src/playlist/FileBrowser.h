@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Paths.h"
 #include "playlist/EntryChecks.h"
-#include "playlist/Paths.h"
 
 #include <QList>
 #include <QString>
@@ -9,12 +9,17 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+class EntryLoader;
+class Playlists;
+class DeckActivation;
 
 // The drive, folder and file lists, and adding tracks to the active deck.
 class FileBrowser {
 public:
-    explicit FileBrowser(Main& window) : w_(window) {}
+    FileBrowser(WindowContext& window, EntryLoader& loader, Playlists& playlists,
+                DeckActivation& activation)
+        : w_(window), loader_(loader), playlists_(playlists), activation_(activation) {}
     // Connects the controls' events to the handlers below and opens the browser on the
     // process's current folder.
     void wire();
@@ -50,7 +55,10 @@ private:
     // into a deck that never had a file.
     void addAndLoad(int d, const QList<Track>& files);
     void addList(int d, const Track& file);
-    Main& w_;
+    WindowContext& w_;
+    EntryLoader& loader_;
+    Playlists& playlists_;
+    DeckActivation& activation_;
     EntryChecks checks_;
 };
 

@@ -168,6 +168,17 @@ ListEntry M3uEntries::at(qsizetype i) const {
     return {{FileNameFromBytes(name), index_->folders.at(spot.folder)}, {}};
 }
 
+M3uEntries M3uEntries::Of(QList<ListEntry> entries) {
+    auto index = std::make_shared<Index>();
+    index->spots.reserve(size_t(entries.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        index->spots.push_back({i, 0, -1});
+    index->made = std::move(entries);
+    M3uEntries all;
+    all.index_ = std::move(index);
+    return all;
+}
+
 QList<ListEntry> M3uEntries::toList() const {
     QList<ListEntry> all;
     all.reserve(size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/Paths.h"
+#include "common/Paths.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -73,6 +73,8 @@ public:
     ListEntry at(qsizetype i) const;
     ListEntry operator[](qsizetype i) const { return at(i); }
     QList<ListEntry> toList() const;
+    // Entries that come from elsewhere than a file's bytes (a saved session), in order.
+    static M3uEntries Of(QList<ListEntry> entries);
 
 private:
     friend class M3uReader;

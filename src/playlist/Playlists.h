@@ -10,12 +10,14 @@
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+class EntryLoader;
+class DeckActivation;
 
 // Each deck's playlist: playing, cueing and deleting entries.
 class Playlists {
 public:
-    explicit Playlists(Main& window);
+    Playlists(WindowContext& window, EntryLoader& loader, DeckActivation& activation);
     ~Playlists();
     void wire();
 
@@ -36,7 +38,9 @@ private:
     // Opens the list's current entry in deck d's player, or the first playable one after it,
     // and makes it the deck's track. Returns the entry that opened.
     std::optional<int> openCurrentEntry(int d);
-    Main& w_;
+    WindowContext& w_;
+    EntryLoader& loader_;
+    DeckActivation& activation_;
     std::array<std::unique_ptr<DeckPlaylist>, kDecks> lists_;
 };
 

@@ -7,13 +7,16 @@ class QWidget;
 
 namespace velmor {
 
-class Main;
+struct WindowContext;
+class Playlists;
+class DeckActivation;
 
 // The list-save panel that writes the active deck's playlist as an M3U file. It lies
 // behind the folder list, which uncovers it by growing shorter.
 class SavePanel {
 public:
-    explicit SavePanel(Main& window) : w_(window) {}
+    SavePanel(WindowContext& window, Playlists& playlists, DeckActivation& activation)
+        : w_(window), playlists_(playlists), activation_(activation) {}
     // Connects the controls' events to the handlers below.
     void wire();
 
@@ -32,7 +35,9 @@ private:
     QList<QWidget*> lockedWhileOpen() const;
     void setLocked(bool locked);
     void setDirHeight(int twips);
-    Main& w_;
+    WindowContext& w_;
+    Playlists& playlists_;
+    DeckActivation& activation_;
 };
 
 // A name the file system takes on every platform: none of \ / : * ? " < > |.

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Paths.h"
 #include "deck/DeckState.h"
-#include "playlist/Paths.h"
 
 #include <QByteArray>
 #include <QList>

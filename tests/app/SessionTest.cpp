@@ -1,5 +1,5 @@
 #include "app/EveningSession.h"
-#include "playlist/BrowserLists.h"
+#include "common/BrowserLists.h"
 #include "playlist/PlaylistFiles.h"
 #include "playlist/SessionFile.h"
 #include "support/AudioFixtures.h"

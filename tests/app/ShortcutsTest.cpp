@@ -1,5 +1,5 @@
+#include "common/BrowserLists.h"
 #include "common/Widgets.h"
-#include "playlist/BrowserLists.h"
 #include "support/WindowTest.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
+#include "common/BrowserLists.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
-#include "playlist/BrowserLists.h"
 #include "support/TestWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/BrowserLists.h"
+#include "common/BrowserLists.h"
 #include "playlist/SavePanel.h"
 #include "support/TestWindow.h"
 

@@ -1,4 +1,6 @@
 #!/bin/sh
+# The compiler flags and pkg-config's output are split into words on purpose.
+# shellcheck disable=SC2086,SC2046
 # Builds a libFuzzer target per decoder and one for the playlist reader with clang, and runs
 # each for a bounded time.
 #   tools/fuzz/run-fuzz.sh [seconds per target, default 60] [--merge] [targets, default all]
@@ -27,7 +29,7 @@ for kind in $targets; do
     m3u)
         clang++ $flags -fPIC "$root/tools/fuzz/FuzzPlaylist.cpp" "$root/src/playlist/M3u.cpp" \
             "$root/src/playlist/M3uScan.cpp" \
-            "$root/src/playlist/Paths.cpp" "$root/src/playlist/FileUris.cpp" \
+            "$root/src/common/Paths.cpp" "$root/src/playlist/FileUris.cpp" \
             "$root/src/common/FileNames.cpp" $(pkg-config --cflags --libs Qt6Core) -o "$out/fuzz-$kind"
         kept="$root/tools/fuzz/corpus-m3u"
         ;;

@@ -1,4 +1,4 @@
-#include "playlist/BrowserLists.h"
+#include "common/BrowserLists.h"
 
 #include "common/FileNames.h"
 #include "common/FileSystem.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/Paths.h"
+#include "common/Paths.h"
 
 #include <QComboBox>
 #include <QList>

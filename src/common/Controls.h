@@ -1,6 +1,6 @@
 #pragma once
 
-#include "deck/DeckState.h"
+#include "common/Decks.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,8 +20,6 @@ class DriveList;
 class FolderList;
 class FileList;
 class NoticeBar;
-
-template <typename T> using PerDeck = std::array<T*, kDecks>;
 
 // Every control of the main window, by the names the handlers use. Per-deck controls are
 // indexed by deck (0..3 for Deck 1..4). Built once, by BuildControls.
@@ -83,9 +81,5 @@ struct Controls {
     QSlider* sldCueMix = nullptr;
     ColorButton* cmdAudio = nullptr;
 };
-
-// Builds every control of the main window into `window`, placed, captioned and coloured as
-// designed, in their state before start-up.
-void BuildControls(QWidget* window, Controls& ui);
 
 } // namespace velmor

@@ -1,4 +1,4 @@
-#include "playlist/Paths.h"
+#include "common/Paths.h"
 
 namespace velmor {
 

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "common/Controls.h"
+#include "deck/DeckState.h"
+
+#include <QString>
+#include <array>
+
+namespace velmor {
+
+class MediaPlayer;
+class Reporter;
+
+using Players = std::array<MediaPlayer*, kDecks>;
+
+// What a deck asks of its playlist: the entries by position, their marks and which one is
+// loaded. The playlists keep the entries; the decks only read and mark them.
+class DeckEntries {
+public:
+    virtual int count() const = 0;
+    virtual QString name(int i) const = 0;
+    virtual QString fullPath(int i) const = 0;
+    virtual bool isUnplayable(int i) const = 0;
+    virtual void markUnplayable(int i, const QString& reason) = 0;
+    virtual void clearUnplayable(int i) = 0;
+    virtual void setLoaded(int i) = 0; // -1 shows none
+
+protected:
+    ~DeckEntries() = default;
+};
+
+// Each deck's playlist, as the decks see it.
+class DeckLists {
+public:
+    virtual DeckEntries& list(int d) = 0;
+
+protected:
+    ~DeckLists() = default;
+};
+
+// The commands that rooms give one another, by deck index: the deck's play/pause and stop,
+// the stop that does not move the deck on, the fade button, and which deck is active.
+class DeckCommands {
+public:
+    virtual void cmdPlayPause_Click(int d) = 0;
+    virtual void cmdStop_Click(int d) = 0;
+    // The player stops and rewinds, and the deck does not move on; a failure goes to the
+    // caller.
+    virtual void StopWithoutMovingOn(int d) = 0;
+    virtual void cmdFade_Click(int d) = 0;
+    virtual int ActiveDeck() const = 0;
+
+protected:
+    ~DeckCommands() = default;
+};
+
+// What every room needs of the main window: its controls, the players, the decks' state
+// (the deck room alone changes it), the reporter, and the doors to the other rooms.
+struct WindowContext {
+    Controls& ui;
+    Players& pla;
+    const DeckState& decks;
+    Reporter& reporter;
+    DeckCommands& commands;
+    DeckLists& playlists;
+};
+
+} // namespace velmor
