@@ -14,90 +14,88 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-    namespace velmor {
+namespace velmor {
 
-    Playlists::Playlists(WindowContext & window, EntryLoader & loader, DeckActivation & activation)
-        : w_(window), loader_(loader), activation_(activation) {}
-    Playlists::~Playlists() = default;
+Playlists::Playlists(WindowContext& window, EntryLoader& loader, DeckActivation& activation)
+    : w_(window), loader_(loader), activation_(activation) {}
+Playlists::~Playlists() = default;
 
-    void Playlists::wire() {
-        Controls& ui = w_.ui;
-        for (int d = 0; d < kDecks; ++d) {
-            QListWidget* lst = ui.lstPlay[d];
-            lists_[d] = std::make_unique<DeckPlaylist>(lst);
-            QObject::connect(lst, &QListWidget::itemDoubleClicked,
-                             [this, d] { lstPlay_DblClick(d); });
-            // The right button must not move the selection or the current entry: the list
-            // never sees it.
-            auto rightButton = [](QEvent* event) {
-                return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
-            };
-            for (QEvent::Type press : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick})
-                OnEvent(lst->viewport(), press, [this, d, rightButton](QEvent* event) {
-                    if (!rightButton(event))
-                        return false;
-                    lstPlay_MouseDown(d, Qt::RightButton);
-                    return true;
-                });
-            OnEvent(lst->viewport(), QEvent::MouseButtonRelease, [this, d, rightButton](QEvent* e) {
-                if (!rightButton(e))
+void Playlists::wire() {
+    Controls& ui = w_.ui;
+    for (int d = 0; d < kDecks; ++d) {
+        QListWidget* lst = ui.lstPlay[d];
+        lists_[d] = std::make_unique<DeckPlaylist>(lst);
+        QObject::connect(lst, &QListWidget::itemDoubleClicked, [this, d] { lstPlay_DblClick(d); });
+        // The right button must not move the selection or the current entry: the list
+        // never sees it.
+        auto rightButton = [](QEvent* event) {
+            return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+        };
+        for (QEvent::Type press : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick})
+            OnEvent(lst->viewport(), press, [this, d, rightButton](QEvent* event) {
+                if (!rightButton(event))
                     return false;
-                lstPlay_MouseUp(d, Qt::RightButton);
+                lstPlay_MouseDown(d, Qt::RightButton);
                 return true;
             });
-            FocusOnMouseOver(lst, ui.chkFocus);
-            OnEvent(lst, QEvent::KeyPress, [this, d](QEvent* event) {
-                lstPlay_KeyDown(d, static_cast<QKeyEvent*>(event)->key());
+        OnEvent(lst->viewport(), QEvent::MouseButtonRelease, [this, d, rightButton](QEvent* e) {
+            if (!rightButton(e))
                 return false;
-            });
-        }
-        QObject::connect(ui.cmdBorrar, &QPushButton::clicked, [this] { cmdBorrar_Click(); });
-        QObject::connect(ui.cmdBorrarTodo, &QPushButton::clicked,
-                         [this] { cmdBorrarTodo_Click(); });
-    }
-
-    std::optional<int> Playlists::openCurrentEntry(int d) {
-        const int k = list(d).current();
-        if (k < 0)
-            throw Error(QStringLiteral("No entry of the playlist is chosen"));
-        // The chosen entry is tried even when marked (its file may be back); when it will not
-        // play, the deck takes the next playable entry after it.
-        return loader_.LoadPlayableEntry(d, k, +1, EntryLoader::Start::Retry);
-    }
-
-    void Playlists::lstPlay_DblClick(int d) {
-        trapped(w_.reporter, [&] {
-            // The deck stops without moving on to the entry after the loaded one, which the
-            // chosen entry replaces at once: the stopped notification must not try it first.
-            w_.commands.StopWithoutMovingOn(d);
-            if (openCurrentEntry(d))
-                w_.pla[d]->Play();
+            lstPlay_MouseUp(d, Qt::RightButton);
+            return true;
+        });
+        FocusOnMouseOver(lst, ui.chkFocus);
+        OnEvent(lst, QEvent::KeyPress, [this, d](QEvent* event) {
+            lstPlay_KeyDown(d, static_cast<QKeyEvent*>(event)->key());
+            return false;
         });
     }
+    QObject::connect(ui.cmdBorrar, &QPushButton::clicked, [this] { cmdBorrar_Click(); });
+    QObject::connect(ui.cmdBorrarTodo, &QPushButton::clicked, [this] { cmdBorrarTodo_Click(); });
+}
 
-    void Playlists::lstPlay_MouseDown(int d, Qt::MouseButton button) {
-        if (button == Qt::RightButton)
-            w_.commands.cmdStop_Click(d);
-    }
+std::optional<int> Playlists::openCurrentEntry(int d) {
+    const int k = list(d).current();
+    if (k < 0)
+        throw Error(QStringLiteral("No entry of the playlist is chosen"));
+    // The chosen entry is tried even when marked (its file may be back); when it will not
+    // play, the deck takes the next playable entry after it.
+    return loader_.LoadPlayableEntry(d, k, +1, EntryLoader::Start::Retry);
+}
 
-    void Playlists::lstPlay_MouseUp(int d, Qt::MouseButton button) {
-        if (button == Qt::RightButton)
-            trapped(w_.reporter, [&] { openCurrentEntry(d); });
-    }
+void Playlists::lstPlay_DblClick(int d) {
+    trapped(w_.reporter, [&] {
+        // The deck stops without moving on to the entry after the loaded one, which the
+        // chosen entry replaces at once: the stopped notification must not try it first.
+        w_.commands.StopWithoutMovingOn(d);
+        if (openCurrentEntry(d))
+            w_.pla[d]->Play();
+    });
+}
 
-    void Playlists::lstPlay_KeyDown(int, int key) {
-        // Delete acts on the active deck's list, which is the one in front.
-        if (key == Qt::Key_Delete)
-            cmdBorrar_Click();
-    }
+void Playlists::lstPlay_MouseDown(int d, Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        w_.commands.cmdStop_Click(d);
+}
 
-    void Playlists::cmdBorrar_Click() {
-        list(activation_.ActiveDeck()).removeSelected();
-    }
+void Playlists::lstPlay_MouseUp(int d, Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        trapped(w_.reporter, [&] { openCurrentEntry(d); });
+}
 
-    void Playlists::cmdBorrarTodo_Click() {
-        list(activation_.ActiveDeck()).view()->selectAll();
+void Playlists::lstPlay_KeyDown(int, int key) {
+    // Delete acts on the active deck's list, which is the one in front.
+    if (key == Qt::Key_Delete)
         cmdBorrar_Click();
-    }
+}
+
+void Playlists::cmdBorrar_Click() {
+    list(activation_.ActiveDeck()).removeSelected();
+}
+
+void Playlists::cmdBorrarTodo_Click() {
+    list(activation_.ActiveDeck()).view()->selectAll();
+    cmdBorrar_Click();
+}
 
 } // namespace velmor

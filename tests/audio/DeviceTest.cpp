@@ -9,7 +9,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
