@@ -20,6 +20,8 @@ class DriveList;
 class FolderList;
 class FileList;
 class NoticeBar;
+class LevelMeterBar;
+class TrackOverviewBar;
 
 template <typename T> using PerDeck = std::array<T*, kDecks>;
 
@@ -37,6 +39,10 @@ struct Controls {
     PerDeck<QLabel> lblVolumen{}, lblTracking{}, lblRTracking{};
     PerDeck<Shape> shpVa{}, shpQueda{}, selec{};
     PerDeck<QTimer> timer{};
+    // What the deck sends to the master, in its caption row; its track's overview, over
+    // the position bars.
+    PerDeck<LevelMeterBar> mtrLevel{};
+    PerDeck<TrackOverviewBar> ovwTrack{};
 
     // The fade panel of each deck.
     PerDeck<QPushButton> cmdFade{};
@@ -52,6 +58,12 @@ struct Controls {
     QLabel* lblCero = nullptr;
     QLabel* lblUno = nullptr;
     QPushButton* cmdExpandir = nullptr;
+    // The master strip, beside the crossfader under the playlists: the master's meter on the
+    // left half.
+    QWidget* fraMaster = nullptr;
+    LevelMeterBar* mtrMaster = nullptr;
+    // Thirty frames a second for the meters and the overviews.
+    QTimer* tmrDisplay = nullptr;
 
     // Playlists, deck activation and list buttons.
     PerDeck<QListWidget> lstPlay{};

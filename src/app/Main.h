@@ -7,10 +7,13 @@
 #include "deck/DeckState.h"
 #include "deck/DeckVolume.h"
 #include "deck/EntryLoader.h"
+#include "deck/LevelMeters.h"
 #include "deck/PlayerEvents.h"
 #include "deck/PositionDisplay.h"
 #include "deck/TrackNavigation.h"
+#include "deck/TrackOverview.h"
 #include "deck/Transport.h"
+#include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
@@ -33,6 +36,10 @@ struct MainOptions {
     Reporter* reporter = nullptr;
     // The screen's height in twips; the primary screen's when not given.
     std::optional<int> screenHeightTwips;
+    // The master's levels for its meter; silence when not given.
+    std::function<MasterLevels()> masterLevels;
+    // False for benchmarks only: the window as it was before its meters and overviews.
+    bool liveDisplay = true;
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
@@ -52,6 +59,10 @@ public:
     bool AnyDeckPlays() const;
 
     static QString Version();
+    // The scale of the window's controls at a size: the largest at which the design of the
+    // given height fits, never below the design size.
+    static double ScaleFor(QSize size, int designHeightTwips);
+    double Scale() const { return scale_; }
 
     // Client heights of the two window states, in twips.
     static constexpr int kExpandedHeight = 7440;
@@ -62,6 +73,7 @@ public:
     std::array<MediaPlayer*, kDecks> pla{};
     WindowReporter reporter;
     DeckState decks;
+    std::function<MasterLevels()> masterLevels;
 
     Transport transport{*this};
     DeckVolume volume{*this};
@@ -75,16 +87,23 @@ public:
     SavePanel savePanel{*this};
     Fades fades{*this};
     Crossfader crossfader{*this};
+    LevelMeters meters{*this};
+    TrackOverview overview{*this};
     Shortcuts shortcuts{*this};
     Help help{*this};
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void setClientHeight(int twips);
+    void layOut();
     int screenHeightTwips_;
+    QWidget* stage_ = nullptr;
+    int designHeight_ = kExpandedHeight;
+    double scale_ = 1.0;
 };
 
 } // namespace velmor

@@ -30,6 +30,7 @@ bool DeckMixer::mixInto(float* mix, int frames) noexcept {
     mute_.setTarget(controls_.muted.load(std::memory_order_relaxed) ? 0.0f : 1.0f);
     level_.setTarget(controls_.gain.load(std::memory_order_relaxed));
     bool ranDry = false;
+    LevelMeter::Block sent; // what the deck adds to the mix, after its level and mute
 
     for (int i = 0; i < frames; ++i) {
         const AudioBlock* block = currentBlock(generation);
@@ -57,8 +58,11 @@ bool DeckMixer::mixInto(float* mix, int frames) noexcept {
         if (transport_.value() == 0.0f && transport_.target() == 0.0f)
             continue; // paused, stopped, or waiting for a new request's audio
         const float gain = transport_.next() * muteGain * levelGain;
-        mix[2 * i] += block->samples[2 * offset_] * gain;
-        mix[2 * i + 1] += block->samples[2 * offset_ + 1] * gain;
+        const float left = block->samples[2 * offset_] * gain;
+        const float right = block->samples[2 * offset_ + 1] * gain;
+        mix[2 * i] += left;
+        mix[2 * i + 1] += right;
+        sent.add(left, right);
         ++offset_;
         heardGeneration_ = block->generation;
         heardSeconds_ = block->secondsAt(offset_);
@@ -72,6 +76,7 @@ bool DeckMixer::mixInto(float* mix, int frames) noexcept {
     }
     status_.heardSeconds.store(heardSeconds_, std::memory_order_relaxed);
     status_.heardGeneration.store(heardGeneration_, std::memory_order_release);
+    meter_.publish(sent, frames);
     return ranDry;
 }
 

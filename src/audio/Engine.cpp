@@ -133,6 +133,7 @@ void Engine::renderOutput(float* stereo, int frames) noexcept {
     else
         for (int i = 0; i < 2 * frames; ++i)
             stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+    masterMeter_.measure(stereo, frames);
 }
 
 double Engine::limiterReductionDb() const {

@@ -116,6 +116,7 @@ void Transport::cmdSet_Click(int d) {
         MediaPlayer& player = *w_.pla[d];
         player.setCurrentPosition(minutes * 60 + seconds);
         ui.Tracker[d]->setValue(RealToInt32(player.CurrentPosition()));
+        w_.position.ShowStandingPosition(d);
     });
 }
 

@@ -51,6 +51,8 @@ public:
     bool Mute() const override { return muted_; }
     void setMute(bool muted) override;
 
+    Levels TakeLevels() override;
+
     // Open-state values of the notification: no file, and a file open and ready.
     static constexpr int kOpenStateClosed = 0;
     static constexpr int kOpenStateMediaOpen = 13;
