@@ -69,9 +69,4 @@ TEST_F(LayoutTest, AtTwiceTheSizeEveryControlAndFontKeepsItsProportionalPlace) {
     w.cmdExpandir_Click();
     EXPECT_NEAR(compressedAtTwice, 2 * w.height(), 1);
     EXPECT_EQ(w.width(), design.width());
-
-    // A window wider than its proportions keeps them and scales with its height.
-    w.cmdExpandir_Click();
-    resizeTo(QSize(design.width() * 3, design.height() * 2));
-    EXPECT_EQ(w.Scale(), 2.0);
 }
