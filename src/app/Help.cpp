@@ -27,6 +27,13 @@ QPlainTextEdit* keysBox(QWidget* parent, const QString& text, int l, int t, int 
     box->document()->setDocumentMargin(2);
     // The widget keeps lines apart by itself; the CR of each CR LF would show as a glyph.
     box->setPlainText(QString(text).replace(kCrLf, "\n"));
+    // A scroll bar only for lines that do not fit: the empty line after the last line end
+    // holds nothing to scroll to.
+    const int lines = box->blockCount() - (text.endsWith(kCrLf) ? 1 : 0);
+    const int needed = lines * box->fontMetrics().lineSpacing() +
+                       2 * (int(box->document()->documentMargin()) + box->frameWidth());
+    box->setVerticalScrollBarPolicy(needed <= box->height() ? Qt::ScrollBarAlwaysOff
+                                                            : Qt::ScrollBarAsNeeded);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, ToQColor(kButtonFace, palette));
     box->setPalette(palette);
@@ -140,7 +147,7 @@ void Help::cmdHelp_Click() {
     if (frmHelp_ != nullptr && !frmHelp_->isVisible())
         delete frmHelp_.data();
     if (frmHelp_ == nullptr) {
-        frmHelp_ = new FrmHelp(w_.font());
+        frmHelp_ = new FrmHelp(w_.DesignFont());
         // Beside the main window, not over it.
         frmHelp_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
     }

@@ -131,6 +131,10 @@ double Main::ScaleFor(QSize size, int designHeightTwips) {
     return std::max(1.0, scale);
 }
 
+QFont Main::DesignFont() const {
+    return velmor::DesignFont(stage_);
+}
+
 void Main::layOut() {
     const double scale = ScaleFor(size(), designHeight_);
     if (scale != scale_) {

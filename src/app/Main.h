@@ -63,6 +63,8 @@ public:
     // given height fits, never below the design size.
     static double ScaleFor(QSize size, int designHeightTwips);
     double Scale() const { return scale_; }
+    // The window's font at its design size, for windows of their own that do not scale.
+    QFont DesignFont() const;
 
     // Client heights of the two window states, in twips.
     static constexpr int kExpandedHeight = 7440;

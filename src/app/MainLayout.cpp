@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include "common/Accessible.h"
 #include "common/LevelMeterBar.h"
 #include "common/NoticeBar.h"
 #include "common/TrackOverviewBar.h"
@@ -79,6 +80,7 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     auto* fra = place(new CaptionFrame(QString::number(d + 1), window), 0, 990 * d, 7695, 990);
     fra->setCaptionFont(fontOf(kMono, 9.75, true));
     fra->setCaptionEndTwips(5400); // before the deck's level meter
+    fra->setAccessibleDescription(QString("Deck %1: number, track and its length").arg(d + 1));
     ui.fra[d] = fra;
 
     ui.Tracker[d] = slider(fra, "Drag to skip through the track", 273, 10, 30, 210, 2340, 300);
@@ -97,6 +99,8 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     // fonts; the space to their right is empty.
     ui.lblTracking[d] = coloured(label(fra, "0:0", 3285, 225, 600, 240), kDarkRed);
     ui.lblRTracking[d] = coloured(label(fra, "0:0", 4350, 210, 600, 240), kDarkGreen);
+    ui.lblTracking[d]->setAccessibleDescription("Time played");
+    ui.lblRTracking[d]->setAccessibleDescription("Time left");
 
     ui.shpVa[d] = place(new Shape(Shape::Rectangle, fra), 3285, 450, 1065, 195);
     ui.shpVa[d]->setFillColor(kDarkRed);
@@ -121,13 +125,13 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
 
     // In the caption row above the transport buttons, where the caption has ended.
     ui.mtrLevel[d] = place(new LevelMeterBar(false, fra), 5445, 30, 2160, 120);
-    ui.mtrLevel[d]->setAccessibleName(QString("Deck %1 level").arg(d + 1));
-    ui.mtrLevel[d]->setAccessibleDescription(
+    SetAccessibleText(
+        ui.mtrLevel[d], QString("Deck %1 level").arg(d + 1),
         "What the deck sends to the master, left and right: RMS, peak and the held peak");
     // Over both position bars, which stay beneath it as the deck's state.
     ui.ovwTrack[d] = place(new TrackOverviewBar(fra), 3285, 450, 2145, 195);
-    ui.ovwTrack[d]->setAccessibleName(QString("Deck %1 track overview").arg(d + 1));
-    ui.ovwTrack[d]->setAccessibleDescription(
+    SetAccessibleText(
+        ui.ovwTrack[d], QString("Deck %1 track overview").arg(d + 1),
         "The whole track's waveform: the played part shaded, the cue point marked; a click "
         "goes to that place");
     ui.ovwTrack[d]->hide(); // until the track's overview is worked out
@@ -232,6 +236,8 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblUno = label(window, "2", 7110, 3960, 165, 360);
     for (QLabel* end : {ui.lblCero, ui.lblUno})
         SetDesignFont(end, fontOf(kSerif, 15.75, true));
+    ui.lblCero->setAccessibleDescription("Crossfader end of the active deck");
+    ui.lblUno->setAccessibleDescription("Crossfader end of the deck after it");
     ui.cmdExpandir = plainButton(window, "/\\", "Compress/Expand window", 7335, 3960, 330, 345);
 
     buildLists(window, ui);
@@ -243,8 +249,8 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.fraMaster->setAutoFillBackground(true);
     ui.mtrMaster = place(new LevelMeterBar(true, ui.fraMaster), 30, 30, 1680, 270);
     ui.mtrMaster->setToolTip("Master level; the light at its end: the master was limited");
-    ui.mtrMaster->setAccessibleName("Master level");
-    ui.mtrMaster->setAccessibleDescription(
+    SetAccessibleText(
+        ui.mtrMaster, "Master level",
         "The master after its limiter, left and right: RMS, peak and the held peak; the clip "
         "light lights when the limiter turns the master down");
     for (QListWidget* list : ui.lstPlay)

@@ -29,27 +29,29 @@ bool IsSndfileContainer(const std::array<char, 4>& head) {
 
 } // namespace
 
+DecodeError::DecodeError(int systemError)
+    : std::runtime_error(std::string("it cannot be read (") + std::strerror(systemError) + ")"),
+      systemError_(systemError) {}
+
 std::unique_ptr<Decoder> OpenDecoder(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        throw DecodeError(errno == ENOENT
-                              ? std::string("the file does not exist")
-                              : std::string("it cannot be read (") + std::strerror(errno) + ")");
+        throw DecodeError(errno);
     if (S_ISDIR(st.st_mode))
-        throw DecodeError("it is a folder, not a file");
+        throw DecodeError(EISDIR);
     if (!S_ISREG(st.st_mode))
-        throw DecodeError("it is not a regular file");
+        throw DecodeError("it is not a file");
     // Non-blocking, although only regular files get here: opening must never hang.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw DecodeError(std::string("it cannot be read (") + std::strerror(errno) + ")");
+        throw DecodeError(errno);
     std::array<char, 4> head{};
     const ssize_t got = ::read(fd, head.data(), head.size());
     ::close(fd);
     if (st.st_size == 0 || got == 0)
-        throw DecodeError("the file is empty");
+        throw DecodeError("it is empty");
     if (got < 0)
-        throw DecodeError(std::string("it cannot be read (") + std::strerror(errno) + ")");
+        throw DecodeError(errno);
     if (got == 4 && IsSndfileContainer(head))
         return std::make_unique<SndfileDecoder>(path);
     return std::make_unique<Mp3Decoder>(path);

@@ -7,10 +7,17 @@
 
 namespace velmor::audio {
 
-// A file that cannot be played; what() is the reason, fit to follow the file's name.
+// A file that cannot be played; what() is the reason in plain words, fit to follow "it
+// cannot be played:" ("it is cut short"). Where the system refused the file, its error
+// number is kept too, for the window to say in its own words.
 class DecodeError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit DecodeError(const std::string& reason) : std::runtime_error(reason) {}
+    explicit DecodeError(int systemError);
+    int systemError() const { return systemError_; }
+
+private:
+    int systemError_ = 0;
 };
 
 // Reads one audio file as interleaved stereo float frames at the file's own rate.

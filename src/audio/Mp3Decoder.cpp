@@ -1,10 +1,14 @@
 #include "audio/Mp3Decoder.h"
 
+#include "audio/DeckMixer.h"
 #include "audio/MpegFrameScan.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <mpg123.h>
+#include <optional>
 #include <vector>
 
 namespace velmor::audio {
@@ -18,14 +22,34 @@ constexpr size_t kFeedBytes = 16384;
 // The synthesis filter's own delay, which gapless decoding takes off the start along with the
 // encoder's: a stream that breaks off gives its frames' samples less both.
 constexpr int64_t kDecoderDelay = 529;
+constexpr int64_t kMaxFrameSamples = 1152;
+
+std::optional<int64_t> SizeOf(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? std::nullopt : std::optional<int64_t>(static_cast<int64_t>(size));
+}
 
 // Whether the stream may hold fewer frames than its info tag counts: a copy that broke off
 // is shorter than the size the tag gives. Cheap: the first few kilobytes and the file size.
 bool MayBeCutShort(const std::string& path) {
     const MpegInfoTag tag = ReadMpegInfoTag(path);
-    std::error_code error;
-    const auto size = static_cast<int64_t>(std::filesystem::file_size(path, error));
-    return error || !tag.found || tag.streamBytes < 0 || size - tag.streamStart < tag.streamBytes;
+    const auto size = SizeOf(path);
+    return !size || !tag.found || tag.streamBytes < 0 || *size - tag.streamStart < tag.streamBytes;
+}
+
+// Why a file in which libmpg123 finds no audio cannot be played.
+std::string WhyNoAudio(const std::string& path) {
+    const MpegInfoTag tag = ReadMpegInfoTag(path);
+    if (tag.found)
+        return MayBeCutShort(path) ? "it is cut short" : "it is damaged";
+    std::ifstream file(path, std::ios::binary);
+    unsigned char head[10] = {};
+    file.read(reinterpret_cast<char*>(head), sizeof head);
+    const auto tagSize = static_cast<int64_t>(Id3v2Size(head, static_cast<size_t>(file.gcount())));
+    if (tagSize == 0)
+        return "it is not an audio file";
+    return tagSize >= SizeOf(path).value_or(0) ? "it is cut short" : "it is damaged";
 }
 
 void InitLibraryOnce() {
@@ -33,9 +57,17 @@ void InitLibraryOnce() {
     (void)result;
 }
 
+mpg123_ssize_t ReadGuarded(void* guard, void* buffer, size_t bytes) {
+    return static_cast<MpegStreamGuard*>(guard)->read(buffer, bytes);
+}
+
+off_t SeekGuarded(void* guard, off_t offset, int whence) {
+    return static_cast<off_t>(static_cast<MpegStreamGuard*>(guard)->seek(offset, whence));
+}
+
 } // namespace
 
-Mp3Decoder::Mp3Decoder(const std::string& path) {
+Mp3Decoder::Mp3Decoder(const std::string& path) : guard_(path) {
     InitLibraryOnce();
     int err = MPG123_OK;
     handle_ = mpg123_new(nullptr, &err);
@@ -54,18 +86,25 @@ Mp3Decoder::Mp3Decoder(const std::string& path) {
     for (size_t i = 0; i < count; ++i)
         mpg123_format(handle_, rates[i], MPG123_STEREO, MPG123_ENC_FLOAT_32);
 
-    auto fail = [this](const char* reason) {
+    auto fail = [this](const std::string& reason) {
         mpg123_delete(handle_);
         handle_ = nullptr;
         throw DecodeError(reason);
     };
-    if (mpg123_open(handle_, path.c_str()) != MPG123_OK)
-        fail("the file cannot be read");
+    if (!guard_.isOpen() ||
+        mpg123_replace_reader_handle(handle_, ReadGuarded, SeekGuarded, nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle_, &guard_) != MPG123_OK)
+        fail("it cannot be read");
     long rate = 0;
     int channels = 0, encoding = 0;
     if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0)
-        fail("it is not an MP3 or WAV audio file");
+        fail(WhyNoAudio(path));
     rate_ = static_cast<int>(rate);
+    rampFrames_ = std::max(1, static_cast<int>(DeckMixer::kTransportRampSeconds * rate_));
+    buffer_.resize(static_cast<size_t>(2 * (2 * kMaxFrameSamples + rampFrames_)));
+    // A file of something else was refused quickly; from here on, damage of any length is
+    // skipped over instead of given up at.
+    mpg123_param(handle_, MPG123_RESYNC_LIMIT, -1, 0);
 
     // With the encoder's tag the length is known exactly; without it only a scan is exact.
     long delay = -1;
@@ -75,13 +114,16 @@ Mp3Decoder::Mp3Decoder(const std::string& path) {
         length_ = mpg123_length(handle_);
         // The tag's count is what the encoder wrote; an interrupted copy holds less. Then
         // the frames are counted, so that the length is what will play.
-        if (length_ > 0 && MayBeCutShort(path))
-            length_ = std::min<int64_t>(length_, ScanMpegFrames(path).samples -
-                                                     static_cast<int64_t>(delay) - kDecoderDelay);
+        if (length_ > 0 && MayBeCutShort(path)) {
+            const int64_t present =
+                ScanMpegFrames(path).samples - static_cast<int64_t>(delay) - kDecoderDelay;
+            cutShort_ = present < length_;
+            length_ = std::min<int64_t>(length_, present);
+        }
         if (length_ <= 0)
-            fail("it holds no audio");
+            fail(cutShort_ ? "it is cut short" : "it holds no audio");
         if (mpg123_seek(handle_, 0, SEEK_SET) < 0)
-            fail("its MP3 data cannot be read");
+            fail("it is damaged");
         return;
     }
     // No tag: our own walk over the frame headers gives the length and where each frame is.
@@ -91,21 +133,25 @@ Mp3Decoder::Mp3Decoder(const std::string& path) {
         fail("it holds no audio");
     frameOffsets_ = std::move(scan.frameOffsets);
     samplesPerFrame_ = scan.samplesPerFrame;
-    mpg123_close(handle_);
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_)
-        fail("the file cannot be read");
+    fed_ = true;
     feedFrom(0);
 }
 
 void Mp3Decoder::feedFrom(size_t frame) {
     mpg123_open_feed(handle_); // starts the decoder afresh
-    std::fseek(file_, static_cast<long>(frameOffsets_[frame]), SEEK_SET);
+    guard_.seek(frameOffsets_[frame], SEEK_SET);
+    fedFrom_ = frame;
+    restartDecoding();
+}
+
+void Mp3Decoder::restartDecoding() {
+    buffered_ = 0;
+    rampIn_ = 0;
+    decoded_ = false;
+    ended_ = false;
 }
 
 Mp3Decoder::~Mp3Decoder() {
-    if (file_)
-        std::fclose(file_);
     if (handle_) {
         mpg123_close(handle_);
         mpg123_delete(handle_);
@@ -114,41 +160,108 @@ Mp3Decoder::~Mp3Decoder() {
 
 int64_t Mp3Decoder::read(float* stereo, int64_t frames) {
     frames = std::min(frames, length_ - next_);
-    while (skip_ > 0) { // the preroll of a seek: decoded, not heard
-        const int64_t dropped = decode(stereo, std::min(skip_, std::max<int64_t>(frames, 1)));
-        if (dropped == 0)
+    if (skip_ > 0) { // the preroll of a seek: decoded, not heard
+        skip_ -= take(nullptr, skip_, next_ - skip_);
+        if (skip_ > 0)
             return 0;
-        skip_ -= dropped;
     }
-    const int64_t got = decode(stereo, frames);
+    const int64_t got = take(stereo, frames, next_);
+    // A copy that broke off ends where its frames do, mid-sound: it ramps out there.
+    if (cutShort_)
+        for (int64_t i = std::max<int64_t>(next_, length_ - rampFrames_); i < next_ + got; ++i) {
+            const float gain = static_cast<float>(length_ - 1 - i) / rampFrames_;
+            stereo[2 * (i - next_)] *= gain;
+            stereo[2 * (i - next_) + 1] *= gain;
+        }
     next_ += got;
     return got;
 }
 
-int64_t Mp3Decoder::decode(float* stereo, int64_t frames) {
-    unsigned char feed[kFeedBytes];
+int64_t Mp3Decoder::take(float* stereo, int64_t frames, int64_t at) {
     int64_t got = 0;
     while (got < frames) {
-        size_t done = 0;
-        const int result =
-            mpg123_read(handle_, reinterpret_cast<unsigned char*>(stereo + 2 * got),
-                        static_cast<size_t>(frames - got) * 2 * sizeof(float), &done);
-        got += static_cast<int64_t>(done / (2 * sizeof(float)));
-        if (result == MPG123_NEW_FORMAT || (result == MPG123_OK && done > 0))
+        const int64_t ready = buffered_ - (ended_ ? 0 : rampFrames_);
+        if (ready <= 0) {
+            if (ended_)
+                break;
+            if (!decodeFrame()) {
+                ended_ = true;
+                if (at + got + buffered_ < length_) // the frames end before the track does
+                    rampOut(std::max<int64_t>(buffered_ - rampFrames_, 0), buffered_);
+            }
             continue;
-        if (result == MPG123_NEED_MORE && file_) {
-            const size_t bytes = std::fread(feed, 1, sizeof feed, file_);
-            if (bytes > 0 && mpg123_feed(handle_, feed, bytes) == MPG123_OK)
-                continue;
         }
-        break; // the end, or damage that cannot be read past: a clean end either way
+        const int64_t n = std::min(ready, frames - got);
+        if (stereo)
+            std::memcpy(stereo + 2 * got, buffer_.data(),
+                        static_cast<size_t>(n) * 2 * sizeof(float));
+        std::memmove(buffer_.data(), buffer_.data() + 2 * n,
+                     static_cast<size_t>(buffered_ - n) * 2 * sizeof(float));
+        buffered_ -= n;
+        got += n;
     }
     return got;
 }
 
+void Mp3Decoder::rampOut(int64_t from, int64_t to) {
+    for (int64_t i = from; i < to; ++i) {
+        const float gain = static_cast<float>(to - 1 - i) / static_cast<float>(to - from);
+        buffer_[2 * i] *= gain;
+        buffer_[2 * i + 1] *= gain;
+    }
+}
+
+bool Mp3Decoder::decodeFrame() {
+    unsigned char feed[kFeedBytes];
+    for (;;) {
+        off_t number = 0;
+        unsigned char* audio = nullptr;
+        size_t bytes = 0;
+        const int result = mpg123_decode_frame(handle_, &number, &audio, &bytes);
+        if (result == MPG123_NEW_FORMAT)
+            continue;
+        if (result == MPG123_NEED_MORE && fed_) {
+            const long got = guard_.read(feed, sizeof feed);
+            if (got > 0 && mpg123_feed(handle_, feed, static_cast<size_t>(got)) == MPG123_OK)
+                continue;
+        }
+        if (result != MPG123_OK)
+            return false; // the end, or damage that cannot be read past
+        const int64_t frames =
+            std::min<int64_t>(static_cast<int64_t>(bytes / (2 * sizeof(float))),
+                              static_cast<int64_t>(buffer_.size() / 2) - buffered_);
+        if (frames <= 0)
+            continue; // a frame the encoder's delay takes up whole
+        int64_t offset = -1;
+        if (!fed_)
+            offset = mpg123_framepos(handle_);
+        else if (fedFrom_ + static_cast<size_t>(number) < frameOffsets_.size())
+            offset = frameOffsets_[fedFrom_ + static_cast<size_t>(number)];
+        const bool joined = decoded_ && offset >= 0 && guard_.damageBefore(offset);
+        decoded_ = true;
+        float* out = buffer_.data() + 2 * buffered_;
+        if (joined) {
+            // The first frame after damage is decoded from a bit reservoir that holds other
+            // frames' bytes: it is left silent, and the sound ramps in after it.
+            rampOut(std::max<int64_t>(buffered_ - rampFrames_, 0), buffered_);
+            std::fill(out, out + 2 * frames, 0.0f);
+            rampIn_ = rampFrames_;
+        } else {
+            std::memcpy(out, audio, static_cast<size_t>(frames) * 2 * sizeof(float));
+            for (int64_t i = 0; i < frames && rampIn_ > 0; ++i, --rampIn_) {
+                const float gain = static_cast<float>(rampFrames_ - rampIn_) / rampFrames_;
+                out[2 * i] *= gain;
+                out[2 * i + 1] *= gain;
+            }
+        }
+        buffered_ += frames;
+        return true;
+    }
+}
+
 void Mp3Decoder::seek(int64_t frame) {
     frame = std::clamp<int64_t>(frame, 0, length_);
-    if (file_) {
+    if (fed_) {
         const size_t target = static_cast<size_t>(frame / samplesPerFrame_);
         const size_t first = target > kPrerollFrames ? target - kPrerollFrames : 0;
         if (first >= frameOffsets_.size()) {
@@ -161,6 +274,7 @@ void Mp3Decoder::seek(int64_t frame) {
         return;
     }
     const off_t landed = mpg123_seek(handle_, static_cast<off_t>(frame), SEEK_SET);
+    restartDecoding();
     next_ = landed < 0 ? length_ : static_cast<int64_t>(landed);
 }
 

@@ -8,14 +8,7 @@ namespace velmor::audio {
 
 namespace {
 
-struct FrameHeader {
-    int version = 0; // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
-    int layer = 0;   // 1, 2 or 3
-    int rate = 0;
-    int bytes = 0;
-    int samples = 0;
-    bool mono = false;
-};
+using FrameHeader = MpegFrameHeader;
 
 bool ParseHeader(const unsigned char* h, FrameHeader& out) {
     if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0)
@@ -81,6 +74,8 @@ int64_t StreamBytesOfTag(const unsigned char* tag, size_t available) {
     return BigEndian32(tag + (flags & 1 ? 12 : 8));
 }
 
+} // namespace
+
 size_t Id3v2Size(const unsigned char* data, size_t size) {
     if (size < 10 || std::memcmp(data, "ID3", 3) != 0)
         return 0;
@@ -90,7 +85,17 @@ size_t Id3v2Size(const unsigned char* data, size_t size) {
             (data[9] & 0x7F));
 }
 
-} // namespace
+size_t MpegFrameAt(const unsigned char* data, size_t available, const MpegFrameHeader* stream,
+                   MpegFrameHeader& header) {
+    MpegFrameHeader next;
+    if (available < 4 || !ParseHeader(data, header) || (stream && !SameStream(header, *stream)) ||
+        static_cast<size_t>(header.bytes) > available)
+        return 0;
+    const size_t after = static_cast<size_t>(header.bytes);
+    if (after + 4 <= available && !(ParseHeader(data + after, next) && SameStream(next, header)))
+        return 0;
+    return after;
+}
 
 MpegFrameScan ScanMpegFrames(const std::string& path) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
@@ -100,20 +105,16 @@ MpegFrameScan ScanMpegFrames(const std::string& path) {
     data.resize(static_cast<size_t>(file.gcount()));
     MpegFrameScan scan;
     size_t at = Id3v2Size(data.data(), data.size()); // an ID3v2 tag first
-    FrameHeader stream, header, next;
+    FrameHeader stream, header;
     bool locked = false;
     while (at + 4 <= data.size()) {
-        // A frame counts when its header agrees with the stream and is followed by another
-        // (or by the end): so stray sync bytes in damaged data are not taken for frames.
-        const bool fits = ParseHeader(&data[at], header) &&
-                          (!locked || SameStream(header, stream)) &&
-                          at + header.bytes <= data.size();
-        const size_t after = at + (fits ? header.bytes : 0);
-        if (!fits || (after + 4 <= data.size() &&
-                      !(ParseHeader(&data[after], next) && SameStream(next, header)))) {
+        const size_t bytes =
+            MpegFrameAt(&data[at], data.size() - at, locked ? &stream : nullptr, header);
+        if (bytes == 0) {
             ++at;
             continue;
         }
+        const size_t after = at + bytes;
         if (!locked && InfoTagAt(&data[at], data.size() - at, header) != 0) {
             locked = true;
             stream = header;

@@ -1,5 +1,7 @@
 #include "audio/PortAudioOutput.h"
 
+#include "audio/QuietSoundLibraries.h"
+
 #include <algorithm>
 #include <portaudio.h>
 #include <stdexcept>
@@ -37,6 +39,7 @@ void PortAudioOutput::Finished(void* user) {
 }
 
 PortAudioOutput::PortAudioOutput(int sampleRate) {
+    QuietSoundLibraries();
     if (const PaError error = Pa_Initialize(); error != paNoError)
         Fail("the sound system could not start", error);
     const PaDeviceIndex device = Pa_GetDefaultOutputDevice();

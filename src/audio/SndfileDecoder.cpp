@@ -12,9 +12,13 @@ constexpr int64_t kScratchFrames = 4096;
 SndfileDecoder::SndfileDecoder(const std::string& path) {
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file_)
-        throw DecodeError(std::string("it is not a readable audio file (") + sf_strerror(nullptr) +
-                          ")");
+    if (!file_) {
+        const int error = sf_error(nullptr);
+        throw DecodeError(error == SF_ERR_UNRECOGNISED_FORMAT ? "it is not an audio file"
+                          : error == SF_ERR_UNSUPPORTED_ENCODING
+                              ? "its kind of audio cannot be played"
+                              : "it is damaged");
+    }
     if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0) {
         sf_close(file_);
         throw DecodeError("it holds no audio");

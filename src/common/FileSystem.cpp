@@ -36,15 +36,45 @@ QString CurrentFolder() {
     return FileNameFromBytes(path.constData());
 }
 
-QString SystemError(int number) {
-    return QString::fromLocal8Bit(std::strerror(number));
+QString PlainCause(int systemError, Access access) {
+    const bool writing = access == Access::Write;
+    switch (systemError) {
+    case ENOENT:
+        return writing ? QStringLiteral("its folder does not exist")
+                       : QStringLiteral("it does not exist");
+    case ENOTDIR:
+        return QStringLiteral("a folder on its way is a file");
+    case EACCES:
+    case EPERM:
+        return writing ? QStringLiteral("the folder cannot be written")
+                       : QStringLiteral("you have no permission to read it");
+    case EROFS:
+        return QStringLiteral("the disk is read-only");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("the disk is full");
+    case EISDIR:
+        return QStringLiteral("it is a folder");
+    case ENAMETOOLONG:
+        return QStringLiteral("its name is too long");
+    case EIO:
+        return writing ? QStringLiteral("the disk cannot be written")
+                       : QStringLiteral("the disk cannot be read");
+    default:
+        QString text = QString::fromLocal8Bit(std::strerror(systemError));
+        return QStringLiteral("the system says \"%1\"").arg(text);
+    }
+}
+
+QString CannotBe(const QString& path, const QString& done, const QString& cause) {
+    return QStringLiteral("%1 cannot be %2: %3.").arg(DisplayName(path), done, cause);
 }
 
 QList<FolderEntry> ListFolder(const QString& path) {
     const QByteArray folder = FileNameToBytes(path);
     DIR* dir = ::opendir(folder.constData());
     if (!dir)
-        throw Error(QStringLiteral("%1: %2").arg(DisplayName(path), SystemError(errno)));
+        throw Error(CannotBe(path, QStringLiteral("opened"), PlainCause(errno, Access::Read)));
     QList<FolderEntry> entries;
     QByteArray full = folder.endsWith('/') ? folder : folder + '/';
     const qsizetype base = full.size();

@@ -20,13 +20,19 @@ struct FolderEntry {
 };
 
 // The entries of a folder ("." and ".." left out), in no particular order. Throws Error
-// "<folder>: <the system's description>" when it cannot be listed.
+// ("Music cannot be opened: you have no permission to read it.") when it cannot be listed.
 QList<FolderEntry> ListFolder(const QString& path);
 
 // The process's current folder, whatever bytes its name holds.
 QString CurrentFolder();
 
-// The system's description of an error number ("No such file or directory").
-QString SystemError(int number);
+// What a system error means for a file being read or written, in plain words that follow
+// "cannot be ...:" ("it does not exist", "the folder cannot be written").
+enum class Access { Read, Write };
+QString PlainCause(int systemError, Access access);
+
+// The one sentence that says a file could not be dealt with: "<name> cannot be <done>:
+// <cause>.", the name shown once.
+QString CannotBe(const QString& path, const QString& done, const QString& cause);
 
 } // namespace velmor

@@ -1,7 +1,9 @@
 #include "common/NoticeBar.h"
 
+#include "common/Accessible.h"
 #include "common/Colors.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 
 namespace velmor {
@@ -19,14 +21,17 @@ NoticeBar::NoticeBar(QWidget* parent) : QLabel(parent) {
     pal.setColor(QPalette::Window, ToQColor(kNoticeBack, pal));
     setPalette(pal);
     setToolTip("Click to close");
-    setAccessibleName("Notice");
     hide();
 }
 
 void NoticeBar::tell(const QString& text) {
     setText(text);
+    SetAccessibleText(this, text);
     raise();
     show();
+    // A screen reader says it at once, as it says a box that opens.
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void NoticeBar::mousePressEvent(QMouseEvent* event) {

@@ -57,6 +57,11 @@ void SetDesignFont(QWidget* widget, const QFont& font) {
     ApplyFont(widget, font, ScaleOf(widget));
 }
 
+QFont DesignFont(const QWidget* widget) {
+    const QVariant font = widget->property(kFont);
+    return font.isValid() ? font.value<QFont>() : widget->font();
+}
+
 QFont ScaledFont(const QWidget* widget, QFont design) {
     design.setPointSizeF(design.pointSizeF() * ScaleOf(widget));
     return design;

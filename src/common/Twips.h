@@ -39,6 +39,8 @@ QRectF TwipsGeometry(const QWidget* widget);
 void SetTwipsHeight(QWidget* widget, double twips);
 // Gives a control its design font, at its window's scale, and keeps it for later scales.
 void SetDesignFont(QWidget* widget, const QFont& font);
+// The design font a control was given (its own font if it was given none).
+QFont DesignFont(const QWidget* widget);
 // A design font at a control's scale, for text a control paints itself.
 QFont ScaledFont(const QWidget* widget, QFont design);
 

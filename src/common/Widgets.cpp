@@ -1,5 +1,7 @@
 #include "common/Widgets.h"
 
+#include "common/Accessible.h"
+
 #include "common/Twips.h"
 
 #include <QMouseEvent>
@@ -81,12 +83,16 @@ void Shape::paintEvent(QPaintEvent*) {
 }
 
 CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent)
-    : QFrame(parent), head_(caption) {}
+    : QFrame(parent), head_(caption) {
+    SetAccessibleText(this, head_);
+}
 
+// The caption is painted: assistive tools are told it whole, as they are told a label's text.
 void CaptionFrame::setCaption(const QString& head, const QString& title, const QString& tail) {
     head_ = head;
     title_ = title;
     tail_ = tail;
+    SetAccessibleText(this, Caption(), accessibleDescription());
     update();
 }
 

@@ -38,7 +38,7 @@ QString SteppedOverNotice(int deck, const SteppedOver& result) {
     const QString name = QStringLiteral("Deck %1").arg(deck + 1);
     if (result.count == 1)
         return QStringLiteral("%1: %2").arg(name, result.firstReason);
-    return QStringLiteral("%1 stepped over %2 entries that cannot be played. The first: %3")
+    return QStringLiteral("%1 stepped over %2 entries, the first because %3")
         .arg(name)
         .arg(result.count)
         .arg(result.firstReason);

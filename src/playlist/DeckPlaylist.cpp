@@ -1,5 +1,7 @@
 #include "playlist/DeckPlaylist.h"
 
+#include "common/Accessible.h"
+
 #include "common/Colors.h"
 #include "common/Error.h"
 #include "common/FileNames.h"
@@ -115,7 +117,7 @@ void DeckPlaylist::markUnplayable(int i, const QString& reason) {
     font.setStrikeOut(true);
     item->setFont(font);
     item->setForeground(view_->palette().color(QPalette::Disabled, QPalette::Text));
-    item->setToolTip(reason);
+    SetEntryToolTip(item, reason);
     item->setData(kUnplayableRole, reason);
 }
 
@@ -127,7 +129,7 @@ void DeckPlaylist::clearUnplayable(int i) {
     font.setStrikeOut(false);
     item->setFont(font);
     item->setData(Qt::ForegroundRole, QVariant());
-    item->setData(Qt::ToolTipRole, QVariant()); // the list's own tooltip shows again
+    SetEntryToolTip(item, {}); // the list's own tooltip shows again
     item->setData(kUnplayableRole, QVariant());
 }
 

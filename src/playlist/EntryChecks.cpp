@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QThread>
+#include <cerrno>
 
 namespace velmor {
 
@@ -35,7 +36,8 @@ bool EntryChecks::Exists(const QString& path) {
 }
 
 QString EntryChecks::MissingReason(const Track& track) {
-    return QStringLiteral("%1 does not exist").arg(DisplayName(JoinPath(track.folder, track.name)));
+    return CannotBe(JoinPath(track.folder, track.name), QStringLiteral("played"),
+                    PlainCause(ENOENT, Access::Read));
 }
 
 void EntryChecks::append(DeckPlaylist& list, const QList<ListEntry>& entries) {

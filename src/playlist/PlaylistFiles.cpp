@@ -14,12 +14,13 @@
 namespace velmor {
 
 namespace {
-[[noreturn]] void fail(const QString& path, const QString& description) {
-    throw Error(QStringLiteral("%1: %2").arg(DisplayName(path), description));
+[[noreturn]] void fail(const QString& path, Access access, const QString& cause) {
+    const QString done = access == Access::Read ? QStringLiteral("read") : QStringLiteral("saved");
+    throw Error(CannotBe(path, done, cause));
 }
 
-[[noreturn]] void failWithErrno(const QString& path) {
-    fail(path, SystemError(errno));
+[[noreturn]] void failWithErrno(const QString& path, Access access) {
+    fail(path, access, PlainCause(errno, access));
 }
 
 // Closes a descriptor at the end of a scope.
@@ -37,7 +38,7 @@ void writeAll(int fd, const QByteArray& bytes, const QString& path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            failWithErrno(path);
+            failWithErrno(path, Access::Write);
         done += n;
     }
 }
@@ -60,16 +61,16 @@ QByteArray ReadPlaylistFile(const QString& path) {
     const Descriptor file{
         ::open(FileNameToBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     if (file.fd < 0)
-        failWithErrno(path);
+        failWithErrno(path, Access::Read);
     struct stat st {};
     if (::fstat(file.fd, &st) != 0)
-        failWithErrno(path);
+        failWithErrno(path, Access::Read);
     if (S_ISDIR(st.st_mode))
-        fail(path, SystemError(EISDIR));
+        fail(path, Access::Read, PlainCause(EISDIR, Access::Read));
     if (!S_ISREG(st.st_mode))
-        fail(path, QStringLiteral("It is not a file"));
+        fail(path, Access::Read, QStringLiteral("it is not a file"));
     if (st.st_size > kMaxPlaylistFileSize)
-        fail(path, QStringLiteral("The file is too large to be a playlist"));
+        fail(path, Access::Read, QStringLiteral("it is too large to be a playlist"));
     QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -77,7 +78,7 @@ QByteArray ReadPlaylistFile(const QString& path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            failWithErrno(path);
+            failWithErrno(path, Access::Read);
         if (n == 0)
             break; // it shrank while being read: what was there
         done += n;
@@ -91,6 +92,9 @@ void SavePlaylistFile(const QString& path, const QByteArray& bytes) {
     // The new file gets the old one's permissions, or the usual ones of a new file.
     struct stat old {};
     const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file its owner made read-only is not replaced behind their back.
+    if (replacing && ::access(target.constData(), W_OK) != 0 && errno == EACCES)
+        fail(path, Access::Write, QStringLiteral("it is read-only"));
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
@@ -98,10 +102,10 @@ void SavePlaylistFile(const QString& path, const QByteArray& bytes) {
                     QByteArray::number(attempt);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            failWithErrno(path);
+            failWithErrno(path, Access::Write);
     }
     if (fd < 0)
-        failWithErrno(path);
+        failWithErrno(path, Access::Write);
     try {
         const Descriptor file{fd};
         writeAll(fd, bytes, path);
@@ -109,9 +113,9 @@ void SavePlaylistFile(const QString& path, const QByteArray& bytes) {
             ::fchmod(fd, old.st_mode & 07777);
         // On the disk before it takes the old file's place.
         if (::fsync(fd) != 0)
-            failWithErrno(path);
+            failWithErrno(path, Access::Write);
         if (::rename(temporary.constData(), target.constData()) != 0)
-            failWithErrno(path);
+            failWithErrno(path, Access::Write);
     } catch (...) {
         ::unlink(temporary.constData());
         throw;

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 using namespace velmor;
@@ -69,6 +71,21 @@ TEST(HelpWindow, OneWindowAtATimeNotModalAndAfreshAfterClosing) {
     t.w().help.cmdHelp_Click();
     EXPECT_EQ(openHelpWindows(), 1);
     EXPECT_NE(t.w().help.frmHelp(), nullptr);
+}
+
+// In the fonts Velmor ships, both texts show every line whole, without a scroll bar.
+TEST(HelpWindow, EveryLineFitsWithoutAScrollBar) {
+    TestWindow t;
+    t.w().help.cmdHelp_Click();
+    FrmHelp* help = t.w().help.frmHelp();
+    QCoreApplication::processEvents();
+    for (QPlainTextEdit* box : {help->Text1, help->Text2}) {
+        QTextCursor last(box->document()->findBlockByNumber(box->blockCount() - 2));
+        last.movePosition(QTextCursor::EndOfBlock);
+        EXPECT_EQ(last.block().text().isEmpty(), false);
+        EXPECT_LE(box->cursorRect(last).bottom(), box->viewport()->height());
+        EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+    }
 }
 
 TEST(AboutBox, ShowsTheCaptionsVersionAndTheProjectsContacts) {

@@ -320,3 +320,31 @@ TEST_F(EngineTest, MetersReadEachDecksLevelAfterItsFaderAndTheMastersAfterTheLim
     EXPECT_LE(dB(engine->takeMasterLevels().peak[0]), audio::MasterLimiter::kCeilingDb + 0.01);
     EXPECT_GT(engine->limitedBuffers(), limited) << "four decks at -12 dB need the limiter";
 }
+
+// A copy whose middle third is overwritten with noise plays the frames on either side of
+// the damage, joined by a ramp out and in: no click, no noise, and the last third is heard.
+TEST_F(EngineTest, ADamagedMp3PlaysAroundItsDamageWithoutAClick) {
+    const float amplitude = 0.2f;
+    WriteWav(path("tone.wav"), Tone(440, 4, 44100, amplitude), 44100, 1);
+    const float toneStep = amplitude * static_cast<float>(2 * M_PI * 440 / kRate);
+    const float rampStep = amplitude / kRampFrames;
+    for (const char* options : {"-b 128", "-t -V 4"}) {
+        EncodeMp3(path("tone.wav"), path("tone.mp3"), options);
+        std::string mp3 = ReadBytes(path("tone.mp3"));
+        unsigned seed = 7;
+        for (size_t i = mp3.size() / 3; i < 2 * mp3.size() / 3; ++i)
+            mp3[i] = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+        WriteBytes(path("damaged.mp3"), mp3);
+        load(0, path("damaged.mp3"));
+        engine->play(0);
+        const auto out = render(4.5);
+        EXPECT_TRUE(ended[0]) << options;
+        ended[0] = false;
+        EXPECT_LE(LargestStep(out, 0, out.size() / 2), (toneStep + rampStep) * 1.1f) << options;
+        const long last = LastSoundingFrame(out);
+        EXPECT_GT(last, 2.4 * kRate) << options;
+        EXPECT_NEAR(ToneDb(out, last - kRate / 2, last - kRate / 20, 440, kRate),
+                    20 * std::log10(amplitude), 1.0)
+            << options;
+    }
+}

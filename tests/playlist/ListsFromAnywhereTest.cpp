@@ -77,7 +77,8 @@ TEST_F(ListsFromAnywhere, ALinuxListWithRelativeEntriesPlaysFromAnotherCurrentFo
     add({"set.m3u"});
     EXPECT_EQ(entries(0), (QStringList{lists + "/sub|b.mp3", lists + "/sub|c.flac",
                                        lists + "|d.mp3", lists + "|gone.ogg"}));
-    EXPECT_EQ(marks(0), (QStringList{"", "", "", lists + "/gone.ogg does not exist"}));
+    EXPECT_EQ(marks(0),
+              (QStringList{"", "", "", lists + "/gone.ogg cannot be played: it does not exist."}));
     EXPECT_EQ(t.player(0).FileName(), lists + "/sub/b.mp3");
     EXPECT_TRUE(t.reporter.empty());
 }
@@ -172,6 +173,6 @@ TEST_F(ListsFromAnywhere, BadListsAddNothingAndNeverHang) {
         w.browser.AddM3UTracks("pipe.m3u");
         ADD_FAILURE() << "a pipe was read";
     } catch (const Error& e) {
-        EXPECT_TRUE(e.description().endsWith("pipe.m3u: It is not a file"));
+        EXPECT_TRUE(e.description().endsWith("pipe.m3u cannot be read: it is not a file."));
     }
 }

@@ -2,10 +2,14 @@
 
 #include "common/Twips.h"
 #include "common/Widgets.h"
+#include "playlist/PlaylistFiles.h"
 #include "playlist/SavePanel.h"
+#include "support/AsNobody.h"
+#include "support/Failure.h"
 
 #include <QObject>
 #include <QTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace velmor;
@@ -182,6 +186,27 @@ TEST_F(SavePanelTest, AReadOnlyFolderFailsCleanly) {
     EXPECT_TRUE(panelOpen());
     EXPECT_EQ(contents("music/set.m3u"), "old\r\n");
     EXPECT_EQ(filesIn(music), QStringList{"set.m3u"});
+}
+
+// The two refusals a save meets most, each said once in one sentence.
+TEST_F(SavePanelTest, ASaveThatIsRefusedSaysWhyOnce) {
+    const QString locked = folder("locked"), open = folder("open");
+    file("open/kept.m3u", "old\r\n");
+    const auto mode = [](const QString& path, mode_t bits) { chmod(qPrintable(path), bits); };
+    mode(tmp.path(), 0755);
+    mode(locked, 0555);
+    mode(open, 0777);
+    mode(open + "/kept.m3u", 0444);
+    const std::pair<QString, QString> cases[] = {
+        {locked + "/set.m3u", "the folder cannot be written"},
+        {open + "/kept.m3u", "it is read-only"},
+    };
+    for (const auto& [path, cause] : cases)
+        EXPECT_TRUE(HoldsAsNobody([&] {
+            const QString said = FailureOf([&] { SavePlaylistFile(path, "new\r\n"); });
+            return said == path + " cannot be saved: " + cause + ".";
+        })) << path.toStdString();
+    EXPECT_EQ(contents("open/kept.m3u"), "old\r\n");
 }
 
 TEST_F(SavePanelTest, ClickingTheNameBoxSelectsItAll) {

@@ -20,6 +20,7 @@ for kind in $targets; do
         [ "$kind" = wav ] && define=FUZZ_SNDFILE
         clang++ $flags -D$define "$root/tools/fuzz/FuzzDecoder.cpp" "$root/src/audio/Mp3Decoder.cpp" \
             "$root/src/audio/SndfileDecoder.cpp" "$root/src/audio/MpegFrameScan.cpp" \
+            "$root/src/audio/MpegStreamGuard.cpp" \
             $(pkg-config --cflags --libs libmpg123 sndfile) -o "$out/fuzz-$kind"
         kept="$root/tests/audio/corpus/$kind"
         ;;

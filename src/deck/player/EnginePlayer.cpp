@@ -3,6 +3,7 @@
 #include "audio/Engine.h"
 #include "common/Error.h"
 #include "common/FileNames.h"
+#include "common/FileSystem.h"
 
 #include <cmath>
 
@@ -68,10 +69,13 @@ void EnginePlayer::setFileName(const QString& path) {
         std::unique_ptr<audio::Decoder> decoder;
         try {
             decoder = audio::OpenDecoder(FileNameToBytes(path).toStdString());
-        } catch (const std::exception& e) {
+        } catch (const audio::DecodeError& e) {
             // The open file, if any, plays on untouched.
-            throw Error(QString("%1 cannot be played: %2.")
-                            .arg(DisplayName(path), QString::fromLocal8Bit(e.what())));
+            throw Error(CannotBe(path, QStringLiteral("played"),
+                                 e.systemError() ? PlainCause(e.systemError(), Access::Read)
+                                                 : QString::fromLocal8Bit(e.what())));
+        } catch (const std::exception& e) {
+            throw Error(CannotBe(path, QStringLiteral("played"), QString::fromLocal8Bit(e.what())));
         }
         duration_ = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
         engine().load(deck_, std::move(decoder));

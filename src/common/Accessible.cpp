@@ -1,0 +1,22 @@
+#include "common/Accessible.h"
+
+#include <QListWidgetItem>
+#include <QWidget>
+
+namespace velmor {
+
+void SetAccessibleText(QWidget* control, const QString& name, const QString& description) {
+    if (control->accessibleName() != name)
+        control->setAccessibleName(name); // tells the tools that it changed
+    const QString said = description.isEmpty() ? control->toolTip() : description;
+    if (control->accessibleDescription() != said)
+        control->setAccessibleDescription(said);
+}
+
+void SetEntryToolTip(QListWidgetItem* entry, const QString& tip) {
+    const QVariant value = tip.isEmpty() ? QVariant() : QVariant(tip);
+    entry->setData(Qt::ToolTipRole, value);
+    entry->setData(Qt::AccessibleDescriptionRole, value);
+}
+
+} // namespace velmor
