@@ -3,10 +3,11 @@
 run: the real velmor binary under a virtual display, its sound going to a PulseAudio null
 sink, driven only by real X input.
 
-Usage: app_bench.py BUILD_DIR [--runs N] [--seconds S] [--data DIR] [--shots DIR]
+Usage: app_bench.py BUILD_DIR [--runs N] [--seconds S] [--data DIR] [--shots DIR] [--display]
 
 BUILD_DIR is a Release build with the benchmarks on. DATA caches the 10-minute track
-(bench_audio makes it with lame on the first run)."""
+(bench_audio makes it with lame on the first run). --display measures only the window's own
+CPU with its meters and overviews drawing, against the same binary with them switched off."""
 
 import argparse
 import os
@@ -24,7 +25,6 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 from desktop import Desktop, require, twips_centre  # noqa: E402
 from evening import add_file  # noqa: E402
 
-DISPLAY = ":88"  # not the end-to-end tests' display, so both can run at once
 DECKS = 4
 PLAY_KEYS = ["w", "s", "y", "h"]
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -120,6 +120,52 @@ def measure_program(desk, build, music, seconds, shots):
     return rate, cpu, threads, peak
 
 
+def measure_window(desk, build, music, seconds, plain):
+    """The window thread's CPU (and the X server's, which puts what it draws on the screen)
+    with four decks playing; `plain`: with the meters and overviews switched off."""
+    env = dict(desk.env)
+    if plain:
+        desk.env["VELMOR_BENCH_PLAIN_WINDOW"] = "1"
+    try:
+        desk.start_program(build / "src" / "velmor", cwd=music)
+    finally:
+        desk.env = env
+    pid, server = desk.program.pid, desk.processes[0].pid
+    play_four_decks(desk)
+    time.sleep(8.0)  # the rings fill and the four overviews are worked out
+    window, drawing = cpu_seconds(pid, pid), cpu_seconds(server)
+    time.sleep(seconds)
+    window, drawing = cpu_seconds(pid, pid) - window, cpu_seconds(server) - drawing
+    if desk.program.poll() is not None:
+        raise RuntimeError("velmor ended during the run")
+    desk.program.terminate()
+    desk.program.wait(timeout=10)
+    time.sleep(1.0)
+    return window, drawing
+
+
+def display_cost(desk, build, music, seconds, runs):
+    """Plain and live windows in turns; the medians."""
+    taken = {True: [], False: []}
+    for _ in range(runs):
+        for plain in (True, False):
+            taken[plain].append(measure_window(desk, build, music, seconds, plain))
+    return {plain: tuple(statistics.median(v[i] for v in values) for i in (0, 1))
+            for plain, values in taken.items()}
+
+
+def print_display(cost, seconds, runs):
+    (live, live_x), (plain, plain_x) = cost[False], cost[True]
+    share = 100 * (live + live_x) / seconds
+    print(f"\nWindow thread and X server over {seconds} s, median of {runs}: live "
+          f"{live:.2f} + {live_x:.2f} s, plain {plain:.2f} + {plain_x:.2f} s")
+    print("\n| Measure | Velmor | Baseline | Ratio (target) |\n|---|---|---|---|")
+    print(f"| Window's CPU, 4 decks at 200 %, meters and overviews drawing | "
+          f"{100 * live / seconds:.2f} % of a core ({share:.2f} % with the X server) | "
+          f"meters and overviews off: {100 * plain / seconds:.2f} % | "
+          f"{live / plain:.2f} (<= 4; <= 3 % of a core) |")
+
+
 def baseline_cpu(build, tracks, rate, seconds, runs=3):
     """The engine's offline render of the same work: four decks, these files, rate 2.0."""
     values = []
@@ -138,6 +184,7 @@ def main():
     parser.add_argument("--seconds", type=int, default=30)
     parser.add_argument("--data", type=Path, default=Path("bench-data"))
     parser.add_argument("--shots", type=Path)
+    parser.add_argument("--display", action="store_true")
     args = parser.parse_args()
     build = args.build.resolve()
     require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "lame")
@@ -156,8 +203,13 @@ def main():
             shutil.copy(track, copy)
         desk = Desktop(root)
         try:
-            desk.start_display(DISPLAY)
+            desk.start_display()  # the first free display
             desk.start_sound()
+            if args.display:
+                print(f"The window, live and plain, {args.runs} runs...", flush=True)
+                print_display(display_cost(desk, build, music, args.seconds, args.runs),
+                              args.seconds, args.runs)
+                return
             print("Start-up...", flush=True)
             medians, times = measure_startup(desk, build, music, args.runs)
             print(f"Four decks at 200 % for {args.seconds} s...", flush=True)

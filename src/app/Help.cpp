@@ -160,7 +160,7 @@ void Help::cmdHelp_Click() {
     if (frmHelp_ != nullptr && !frmHelp_->isVisible())
         delete frmHelp_.data();
     if (frmHelp_ == nullptr) {
-        frmHelp_ = new FrmHelp(w_.font());
+        frmHelp_ = new FrmHelp(w_.DesignFont());
         // Beside the main window, not over it.
         frmHelp_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
     }

@@ -2,6 +2,7 @@
 
 #include "app/MainLayout.h"
 #include "common/BrowserLists.h"
+#include "common/LevelMeterBar.h"
 #include "common/Numbers.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
@@ -24,8 +25,12 @@ int primaryScreenHeightTwips() {
 
 Main::Main(const MainOptions& options)
     : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
+      masterLevels(options.masterLevels),
       screenHeightTwips_(options.screenHeightTwips.value_or(primaryScreenHeightTwips())) {
-    BuildControls(this, ui);
+    // The controls lie on a stage of the window's design proportions, scaled with the window
+    // and cut off at the height of the window's state.
+    stage_ = new QWidget(this);
+    BuildControls(stage_, ui);
     for (int d = 0; d < kDecks; ++d)
         pla[d] = options.createPlayer(d, this);
     setClientHeight(kExpandedHeight);
@@ -51,6 +56,16 @@ Main::Main(const MainOptions& options)
     if (!options.sessionFolder.isEmpty())
         session.keepIn(options.sessionFolder);
     session.wire();
+    meters.wire();
+    overview.wire();
+    overview.setEnabled(options.liveDisplay);
+    if (options.liveDisplay) {
+        ui.tmrDisplay->start();
+    } else {
+        for (int d = 0; d < kDecks; ++d)
+            ui.mtrLevel[d]->hide();
+        ui.mtrMaster->hide();
+    }
 }
 
 Main::~Main() = default;
@@ -69,7 +84,7 @@ bool Main::Form_Load() {
     }
     trapped(reporter, [&] {
         setWindowTitle("Velmor " + Version());
-        ui.dir->resize(ui.dir->width(), TwipsToPixels(2115));
+        SetTwipsHeight(ui.dir, 2115);
         ui.selec[0]->setFillColor(kLightBlue);
         for (int d = 0; d < kDecks; ++d) {
             MediaPlayer& player = *pla[d];
@@ -104,8 +119,41 @@ void Main::cmdExpandir_Click() {
 }
 
 void Main::setClientHeight(int twips) {
-    // The user does not resize the window; only these two heights exist.
-    setFixedSize(TwipsToPixels(kWidth), TwipsToPixels(twips));
+    // The design size is the smallest; at any larger size the state's height keeps its
+    // proportion to the width.
+    const int width = this->width();
+    if (isMaximized() || isFullScreen())
+        showNormal();
+    designHeight_ = twips;
+    setMinimumSize(TwipsToPixels(kWidth), TwipsToPixels(twips));
+    resize(std::max(width, minimumWidth()), int(std::lround(scale_ * twips / kTwipsPerPixel)));
+    layOut();
+}
+
+double Main::ScaleFor(QSize size, int designHeightTwips) {
+    const double scale = std::min(PixelsToTwips(size.width()) / kWidth,
+                                  PixelsToTwips(size.height()) / designHeightTwips);
+    return std::max(1.0, scale);
+}
+
+QFont Main::DesignFont() const {
+    return velmor::DesignFont(stage_);
+}
+
+void Main::layOut() {
+    const double scale = ScaleFor(size(), designHeight_);
+    if (scale != scale_) {
+        scale_ = scale;
+        ApplyScale(this, scale);
+    }
+    // A window wider than its proportions shows the stage in the middle.
+    const QRect stage = ScaledRect(QRectF(0, 0, kWidth, designHeight_), scale);
+    stage_->setGeometry((width() - stage.width()) / 2, 0, stage.width(), stage.height());
+}
+
+void Main::resizeEvent(QResizeEvent* event) {
+    layOut();
+    QWidget::resizeEvent(event);
 }
 
 void Main::Form_KeyPress(int keyAscii) {

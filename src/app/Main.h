@@ -8,12 +8,15 @@
 #include "deck/DeckState.h"
 #include "deck/DeckVolume.h"
 #include "deck/EntryLoader.h"
+#include "deck/LevelMeters.h"
 #include "deck/PlayerEvents.h"
 #include "deck/PositionDisplay.h"
 #include "deck/Prelisten.h"
 #include "deck/TrackNavigation.h"
+#include "deck/TrackOverview.h"
 #include "deck/Transport.h"
 #include "deck/WindowContext.h"
+#include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
@@ -41,6 +44,10 @@ struct MainOptions {
     // Where the audio set-up is kept, and the folder of the evening's session; "" for none.
     QString audioSetupFile;
     QString sessionFolder;
+    // The master's levels for its meter; silence when not given.
+    std::function<MasterLevels()> masterLevels;
+    // False for benchmarks only: the window as it was before its meters and overviews.
+    bool liveDisplay = true;
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
@@ -62,6 +69,12 @@ public:
     bool AnyDeckPlays() const;
 
     static QString Version();
+    // The scale of the window's controls at a size: the largest at which the design of the
+    // given height fits, never below the design size.
+    static double ScaleFor(QSize size, int designHeightTwips);
+    double Scale() const { return scale_; }
+    // The window's font at its design size, for windows of their own that do not scale.
+    QFont DesignFont() const;
 
     // Client heights of the two window states, in twips.
     static constexpr int kExpandedHeight = 7440;
@@ -73,14 +86,15 @@ public:
     WindowReporter reporter;
     DeckState decks;
     AudioOutputs* outputs = nullptr; // the sound card's and the headphones' set-up
+    std::function<MasterLevels()> masterLevels;
 
 private:
     WindowContext context_{ui, pla, decks, reporter, *this, *this};
 
 public:
-    Transport transport{context_, decks};
-    DeckVolume volume{context_};
     PositionDisplay position{context_};
+    Transport transport{context_, decks, position};
+    DeckVolume volume{context_};
     EntryLoader loader{context_, decks};
     PlayerEvents events{context_, decks, loader, position};
     TrackNavigation navigation{context_, decks, loader};
@@ -90,6 +104,8 @@ public:
     SavePanel savePanel{context_, playlists, activation};
     Fades fades{context_};
     Crossfader crossfader{context_};
+    LevelMeters meters{context_, masterLevels};
+    TrackOverview overview{context_};
     Shortcuts shortcuts{*this};
     Help help{*this};
     Prelisten prelisten{context_, outputs};
@@ -99,6 +115,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void cmdPlayPause_Click(int d) override { transport.cmdPlayPause_Click(d); }
@@ -109,7 +126,11 @@ private:
     DeckEntries& list(int d) override { return playlists.list(d); }
 
     void setClientHeight(int twips);
+    void layOut();
     int screenHeightTwips_;
+    QWidget* stage_ = nullptr;
+    int designHeight_ = kExpandedHeight;
+    double scale_ = 1.0;
 };
 
 } // namespace velmor

@@ -3,7 +3,9 @@
 
 #include "common/Accessible.h"
 #include "common/BrowserLists.h"
+#include "common/LevelMeterBar.h"
 #include "common/NoticeBar.h"
+#include "common/TrackOverviewBar.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
 #include "deck/player/AudioOutputs.h"
@@ -25,7 +27,7 @@ const char* const kSerif = "Liberation Serif"; // for Times New Roman
 const char* const kMono = "Liberation Mono";   // for Courier New
 
 template <typename W> W* place(W* widget, int left, int top, int width, int height) {
-    widget->setGeometry(TwipsRect(left, top, width, height));
+    PlaceInTwips(widget, QRectF(left, top, width, height));
     return widget;
 }
 
@@ -79,6 +81,7 @@ QLabel* coloured(QLabel* l, Rgb color) {
 void buildDeck(QWidget* window, Controls& ui, int d) {
     auto* fra = place(new CaptionFrame(QString::number(d + 1), window), 0, 990 * d, 7695, 990);
     fra->setCaptionFont(fontOf(kMono, 9.75, true));
+    fra->setCaptionEndTwips(5400); // before the deck's level meter
     fra->setAccessibleDescription(QString("Deck %1: number, track and its length").arg(d + 1));
     ui.fra[d] = fra;
 
@@ -88,7 +91,7 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     ui.Volumen[d]->setTickPosition(QSlider::TicksBelow);
     ui.Volumen[d]->setTickInterval(5);
     ui.lblVolumen[d] = label(fra, "100", 2370, 630, 270, 225);
-    ui.lblVolumen[d]->setFont(fontOf(kSerif, 9.75));
+    SetDesignFont(ui.lblVolumen[d], fontOf(kSerif, 9.75));
 
     ui.cmdSet[d] = plainButton(fra, "Set", "Set the track to a specific time", 2295, 225, 405, 285);
     ui.txtSet[d] = textBox(fra, "0", "minutes", 2700, 225, 270, 285);
@@ -127,6 +130,18 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     ui.cmdPrelisten[d]->setCheckable(true);
     ui.cmdPrelisten[d]->setIcon(HeadphonesIcon());
     SetAccessibleText(ui.cmdPrelisten[d], QString("Pre-listen deck %1").arg(d + 1));
+    // In the caption row above the transport buttons, where the caption has ended.
+    ui.mtrLevel[d] = place(new LevelMeterBar(false, fra), 5445, 30, 2160, 120);
+    SetAccessibleText(
+        ui.mtrLevel[d], QString("Deck %1 level").arg(d + 1),
+        "What the deck sends to the master, left and right: RMS, peak and the held peak");
+    // Over both position bars, which stay beneath it as the deck's state.
+    ui.ovwTrack[d] = place(new TrackOverviewBar(fra), 3285, 450, 2145, 195);
+    SetAccessibleText(
+        ui.ovwTrack[d], QString("Deck %1 track overview").arg(d + 1),
+        "The whole track's waveform: the played part shaded, the cue point marked; a click "
+        "goes to that place");
+    ui.ovwTrack[d]->hide(); // until the track's overview is worked out
 
     // The fade panel.
     ui.cmdFade[d] = plainButton(fra, "Fade", "", 2700, 675, 750, 255);
@@ -154,8 +169,9 @@ void buildLists(QWidget* window, Controls& ui) {
     auto* group = new QButtonGroup(window);
     group->setExclusive(true);
     for (int d = 0; d < kDecks; ++d) {
-        auto* list = place(new QListWidget(window), 7695, 0, 3495, 4305);
-        list->setFont(fontOf(kSans, 8.25));
+        // The master strip lies over the lists' foot, from the crossfader row down.
+        auto* list = place(new FootedList(4305 - 3960, window), 7695, 0, 3495, 4305);
+        SetDesignFont(list, fontOf(kSans, 8.25));
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setMouseTracking(true);
         list->viewport()->setAcceptDrops(true); // files dragged from a file manager
@@ -233,7 +249,7 @@ void buildHeadphoneStrip(QWidget* window, Controls& ui) {
 } // namespace
 
 void BuildControls(QWidget* window, Controls& ui) {
-    window->setFont(fontOf(kSans, 8.25));
+    SetDesignFont(window, fontOf(kSans, 8.25));
     for (int d = 0; d < kDecks; ++d)
         buildDeck(window, ui, d);
 
@@ -244,7 +260,7 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblCero = label(window, "1", 0, 3960, 165, 360);
     ui.lblUno = label(window, "2", 7110, 3960, 165, 360);
     for (QLabel* end : {ui.lblCero, ui.lblUno})
-        end->setFont(fontOf(kSerif, 15.75, true));
+        SetDesignFont(end, fontOf(kSerif, 15.75, true));
     ui.lblCero->setAccessibleDescription("Crossfader end of the active deck");
     ui.lblUno->setAccessibleDescription("Crossfader end of the deck after it");
     ui.cmdExpandir = plainButton(window, "/\\", "Compress/Expand window", 7335, 3960, 330, 345);
@@ -252,11 +268,26 @@ void BuildControls(QWidget* window, Controls& ui) {
     buildLists(window, ui);
     buildBrowser(window, ui);
 
-    // Over the lower part of the playlist area, the one place seen both expanded and
-    // compressed that no control of the decks or the crossfader row shares; it ends where
-    // the compressed window does. Hidden until there is something to tell.
+    // In line with the crossfader, across the foot of the playlist area: seen both expanded
+    // and compressed. The master's meter and clip light take its left half.
+    ui.fraMaster = place(new QWidget(window), 7695, 3960, 3495, 330);
+    ui.fraMaster->setAutoFillBackground(true);
+    ui.mtrMaster = place(new LevelMeterBar(true, ui.fraMaster), 30, 30, 1680, 270);
+    ui.mtrMaster->setToolTip("Master level; the light at its end: the master was limited");
+    SetAccessibleText(
+        ui.mtrMaster, "Master level",
+        "The master after its limiter, left and right: RMS, peak and the held peak; the clip "
+        "light lights when the limiter turns the master down");
+    for (QListWidget* list : ui.lstPlay)
+        static_cast<FootedList*>(list)->setFoot(ui.fraMaster);
+    ui.tmrDisplay = new QTimer(window);
+    ui.tmrDisplay->setInterval(33);
+
+    // Over the lower part of the playlist area, just above the master strip, where no control
+    // of the decks or the crossfader row lies. Hidden until there is something to tell.
     ui.lblNotice = place(new NoticeBar(window), 7695, 3060, 3495, 900);
-    // Over the lists too, which the deck's activation puts right under the notice.
+
+    // Its right half: the headphones' level and blend, and the audio set-up.
     buildHeadphoneStrip(window, ui);
 }
 

@@ -1,6 +1,7 @@
 #include "app/Main.h"
 #include "app/Application.h"
 #include "app/FontConfiguration.h"
+#include "common/ScaledStyle.h"
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
@@ -10,7 +11,7 @@
 int main(int argc, char** argv) {
     velmor::FontConfigurationReader fonts; // meanwhile Qt starts
     velmor::Application app(argc, argv);
-    velmor::Application::setStyle("Fusion");
+    velmor::Application::setStyle(new velmor::ScaledStyle);
     velmor::Application::setApplicationName("Velmor");
     velmor::Application::setApplicationVersion(velmor::Main::Version());
 
@@ -45,6 +46,12 @@ int main(int argc, char** argv) {
         return new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
     };
+    // The meter waits for the engine rather than holding up the window for the sound card.
+    velmor::MasterLevelsReader master(
+        [&audio] { return audio.started() ? &audio.engine() : nullptr; });
+    options.masterLevels = [&master] { return master.take(); };
+    // For the window's benchmark only: the window without its meters and overviews.
+    options.liveDisplay = qEnvironmentVariableIsEmpty("VELMOR_BENCH_PLAIN_WINDOW");
     fonts.wait();
     velmor::Main window(options);
     // From here on notices show inside the window, and a failure no handler trapped is told

@@ -32,6 +32,7 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     mute_.setTarget(controls_.muted.load(std::memory_order_relaxed) ? 0.0f : 1.0f);
     level_.setTarget(controls_.gain.load(std::memory_order_relaxed));
     bool ranDry = false;
+    LevelMeter::Block sent; // what the deck adds to the mix, after its level and mute
 
     for (int i = 0; i < frames; ++i) {
         const AudioBlock* block = currentBlock(generation);
@@ -62,6 +63,7 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
         const float left = block->samples[2 * offset_], right = block->samples[2 * offset_ + 1];
         mix[2 * i] += left * gain;
         mix[2 * i + 1] += right * gain;
+        sent.add(left * gain, right * gain);
         if (cue)
             cue->add(i, left * transport, right * transport);
         ++offset_;
@@ -77,6 +79,7 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     }
     status_.heardSeconds.store(heardSeconds_, std::memory_order_relaxed);
     status_.heardGeneration.store(heardGeneration_, std::memory_order_release);
+    meter_.publish(sent, frames);
     return ranDry;
 }
 

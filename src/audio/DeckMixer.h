@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/BlockRing.h"
+#include "audio/LevelMeter.h"
 
 #include <atomic>
 #include <cstdint>
@@ -67,6 +68,8 @@ public:
     // Adds this deck's next frames to `mix`, and to `cue` (the headphones) as the transport
     // plays them; returns true when it ran dry while playing.
     bool mixInto(float* mix, int frames, CueTap* cue = nullptr) noexcept;
+    // What the deck has sent to the mix.
+    LevelMeter& meter() { return meter_; }
 
 private:
     const AudioBlock* currentBlock(uint64_t generation) noexcept;
@@ -75,6 +78,7 @@ private:
     DeckControls& controls_;
     DeckStatus& status_;
     LinearRamp transport_, mute_, level_;
+    LevelMeter meter_;
     int offset_ = 0; // frames of the front block already played
     uint64_t heardGeneration_ = 0;
     double heardSeconds_ = 0;

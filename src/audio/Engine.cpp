@@ -150,6 +150,7 @@ void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
     else
         for (int i = 0; i < 2 * frames; ++i)
             stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
+    masterMeter_.measure(stereo, frames);
 }
 
 void Engine::setOutputListener(std::function<void(const OutputChange&)> listener) {

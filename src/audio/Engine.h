@@ -106,6 +106,11 @@ public:
     // The limiter's look-ahead: everything is heard this much later than it is mixed.
     int masterDelayFrames() const { return limiter_.delayFrames(); }
 
+    // The levels since the last take (one reader): what a deck sent to the master, after its
+    // level and mute; the master after the limiter.
+    LevelReading takeDeckLevels(int deck) { return decks_[deck]->mixer.meter().take(); }
+    LevelReading takeMasterLevels() { return masterMeter_.take(); }
+
     static float GainOfLevel(int hundredthsOfDb);
 
 private:
@@ -141,6 +146,7 @@ private:
     HeadphoneBus headphones_;
     std::unique_ptr<OutputKeeper> phonesKeeper_; // a headphone device of its own; UI thread
     std::shared_ptr<std::function<void(const OutputChange&)>> outputListener_;
+    LevelMeter masterMeter_;
     std::array<std::unique_ptr<Deck>, kDecks> decks_;
     std::atomic<uint64_t> underruns_{0};
 

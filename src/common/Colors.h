@@ -25,6 +25,7 @@ constexpr Rgb kGreen192 = 0x00C000;
 constexpr Rgb kLoadedEntry = 0xFFE8D0;  // pale blue behind the playlist entry in the deck
 constexpr Rgb kNoticeBack = 0xC8F4FF;   // pale amber behind a notice
 constexpr Rgb kPrelistenLit = 0x40C0FF; // amber: the deck is in the headphones
+constexpr Rgb kWarning = 0x0040FF;      // red-orange: the end of a playing track is near
 
 // System colours map to the palette (&H8000000F is the button colour); others are BGR.
 QColor ToQColor(Rgb value, const QPalette& palette);

@@ -20,6 +20,8 @@ class DriveList;
 class FolderList;
 class FileList;
 class NoticeBar;
+class LevelMeterBar;
+class TrackOverviewBar;
 
 // Every control of the main window, by the names the handlers use. Per-deck controls are
 // indexed by deck (0..3 for Deck 1..4). Built once, by BuildControls.
@@ -37,6 +39,10 @@ struct Controls {
     PerDeck<QTimer> timer{};
     // Pre-listen: the deck in the headphones.
     PerDeck<ColorButton> cmdPrelisten{};
+    // What the deck sends to the master, in its caption row; its track's overview, over
+    // the position bars.
+    PerDeck<LevelMeterBar> mtrLevel{};
+    PerDeck<TrackOverviewBar> ovwTrack{};
 
     // The fade panel of each deck.
     PerDeck<QPushButton> cmdFade{};
@@ -52,6 +58,12 @@ struct Controls {
     QLabel* lblCero = nullptr;
     QLabel* lblUno = nullptr;
     QPushButton* cmdExpandir = nullptr;
+    // The master strip, beside the crossfader under the playlists: the master's meter on the
+    // left half.
+    QWidget* fraMaster = nullptr;
+    LevelMeterBar* mtrMaster = nullptr;
+    // Thirty frames a second for the meters and the overviews.
+    QTimer* tmrDisplay = nullptr;
 
     // Playlists, deck activation and list buttons.
     PerDeck<QListWidget> lstPlay{};

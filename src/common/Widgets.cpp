@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 #include <functional>
 
 namespace velmor {
@@ -39,16 +40,20 @@ void ColorButton::paintEvent(QPaintEvent*) {
 // The style caches a button's bevel under its palette's key, and every setPalette makes a new
 // key, even for a colour shown before: a deck that starts and stops all night would fill the
 // pixmap cache with bevels of the same two colours. Painting from one kept palette per colour
-// reuses them.
-const QPalette& ColorButton::keptPalette(const QPalette& current) {
+// reuses them. Palettes compare equal whatever their current colour group, so the kept one is
+// handed out in the group of the button's state now (a copy shares its key): disabled,
+// inactive or active as the button is, not as it was when its colour was first painted.
+QPalette ColorButton::keptPalette(const QPalette& current) {
     constexpr size_t kMostKept = 4;
-    for (const QPalette& kept : kept_)
-        if (kept == current)
-            return kept;
-    if (kept_.size() == kMostKept)
-        kept_.erase(kept_.begin());
-    kept_.push_back(current);
-    return kept_.back();
+    auto kept = std::find(kept_.begin(), kept_.end(), current);
+    if (kept == kept_.end()) {
+        if (kept_.size() == kMostKept)
+            kept_.erase(kept_.begin());
+        kept = kept_.insert(kept_.end(), current);
+    }
+    QPalette palette = *kept;
+    palette.setCurrentColorGroup(current.currentColorGroup());
+    return palette;
 }
 
 Shape::Shape(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
@@ -62,9 +67,10 @@ void Shape::setFillColor(Rgb color) {
 
 void Shape::setWidthTwips(double twips) {
     widthTwips_ = twips;
-    const int pixels = twips <= 0 ? 0 : std::max(1, TwipsToPixels(twips));
-    resize(pixels, height());
-    setVisible(pixels > 0);
+    QRectF rect = TwipsGeometry(this);
+    rect.setWidth(std::max(0.0, twips));
+    PlaceInTwips(this, rect);
+    setVisible(twips > 0);
 }
 
 void Shape::paintEvent(QPaintEvent*) {
@@ -80,15 +86,36 @@ void Shape::paintEvent(QPaintEvent*) {
 }
 
 CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent)
-    : QFrame(parent), caption_(caption) {
-    SetAccessibleText(this, caption_);
+    : QFrame(parent), head_(caption) {
+    SetAccessibleText(this, head_);
 }
 
-// The caption is painted: assistive tools are told it, as they are told a label's text.
-void CaptionFrame::setCaption(const QString& caption) {
-    caption_ = caption;
-    SetAccessibleText(this, caption_, accessibleDescription());
+// The caption is painted: assistive tools are told it whole, as they are told a label's text.
+void CaptionFrame::setCaption(const QString& head, const QString& title, const QString& tail) {
+    head_ = head;
+    title_ = title;
+    tail_ = tail;
+    SetAccessibleText(this, Caption(), accessibleDescription());
     update();
+}
+
+void CaptionFrame::setCaptionEndTwips(double twips) {
+    captionEndTwips_ = twips;
+    update();
+}
+
+int CaptionFrame::captionLeft() const {
+    return int(std::lround(8 * ScaleOf(this)));
+}
+
+QString CaptionFrame::DisplayedCaption() const {
+    const QFontMetrics metrics(ScaledFont(this, captionFont_));
+    const int end = captionEndTwips_ > 0
+                        ? ScaledRect(QRectF(0, 0, captionEndTwips_, 1), ScaleOf(this)).width()
+                        : width();
+    // The caption's box has two pixels of room on either side.
+    const int room = end - captionLeft() - 4 - metrics.horizontalAdvance(head_ + tail_);
+    return head_ + metrics.elidedText(title_, Qt::ElideMiddle, std::max(0, room)) + tail_;
 }
 
 void CaptionFrame::setForeColor(Rgb color) {
@@ -103,18 +130,36 @@ void CaptionFrame::setCaptionFont(const QFont& font) {
 
 void CaptionFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setFont(captionFont_);
-    const QFontMetrics metrics(captionFont_);
+    const QFont font = ScaledFont(this, captionFont_);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
     const int textTop = metrics.height() / 2;
     const QRect border = rect().adjusted(1, textTop, -2, -2);
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(border);
     painter.setPen(palette().color(QPalette::Light));
     painter.drawRect(border.translated(1, 1));
-    const QRect textBox(8, 0, metrics.horizontalAdvance(caption_) + 4, metrics.height());
+    const QString caption = DisplayedCaption();
+    const QRect textBox(captionLeft(), 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
     painter.fillRect(textBox, palette().color(QPalette::Window));
     painter.setPen(ToQColor(foreColor_, palette()));
-    painter.drawText(textBox, Qt::AlignCenter, caption_);
+    painter.drawText(textBox, Qt::AlignCenter, caption);
+}
+
+FootedList::FootedList(double footTwips, QWidget* parent)
+    : QListWidget(parent), footTwips_(footTwips) {}
+
+void FootedList::resizeEvent(QResizeEvent* event) {
+    // The contents end above the foot: the viewport and the scroll bars both.
+    const int foot = ScaledRect(QRectF(0, 0, 1, footTwips_), ScaleOf(this)).height();
+    setContentsMargins(0, 0, 0, std::max(0, foot - frameWidth()));
+    QListWidget::resizeEvent(event);
+}
+
+void FootedList::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ZOrderChange && foot_)
+        foot_->raise();
+    QListWidget::changeEvent(event);
 }
 
 void CaptionFrame::mousePressEvent(QMouseEvent* event) {

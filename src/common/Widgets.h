@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QIcon>
+#include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
 #include <vector>
@@ -27,7 +28,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const QPalette& keptPalette(const QPalette& current);
+    QPalette keptPalette(const QPalette& current);
 
     Rgb backColor_ = kButtonFace;
     bool symbolCaption_ = false;
@@ -61,13 +62,20 @@ private:
 };
 
 // A frame with a caption whose text colour can be set without touching the colours of the
-// controls inside it; a click on it is reported.
+// controls inside it; a click on it is reported. A caption may have a middle part (a title)
+// that gives way, elided in its middle, so that the caption ends where it may end and its
+// head and tail always show.
 class CaptionFrame : public QFrame {
     Q_OBJECT
 public:
     explicit CaptionFrame(const QString& caption, QWidget* parent = nullptr);
-    QString Caption() const { return caption_; }
-    void setCaption(const QString& caption);
+    QString Caption() const { return head_ + title_ + tail_; }
+    void setCaption(const QString& caption) { setCaption(caption, {}, {}); }
+    void setCaption(const QString& head, const QString& title, const QString& tail);
+    // Where the caption must end, in twips from the frame's left (0: the frame's width).
+    void setCaptionEndTwips(double twips);
+    // The caption as it is drawn at the frame's size.
+    QString DisplayedCaption() const;
     Rgb ForeColor() const { return foreColor_; }
     void setForeColor(Rgb color);
     void setCaptionFont(const QFont& font);
@@ -80,9 +88,29 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QString caption_;
+    int captionLeft() const;
+    QString head_, title_, tail_;
+    double captionEndTwips_ = 0;
     QFont captionFont_;
     Rgb foreColor_ = kBlack;
+};
+
+// A list with controls laid over its foot: its entries and scroll bars end above them, at
+// every scale, and raising the list (to show it in front of its neighbours) keeps the foot's
+// controls in front of it.
+class FootedList : public QListWidget {
+    Q_OBJECT
+public:
+    FootedList(double footTwips, QWidget* parent = nullptr);
+    void setFoot(QWidget* foot) { foot_ = foot; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    double footTwips_;
+    QWidget* foot_ = nullptr;
 };
 
 } // namespace velmor

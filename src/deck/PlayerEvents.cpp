@@ -36,17 +36,20 @@ void PlayerEvents::pla_OpenStateChange(int d) {
             w_.playlists.list(d).setLoaded(-1);
             ui.fra[d]->setCaption(deckNumber);
             ui.cmdPlayPause[d]->setEnabled(false);
+            ui.lblRTracking[d]->setText(RemainingTime(0, 0));
             return;
         }
         ui.cmdPlayPause[d]->setText(">");
         ui.cmdStop[d]->setText("o");
         ui.cmdPlayPause[d]->setEnabled(true);
         decks_.TrackLength[d] = player.Duration();
-        ui.fra[d]->setCaption(deckNumber + TitleOf(path) + ' ' + TimeText(player.Duration()));
+        ui.fra[d]->setCaption(deckNumber, TitleOf(path), ' ' + TimeText(player.Duration()));
         ui.Tracker[d]->setMaximum(RealToInt32(player.Duration()));
         ui.Tracker[d]->setValue(RealToInt32(player.CurrentPosition()));
         position_.SetBars(d, player.CurrentPosition());
         ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
+        // A deck that has not played yet shows how long it will play.
+        ui.lblRTracking[d]->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
     });
 }
 
@@ -98,6 +101,7 @@ void PlayerEvents::stopped(int d) {
     deck.PreviousRequested[d] = false;
     deck.StoppedByUser[d] = false;
     ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
+    ui.lblRTracking[d]->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
 }
 
 void PlayerEvents::playEntry(int d, int index, int step) {

@@ -47,6 +47,17 @@ void PositionDisplay::Tracker_Scroll(int d) {
     // The action is reported before the value follows it; the slider's position is the
     // place the user chose.
     w_.pla[d]->setCurrentPosition(double(w_.ui.Tracker[d]->sliderPosition()));
+    ShowStandingPosition(d);
+}
+
+void PositionDisplay::ShowStandingPosition(int d) {
+    const MediaPlayer& player = *w_.pla[d];
+    if (player.PlayState() == MediaPlayer::Playing)
+        return;
+    const double position = player.CurrentPosition();
+    SetBars(d, position);
+    w_.ui.lblTracking[d]->setText(TimeText(position));
+    w_.ui.lblRTracking[d]->setText(RemainingTime(position, player.Duration()));
 }
 
 } // namespace velmor

@@ -53,4 +53,8 @@ std::optional<BarWidths> BarWidthsAt(double position, double length) {
                      float((length - position) * kFullBarTwips / length)};
 }
 
+bool NearTheEnd(double position, double length) {
+    return length > 0 && length - position <= kWarningSeconds;
+}
+
 } // namespace velmor

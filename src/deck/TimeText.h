@@ -37,4 +37,8 @@ struct BarWidths {
 };
 std::optional<BarWidths> BarWidthsAt(double position, double length);
 
+// The last seconds of a track, when the end is near enough to warn of.
+constexpr double kWarningSeconds = 30;
+bool NearTheEnd(double position, double length);
+
 } // namespace velmor

@@ -5,6 +5,7 @@
 #include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/PositionDisplay.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 
@@ -118,6 +119,7 @@ void Transport::cmdSet_Click(int d) {
         MediaPlayer& player = *w_.pla[d];
         player.setCurrentPosition(minutes * 60 + seconds);
         ui.Tracker[d]->setValue(RealToInt32(player.CurrentPosition()));
+        position_.ShowStandingPosition(d);
     });
 }
 

@@ -7,13 +7,15 @@ namespace velmor {
 
 struct WindowContext;
 struct DeckState;
+class PositionDisplay;
 
 // A deck's transport: play/pause, stop, mute, the four speeds and the seek to a time.
 // These commands only send orders to the player; the player's notifications set the
 // buttons' captions and enabled states.
 class Transport {
 public:
-    Transport(WindowContext& window, DeckState& decks) : w_(window), decks_(decks) {}
+    Transport(WindowContext& window, DeckState& decks, PositionDisplay& position)
+        : w_(window), decks_(decks), position_(position) {}
     void wire();
 
     void cmdPlayPause_Click(int d);
@@ -35,6 +37,7 @@ public:
 private:
     WindowContext& w_;
     DeckState& decks_;
+    PositionDisplay& position_;
 };
 
 // A click in the box selects its whole text, so that typing replaces it.

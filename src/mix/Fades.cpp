@@ -130,8 +130,8 @@ void Fades::chkInOrOut_Click(int d) {
     ui.txtEndVolume[d]->setText(start);
     ColorButton* sw = ui.chkInOrOut[d];
     const bool out = sw->isChecked();
-    sw->setGeometry(
-        TwipsRect(out ? kSwitchLeftOut : kSwitchLeftIn, kSwitchTop, kSwitchWidth, kSwitchHeight));
+    PlaceInTwips(
+        sw, QRectF(out ? kSwitchLeftOut : kSwitchLeftIn, kSwitchTop, kSwitchWidth, kSwitchHeight));
     sw->setText(out ? ">" : "<");
     ui.lstPlay[d]->setFocus();
 }

@@ -63,7 +63,7 @@ void SavePanel::setLocked(bool locked) {
 }
 
 void SavePanel::setDirHeight(int twips) {
-    w_.ui.dir->resize(w_.ui.dir->width(), TwipsToPixels(twips));
+    SetTwipsHeight(w_.ui.dir, twips);
 }
 
 void SavePanel::cmdGuardarComo_Click() {

@@ -92,7 +92,8 @@ TEST_F(NoticeTest, TheNoticeCoversOnlyThePlaylistAreaAndShowsCompressedToo) {
     const QRect bar = ui.lblNotice->geometry();
     EXPECT_TRUE(ui.lstPlay[0]->geometry().contains(bar));
     EXPECT_LE(bar.bottom(), w.height() - 1);
-    for (QWidget* control : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QWidget* stage = ui.lblNotice->parentWidget();
+    for (QWidget* control : stage->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const bool list =
             std::find(ui.lstPlay.begin(), ui.lstPlay.end(), control) != ui.lstPlay.end();
         if (control != ui.lblNotice && !list && control->isVisibleTo(&w)) {

@@ -280,6 +280,47 @@ TEST_F(EngineTest, AFileCutShortWhileItPlaysEndsThereCleanly) {
     }
 }
 
+// The meters read what each deck sends to the master (after its level and mute) and the
+// master itself, in every block since the last look.
+TEST_F(EngineTest, MetersReadEachDecksLevelAfterItsFaderAndTheMastersAfterTheLimiter) {
+    const double toneDb = -12;
+    const auto tone = wav("tone.wav", Tone(1000, 3, kRate, float(std::pow(10, toneDb / 20))));
+    for (int d = 0; d < audio::Engine::kDecks; ++d) {
+        load(d, tone);
+        engine->play(d);
+    }
+    engine->setLevel(1, -2250); // the volume law's level of a deck at volume 50
+    engine->setMute(2, true);
+    engine->setMute(3, true);
+    render(0.5);
+    for (int d = 0; d < audio::Engine::kDecks; ++d)
+        engine->takeDeckLevels(d); // the starts' ramps are not measured
+    engine->takeMasterLevels();
+    render(1.0);
+
+    auto dB = [](float linear) { return 20 * std::log10(double(linear)); };
+    const audio::LevelReading full = engine->takeDeckLevels(0);
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_NEAR(dB(full.peak[c]), toneDb, 0.5);
+        EXPECT_NEAR(dB(full.rms[c]), toneDb - 3.01, 0.5); // a sine's RMS
+    }
+    EXPECT_NEAR(dB(engine->takeDeckLevels(1).peak[0]), toneDb - 22.5, 0.5);
+    EXPECT_EQ(engine->takeDeckLevels(2).peak[0], 0) << "muted";
+    EXPECT_EQ(engine->takeDeckLevels(3).rms[1], 0) << "muted";
+    // The two decks heard are in phase: the master is their sum.
+    EXPECT_NEAR(dB(engine->takeMasterLevels().peak[1]), toneDb + dB(1 + std::pow(10, -22.5 / 20)),
+                0.5);
+    EXPECT_EQ(engine->takeDeckLevels(0).peak[0], 0) << "nothing played since the last look";
+
+    engine->setLevel(1, 0);
+    engine->setMute(2, false);
+    engine->setMute(3, false);
+    const uint64_t limited = engine->limitedBuffers();
+    render(0.5);
+    EXPECT_LE(dB(engine->takeMasterLevels().peak[0]), audio::MasterLimiter::kCeilingDb + 0.01);
+    EXPECT_GT(engine->limitedBuffers(), limited) << "four decks at -12 dB need the limiter";
+}
+
 // A copy whose middle third is overwritten with noise plays the frames on either side of
 // the damage, joined by a ramp out and in: no click, no noise, and the last third is heard.
 TEST_F(EngineTest, ADamagedMp3PlaysAroundItsDamageWithoutAClick) {

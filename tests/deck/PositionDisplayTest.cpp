@@ -100,3 +100,34 @@ TEST_F(PositionDisplayTest, SlidersTakeTheFocusOnMouseOverOnlyWithAutoFocus) {
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), ui.Volumen[3]);
 }
+
+TEST_F(PositionDisplayTest, ADeckNotPlayingShowsTheTimeFromWhereItWillPlay) {
+    player.durations["/music/Song.mp3"] = 150;
+    auto times = [&] { return ui.lblTracking[1]->text() + " " + ui.lblRTracking[1]->text(); };
+    t.open(1, "/music/Song.mp3");
+    EXPECT_EQ(times(), "0:0 2:30") << "loaded";
+
+    t.playPause(1);
+    player.setPosition(91);
+    w.position.timer_Timer(1);
+    w.transport.cmdStop_Click(1);
+    EXPECT_EQ(times(), "0:0 2:30") << "stopped";
+
+    ui.txtSet[1]->setText("20"); // the cue every stop rewinds to
+    t.playPause(1);
+    w.transport.cmdStop_Click(1);
+    EXPECT_EQ(times(), "0:20 2:10") << "rewound to the cue";
+
+    t.playPause(1);
+    t.playPause(1);
+    ASSERT_EQ(player.PlayState(), MediaPlayer::Paused);
+    ui.Tracker[1]->setSliderPosition(120);
+    EXPECT_EQ(times(), "2:0 0:30") << "paused and seeked";
+
+    w.transport.cmdStop_Click(1);
+    ui.txtSet[1]->setText("1");
+    ui.txtSetSec[1]->setText("15");
+    ui.cmdSet[1]->click();
+    EXPECT_EQ(times(), "1:15 1:15") << "stopped and set to a time";
+    EXPECT_TRUE(t.reporter.empty());
+}

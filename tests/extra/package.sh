@@ -8,7 +8,7 @@ deb="$build/velmor_$(sed -n 's/^project(Velmor VERSION \([0-9.]*\).*/\1/p' "$roo
 [ -f "$deb" ] || { echo "package: no $deb"; exit 1; }
 
 info=$(dpkg-deb --info "$deb")
-for lib in libqt6widgets6 libportaudio2 libmpg123-0 libsndfile1 libsoxr0 libsoundtouch; do
+for lib in fonts-wqy-microhei libqt6widgets6 libportaudio2 libmpg123-0 libsndfile1 libsoxr0 libsoundtouch; do
   grep -q "Depends:.*$lib" <<<"$info" || { echo "package: no dependency on $lib"; echo "$info"; exit 1; }
 done
 contents=$(dpkg-deb --contents "$deb")

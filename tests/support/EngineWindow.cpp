@@ -18,6 +18,7 @@ EngineWindow::EngineWindow(int rate) {
     options.createPlayer = [this](int deck, QObject* parent) {
         return new EnginePlayer(*engine, deck, parent);
     };
+    options.masterLevels = [this] { return master.take(); };
     window = std::make_unique<Main>(options);
     loaded = window->Form_Load();
 }

@@ -21,6 +21,7 @@ struct EngineWindow {
 
     audio::OfflineOutput* driver = nullptr;
     std::unique_ptr<audio::Engine> engine;
+    MasterLevelsReader master{[this] { return engine.get(); }};
     RecordingReporter reporter;
     std::unique_ptr<Main> window; // declared last: gone before the engine it plays on
     bool loaded = false;

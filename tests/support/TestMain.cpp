@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "common/ScaledStyle.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ int main(int argc, char** argv) {
     // The program's own application object: it knows whether an event is the user's input,
     // which decides whether a failure is told in a box or a notice.
     velmor::Application app(argc, argv);
-    velmor::Application::setStyle("Fusion");
+    velmor::Application::setStyle(new velmor::ScaledStyle);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,6 +8,7 @@
 #include "app/Main.h"
 #include "audio/Engine.h"
 #include "audio/NullOutput.h"
+#include "common/ScaledStyle.h"
 #include "soak/Session.h"
 #include "soak/Tracks.h"
 #include "soak/Verdict.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
-    Application::setStyle("Fusion");
+    Application::setStyle(new velmor::ScaledStyle);
     const soak::Settings settings = ReadSettings(app);
     QElapsedTimer wall;
     wall.start();
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     options.createPlayer = [&](int d, QObject* parent) {
         return players[d] = new soak::WatchedPlayer(engine, d, parent);
     };
+    MasterLevelsReader master([&engine] { return &engine; });
+    options.masterLevels = [&master] { return master.take(); };
 
     QStringList faults;
     long settledKb = -1, endKb = -1;

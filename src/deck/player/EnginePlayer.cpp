@@ -165,6 +165,10 @@ void EnginePlayer::setVolume(int level) {
         engine_->setLevel(deck_, volume_);
 }
 
+MediaPlayer::Levels EnginePlayer::TakeLevels() {
+    return engine_ ? engine_->takeDeckLevels(deck_) : Levels{};
+}
+
 void EnginePlayer::setMute(bool muted) {
     muted_ = muted;
     if (engine_)

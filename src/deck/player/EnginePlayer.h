@@ -53,6 +53,7 @@ public:
 
     bool Prelisten() const override { return prelisten_; }
     void setPrelisten(bool on) override;
+    Levels TakeLevels() override;
 
     // Open-state values of the notification: no file, and a file open and ready.
     static constexpr int kOpenStateClosed = 0;

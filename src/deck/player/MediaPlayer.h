@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/LevelMeter.h"
+
 #include <QObject>
 #include <QString>
 
@@ -26,6 +28,8 @@ class MediaPlayer : public QObject {
     Q_OBJECT
 public:
     enum State { Stopped = 0, Paused = 1, Playing = 2, Closed = 6 };
+    // Peaks and RMS per channel, full scale 1.
+    using Levels = audio::LevelReading;
 
     using QObject::QObject;
     ~MediaPlayer() override = default;
@@ -63,6 +67,9 @@ public:
     // Pre-listen: the deck is heard in the headphones too, before its level and mute.
     virtual bool Prelisten() const = 0;
     virtual void setPrelisten(bool on) = 0;
+    // What the deck has sent to the master since the last call, after its level and mute
+    // (for its meter). A player that measures nothing sends silence.
+    virtual Levels TakeLevels() { return {}; }
 
 signals:
     void OpenStateChange(int oldState, int newState);

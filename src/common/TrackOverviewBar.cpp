@@ -1,0 +1,100 @@
+#include "common/TrackOverviewBar.h"
+
+#include "common/Colors.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace velmor {
+
+namespace {
+const QColor kBack(24, 24, 24);
+const QColor kPlayedBack(60, 60, 60);
+const QColor kWave(70, 200, 100);
+const QColor kPlayedWave(130, 130, 130);
+const QColor kHeard(255, 255, 255);
+const QColor kCue(255, 200, 0);
+} // namespace
+
+std::vector<float> ColumnPeaks(const std::vector<float>& bins, int columns) {
+    std::vector<float> peaks(static_cast<size_t>(std::max(columns, 0)), 0.0f);
+    const size_t count = bins.size();
+    if (count == 0)
+        return peaks;
+    for (size_t c = 0; c < peaks.size(); ++c) {
+        const size_t from = c * count / peaks.size();
+        const size_t to = std::max(from + 1, (c + 1) * count / peaks.size());
+        peaks[c] = *std::max_element(bins.begin() + long(from), bins.begin() + long(to));
+    }
+    return peaks;
+}
+
+TrackOverviewBar::TrackOverviewBar(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip("Click to go to that place of the track");
+}
+
+void TrackOverviewBar::setPeaks(const std::vector<float>& bins) {
+    bins_ = bins;
+    columns_ = ColumnPeaks(bins_, width());
+    update();
+}
+
+int TrackOverviewBar::columnAt(double share) const {
+    return int(std::lround(std::clamp(share, 0.0, 1.0) * width()));
+}
+
+void TrackOverviewBar::setPlayed(double share) {
+    const bool moved = columnAt(share) != columnAt(played_);
+    played_ = share;
+    if (moved)
+        update();
+}
+
+void TrackOverviewBar::setCue(std::optional<double> share) {
+    if (share == cue_)
+        return;
+    cue_ = share;
+    update();
+}
+
+void TrackOverviewBar::setWarning(bool warning) {
+    if (warning == warning_)
+        return;
+    warning_ = warning;
+    update();
+}
+
+void TrackOverviewBar::resizeEvent(QResizeEvent*) {
+    columns_ = ColumnPeaks(bins_, width());
+}
+
+void TrackOverviewBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int heard = columnAt(played_);
+    painter.fillRect(0, 0, heard, height(), kPlayedBack);
+    painter.fillRect(heard, 0, width() - heard, height(), kBack);
+    const double middle = height() / 2.0;
+    for (int x = 0; x < int(columns_.size()); ++x) {
+        const double half = std::min(1.0f, columns_[size_t(x)]) * (middle - 1);
+        const int top = int(std::floor(middle - half)), bottom = int(std::ceil(middle + half));
+        painter.fillRect(x, top, 1, std::max(1, bottom - top),
+                         x < heard  ? kPlayedWave
+                         : warning_ ? ToQColor(kWarning, palette())
+                                    : kWave);
+    }
+    if (cue_)
+        painter.fillRect(std::min(columnAt(*cue_), width() - 2), 0, 2, height(), kCue);
+    painter.fillRect(std::min(heard, width() - 1), 0, 1, height(), kHeard);
+}
+
+void TrackOverviewBar::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && width() > 0)
+        emit clicked(std::clamp(event->position().x() / width(), 0.0, 1.0));
+    event->accept();
+}
+
+} // namespace velmor

@@ -1,0 +1,26 @@
+#include "deck/LevelMeters.h"
+
+#include "common/LevelMeterBar.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
+
+namespace velmor {
+
+void LevelMeters::wire() {
+    clock_.start();
+    QObject::connect(w_.ui.tmrDisplay, &QTimer::timeout, [this] { tmrDisplay_Timer(); });
+}
+
+void LevelMeters::tmrDisplay_Timer() {
+    const double now = double(clock_.nsecsElapsed()) / 1e9;
+    for (int d = 0; d < kDecks; ++d) {
+        const MediaPlayer::Levels levels = w_.pla[d]->TakeLevels();
+        decks_[d].feed(levels.peak, levels.rms, false, now);
+        w_.ui.mtrLevel[d]->setShown(decks_[d].shown());
+    }
+    const MasterLevels master = masterLevels_ ? masterLevels_() : MasterLevels{};
+    master_.feed(master.levels.peak, master.levels.rms, master.limited, now);
+    w_.ui.mtrMaster->setShown(master_.shown());
+}
+
+} // namespace velmor

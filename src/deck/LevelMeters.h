@@ -1,0 +1,34 @@
+#pragma once
+
+#include "common/MeterBallistics.h"
+#include "deck/DeckState.h"
+#include "deck/player/MasterLevels.h"
+
+#include <QElapsedTimer>
+#include <array>
+#include <functional>
+
+namespace velmor {
+
+struct WindowContext;
+
+// The level meters: what each deck sends to the master, and the master after its limiter,
+// read from the players thirty times a second by the window's one display timer.
+class LevelMeters {
+public:
+    LevelMeters(WindowContext& window, std::function<MasterLevels()> masterLevels)
+        : w_(window), masterLevels_(std::move(masterLevels)) {}
+    void wire();
+
+    // A frame of the display: every meter takes what was measured since the last one.
+    void tmrDisplay_Timer();
+
+private:
+    WindowContext& w_;
+    std::function<MasterLevels()> masterLevels_; // none: the master is silent
+    std::array<MeterBallistics, kDecks> decks_;
+    MeterBallistics master_;
+    QElapsedTimer clock_;
+};
+
+} // namespace velmor

@@ -1,0 +1,98 @@
+#include "common/TrackOverviewBar.h"
+#include "support/AudioFixtures.h"
+#include "support/WindowTest.h"
+
+#include <QTemporaryDir>
+
+using namespace velmor;
+using namespace velmor::test;
+
+namespace {
+constexpr int kRate = 8000;
+
+struct TrackOverviewTest : WindowTest {
+    QTemporaryDir dir;
+    TrackOverviewBar* overview = ui.ovwTrack[0];
+
+    // A track of `seconds` at one level for its first three quarters and another after.
+    QString twoLevels(const char* name, double seconds, float first, float last) {
+        std::vector<float> samples(size_t(seconds * kRate));
+        for (size_t i = 0; i < samples.size(); ++i)
+            samples[i] = (i < samples.size() * 3 / 4 ? first : last) * (i % 2 ? -1 : 1);
+        const QString path = dir.filePath(name);
+        WriteWav(path.toStdString(), samples, kRate, 1);
+        t.player(0).durations[path] = seconds;
+        return path;
+    }
+    void waitForScans() {
+        w.overview.scanner().waitForDone();
+        DeliverNotifications();
+    }
+};
+} // namespace
+
+TEST_F(TrackOverviewTest, ShowsTheTracksStepAtItsColumnAndAClickGoesToThatShareOfIt) {
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    t.open(0, twoLevels("steps.wav", 8, 0.2f, 0.8f));
+    waitForScans();
+    ASSERT_TRUE(overview->isVisible());
+    const std::vector<float>& columns = overview->columns();
+    ASSERT_EQ(int(columns.size()), overview->width());
+    const int step = int(columns.size() * 3 / 4);
+    for (int x = 0; x < int(columns.size()); ++x) {
+        if (std::abs(x - step) > 1) {
+            EXPECT_NEAR(columns[size_t(x)], x < step ? 0.2 : 0.8, 0.01) << "column " << x;
+        }
+    }
+
+    QTest::mouseClick(overview, Qt::LeftButton, {}, QPoint(overview->width() * 3 / 4, 5));
+    EXPECT_DOUBLE_EQ(t.player(0).CurrentPosition(), 6.0);
+    EXPECT_EQ(ui.lblTracking[0]->text(), "0:6") << "a stopped deck shows where it will play from";
+}
+
+TEST_F(TrackOverviewTest, OnlyADecksLatestTrackIsShownAndOneThatCannotBeReadHasNone) {
+    std::vector<std::pair<int, float>> heard;
+    OverviewScanner& scanner = w.overview.scanner();
+    QObject::connect(
+        &scanner, &OverviewScanner::scanned,
+        [&](int d, const std::vector<float>& peaks) { heard.emplace_back(d, peaks.front()); });
+    const QString quiet = twoLevels("quiet.wav", 30, 0.1f, 0.1f);
+    scanner.scan(0, quiet);
+    scanner.scan(0, twoLevels("loud.wav", 2, 0.9f, 0.9f)); // loaded meanwhile
+    scanner.scan(1, quiet);
+    scanner.drop(1); // closed meanwhile
+    waitForScans();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].first, 0);
+    EXPECT_NEAR(heard[0].second, 0.9, 0.01);
+
+    t.open(0, quiet);
+    waitForScans();
+    EXPECT_FALSE(overview->isHidden());
+    t.open(0, dir.filePath("missing.wav"));
+    waitForScans();
+    EXPECT_TRUE(overview->isHidden());
+    EXPECT_TRUE(t.reporter.empty()) << "the player tells what is wrong with a file";
+}
+
+TEST_F(TrackOverviewTest, NearTheEndOfAPlayingTrackTheOverviewAndRemainingTimeWarn) {
+    t.open(0, twoLevels("song.wav", 120, 0.5f, 0.5f));
+    waitForScans();
+    const QColor normal = ui.lblRTracking[0]->palette().color(QPalette::WindowText);
+    t.playPause(0);
+    struct Case {
+        double position;
+        bool warned;
+    };
+    for (const Case& c : {Case{80, false}, Case{95, true}, Case{119, true}}) {
+        t.player(0).setPosition(c.position);
+        w.overview.refresh(0);
+        EXPECT_EQ(overview->warning(), c.warned) << c.position;
+        EXPECT_EQ(ui.lblRTracking[0]->palette().color(QPalette::WindowText) != normal, c.warned);
+    }
+    t.playPause(0); // paused: nothing is about to end
+    w.overview.refresh(0);
+    EXPECT_FALSE(overview->warning());
+    EXPECT_EQ(ui.lblRTracking[0]->palette().color(QPalette::WindowText), normal);
+}
