@@ -28,20 +28,6 @@ TEST(SpscRingTest, HoldsItsCapacityExactlyAndKeepsOrderAcrossWrapAround) {
     }
 }
 
-TEST(SpscRingTest, BulkWritesTakeWhatFitsAndReadsStopAtTheEnd) {
-    SpscRing<int> ring(6);
-    ring.push(-1);
-    ring.take(); // the positions no longer start at the slots' start
-    EXPECT_EQ(ring.pushSome(10, [](int& slot, size_t i) { slot = static_cast<int>(i); }), 6u);
-    ring.drop(2);
-    int got[8] = {};
-    EXPECT_EQ(ring.popSome(8, [&](const int& slot, size_t i) { got[i] = slot; }), 4u);
-    EXPECT_EQ(got[0], 2);
-    EXPECT_EQ(got[3], 5);
-    ring.drop(1); // more than there is: nothing happens
-    EXPECT_EQ(ring.size(), 0u);
-}
-
 // Values that own something: a refused push leaves it with the caller, and a taken value
 // leaves nothing behind in its slot.
 TEST(SpscRingTest, MovesValuesThatOwnSomething) {

@@ -38,8 +38,6 @@ void FakePlayer::setFileName(const QString& path) {
     position_ = 0;
     if (path.isEmpty())
         state_ = Closed;
-    else if (stateAfterOpen >= 0)
-        state_ = stateAfterOpen;
     else if (state_ == Playing) // a new file waits paused at its start, and says so
         changeState(Paused, true);
     else if (state_ == Closed)

@@ -39,9 +39,6 @@ public:
     void closeFile();                 // the open file goes away: "" and an open-state change
     QHash<QString, double> durations; // by path; others last defaultDuration
     double defaultDuration = 185.4;
-    // The state right after FileName is written, for a player still busy opening; by default
-    // stopped (or paused when it was paused).
-    int stateAfterOpen = -1;
     // Makes an operation fail with this description ("FileName", "Play", "Pause", "Stop",
     // "Volume", "Rate", "Position", "Mute"; "VolumeRead" fails reads of Volume).
     QHash<QString, QString> failures;
