@@ -14,13 +14,14 @@ namespace velmor::audio {
 // allocation after construction. Values go in and out by move (a move-only T works), or are
 // filled and read in place: writeSlot() then publish(), front() then pop().
 //
-// It holds exactly `capacity` values; the slots are a power of two so that a position is
-// found with a mask.
+// It holds exactly `capacity` values, in as many slots: a power of two finds a slot with a
+// mask, any other capacity with a division (large values, such as audio blocks, are not
+// rounded up to waste memory).
 template <typename T> class SpscRing {
 public:
     explicit SpscRing(size_t capacity)
-        : slots_(std::bit_ceil(capacity < 1 ? size_t{1} : capacity)), mask_(slots_.size() - 1),
-          capacity_(capacity < 1 ? size_t{1} : capacity) {}
+        : slots_(std::max(capacity, size_t{1})), capacity_(slots_.size()),
+          mask_(std::has_single_bit(capacity_) ? capacity_ - 1 : 0) {}
     SpscRing(const SpscRing&) = delete;
     SpscRing& operator=(const SpscRing&) = delete;
 
@@ -35,7 +36,7 @@ public:
         const size_t tail = tail_.load(std::memory_order_relaxed);
         if (tail - head_.load(std::memory_order_acquire) == capacity_)
             return nullptr;
-        return &slots_[tail & mask_];
+        return &slots_[index(tail)];
     }
     void publish() noexcept { tail_.fetch_add(1, std::memory_order_release); }
     // False when full; `value` is then left as it was, with its owner.
@@ -58,7 +59,7 @@ public:
         const size_t n =
             std::min(count, capacity_ - (tail - head_.load(std::memory_order_acquire)));
         for (size_t i = 0; i < n; ++i)
-            fill(slots_[(tail + i) & mask_], i);
+            fill(slots_[index(tail + i)], i);
         tail_.store(tail + n, std::memory_order_release);
         return n;
     }
@@ -68,7 +69,7 @@ public:
         const size_t head = head_.load(std::memory_order_relaxed);
         if (head == tail_.load(std::memory_order_acquire))
             return nullptr;
-        return &slots_[head & mask_];
+        return &slots_[index(head)];
     }
     void pop() noexcept { head_.fetch_add(1, std::memory_order_release); }
     std::optional<T> take() {
@@ -85,7 +86,7 @@ public:
         const size_t head = head_.load(std::memory_order_relaxed);
         const size_t n = std::min(count, tail_.load(std::memory_order_acquire) - head);
         for (size_t i = 0; i < n; ++i)
-            read(std::as_const(slots_[(head + i) & mask_]), i);
+            read(std::as_const(slots_[index(head + i)]), i);
         head_.store(head + n, std::memory_order_release);
         return n;
     }
@@ -96,8 +97,12 @@ public:
     }
 
 private:
+    size_t index(size_t position) const noexcept {
+        return mask_ ? position & mask_ : position % capacity_;
+    }
+
     std::vector<T> slots_;
-    const size_t mask_, capacity_;
+    const size_t capacity_, mask_;            // mask_: 0 unless the capacity is a power of two
     alignas(64) std::atomic<size_t> head_{0}; // written by the consumer
     alignas(64) std::atomic<size_t> tail_{0}; // written by the producer
 };
