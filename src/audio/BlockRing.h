@@ -1,9 +1,8 @@
 #pragma once
 
-#include <atomic>
-#include <cstddef>
+#include "audio/SpscRing.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace velmor::audio {
 
@@ -21,39 +20,8 @@ struct AudioBlock {
     double secondsAt(int frame) const { return startSeconds + frame * secondsPerFrame; }
 };
 
-// The ring a deck's reader fills ahead of time and the audio callback drains: one writer
-// thread, one reader thread, no locks, no allocation after construction.
-class BlockRing {
-public:
-    explicit BlockRing(size_t capacity) : blocks_(capacity) {}
-
-    size_t capacity() const { return blocks_.size(); }
-    size_t size() const {
-        return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_acquire);
-    }
-
-    // Writer side: a free block to fill, then publish() it. nullptr when the ring is full.
-    AudioBlock* writeSlot() {
-        const size_t tail = tail_.load(std::memory_order_relaxed);
-        if (tail - head_.load(std::memory_order_acquire) == blocks_.size())
-            return nullptr;
-        return &blocks_[tail % blocks_.size()];
-    }
-    void publish() { tail_.fetch_add(1, std::memory_order_release); }
-
-    // Reader side: the oldest block, nullptr when empty; pop() frees it.
-    const AudioBlock* front() const {
-        const size_t head = head_.load(std::memory_order_relaxed);
-        if (head == tail_.load(std::memory_order_acquire))
-            return nullptr;
-        return &blocks_[head % blocks_.size()];
-    }
-    void pop() { head_.fetch_add(1, std::memory_order_release); }
-
-private:
-    std::vector<AudioBlock> blocks_;
-    alignas(64) std::atomic<size_t> head_{0};
-    alignas(64) std::atomic<size_t> tail_{0};
-};
+// The ring a deck's reader fills ahead of time and the audio callback drains, block by block
+// in place.
+using BlockRing = SpscRing<AudioBlock>;
 
 } // namespace velmor::audio

@@ -8,12 +8,12 @@
 
 namespace velmor::audio {
 
-void DeckReader::apply(const ReaderCommand& command) {
+void DeckReader::apply(ReaderCommand& command) {
     if (command.decoder || command.close) {
         tempo_.reset();
         resampler_.reset();
         source_.reset();
-        decoder_.reset(command.decoder);
+        decoder_ = std::move(command.decoder);
     }
     generation_ = command.generation;
     rate_ = command.rate;

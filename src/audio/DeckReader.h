@@ -11,8 +11,8 @@ namespace velmor::audio {
 // What the window asked of a deck's reader: play this from there at that rate.
 struct ReaderCommand {
     uint64_t generation = 0;
-    Decoder* decoder = nullptr; // a newly opened file (the reader takes it), or null to keep
-    bool close = false;         // drop the file
+    std::unique_ptr<Decoder> decoder; // a newly opened file, or null to keep the one open
+    bool close = false;               // drop the file
     double startSeconds = 0;
     double rate = 1.0;
 };
@@ -26,7 +26,8 @@ public:
 
     DeckReader(BlockRing& ring, int outputRate) : ring_(ring), outputRate_(outputRate) {}
 
-    void apply(const ReaderCommand& command);
+    // Takes the command's file; the one it replaces is destroyed here, on the reader's thread.
+    void apply(ReaderCommand& command);
     // Renders up to maxBlocks more blocks; returns whether it wrote any.
     bool fill(int maxBlocks);
 

@@ -36,25 +36,22 @@ Engine::~Engine() {
     wake_.notify_all();
     if (reader_.joinable())
         reader_.join();
-    for (auto& deck : decks_) // files handed over but never taken by the reader
-        while (auto command = deck->commands.pop())
-            delete command->decoder;
+    // Files handed over but never taken by the reader go with the decks' queues, here.
 }
 
 float Engine::GainOfLevel(int hundredthsOfDb) {
     return static_cast<float>(std::pow(10.0, hundredthsOfDb / 2000.0));
 }
 
-void Engine::request(int index, Decoder* decoder, bool close, double seconds) {
+// A refused command's file is destroyed on the caller's thread, with the command.
+void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, double seconds) {
     Deck& deck = *decks_[index];
-    const ReaderCommand command{deck.uiGeneration + 1, decoder, close, seconds, deck.rate};
-    if (!deck.commands.push(command)) {
-        delete decoder;
+    const uint64_t generation = deck.uiGeneration + 1;
+    if (!deck.commands.push({generation, std::move(decoder), close, seconds, deck.rate}))
         throw std::runtime_error("the audio engine does not respond");
-    }
-    deck.uiGeneration = command.generation;
+    deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
-    deck.controls.generation.store(command.generation, std::memory_order_release);
+    deck.controls.generation.store(generation, std::memory_order_release);
     wake_.notify_one();
 }
 
@@ -62,7 +59,7 @@ void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
     Deck& deck = *decks_[index];
     deck.controls.playing.store(false, std::memory_order_release);
     const double length = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
-    request(index, decoder.release(), false, 0.0);
+    request(index, std::move(decoder), false, 0.0);
     deck.lengthSeconds = length;
 }
 
@@ -117,8 +114,7 @@ double Engine::position(int index) const {
 }
 
 void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listener) {
-    std::lock_guard lock(listenerMutex_);
-    trackEnded_[deck] = std::move(listener);
+    trackEnded_[deck].set(std::move(listener));
 }
 
 void Engine::renderOutput(float* out, int channels, int frames) noexcept {
@@ -154,8 +150,8 @@ void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
 }
 
 void Engine::setOutputListener(std::function<void(const OutputChange&)> listener) {
-    outputListener_ = std::make_shared<std::function<void(const OutputChange&)>>(listener);
-    keeper_.setListener(std::move(listener));
+    outputListener_.set(std::move(listener));
+    keeper_.setListener([this](const OutputChange& change) { outputListener_.call(change); });
 }
 
 std::string Engine::routeHeadphones(HeadphoneRoute route, DeviceOpener opener) {
@@ -174,12 +170,11 @@ std::string Engine::routeHeadphones(HeadphoneRoute route, DeviceOpener opener) {
     if (std::string error = keeper.switchTo(std::move(opener)); !error.empty())
         return error;
     if (fresh) {
-        if (auto told = outputListener_)
-            fresh->setListener([told](const OutputChange& change) {
-                OutputChange phones = change;
-                phones.headphones = true;
-                (*told)(phones);
-            });
+        fresh->setListener([this](const OutputChange& change) {
+            OutputChange phones = change;
+            phones.headphones = true;
+            outputListener_.call(phones);
+        });
         phonesKeeper_ = std::move(fresh);
     }
     headphones_.setRoute(HeadphoneRoute::SecondDevice);
@@ -206,15 +201,13 @@ bool Engine::readOnce() {
     bool busy = false;
     for (int index = 0; index < kDecks; ++index) {
         Deck& deck = *decks_[index];
-        while (auto command = deck.commands.pop())
+        while (auto command = deck.commands.take())
             deck.reader.apply(*command);
         busy |= deck.reader.fill(kBlocksPerRound);
         const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
         if (ended != deck.reportedEnd) {
             deck.reportedEnd = ended;
-            std::lock_guard lock(listenerMutex_);
-            if (trackEnded_[index])
-                trackEnded_[index](ended);
+            trackEnded_[index].call(ended);
         }
     }
     return busy;

@@ -5,10 +5,10 @@
 #include "audio/DeckReader.h"
 #include "audio/Decoder.h"
 #include "audio/HeadphoneBus.h"
+#include "audio/ListenerSlot.h"
 #include "audio/MasterLimiter.h"
 #include "audio/Output.h"
 #include "audio/OutputKeeper.h"
-#include "audio/SpscQueue.h"
 
 #include <array>
 #include <atomic>
@@ -86,7 +86,8 @@ public:
     uint64_t generation(int deck) const;
 
     // Called (on a reader thread, or in OfflineOutput::render) when a deck's track has played
-    // to its end, with the request it belonged to.
+    // to its end, with the request it belonged to. A listener replaced (or cleared) is not
+    // called once this returns; a listener may call the engine.
     void setTrackEndListener(int deck, std::function<void(uint64_t generation)> listener);
     // Called on the keeper's thread when the device is lost and when one is back (a change
     // from before the listener was set is told when it is set).
@@ -114,6 +115,8 @@ public:
     static float GainOfLevel(int hundredthsOfDb);
 
 private:
+    static constexpr size_t kCommandSlots = 256;
+
     struct Deck {
         explicit Deck(size_t ringBlocks, int rate);
         BlockRing ring;
@@ -121,7 +124,7 @@ private:
         DeckStatus status;
         DeckReader reader;
         DeckMixer mixer;
-        SpscQueue<ReaderCommand, 256> commands;
+        SpscRing<ReaderCommand> commands{kCommandSlots};
         // UI thread only.
         uint64_t uiGeneration = 0;
         double requestedSeconds = 0;
@@ -135,23 +138,22 @@ private:
     void mixMain(float* stereo, int frames, bool headphones) noexcept;
     void fillAhead() override;
 
-    void request(int deck, Decoder* decoder, bool close, double seconds);
+    void request(int deck, std::unique_ptr<Decoder> decoder, bool close, double seconds);
     bool readOnce(); // one round of reader work over all decks
     void readerLoop();
 
-    OutputKeeper keeper_; // stopped first of all, in the destructor
+    ListenerSlot<const OutputChange&> outputListener_; // outlives the keepers that call it
+    OutputKeeper keeper_;                              // stopped first of all, in the destructor
     const int rate_;
     const MasterBus bus_;
     MasterLimiter limiter_;
     HeadphoneBus headphones_;
     std::unique_ptr<OutputKeeper> phonesKeeper_; // a headphone device of its own; UI thread
-    std::shared_ptr<std::function<void(const OutputChange&)>> outputListener_;
     LevelMeter masterMeter_;
     std::array<std::unique_ptr<Deck>, kDecks> decks_;
     std::atomic<uint64_t> underruns_{0};
 
-    mutable std::mutex listenerMutex_; // never taken on the audio thread
-    std::array<std::function<void(uint64_t)>, kDecks> trackEnded_;
+    std::array<ListenerSlot<uint64_t>, kDecks> trackEnded_;
 
     std::thread reader_;
     std::mutex wakeMutex_;

@@ -1,45 +1,8 @@
 #include "audio/HeadphoneBus.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace velmor::audio {
-
-FrameRing::FrameRing(size_t frames)
-    : samples_(2 * std::bit_ceil(frames)), mask_(std::bit_ceil(frames) - 1) {}
-
-size_t FrameRing::available() const noexcept {
-    return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_acquire);
-}
-
-size_t FrameRing::write(const float* stereo, size_t frames) noexcept {
-    const size_t tail = tail_.load(std::memory_order_relaxed);
-    const size_t room = mask_ + 1 - (tail - head_.load(std::memory_order_acquire));
-    const size_t n = std::min(frames, room);
-    for (size_t i = 0; i < n; ++i) {
-        const size_t at = 2 * ((tail + i) & mask_);
-        samples_[at] = stereo[2 * i];
-        samples_[at + 1] = stereo[2 * i + 1];
-    }
-    tail_.store(tail + n, std::memory_order_release);
-    return n;
-}
-
-size_t FrameRing::read(float* stereo, size_t frames) noexcept {
-    const size_t head = head_.load(std::memory_order_relaxed);
-    const size_t n = std::min(frames, tail_.load(std::memory_order_acquire) - head);
-    for (size_t i = 0; i < n; ++i) {
-        const size_t at = 2 * ((head + i) & mask_);
-        stereo[2 * i] = samples_[at];
-        stereo[2 * i + 1] = samples_[at + 1];
-    }
-    head_.store(head + n, std::memory_order_release);
-    return n;
-}
-
-void FrameRing::skip(size_t frames) noexcept {
-    head_.fetch_add(std::min(frames, available()), std::memory_order_release);
-}
 
 HeadphoneBus::HeadphoneBus(int sampleRate, int decks)
     : prelisten_(static_cast<size_t>(decks)),
@@ -89,7 +52,9 @@ void HeadphoneBus::finish(const float* mainOut, float* quad, int frames) noexcep
             quad[4 * i + 3] = out_[2 * i + 1];
         }
     } else if (route == HeadphoneRoute::SecondDevice) {
-        ring_.write(out_.data(), static_cast<size_t>(frames));
+        ring_.pushSome(static_cast<size_t>(frames), [this](std::array<float, 2>& frame, size_t i) {
+            frame = {out_[2 * i], out_[2 * i + 1]}; // what does not fit is dropped
+        });
         chunkWritten_.store(frames, std::memory_order_relaxed);
     }
 }
@@ -103,12 +68,17 @@ void HeadphoneBus::Feed::renderOutput(float* out, int, int frames) noexcept {
     const size_t cushion =
         static_cast<size_t>(bus.chunkWritten_.load(std::memory_order_relaxed) + frames) +
         kMarginFrames;
-    const size_t available = ring.available();
+    const size_t available = ring.size();
     if (!primed && available >= cushion)
         primed = true;
     if (available > cushion + kDriftFrames)
-        ring.skip(available - cushion); // this device's clock fell behind the main one's
-    const size_t got = primed ? ring.read(out, static_cast<size_t>(frames)) : 0;
+        ring.drop(available - cushion); // this device's clock fell behind the main one's
+    const size_t got = primed ? ring.popSome(static_cast<size_t>(frames),
+                                             [out](const std::array<float, 2>& frame, size_t i) {
+                                                 out[2 * i] = frame[0];
+                                                 out[2 * i + 1] = frame[1];
+                                             })
+                              : 0;
     if (primed && got < static_cast<size_t>(frames)) {
         bus.underruns_.fetch_add(1, std::memory_order_relaxed);
         primed = false; // gather a cushion again before playing on

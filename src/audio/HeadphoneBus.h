@@ -3,6 +3,7 @@
 #include "audio/DeckMixer.h"
 #include "audio/MasterLimiter.h"
 #include "audio/OutputKeeper.h"
+#include "audio/SpscRing.h"
 
 #include <array>
 #include <atomic>
@@ -12,24 +13,8 @@
 
 namespace velmor::audio {
 
-// Stereo frames from one audio thread to another: one writer, one reader, no locks, no
-// allocation after construction.
-class FrameRing {
-public:
-    explicit FrameRing(size_t frames); // rounded up to a power of two
-    size_t available() const noexcept;
-    // What fits of `frames` is written; the rest is dropped. Returns the frames written.
-    size_t write(const float* stereo, size_t frames) noexcept;
-    // Returns the frames read, at most `frames`.
-    size_t read(float* stereo, size_t frames) noexcept;
-    void skip(size_t frames) noexcept; // reader side
-
-private:
-    std::vector<float> samples_;
-    const size_t mask_;
-    alignas(64) std::atomic<size_t> head_{0};
-    alignas(64) std::atomic<size_t> tail_{0};
-};
+// Stereo frames from one audio thread to another.
+using FrameRing = SpscRing<std::array<float, 2>>;
 
 // One deck's way into the headphones: its frames as the transport plays them, before the
 // level, the fades, the crossfader and mute, faded in and out when pre-listen is switched.

@@ -97,36 +97,87 @@ size_t MpegFrameAt(const unsigned char* data, size_t available, const MpegFrameH
     return after;
 }
 
+namespace {
+
+// The file read a megabyte at a time (however long it is), as a window that slides forward
+// over it.
+class FileWindow {
+public:
+    explicit FileWindow(const std::string& path) : file_(path, std::ios::binary), bytes_(kChunk) {}
+
+    // The bytes from `offset` on, at least `want` of them where the file has that many;
+    // `available` tells how many there are.
+    const unsigned char* from(int64_t offset, size_t want, size_t& available) {
+        const int64_t end = base_ + static_cast<int64_t>(size_);
+        if (offset < base_ || offset > end ||
+            (offset + static_cast<int64_t>(want) > end && !ended_))
+            refill(offset);
+        available =
+            static_cast<size_t>(std::max<int64_t>(base_ + static_cast<int64_t>(size_) - offset, 0));
+        return bytes_.data() + std::min(static_cast<size_t>(offset - base_), size_);
+    }
+
+private:
+    static constexpr size_t kChunk = size_t{1} << 20;
+
+    void refill(int64_t offset) {
+        size_t kept = 0;
+        if (offset >= base_ && offset <= base_ + static_cast<int64_t>(size_)) {
+            kept = size_ - static_cast<size_t>(offset - base_);
+            std::memmove(bytes_.data(), bytes_.data() + (offset - base_), kept);
+        } else {
+            file_.clear();
+            file_.seekg(offset);
+        }
+        base_ = offset;
+        file_.read(reinterpret_cast<char*>(bytes_.data() + kept),
+                   static_cast<std::streamsize>(kChunk - kept));
+        const auto got = static_cast<size_t>(std::max<std::streamsize>(file_.gcount(), 0));
+        size_ = kept + got;
+        ended_ = got < kChunk - kept;
+    }
+
+    std::ifstream file_;
+    std::vector<unsigned char> bytes_;
+    int64_t base_ = 0;
+    size_t size_ = 0;
+    bool ended_ = false;
+};
+
+// No frame is longer (MPEG-2 layer II at 160 kbit/s and 8 kHz comes to 2881 bytes).
+constexpr size_t kLongestFrame = 4096;
+
+} // namespace
+
 MpegFrameScan ScanMpegFrames(const std::string& path) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    std::vector<unsigned char> data(static_cast<size_t>(std::max<std::streamoff>(file.tellg(), 0)));
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<size_t>(file.gcount()));
+    FileWindow file(path);
+    size_t available = 0;
+    const unsigned char* data = file.from(0, 10, available);
     MpegFrameScan scan;
-    size_t at = Id3v2Size(data.data(), data.size()); // an ID3v2 tag first
+    int64_t at = static_cast<int64_t>(Id3v2Size(data, available)); // an ID3v2 tag first
     FrameHeader stream, header;
     bool locked = false;
-    while (at + 4 <= data.size()) {
-        const size_t bytes =
-            MpegFrameAt(&data[at], data.size() - at, locked ? &stream : nullptr, header);
-        if (bytes == 0) {
+    for (;;) {
+        data = file.from(at, kLongestFrame + 4, available);
+        if (available < 4)
+            break;
+        const size_t after = MpegFrameAt(data, available, locked ? &stream : nullptr, header);
+        if (after == 0) {
             ++at;
             continue;
         }
-        const size_t after = at + bytes;
-        if (!locked && InfoTagAt(&data[at], data.size() - at, header) != 0) {
+        if (!locked && InfoTagAt(data, available, header) != 0) {
             locked = true;
             stream = header;
-            at = after;
+            at += static_cast<int64_t>(after);
             continue;
         }
         locked = true;
         stream = header;
-        scan.frameOffsets.push_back(static_cast<int64_t>(at));
+        scan.frameOffsets.push_back(at);
         scan.samples += header.samples;
         scan.samplesPerFrame = header.samples;
-        at = after;
+        at += static_cast<int64_t>(after);
     }
     return scan;
 }

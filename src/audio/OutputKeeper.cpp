@@ -91,26 +91,39 @@ void OutputKeeper::stop() {
         switch_->done.set_value("the audio output has stopped");
     if (output_ && route_)
         output_->stop();
-    std::lock_guard lock(mutex_);
-    output_.reset();
-    route_.reset();
+    std::unique_ptr<Output> output;
+    std::unique_ptr<Route> route;
+    {
+        std::lock_guard lock(mutex_);
+        output = std::move(output_);
+        route = std::move(route_);
+    }
+    output.reset(); // a device is closed with no lock held
 }
 
 void OutputKeeper::setListener(std::function<void(const OutputChange&)> listener) {
-    std::lock_guard lock(listenerMutex_);
-    listener_ = std::move(listener);
-    if (listener_)
-        for (const OutputChange& change : untold_)
-            listener_(change);
-    untold_.clear();
+    const bool listening = static_cast<bool>(listener);
+    listener_.set(std::move(listener));
+    std::vector<OutputChange> untold;
+    {
+        std::lock_guard lock(untoldMutex_);
+        listening_ = listening;
+        if (listening)
+            std::swap(untold, untold_);
+    }
+    for (const OutputChange& change : untold)
+        listener_.call(change);
 }
 
 void OutputKeeper::tell(const OutputChange& change) {
-    std::lock_guard lock(listenerMutex_);
-    if (listener_)
-        listener_(change);
-    else
-        untold_.push_back(change);
+    {
+        std::lock_guard lock(untoldMutex_);
+        if (!listening_) {
+            untold_.push_back(change);
+            return;
+        }
+    }
+    listener_.call(change);
 }
 
 // Puts in a started output and its route; the one they replace is stopped (aborted, when

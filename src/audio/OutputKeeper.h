@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/ListenerSlot.h"
 #include "audio/Output.h"
 
 #include <atomic>
@@ -63,7 +64,8 @@ public:
     // Buffers the device said it ran out of audio before.
     uint64_t underflows() const { return underflows_.load(std::memory_order_relaxed); }
     // Called on the keeper's thread when the device is lost or back; a change from before
-    // the listener was set is told when it is set.
+    // the listener was set is told when it is set, on the setting thread. A listener replaced
+    // is not called once this returns; a listener may call the keeper.
     void setListener(std::function<void(const OutputChange&)> listener);
     void start(); // the output starts calling the mix
     void stop();  // the output stops, for good
@@ -103,9 +105,10 @@ private:
     bool fallback_ = false;
     std::string name_;
 
-    std::mutex listenerMutex_;
-    std::function<void(const OutputChange&)> listener_;
-    std::vector<OutputChange> untold_;
+    ListenerSlot<const OutputChange&> listener_;
+    std::mutex untoldMutex_;
+    bool listening_ = false;
+    std::vector<OutputChange> untold_; // told before there was a listener
 
     // The keeper's thread only.
     uint64_t seenPlayed_ = 0;

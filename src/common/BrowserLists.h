@@ -49,7 +49,6 @@ public:
     // Shows the files of `path`; throws Error with the system's description when it cannot
     // be read, leaving the list as it was.
     void setPath(const QString& path);
-    QString Pattern() const { return patterns_.join(';'); }
     const QStringList& patterns() const { return patterns_; }
     void setPattern(const QString& pattern);
     // The file's name in row `row` as the file system holds it (the row shows it with

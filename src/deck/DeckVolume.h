@@ -11,10 +11,8 @@ public:
     explicit DeckVolume(WindowContext& window) : w_(window) {}
     void wire();
 
+    // The slider tracks while dragged: every move of the user arrives as a change.
     void Volumen_Change(int d);
-    // The slider tracks while dragged, so every move of the user already arrives as a change;
-    // the scroll handling does the same steps and needs no connection of its own.
-    void Volumen_Scroll(int d) { Volumen_Change(d); }
 
 private:
     WindowContext& w_;

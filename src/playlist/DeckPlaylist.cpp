@@ -134,10 +134,6 @@ void DeckPlaylist::removeAt(int i) {
     delete entry(view_, i);
 }
 
-bool DeckPlaylist::isSelected(int i) const {
-    return entry(view_, i)->isSelected();
-}
-
 void DeckPlaylist::removeSelected() {
     const QList<int> rows = SelectedRows(view_);
     // From the last entry up, a run of neighbours at a time: the positions still to be

@@ -44,7 +44,6 @@ public:
     // Entry i names another file (the list keeps its place and its marks).
     void setTrack(int i, const Track& track);
     void removeAt(int i);
-    bool isSelected(int i) const;
     // Removes every selected entry; the others keep their order.
     void removeSelected();
 

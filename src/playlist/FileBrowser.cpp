@@ -145,10 +145,6 @@ void FileBrowser::cmdOKCarpeta_Click() {
     w_.ui.fil->clearSelection();
 }
 
-void FileBrowser::AddM3UTracks(const QString& name) {
-    addList(activation_.ActiveDeck(), {name, w_.ui.dir->Path()});
-}
-
 void FileBrowser::addList(int d, const Track& file) {
     const QByteArray bytes = ReadPlaylistFile(JoinPath(file.folder, file.name));
     const bool utf8 = file.name.endsWith(QStringLiteral(".m3u8"), Qt::CaseInsensitive);

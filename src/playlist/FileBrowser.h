@@ -39,9 +39,6 @@ public:
     // A folder dropped onto the folder list opens there (a file, the folder it lies in).
     void dir_OLEDragDrop(const QStringList& paths);
 
-    // Appends the tracks of the M3U file `name` in the folder list's folder to the active
-    // deck's playlist.
-    void AddM3UTracks(const QString& name);
     // Opens playlist entry `entry` of deck d, or the first playable one after it, in its
     // player unless the deck is playing.
     void LoadUnlessPlaying(int d, int entry);

@@ -70,7 +70,9 @@ QByteArray ReadPlaylistFile(const QString& path) {
     if (!S_ISREG(st.st_mode))
         fail(path, Access::Read, QStringLiteral("it is not a file"));
     if (st.st_size > kMaxPlaylistFileSize)
-        fail(path, Access::Read, QStringLiteral("it is too large to be a playlist"));
+        fail(path, Access::Read,
+             QStringLiteral("it is larger than %1 MB, more than a playlist or a session ever holds")
+                 .arg(kMaxPlaylistFileSize / (1024 * 1024)));
     QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {

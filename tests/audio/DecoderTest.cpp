@@ -106,10 +106,25 @@ TEST_F(DecoderTest, Mp3LengthIsTheSourceLengthAndSeeksMatchAStraightRead) {
 TEST_F(DecoderTest, Mp3WithoutInfoTagIsScannedForItsLengthAndSeeksExactly) {
     WriteWav(path("sweep.wav"), Sweep(6.0, 44100), 44100, 1);
     EncodeMp3(path("sweep.wav"), path("vbr.mp3"), "-t -V 4");
-    // An ID3v2 tag in front must not throw the walk over the frames off.
-    WriteBytes(path("tagged.mp3"), std::string("ID3\x03\0\0\0\0\0\x0A", 10) +
-                                       std::string(10, '\0') + ReadBytes(path("vbr.mp3")));
-    for (const char* name : {"vbr.mp3", "tagged.mp3"}) {
+    // An ID3v2 tag in front must not throw the walk over the frames off, nor a tag so long
+    // that the frames after it lie across the megabytes the file is read in.
+    const auto tagged = [&](const char* name, size_t size) {
+        const char head[10] = {'I',
+                               'D',
+                               '3',
+                               3,
+                               0,
+                               0,
+                               char((size >> 21) & 0x7F),
+                               char((size >> 14) & 0x7F),
+                               char((size >> 7) & 0x7F),
+                               char(size & 0x7F)};
+        WriteBytes(path(name),
+                   std::string(head, 10) + std::string(size, '\0') + ReadBytes(path("vbr.mp3")));
+    };
+    tagged("tagged.mp3", 10);
+    tagged("long-tag.mp3", (size_t{1} << 20) - 3000);
+    for (const char* name : {"vbr.mp3", "tagged.mp3", "long-tag.mp3"}) {
         auto decoder = audio::OpenDecoder(path(name));
         const auto all = DecodeAll(path(name));
         EXPECT_EQ(decoder->lengthFrames(), static_cast<int64_t>(all.size() / 2)) << name;

@@ -90,17 +90,6 @@ TEST_F(PlayerEventsTest, APlaylistPlaysThroughByItselfAndStopsOnItsLastEntry) {
     EXPECT_TRUE(t.reporter.empty());
 }
 
-TEST_F(PlayerEventsTest, TheNextTrackStartsEvenWhileItsPlayerIsStillOpeningIt) {
-    FakePlayer& player = t.player(2);
-    t.fill(2, {"A.mp3", "B.mp3"});
-    t.playPause(2);
-    player.stateAfterOpen = 3; // neither stopped nor paused: Play/Pause alone would ignore it
-    endTrack(2);
-    EXPECT_EQ(player.FileName(), "/music/B.mp3");
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
-    expectPlayingDisplay(2);
-}
-
 TEST_F(PlayerEventsTest, StopRewindsWithoutMovingOnAndPlayThenRepeatsTheTrack) {
     FakePlayer& player = t.player(0);
     t.fill(0, {"A.mp3", "B.mp3"});

@@ -32,27 +32,35 @@ void FakePlayer::setFileName(const QString& path) {
     failIf("FileName");
     if (refused.contains(path))
         throw Error(QString("%1 cannot be played: %2.").arg(path, refused.value(path)));
+    const int oldOpenState = state_ == Closed ? 0 : 1;
     fileName_ = path;
-    duration_ = durations.value(path, defaultDuration);
+    duration_ = path.isEmpty() ? 0 : durations.value(path, defaultDuration);
     position_ = 0;
-    if (stateAfterOpen >= 0)
-        state_ = stateAfterOpen;
-    else if (state_ != Paused)
+    if (path.isEmpty())
+        state_ = Closed;
+    else if (state_ == Playing) // a new file waits paused at its start, and says so
+        changeState(Paused, true);
+    else if (state_ == Closed)
         state_ = Stopped;
+    const int newOpenState = state_ == Closed ? 0 : 1;
     QMetaObject::invokeMethod(
-        this, [this] { emit OpenStateChange(0, 1); }, Qt::QueuedConnection);
+        this,
+        [this, oldOpenState, newOpenState] { emit OpenStateChange(oldOpenState, newOpenState); },
+        Qt::QueuedConnection);
 }
 
 void FakePlayer::Play() {
     log << "Play";
     failIf("Play");
-    changeState(Playing, true);
+    if (state_ != Closed && state_ != Playing)
+        changeState(Playing, true);
 }
 
 void FakePlayer::Pause() {
     log << "Pause";
     failIf("Pause");
-    changeState(Paused, true);
+    if (state_ == Playing)
+        changeState(Paused, true);
 }
 
 void FakePlayer::Stop() {

@@ -7,10 +7,9 @@
 
 namespace velmor::test {
 
-// A media player that keeps the deck's timing contract exactly and plays nothing:
-// notifications of FileName, Play and Pause arrive through the event loop after the running
-// handler returns; Stop reports before it returns, and not at all on a stopped player.
-// Tests move its position, end its track, set durations and make it refuse things.
+// A media player that keeps the deck's contract as the engine's player does and plays
+// nothing (the contract tests run against both). Tests move its position, end its track,
+// set durations and make it refuse things.
 class FakePlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -40,9 +39,6 @@ public:
     void closeFile();                 // the open file goes away: "" and an open-state change
     QHash<QString, double> durations; // by path; others last defaultDuration
     double defaultDuration = 185.4;
-    // The state right after FileName is written, for a player still busy opening; by default
-    // stopped (or paused when it was paused).
-    int stateAfterOpen = -1;
     // Makes an operation fail with this description ("FileName", "Play", "Pause", "Stop",
     // "Volume", "Rate", "Position", "Mute"; "VolumeRead" fails reads of Volume).
     QHash<QString, QString> failures;

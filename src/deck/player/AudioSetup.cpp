@@ -1,6 +1,7 @@
 #include "deck/player/AudioSetup.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
@@ -10,6 +11,8 @@ namespace velmor {
 
 namespace {
 const char* const kRoutes[] = {"none", "main-channels-3-4", "device"};
+// A set-up is a few lines: a file larger than this is no set-up of ours, and is not read.
+constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
 } // namespace
 
 QString AudioSetupFile() {
@@ -19,6 +22,8 @@ QString AudioSetupFile() {
 
 AudioSetup ReadAudioSetup(const QString& file) {
     AudioSetup setup;
+    if (QFileInfo(file).size() > kMaxSetupFileBytes)
+        return setup;
     QSettings settings(file, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         return setup; // a file that is no settings file is as good as none

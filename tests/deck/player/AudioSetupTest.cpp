@@ -24,6 +24,7 @@ TEST(AudioSetupTest, ASetUpReadsBackAndABrokenFileGivesTheDefaults) {
         std::string("\x00\xff\xfe[output\n=\x01\x02", 14),
         "[output]\nbuffer-frames=333\n[headphones]\nroute=device\n", // no device, no such size
         "[output]\nbuffer-frames=lots\n[headphones]\nroute=somewhere\n",
+        "[output]\nbuffer-frames=512\n" + std::string(100000, '\n'), // too large to be ours
     };
     for (const std::string& bytes : broken) {
         test::WriteBytes(file.toStdString(), bytes);

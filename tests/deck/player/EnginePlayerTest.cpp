@@ -6,8 +6,6 @@
 #include "support/AudioFixtures.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -17,8 +15,8 @@ using namespace velmor::test;
 
 namespace {
 
-// A deck's player over an offline engine, with every notification written down as it
-// arrives: "open <FileName> <Duration>" or "play <PlayState>".
+// A deck's player over an offline engine. What every player must do is in the contract
+// tests; these are the engine player's own.
 class EnginePlayerTest : public ::testing::Test {
 protected:
     EnginePlayerTest() {
@@ -26,15 +24,6 @@ protected:
         driver = output.get();
         engine = std::make_unique<audio::Engine>(std::move(output));
         player = std::make_unique<EnginePlayer>(*engine, 1);
-        QObject::connect(player.get(), &MediaPlayer::OpenStateChange, [this](int, int) {
-            log.push_back("open " + QFileInfo(player->FileName()).fileName().toStdString() + " " +
-                          std::to_string(player->Duration()));
-        });
-        QObject::connect(player.get(), &MediaPlayer::PlayStateChange, [this](int, int) {
-            log.push_back("play " + std::to_string(player->PlayState()));
-            if (onPlayState)
-                onPlayState();
-        });
     }
     ~EnginePlayerTest() override { player.reset(); }
 
@@ -48,99 +37,14 @@ protected:
         driver->render(std::lround(seconds * 48000));
         events();
     }
-    // The log since the last look.
-    std::vector<std::string> taken() { return std::exchange(log, {}); }
-    using Log = std::vector<std::string>;
 
     QTemporaryDir dir;
     audio::OfflineOutput* driver = nullptr;
     std::unique_ptr<audio::Engine> engine;
     std::unique_ptr<EnginePlayer> player;
-    std::vector<std::string> log;
-    std::function<void()> onPlayState;
 };
 
 } // namespace
-
-TEST_F(EnginePlayerTest, OpeningAndTransportNotifyInTheirOrder) {
-    EXPECT_EQ(player->PlayState(), 6);
-    EXPECT_EQ(player->FileName(), "");
-    player->Stop(); // nothing open: nothing happens
-    const QString path = file("one.wav", 2.5);
-    player->setFileName(path);
-    EXPECT_EQ(player->PlayState(), 0);
-    EXPECT_EQ(player->FileName(), path);
-    EXPECT_EQ(player->Duration(), 2.5);
-    EXPECT_TRUE(log.empty()) << "the open notification waits for the handler to return";
-    events();
-    EXPECT_EQ(taken(), Log{"open one.wav 2.500000"});
-
-    player->Play();
-    EXPECT_EQ(player->PlayState(), 2);
-    EXPECT_TRUE(log.empty());
-    events();
-    EXPECT_EQ(taken(), Log{"play 2"});
-    render(1.0);
-    EXPECT_NEAR(player->CurrentPosition(), 1.0, 0.01);
-
-    player->Pause();
-    EXPECT_EQ(player->PlayState(), 1);
-    EXPECT_TRUE(log.empty());
-    events();
-    EXPECT_EQ(taken(), Log{"play 1"});
-
-    player->Stop(); // reported inside the call
-    EXPECT_EQ(taken(), Log{"play 0"});
-    EXPECT_EQ(player->CurrentPosition(), 0.0);
-    player->Stop();
-    events();
-    EXPECT_TRUE(taken().empty()) << "a stopped player does not report a stop";
-}
-
-TEST_F(EnginePlayerTest, EndOfTrackIsAnEventOfItsOwnAndTheDeckCanGoOn) {
-    const QString first = file("first.wav", 0.5), second = file("second.wav", 0.7);
-    player->setFileName(first);
-    player->Play();
-    events();
-    taken();
-    // What the deck does at an end of track: load the next entry and play it.
-    onPlayState = [&] {
-        if (player->PlayState() == 0 && player->FileName() == first) {
-            player->setFileName(second);
-            player->Play();
-        }
-    };
-    driver->render(48000);
-    EXPECT_TRUE(log.empty()) << "the end is reported on the window's thread, not while rendering";
-    events();
-    events();
-    EXPECT_EQ(taken(), (Log{"play 0", "open second.wav 0.700000", "play 2"}));
-    EXPECT_EQ(player->PlayState(), 2);
-    render(1.0);
-    EXPECT_EQ(taken(), Log{"play 0"});
-}
-
-TEST_F(EnginePlayerTest, NewFileWhilePlayingOrPausedIsNeverReportedAsAStop) {
-    player->setFileName(file("a.wav", 3));
-    player->Play();
-    render(0.5);
-    taken();
-    player->setFileName(file("b.wav", 4));
-    EXPECT_EQ(player->PlayState(), 1);
-    EXPECT_EQ(player->CurrentPosition(), 0.0);
-    events();
-    EXPECT_EQ(taken(), (Log{"play 1", "open b.wav 4.000000"}));
-    render(0.3);
-    EXPECT_EQ(player->CurrentPosition(), 0.0) << "the new file waits, paused at its start";
-
-    player->setFileName(file("c.wav", 1)); // paused: stays paused, no play-state report
-    events();
-    EXPECT_EQ(taken(), Log{"open c.wav 1.000000"});
-    EXPECT_EQ(player->PlayState(), 1);
-    player->Play();
-    render(1.5);
-    EXPECT_EQ(taken(), (Log{"play 2", "play 0"})) << "c.wav plays and ends";
-}
 
 TEST_F(EnginePlayerTest, SeekRateLevelAndMuteAreKept) {
     player->setFileName(file("a.wav", 10));
@@ -167,7 +71,6 @@ TEST_F(EnginePlayerTest, BadFilesAreRefusedByNameAndTheOpenFilePlaysOn) {
     player->setFileName(good);
     player->Play();
     events();
-    taken();
     const QString text = dir.filePath("notes.mp3"), empty = dir.filePath("empty.wav");
     const QString cut = dir.filePath("cut.mp3");
     WriteBytes(text.toStdString(), "just some words, no music\n");
@@ -194,19 +97,6 @@ TEST_F(EnginePlayerTest, BadFilesAreRefusedByNameAndTheOpenFilePlaysOn) {
     }
     EXPECT_EQ(player->FileName(), good);
     EXPECT_EQ(player->PlayState(), 2);
-    events();
-    EXPECT_TRUE(taken().empty());
-}
-
-TEST_F(EnginePlayerTest, ClearingTheFileNameClosesThePlayer) {
-    player->setFileName(file("a.wav", 1));
-    events();
-    taken();
-    player->setFileName("");
-    EXPECT_EQ(player->PlayState(), 6);
-    EXPECT_EQ(player->Duration(), 0.0);
-    events();
-    EXPECT_EQ(taken(), Log{"open  0.000000"});
 }
 
 // The window is built before the sound card is found: the players keep what it sets and

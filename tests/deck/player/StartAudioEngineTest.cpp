@@ -32,21 +32,6 @@ bool ProcessEventsUntil(const std::function<bool()>& done) {
 
 } // namespace
 
-// Whatever this machine has: a sound card and no message, or silence and one message.
-TEST(StartAudioEngineTest, FallsBackToSilenceAndSaysSoOnce) {
-    test::KeepSoundPluginsLoaded();
-    test::RecordingReporter reporter;
-    auto engine = StartAudioEngine(reporter);
-    ASSERT_TRUE(engine);
-    EXPECT_TRUE(reporter.empty()) << "no box takes the keyboard";
-    if (engine->outputName() == "silent") {
-        ASSERT_EQ(reporter.notices.size(), 1u);
-        EXPECT_EQ(reporter.notices[0], kNoAudioDevice);
-    } else {
-        EXPECT_TRUE(reporter.notices.empty());
-    }
-}
-
 namespace {
 // A device that opened but refuses to start.
 class DeadDevice : public audio::Output {
