@@ -53,37 +53,25 @@ TEST_F(NoticeTest, AFailureIsABoxOnlyForTheUsersOwnCommandWithNothingPlaying) {
     }
 }
 
-TEST_F(NoticeTest, KeysAndClicksGoOnWorkingWhileANoticeShows) {
+// Keys acting while a notice shows are the broken-entry scene's; here, where it shows.
+TEST_F(NoticeTest, ANoticeStaysOnTopTakesNoFocusAndAClickPutsItAway) {
     activate();
     // The program's reporter, shown the window's notice bar as at start-up.
     MessageBoxReporter program;
     program.setNoticeBar(ui.lblNotice);
     ui.lstPlay[0]->setFocus();
-    t.playPause(0);
     program.notice("/music/b.mp3 cannot be played: not an audio file.");
-    EXPECT_TRUE(ui.lblNotice->text().contains("b.mp3"));
     EXPECT_TRUE(noticeShowsAtItsCentre());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(ui.lstPlay[0]->hasFocus());
-
-    QTest::keyClick(ui.lstPlay[0], 's'); // play/pause of Deck 2
-    QTest::mouseClick(ui.cmdPlayPause[2], Qt::LeftButton);
-    DeliverNotifications();
-    EXPECT_EQ(t.player(1).PlayState(), MediaPlayer::Playing);
-    EXPECT_EQ(t.player(2).PlayState(), MediaPlayer::Playing);
-
-    // Bringing another deck's list to the front leaves the notice on top; the next notice
-    // replaces it; a click puts it away, and the keys still act.
+    // Another deck's list brought to the front leaves it on top; the next notice replaces it.
     w.activation.fra_Click(3);
     EXPECT_TRUE(noticeShowsAtItsCentre());
     program.notice("/music/x.mp3 cannot be played: the file is empty.");
     EXPECT_TRUE(ui.lblNotice->text().startsWith("/music/x.mp3"));
-    EXPECT_TRUE(noticeShowsAtItsCentre());
     QTest::mouseClick(ui.lblNotice, Qt::LeftButton);
     EXPECT_FALSE(ui.lblNotice->isVisible());
     EXPECT_FALSE(ui.lblNotice->hasFocus());
-    QTest::keyClick(QApplication::focusWidget(), 'k'); // mute of Deck 4
-    EXPECT_TRUE(t.player(3).Mute());
 }
 
 TEST_F(NoticeTest, TheNoticeCoversOnlyThePlaylistAreaAndShowsCompressedToo) {
