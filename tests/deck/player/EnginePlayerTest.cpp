@@ -2,13 +2,11 @@
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
 #include "common/Error.h"
-#include "common/FileNames.h"
 #include "support/AudioFixtures.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -71,19 +69,12 @@ TEST_F(EnginePlayerTest, BadFilesAreRefusedByNameAndTheOpenFilePlaysOn) {
     player->setFileName(good);
     player->Play();
     events();
-    const QString text = dir.filePath("notes.mp3"), empty = dir.filePath("empty.wav");
-    const QString cut = dir.filePath("cut.mp3");
+    const QString text = dir.filePath("notes.mp3");
     WriteBytes(text.toStdString(), "just some words, no music\n");
-    WriteBytes(empty.toStdString(), "");
-    EncodeMp3(good.toStdString(), cut.toStdString(), "-b 320");
-    WriteBytes(cut.toStdString(), ReadBytes(cut.toStdString()).substr(0, 1500));
-    // One sentence, the name once, the cause in plain words.
+    // One sentence, the name once, the cause in plain words: from the system or the decoder.
     const std::pair<QString, QString> cases[] = {
         {dir.filePath("missing.mp3"), "it does not exist"},
-        {dir.path(), "it is a folder"},
-        {empty, "it is empty"},
         {text, "it is not an audio file"},
-        {cut, "it is cut short"},
     };
     for (const auto& [path, cause] : cases) {
         try {
@@ -118,9 +109,7 @@ TEST(EnginePlayerWithoutEngineTest, SettingsMadeBeforeTheEngineIsTakenReachIt) {
     player.setVolume(-2000);
     player.setMute(true);
     player.setRate(2.0);
-    player.setFileName("");
     player.Play();
-    EXPECT_EQ(player.CurrentPosition(), 0.0);
     EXPECT_EQ(taken, 0) << "nothing asked of the player needed the engine yet";
 
     player.setFileName(path);
@@ -128,10 +117,9 @@ TEST(EnginePlayerWithoutEngineTest, SettingsMadeBeforeTheEngineIsTakenReachIt) {
     QCoreApplication::processEvents();
     EXPECT_EQ(taken, 1);
     auto peak = [](const std::vector<float>& samples) {
-        float most = 0;
-        for (float sample : samples)
-            most = std::max(most, std::abs(sample));
-        return most;
+        return std::abs(*std::max_element(samples.begin(), samples.end(), [](float a, float b) {
+            return std::abs(a) < std::abs(b);
+        }));
     };
     EXPECT_EQ(peak(driver->render(4800)), 0.0f) << "muted before the engine was taken";
     player.setMute(false);
@@ -140,19 +128,4 @@ TEST(EnginePlayerWithoutEngineTest, SettingsMadeBeforeTheEngineIsTakenReachIt) {
     EXPECT_NEAR(player.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
     player.setFileName(path);
     EXPECT_EQ(taken, 1) << "the engine is taken once";
-}
-
-TEST_F(EnginePlayerTest, ANameThatIsNotUtf8OpensByItsBytes) {
-    const QByteArray bytes = FileNameToBytes(dir.path()) + "/caf\xE9.wav";
-    WriteWav(bytes.toStdString(), Tone(440, 2, 48000), 48000, 1);
-    player->setFileName(FileNameFromBytes(bytes));
-    EXPECT_NEAR(player->Duration(), 2.0, 1e-9);
-    try {
-        player->setFileName(FileNameFromBytes(bytes + "x"));
-        ADD_FAILURE() << "a missing file was opened";
-    } catch (const Error& e) {
-        EXPECT_TRUE(e.description().contains(u"caf\uFFFD.wavx"_qs))
-            << e.description().toStdString();
-    }
-    ::unlink(bytes.constData()); // Qt's own functions cannot name it to remove it
 }

@@ -1,0 +1,145 @@
+#include "common/Widgets.h"
+#include "playlist/DeckPlaylist.h"
+#include "support/WindowTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using namespace velmor::test;
+
+namespace {
+// Deck 1's list, one character an entry: "A" is /music/A.mp3; a lower-case one is a file the
+// player refuses. The first entry is opened as adding does, unless it is refused.
+// Steps: P play/pause, S stop, E the track ends, N next, V previous, m the position moves to
+// 60 s, c the cue box reads 2, dK entry K is deleted.
+struct Case {
+    const char* list;
+    const char* steps;
+    char loaded; // '-': nothing
+    int trackNumber;
+    int state;
+    double position;
+    const char* notice; // nullptr: none; else the only notice contains this
+};
+
+constexpr int Closed = MediaPlayer::Closed, Stopped = MediaPlayer::Stopped,
+              Paused = MediaPlayer::Paused, Playing = MediaPlayer::Playing;
+const char* const kOneBad = "Deck 1: /music/b.mp3 cannot be played";
+
+const Case kCases[] = {
+    // At a track's end the deck plays the next entry, and stops on the last at the cue.
+    {"ABC", "PE", 'B', 2, Playing, 0, nullptr},
+    {"ABC", "PEE", 'C', 3, Playing, 0, nullptr},
+    {"ABC", "PEEcE", 'C', 3, Stopped, 2, nullptr},
+    {"ABC", "PEd2d0E", 'B', 2, Stopped, 0, nullptr}, // entries deleted: nothing to go to
+    {"AxyD", "PE", 'D', 4, Playing, 0, "stepped over 2 entries, the first because /music/x.mp3"},
+    {"AxyD", "PEE", 'D', 4, Stopped, 0, "2 entries"},
+    {"Axyz", "PE", 'A', 1, Stopped, 0, "3 entries"},
+    {"Axyz", "PEPE", 'A', 1, Stopped, 0, "3 entries"}, // marked entries are not tried again
+    // Stop rewinds without moving on; a stop on a stopped deck leaves no flag behind.
+    {"AB", "PmS", 'A', 1, Stopped, 0, nullptr},
+    {"AB", "PmSP", 'A', 1, Playing, 0, nullptr},
+    {"AB", "SPE", 'B', 2, Playing, 0, nullptr},
+    {"AB", "PP", 'A', 1, Paused, 0, nullptr},
+    {"AB", "PPP", 'A', 1, Playing, 0, nullptr},
+    {"", "NVP", '-', 1, Closed, 0, nullptr}, // nothing open: nothing happens
+    // Next and previous load a stopped deck without playing, up to either end of the list.
+    {"ABC", "N", 'B', 2, Stopped, 0, nullptr},
+    {"ABC", "NNN", 'C', 3, Stopped, 0, nullptr},
+    {"ABC", "NNV", 'B', 2, Stopped, 0, nullptr},
+    {"ABC", "NVV", 'A', 1, Stopped, 0, nullptr},
+    // On a playing or paused deck the neighbour plays from its start.
+    {"ABC", "NPmV", 'A', 1, Playing, 0, nullptr},
+    {"ABC", "PmV", 'A', 1, Playing, 60, nullptr}, // the first entry plays on
+    {"ABC", "PPN", 'B', 2, Playing, 0, nullptr},
+    {"ABC", "NNPd2d1NV", 'C', 3, Playing, 0, nullptr}, // the neighbours are gone
+    // Entries that cannot be played are stepped over both ways, and tried once.
+    {"AbC", "N", 'C', 3, Stopped, 0, kOneBad},
+    {"AbC", "NV", 'A', 1, Stopped, 0, kOneBad},
+    {"AbC", "NVPN", 'C', 3, Playing, 0, kOneBad},
+    {"Ab", "NPN", 'A', 1, Playing, 0, kOneBad},
+    {"bAC", "N", 'A', 2, Stopped, 0, nullptr}, // nothing open: the first was refused when added
+};
+
+struct DeckStepsTest : WindowTest, ::testing::WithParamInterface<Case> {
+    FakePlayer& player = t.player(0);
+
+    void run(const Case& c) {
+        DeckPlaylist& list = w.playlists.list(0);
+        for (const char* e = c.list; *e; ++e) {
+            const QString name = QString(QChar(*e)) + ".mp3";
+            if (QChar(*e).isLower())
+                player.refused["/music/" + name] = "not an audio file";
+            list.append(name, "/music");
+        }
+        if (*c.list && QChar(*c.list).isUpper())
+            t.open(0, QString("/music/%1.mp3").arg(*c.list));
+        for (const char* s = c.steps; *s; ++s) {
+            switch (*s) {
+            case 'P':
+                w.transport.cmdPlayPause_Click(0);
+                break;
+            case 'S':
+                w.transport.cmdStop_Click(0);
+                break;
+            case 'E':
+                player.endTrack();
+                break;
+            case 'N':
+                w.navigation.cmdAvanceTema_Click(0);
+                break;
+            case 'V':
+                w.navigation.cmdRetroceso_Click(0);
+                break;
+            case 'm':
+                player.setPosition(60);
+                break;
+            case 'c':
+                ui.txtSet[0]->setText("2");
+                break;
+            case 'd':
+                list.removeAt(*++s - '0');
+                break;
+            }
+            DeliverNotifications();
+        }
+    }
+    // The deck's controls show the state the player reports.
+    void expectShown(int state, double position) {
+        const bool going = state == Playing || state == Paused;
+        EXPECT_EQ(ui.cmdPlayPause[0]->isEnabled(), state != Closed);
+        EXPECT_EQ(ui.cmdStop[0]->isEnabled(), going);
+        EXPECT_EQ(ui.timer[0]->isActive(), going);
+        EXPECT_EQ(ui.cmdPlayPause[0]->text(), state == Playing ? "| |" : ">");
+        EXPECT_EQ(ui.cmdPlayPause[0]->BackColor(), state == Paused ? kRed : kButtonFace);
+        const Rgb fore = state == Playing ? kBlue : state == Paused ? kLightBlue : kBlack;
+        EXPECT_EQ(ui.fra[0]->ForeColor(), fore);
+        if (state == Stopped) {
+            EXPECT_EQ(ui.Tracker[0]->value(), int(position));
+        }
+    }
+};
+} // namespace
+
+TEST_P(DeckStepsTest, EachStepLoadsAndPlaysTheEntryItShould) {
+    const Case& c = GetParam();
+    SCOPED_TRACE(std::string(c.list) + " after " + c.steps);
+    run(c);
+    EXPECT_EQ(player.FileName(),
+              c.loaded == '-' ? QString() : QString("/music/%1.mp3").arg(c.loaded));
+    EXPECT_EQ(w.decks.TrackNumber[0], c.trackNumber);
+    EXPECT_EQ(player.PlayState(), c.state);
+    EXPECT_EQ(player.CurrentPosition(), c.position);
+    EXPECT_FALSE(w.decks.PreviousRequested[0] || w.decks.StoppedByUser[0]);
+    expectShown(c.state, c.position);
+    EXPECT_TRUE(t.reporter.empty()) << "nothing in a box";
+    if (c.notice) {
+        ASSERT_EQ(t.reporter.notices.size(), 1u);
+        EXPECT_TRUE(t.reporter.notices[0].contains(c.notice))
+            << t.reporter.notices[0].toStdString();
+    } else {
+        EXPECT_TRUE(t.reporter.notices.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DeckStepsTest, ::testing::ValuesIn(kCases));
