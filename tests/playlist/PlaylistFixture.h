@@ -24,11 +24,10 @@ struct PlaylistFixture : ::testing::Test {
     Controls& ui = w.ui;
     QTemporaryDir tmp;
 
-    // A folder below the scratch folder ("" is the scratch folder itself), made on demand.
-    QString folder(const QString& sub = {}) const {
-        const QString path = sub.isEmpty() ? tmp.path() : tmp.filePath(sub);
-        QDir().mkpath(path);
-        return path;
+    // A folder below the scratch folder, made on demand.
+    QString folder(const QString& sub) const {
+        QDir().mkpath(tmp.filePath(sub));
+        return tmp.filePath(sub);
     }
     // Writes a file (empty files do for tracks: the fake player reads none).
     QString file(const QString& relative, const QByteArray& bytes = {}) const {
@@ -61,15 +60,15 @@ struct PlaylistFixture : ::testing::Test {
             found.first()->setSelected(true);
         }
     }
+    void add(const QStringList& names) {
+        select(names);
+        w.browser.cmdOK_Click();
+    }
     // Saves the active deck's list through the save panel, as `name`.m3u.
     void save(const QString& name) {
         w.savePanel.cmdGuardarComo_Click();
         ui.txtNomArch->setText(name);
         w.savePanel.cmdGuardar_Click();
-    }
-    void add(const QStringList& names) {
-        select(names);
-        w.browser.cmdOK_Click();
     }
     // Deck d's entries as "folder|name".
     QStringList entries(int d) {
@@ -80,10 +79,8 @@ struct PlaylistFixture : ::testing::Test {
         return all;
     }
     void appendTracks(int d, const QStringList& paths) {
-        for (const QString& path : paths) {
-            const QFileInfo info(path);
-            w.playlists.list(d).append(info.fileName(), info.path());
-        }
+        for (const QString& path : paths)
+            w.playlists.list(d).append(QFileInfo(path).fileName(), QFileInfo(path).path());
     }
 };
 
