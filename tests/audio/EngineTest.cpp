@@ -181,7 +181,11 @@ TEST_F(EngineTest, FourDecksMixAndTwoLoudOnesAreLimitedNotClipped) {
     engine->play(0);
     engine->play(1);
     const uint64_t limited = engine->limitedBuffers();
+    engine->takeMasterLevels();
     EXPECT_LE(PeakOf(render(2.5)), std::pow(10.0, -0.3 / 20));
+    const float metered =
+        engine->takeMasterLevels().peak[0]; // the master's meter is after the limiter
+    EXPECT_LE(20 * std::log10(metered), audio::MasterLimiter::kCeilingDb + 0.01);
     // The tones' peaks never quite meet: the sum reaches 1.74, not twice 0.89.
     EXPECT_NEAR(engine->limiterReductionDb(), 20 * std::log10(1.74 / 0.944), 0.1);
     EXPECT_GT(engine->limitedBuffers(), limited);
