@@ -19,33 +19,6 @@ int openHelpWindows() {
 }
 } // namespace
 
-// Every line ends in CR LF; the generated lines name each deck's keys and the digits' pairs.
-TEST(HelpTexts, KeyListsEndEveryLineWithCrLfAndWordTheKeysAsTheyAct) {
-    struct Case {
-        QString text;
-        int lines;
-        std::vector<std::pair<int, QString>> some;
-    };
-    for (const Case& c : {Case{HelpDeckKeysText(),
-                               23,
-                               {{1, "'q'   fade deck 1"},
-                                {5, ""},
-                                {8, "'s'   play/pause deck 2"},
-                                {18, "Deck 4 Main Controls"},
-                                {22, "'k'   mute deck 4"}}},
-                          Case{HelpOtherKeysText(),
-                               19,
-                               {{4, "'4'   fade decks 4 & 1"},
-                                {7, "'5'   play/pause decks 1 & 2"},
-                                {10, "'8'   play/pause decks 4 & 1"}}}}) {
-        ASSERT_TRUE(c.text.endsWith("\r\n"));
-        const QStringList lines = c.text.chopped(2).split("\r\n");
-        ASSERT_EQ(lines.size(), c.lines);
-        for (const auto& [at, line] : c.some)
-            EXPECT_EQ(lines[at], line);
-    }
-}
-
 // One window at a time, not modal, every line whole without a scroll bar, afresh after
 // closing.
 TEST(HelpWindow, OneWindowAtATimeShowingEveryLineAndAfreshAfterClosing) {

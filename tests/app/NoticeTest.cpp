@@ -74,22 +74,6 @@ TEST_F(NoticeTest, ANoticeStaysOnTopTakesNoFocusAndAClickPutsItAway) {
     EXPECT_FALSE(ui.lblNotice->hasFocus());
 }
 
-TEST_F(NoticeTest, TheNoticeCoversOnlyThePlaylistAreaAndShowsCompressedToo) {
-    ui.lblNotice->tell("a notice");
-    w.cmdExpandir_Click(); // compressed
-    const QRect bar = ui.lblNotice->geometry();
-    EXPECT_TRUE(ui.lstPlay[0]->geometry().contains(bar));
-    EXPECT_LE(bar.bottom(), w.height() - 1);
-    QWidget* stage = ui.lblNotice->parentWidget();
-    for (QWidget* control : stage->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool list =
-            std::find(ui.lstPlay.begin(), ui.lstPlay.end(), control) != ui.lstPlay.end();
-        if (control != ui.lblNotice && !list && control->isVisibleTo(&w)) {
-            EXPECT_FALSE(control->geometry().intersects(bar)) << control->metaObject()->className();
-        }
-    }
-}
-
 TEST_F(NoticeTest, ClosingAsksOnlyWhileADeckPlaysAndNoKeepsTheWindow) {
     struct Case {
         bool deckPlays, answer, closes;

@@ -2,6 +2,7 @@
 #include "common/Widgets.h"
 #include "support/WindowTest.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -31,93 +32,84 @@ struct ShortcutsTest : WindowTest {
 };
 } // namespace
 
-TEST_F(ShortcutsTest, EachKeyActsOnItsDecksInEitherCaseAndOtherCharactersDoNothing) {
-    // Fade, play/pause, stop and mute of each deck; the upper-case key undoes the toggle of
-    // the lower-case one, so only the lower-case key's first order is known.
-    const char* const rows[kDecks] = {"qwer", "asdf", "tyui", "ghjk"};
-    const char* const first[4] = {"Volume -3600", "Play", "Stop", "Mute on"};
-    for (int d = 0; d < kDecks; ++d) {
-        for (int k = 0; k < 4; ++k) {
-            for (const char c : {rows[d][k], char(rows[d][k] - 'a' + 'A')}) {
-                SCOPED_TRACE(c);
-                key(c);
-                if (c >= 'a') {
-                    EXPECT_EQ(t.player(d).log.value(0), first[k]);
+// Each key the help window lists does what its line says, in either case; the rest of the
+// keyboard does nothing.
+TEST_F(ShortcutsTest, EveryListedKeyDoesWhatTheHelpWindowSaysAndNoOtherKeyActs) {
+    // What a deck command sends first; the upper-case key, pressed next, undoes the toggle.
+    const QMap<QString, QString> first{
+        {"fade", "Volume -3600"}, {"play/pause", "Play"}, {"stop", "Stop"}, {"mute", "Mute on"}};
+    const QRegularExpression listed("^'(.)'   (\\S+) (.*)$");
+    int keys = 0;
+    for (const QString& text : {HelpDeckKeysText(), HelpOtherKeysText()}) {
+        ASSERT_TRUE(text.endsWith("\r\n"));
+        for (const QString& line : text.split("\r\n")) {
+            const QRegularExpressionMatch m = listed.match(line);
+            if (!m.hasMatch())
+                continue;
+            SCOPED_TRACE(line.toStdString());
+            ++keys;
+            const char c = m.captured(1).at(0).toLatin1();
+            const QString action = m.captured(2), rest = m.captured(3);
+            key(c);
+            if (action == "Crossfader") {
+                EXPECT_EQ("= " + QString::number(ui.cross->value()), rest);
+            } else if (c == 'v') {
+                EXPECT_EQ(ui.cmdExpandir->text(), "\\/");
+                key('V');
+                EXPECT_EQ(ui.cmdExpandir->text(), "/\\");
+            } else { // "deck 2", "decks 4 & 1"
+                std::vector<int> decks;
+                for (const QString& n : rest.section(' ', 1).split(" & "))
+                    decks.push_back(n.toInt() - 1);
+                if (decks.size() == 1) {
+                    EXPECT_EQ(t.player(decks[0]).log.value(0), first.value(action));
                 }
-                EXPECT_EQ(ordered(), std::vector<int>{d});
+                std::sort(decks.begin(), decks.end());
+                EXPECT_EQ(ordered(), decks);
+                if (decks.size() == 1) {
+                    key(char(c - 'a' + 'A'));
+                    EXPECT_EQ(ordered(), decks);
+                }
             }
         }
-        EXPECT_EQ(ui.cmdFade[d]->text(), "Fading...");
     }
-    // Digits act on a deck and the one after it; the rest of the keyboard does nothing.
-    struct Case {
-        char key;
-        std::vector<int> decks;
-    };
-    for (const Case& c :
-         {Case{'1', {0, 1}}, Case{'4', {0, 3}}, Case{'5', {0, 1}}, Case{'8', {0, 3}}, Case{'0', {}},
-          Case{'9', {}}, Case{'!', {}}, Case{' ', {}}, Case{'\r', {}}, Case{'p', {}}, Case{'@', {}},
-          Case{'[', {}}, Case{'\x1b', {}}}) {
-        SCOPED_TRACE(c.key);
-        key(c.key);
-        EXPECT_EQ(ordered(), c.decks);
-        EXPECT_EQ(ui.cross->value(), 50);
-        EXPECT_EQ(ui.cmdExpandir->text(), "/\\");
+    EXPECT_EQ(keys, 4 * 4 + 4 + 4 + 3 + 1);
+    clearPlayerLogs();
+    for (const char c : {'0', '9', '!', ' ', '\r', 'p', '@', '[', '\x1b'}) {
+        key(c);
+        EXPECT_EQ(ordered(), std::vector<int>{}) << c;
     }
-    EXPECT_TRUE(t.reporter.empty());
-
-    // The crossfader keys move it as the user does; "v" compresses and expands the window.
-    struct Move {
-        char key;
-        int cross, silentDeck; // Deck 1 is active, Deck 2 the other end
-    };
-    for (const Move m : {Move{'z', 0, 1}, Move{'C', 100, 0}, Move{'x', 50, -1}}) {
-        key(m.key);
-        EXPECT_EQ(ui.cross->value(), m.cross);
-        if (m.silentDeck >= 0) {
-            EXPECT_EQ(t.player(m.silentDeck).Volume(), -4500);
-        }
-    }
-    key('v');
-    EXPECT_EQ(ui.cmdExpandir->text(), "\\/");
-    key('V');
+    EXPECT_EQ(ui.cross->value(), 100);
     EXPECT_EQ(ui.cmdExpandir->text(), "/\\");
+    EXPECT_TRUE(t.reporter.empty());
 }
 
+// Typed into a control, a key acts and the control still gets it; a text box keeps it.
 TEST_F(ShortcutsTest, ControlsHandKeysOnAndStillGetThemButTextBoxesDoNot) {
     activate();
-    // Whether "x" typed into the control puts the crossfader back in the middle.
-    auto forwards = [&](QWidget* control) {
-        ui.cross->setValue(0);
-        control->setFocus();
-        QTest::keyClick(control, 'x');
-        return ui.cross->value() == 50;
-    };
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{ui.cmdPlayPause[2], ui.chkInOrOut[3], ui.Volumen[1],
-                                         ui.cross, ui.cmdExpandir, ui.dir, &w})
-        EXPECT_TRUE(forwards(control)) << control->metaObject()->className();
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{ui.txtSet[0], ui.txtLength[1], ui.txtNomArch,
-                                         ui.cmdRetroceso[0], ui.cmdGuardar, ui.Command1})
-        EXPECT_FALSE(forwards(control)) << control->metaObject()->className();
-
-    // The character still reaches the list: "s" plays deck 2 and finds the "s" entry.
     ui.lstPlay[0]->addItems({"a.mp3", "s.mp3"});
     ui.lstPlay[0]->setCurrentRow(0);
-    clearPlayerLogs();
-    ui.lstPlay[0]->setFocus();
-    QTest::keyClick(ui.lstPlay[0], 's');
-    EXPECT_EQ(t.player(1).log, QStringList{"Play"});
-    EXPECT_EQ(ui.lstPlay[0]->currentRow(), 1);
+    struct Case {
+        QWidget* control;
+        bool acts;
+    };
+    for (const Case& c : {Case{ui.lstPlay[0], true}, Case{ui.cmdPlayPause[2], true},
+                          Case{ui.Volumen[1], true}, Case{ui.cross, true}, Case{ui.dir, true},
+                          Case{&w, true}, Case{ui.txtSet[0], false}, Case{ui.txtNomArch, false},
+                          Case{ui.cmdRetroceso[0], false}, Case{ui.cmdGuardar, false}}) {
+        SCOPED_TRACE(c.control->metaObject()->className());
+        clearPlayerLogs();
+        c.control->setFocus();
+        QTest::keyClick(c.control, 's'); // play/pause of Deck 2
+        EXPECT_EQ(t.player(1).log, c.acts ? QStringList{"Play"} : QStringList{});
+        if (c.acts)
+            t.playPause(1);
+    }
+    EXPECT_EQ(ui.lstPlay[0]->currentRow(), 1); // the list found its "s" entry
+    EXPECT_EQ(ui.txtSet[0]->text(), "0s");
 
-    // The fade boxes take digits, and Enter moves on to the folders.
-    QLineEdit* box = ui.txtStartVolume[1];
-    box->clear();
-    box->setFocus();
-    QTest::keyClicks(box, "20");
-    QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(box->text(), "20");
+    // Enter in a fade box moves on to the folders.
+    ui.txtLength[1]->setFocus();
+    QTest::keyClick(ui.txtLength[1], Qt::Key_Return);
     EXPECT_TRUE(ui.dir->hasFocus());
-    EXPECT_EQ(ui.cmdFade[1]->text(), "Fade");
 }

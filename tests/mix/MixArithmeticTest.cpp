@@ -19,17 +19,16 @@ TEST(FadeSteps, TheStepSpreadsTheLevelDifferenceOverTheTicksOrFails) {
         float step; // when it succeeds
         const char* failure = nullptr;
     };
-    for (const Case c : {
-             Case{false, 2000, 20, 100, 90.0f}, // -3600 to 0 in 40 steps
-             Case{true, 2000, 100, 20, 90.0f},  // the usual way is positive both ways
-             Case{false, 2000, 80, 30, -56.25f}, Case{true, 2000, 20, 100, -90.0f},
-             Case{false, 2010, 20, 100, float(3600 / 40.2)}, // in single precision
-             Case{false, 20, 20, 100, 9000.0f},              // 2.5 times the whole
-             Case{false, -100, 20, 100, -1800.0f}, Case{false, 0, 20, 100, 0, kDivisionByZero},
-             Case{false, 2000, -600, 700, 0, kOverflow}, // -31500 to 27000: past 32767
-             Case{true, 2000, 700, -600, 0, kOverflow},
-             Case{false, 2000, 20, 729, 0, kOverflow}, // past the volume law's range
-         }) {
+    for (const Case c :
+         {Case{false, 2000, 20, 100, 90.0f}, // -3600 to 0 in 40 steps
+          Case{true, 2000, 100, 20, 90.0f},  // the usual way is positive both ways
+          Case{false, 2000, 80, 30, -56.25f}, Case{true, 2000, 20, 100, -90.0f},
+          Case{false, 2010, 20, 100, float(3600 / 40.2)}, // in single precision
+          Case{false, 20, 20, 100, 9000.0f},              // 2.5 times the whole
+          Case{false, -100, 20, 100, -1800.0f}, Case{false, 0, 20, 100, 0, kDivisionByZero},
+          Case{false, 2000, -600, 700, 0, kOverflow}, // -31500 to 27000: past 32767
+          Case{true, 2000, 700, -600, 0, kOverflow},
+          Case{false, 2000, 20, 729, 0, kOverflow}}) { // past the volume law's range
         SCOPED_TRACE(testing::Message()
                      << c.out << " " << c.lengthMs << " " << c.start << " " << c.end);
         if (c.failure) {
@@ -63,20 +62,14 @@ TEST(FadeSteps, TheNextLevelStaysInRangeAndRoundsHalfToEven) {
         float step;
         int32_t next;
     };
-    for (const Case c : {
-             Case{false, -3600, 90, -3510},
-             Case{false, -50, 90, 0},        // full level at most
-             Case{false, -4480, -90, -4570}, // no floor fading in
-             Case{false, -3600, 89.5f, -3510},
-             Case{false, -3601, 89.5f, -3512},
-             Case{true, 0, 90, -90},
-             Case{true, -4450, 90, -4500}, // the floor
-             Case{true, -4500, 90, -4500},
-             Case{true, -4500, -90, -4410},
-             Case{true, -40, -90, -50}, // an overshoot swings back below full level
-             Case{true, 0, -90, -90},
-             Case{true, -90, -90, 0},
-         }) {
+    // Fading in: full level at most, no floor; fading out: the floor at most, and a step
+    // overshooting full level swings back below it.
+    for (const Case c :
+         {Case{false, -3600, 90, -3510}, Case{false, -50, 90, 0}, Case{false, -4480, -90, -4570},
+          Case{false, -3600, 89.5f, -3510}, Case{false, -3601, 89.5f, -3512},
+          Case{true, 0, 90, -90}, Case{true, -4450, 90, -4500}, Case{true, -4500, 90, -4500},
+          Case{true, -4500, -90, -4410}, Case{true, -40, -90, -50}, Case{true, 0, -90, -90},
+          Case{true, -90, -90, 0}}) {
         SCOPED_TRACE(testing::Message() << c.out << " " << c.current << " " << c.step);
         EXPECT_EQ(NextFadeLevel(c.out, c.current, c.step), c.next);
     }
