@@ -1,6 +1,5 @@
 #include "common/MeterBallistics.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace velmor;
@@ -8,50 +7,37 @@ using namespace velmor;
 namespace {
 constexpr float kMinus12 = 0.251189f; // -12 dBFS
 constexpr float kQuiet = 0.01f;       // -40 dBFS
-
-MeterBallistics::Shown Feed(MeterBallistics& meter, float peak, double now, bool limited = false) {
-    meter.feed({peak, peak / 2}, {peak / 2, peak / 4}, limited, now);
-    return meter.shown();
-}
 } // namespace
 
-TEST(MeterBallisticsTest, RisesAtOnceFallsSteadilyAndHoldsThePeakForASecondAndAHalf) {
-    MeterBallistics meter;
-    auto shown = Feed(meter, kMinus12, 10.0);
-    EXPECT_NEAR(shown.peak[0], -12, 0.01);
-    EXPECT_NEAR(shown.peak[1], -18, 0.05) << "each channel its own";
-    EXPECT_NEAR(shown.rms[0], -18, 0.05);
-    EXPECT_NEAR(shown.hold[0], -12, 0.01);
-
-    // Quiet from here on: the bar falls at its rate, the mark stays for the hold.
-    const double fall = MeterBallistics::kFallDbPerSecond;
-    shown = Feed(meter, kQuiet, 10.5);
-    EXPECT_NEAR(shown.peak[0], -12 - fall * 0.5, 0.01);
-    EXPECT_NEAR(shown.hold[0], -12, 0.01);
-    shown = Feed(meter, kQuiet, 11.4);
-    EXPECT_NEAR(shown.hold[0], -12, 0.01);
-    shown = Feed(meter, kQuiet, 11.6);
-    EXPECT_NEAR(shown.peak[0], -40, 0.01) << "fallen to what is measured now";
-    EXPECT_NEAR(shown.hold[0], -40, 0.01) << "the hold is over";
-
-    // Silence shows nothing: the floor.
-    shown = Feed(meter, 0, 20.0);
-    EXPECT_EQ(shown.peak[0], MeterBallistics::kFloorDb);
-    EXPECT_EQ(shown.rms[1], MeterBallistics::kFloorDb);
-    EXPECT_EQ(shown.hold[0], MeterBallistics::kFloorDb);
-}
-
-TEST(MeterBallisticsTest, TheClipLightLightsAtFullScaleOrWhenLimitedAndStaysForTheHold) {
-    struct Case {
+TEST(MeterBallistics, RisesAtOnceFallsSteadilyAndHoldsPeakAndClipForASecondAndAHalf) {
+    const double fall = MeterBallistics::kFallDbPerSecond, floor = MeterBallistics::kFloorDb;
+    // At: peak fed, limited; then peak, rms (left, right), hold and clip shown.
+    const struct {
+        double at;
         float peak;
         bool limited;
-        bool lit;
+        double shown[5];
+        bool clip;
+    } steps[] = {
+        {10.0, kMinus12, false, {-12, -18, -18, -24, -12}, false},
+        {10.5, kQuiet, false, {-12 - fall * 0.5, -1, -1, -1, -12}, false},
+        {11.4, kQuiet, false, {-1, -1, -1, -1, -12}, false},
+        {11.6, kQuiet, false, {-40, -46, -46, -52, -40}, false}, // the hold is over
+        {12.0, 1.0f, false, {0, -6, -6, -12, 0}, true},          // full scale
+        {13.4, kQuiet, false, {-1, -1, -1, -1, -1}, true},
+        {13.6, kQuiet, false, {-1, -1, -1, -1, -1}, false},
+        {14.0, kMinus12, true, {-1, -1, -1, -1, -1}, true}, // the limiter worked
+        {20.0, 0, false, {floor, floor, floor, floor, floor}, false},
     };
-    for (const Case& c :
-         {Case{kMinus12, false, false}, Case{1.0f, false, true}, Case{kMinus12, true, true}}) {
-        MeterBallistics meter;
-        EXPECT_EQ(Feed(meter, c.peak, 1.0, c.limited).clip, c.lit) << c.peak << " " << c.limited;
-        EXPECT_EQ(Feed(meter, kQuiet, 2.4).clip, c.lit);
-        EXPECT_FALSE(Feed(meter, kQuiet, 2.6).clip);
+    MeterBallistics meter;
+    for (const auto& s : steps) {
+        meter.feed({s.peak, s.peak / 2}, {s.peak / 2, s.peak / 4}, s.limited, s.at);
+        const auto shown = meter.shown();
+        const double got[] = {shown.peak[0], shown.peak[1], shown.rms[0], shown.rms[1],
+                              shown.hold[0]};
+        for (int i = 0; i < 5; ++i)
+            if (s.shown[i] != -1) // -1: not pinned at this step
+                EXPECT_NEAR(got[i], s.shown[i], 0.05) << "at " << s.at << ", value " << i;
+        EXPECT_EQ(shown.clip, s.clip) << "at " << s.at;
     }
 }

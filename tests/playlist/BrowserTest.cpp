@@ -21,12 +21,6 @@ struct BrowserTest : PlaylistFixture {
 };
 } // namespace
 
-TEST(Browser, OpensOnTheProcesssCurrentFolder) {
-    TestWindow t;
-    EXPECT_EQ(t.w().ui.dir->Path(), QDir::toNativeSeparators(QDir::currentPath()));
-    EXPECT_EQ(t.w().ui.fil->Path(), t.w().ui.dir->Path());
-}
-
 TEST_F(BrowserTest, AFolderOrDriveThatCannotBeReadLeavesTheBrowserWhereItWas) {
     EXPECT_EQ(shownFiles(), (QStringList{"a.mp3", "b.mp3", "C.MP3", "list.M3U", "m.wav"}));
     w.browser.dir_Choose(tmp.filePath("gone"));
@@ -59,17 +53,6 @@ TEST_F(BrowserTest, AddingExpandsListsInPlaceOnTheActiveDeckAndLoadsItsFirstEntr
     EXPECT_EQ(fourth.log.size(), 1);
     EXPECT_EQ(w.playlists.list(3).count() + w.playlists.list(0).count(), 6);
     EXPECT_TRUE(t.reporter.empty());
-}
-
-TEST_F(BrowserTest, AddingToAPlayingOrPausedDeckLeavesItsPlaybackAlone) {
-    t.open(0, "/elsewhere/x.mp3");
-    t.playPause(0);
-    add({"a.mp3"});
-    w.browser.LoadUnlessPlaying(0, 0); // a playing deck keeps its track
-    t.playPause(0);
-    add({"b.mp3"});
-    EXPECT_EQ(t.player(0).FileName(), "/elsewhere/x.mp3");
-    EXPECT_EQ(t.player(0).PlayState(), MediaPlayer::Paused);
 }
 
 TEST_F(BrowserTest, AListThatCannotBeReadKeepsWhatCameBeforeAndStopsThere) {
