@@ -44,33 +44,8 @@ struct PrelistenTest : ::testing::Test {
 
 } // namespace
 
-// Each key the help window lists for the headphones switches that deck's pre-listen, as its
-// button does, and the button shows it; the master strip sets the headphones' level and blend.
-TEST_F(PrelistenTest, TheHelpWindowsKeysAndTheButtonsSwitchEachDecksPrelisten) {
-    const QStringList lines = HelpHeadphoneKeysText().split("\r\n");
-    int deck = 0;
-    for (const QString& line : lines) {
-        if (!line.contains("pre-listen deck"))
-            continue;
-        const int d = line.section(' ', -1).toInt() - 1;
-        ASSERT_EQ(d, deck++) << line.toStdString();
-        w.shortcuts.HandleShortcutKey(line.at(1).unicode());
-        for (int other = 0; other < kDecks; ++other)
-            EXPECT_EQ(t.player(other).Prelisten(), other == d) << line.toStdString();
-        EXPECT_TRUE(w.ui.cmdPrelisten[d]->isChecked());
-        w.ui.cmdPrelisten[d]->click();
-        EXPECT_FALSE(t.player(d).Prelisten());
-        EXPECT_FALSE(w.ui.cmdPrelisten[d]->isChecked());
-    }
-    EXPECT_EQ(deck, kDecks);
-    w.ui.sldPhones->setValue(40);
-    w.ui.sldCueMix->setValue(100);
-    EXPECT_EQ(outputs.level, 40);
-    EXPECT_EQ(outputs.mix, 100);
-}
-
-// A choice takes effect and is kept; a device that cannot be opened is told in a box, and
-// the window and the file keep the choice that plays.
+// The set-up key opens the window. A choice takes effect and is kept; a device that cannot be
+// opened is told in a box, and the window and the file keep the choice that plays.
 TEST_F(PrelistenTest, TheSetUpWindowOpensKeepsAndRefusesChoices) {
     w.shortcuts.HandleShortcutKey(Help::kAudioSetupKey);
     FrmAudio* frm = w.audioSetup.frmAudio();
@@ -89,6 +64,12 @@ TEST_F(PrelistenTest, TheSetUpWindowOpensKeepsAndRefusesChoices) {
     EXPECT_EQ(outputs.setup, playing);
     EXPECT_EQ(ReadAudioSetup(file), playing);
     EXPECT_TRUE(t.reporter.empty());
+
+    // The master strip sets the headphones' level and blend.
+    w.ui.sldPhones->setValue(40);
+    w.ui.sldCueMix->setValue(100);
+    EXPECT_EQ(outputs.level, 40);
+    EXPECT_EQ(outputs.mix, 100);
 
     choose(frm->cboPhones, "refused");
     ASSERT_EQ(t.reporter.messages.size(), 1u);

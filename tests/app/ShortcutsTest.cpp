@@ -36,15 +36,18 @@ struct ShortcutsTest : WindowTest {
 // keyboard does nothing.
 TEST_F(ShortcutsTest, EveryListedKeyDoesWhatTheHelpWindowSaysAndNoOtherKeyActs) {
     // What a deck command sends first; the upper-case key, pressed next, undoes the toggle.
-    const QMap<QString, QString> first{
-        {"fade", "Volume -3600"}, {"play/pause", "Play"}, {"stop", "Stop"}, {"mute", "Mute on"}};
+    const QMap<QString, QString> first{{"fade", "Volume -3600"},
+                                       {"play/pause", "Play"},
+                                       {"stop", "Stop"},
+                                       {"mute", "Mute on"},
+                                       {"pre-listen", "Prelisten on"}};
     const QRegularExpression listed("^'(.)'   (\\S+) (.*)$");
     int keys = 0;
-    for (const QString& text : {HelpDeckKeysText(), HelpOtherKeysText()}) {
+    for (const QString& text : {HelpDeckKeysText(), HelpOtherKeysText(), HelpHeadphoneKeysText()}) {
         ASSERT_TRUE(text.endsWith("\r\n"));
         for (const QString& line : text.split("\r\n")) {
             const QRegularExpressionMatch m = listed.match(line);
-            if (!m.hasMatch())
+            if (!m.hasMatch() || m.captured(2) == "audio") // the set-up window: its own test
                 continue;
             SCOPED_TRACE(line.toStdString());
             ++keys;
@@ -53,6 +56,7 @@ TEST_F(ShortcutsTest, EveryListedKeyDoesWhatTheHelpWindowSaysAndNoOtherKeyActs) 
             key(c);
             if (action == "Crossfader") {
                 EXPECT_EQ("= " + QString::number(ui.cross->value()), rest);
+                clearPlayerLogs(); // the crossfader's own orders
             } else if (c == 'v') {
                 EXPECT_EQ(ui.cmdExpandir->text(), "\\/");
                 key('V');
@@ -67,14 +71,15 @@ TEST_F(ShortcutsTest, EveryListedKeyDoesWhatTheHelpWindowSaysAndNoOtherKeyActs) 
                 std::sort(decks.begin(), decks.end());
                 EXPECT_EQ(ordered(), decks);
                 if (decks.size() == 1) {
-                    key(char(c - 'a' + 'A'));
+                    EXPECT_EQ(ui.cmdPrelisten[decks[0]]->isChecked(), action == "pre-listen");
+                    key(char(QChar(c).toUpper().unicode()));
                     EXPECT_EQ(ordered(), decks);
+                    EXPECT_FALSE(ui.cmdPrelisten[decks[0]]->isChecked());
                 }
             }
         }
     }
-    EXPECT_EQ(keys, 4 * 4 + 4 + 4 + 3 + 1);
-    clearPlayerLogs();
+    EXPECT_EQ(keys, 4 * 4 + 4 + 4 + 3 + 1 + 4);
     for (const char c : {'0', '9', '!', ' ', '\r', 'p', '@', '[', '\x1b'}) {
         key(c);
         EXPECT_EQ(ordered(), std::vector<int>{}) << c;
@@ -107,9 +112,4 @@ TEST_F(ShortcutsTest, ControlsHandKeysOnAndStillGetThemButTextBoxesDoNot) {
     }
     EXPECT_EQ(ui.lstPlay[0]->currentRow(), 1); // the list found its "s" entry
     EXPECT_EQ(ui.txtSet[0]->text(), "0s");
-
-    // Enter in a fade box moves on to the folders.
-    ui.txtLength[1]->setFocus();
-    QTest::keyClick(ui.txtLength[1], Qt::Key_Return);
-    EXPECT_TRUE(ui.dir->hasFocus());
 }
