@@ -1,4 +1,5 @@
 #include "common/Widgets.h"
+#include "support/Looks.h"
 
 #include <QApplication>
 #include <QProxyStyle>
@@ -38,4 +39,18 @@ TEST(ColorButtonTest, AColourShownAgainIsPaintedUnderTheSameKey) {
     EXPECT_EQ(style.keys.size(), 2u);
     EXPECT_EQ(button.palette().color(QPalette::Button), ToQColor(kRed, QPalette()))
         << "the widget's palette still tells its colour";
+}
+
+// The kept palette must not keep the state it was first painted in: a button enabled, disabled
+// and enabled again, in either colour, shows each state as it is.
+TEST(ColorButtonTest, IsDrawnInTheStateItIsInWhateverItWasFirstPaintedIn) {
+    ColorButton button(">");
+    button.resize(40, 20);
+    for (const Rgb colour : {kButtonFace, kRed, kButtonFace})
+        for (const bool enabled : {false, true, false, true}) {
+            button.setBackColor(colour);
+            button.setEnabled(enabled);
+            EXPECT_EQ(test::CaptionLooksEnabled(&button), enabled)
+                << "colour " << colour << (enabled ? ", enabled" : ", disabled");
+        }
 }
