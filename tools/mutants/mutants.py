@@ -115,7 +115,7 @@ def run(args, timeout=None):
 def test_targets():
     """The test binaries, by the rooms tests/CMakeLists.txt makes suites of."""
     text = (ROOT / "tests" / "CMakeLists.txt").read_text()
-    rooms = re.search(r"foreach\(room ([^)]*)\)", text).group(1).split()
+    rooms = re.findall(r"^velmor_test_suite\((\S+)", text, re.M)
     return ["test_" + room.replace("/", "_") for room in rooms]
 
 
