@@ -35,9 +35,11 @@ TEST(MeterBallistics, RisesAtOnceFallsSteadilyAndHoldsPeakAndClipForASecondAndAH
         const auto shown = meter.shown();
         const double got[] = {shown.peak[0], shown.peak[1], shown.rms[0], shown.rms[1],
                               shown.hold[0]};
-        for (int i = 0; i < 5; ++i)
-            if (s.shown[i] != -1) // -1: not pinned at this step
+        for (int i = 0; i < 5; ++i) {
+            if (s.shown[i] != -1) { // -1: not pinned at this step
                 EXPECT_NEAR(got[i], s.shown[i], 0.05) << "at " << s.at << ", value " << i;
+            }
+        }
         EXPECT_EQ(shown.clip, s.clip) << "at " << s.at;
     }
 }

@@ -84,8 +84,9 @@ TEST_F(TransportTest, SeekChecksMinutesThenSecondsAndSendsTheSum) {
         EXPECT_TRUE(player.log.isEmpty()) << what;
         ASSERT_EQ(t.reporter.messages.size(), 1u) << what;
         EXPECT_EQ(t.reporter.last().text, c.refusal) << what;
-        if (c.focus)
+        if (c.focus) {
             EXPECT_EQ(QApplication::focusWidget(), c.focus) << what;
+        }
     }
     EXPECT_EQ(ui.txtSet[0]->text(), "abc"); // the box keeps what was typed
 }
