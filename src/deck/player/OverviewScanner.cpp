@@ -4,18 +4,23 @@
 #include "audio/TrackPeaks.h"
 #include "common/FileNames.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace velmor {
 
-OverviewScanner::OverviewScanner(QObject* parent) : QObject(parent) {
-    // One track at a time, below the reader threads, so that the decks never wait for it.
-    pool_.setMaxThreadCount(1);
-    pool_.setThreadPriority(QThread::LowPriority);
-}
-
 OverviewScanner::~OverviewScanner() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+        for (const Work& work : queue_)
+            work.job.cancelled->store(true);
+    }
     for (const Job& job : std::as_const(jobs_))
         job.cancelled->store(true);
-    pool_.waitForDone();
+    wake_.notify_one();
+    if (worker_.joinable())
+        worker_.join();
 }
 
 void OverviewScanner::drop(int deck) {
@@ -29,28 +34,61 @@ void OverviewScanner::scan(int deck, const QString& path) {
     drop(deck);
     const Job job{++nextId_, std::make_shared<std::atomic<bool>>(false)};
     jobs_.insert(deck, job);
-    const std::string file = FileNameToBytes(path).toStdString();
-    pool_.start([this, deck, job, file] {
-        std::vector<float> peaks;
-        try {
-            auto decoder = audio::OpenDecoder(file);
-            peaks = audio::ScanPeaks(*decoder, kBins, *job.cancelled).peaks;
-        } catch (const std::exception&) {
-            return; // the deck's own player tells why the file cannot be played
-        }
-        if (job.cancelled->load())
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.push_back({deck, job, FileNameToBytes(path).toStdString()});
+        if (!worker_.joinable())
+            worker_ = std::thread([this] { work(); });
+    }
+    wake_.notify_one();
+}
+
+void OverviewScanner::waitForDone() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+}
+
+void OverviewScanner::work() {
+    // Below the decks' reader threads, so that they never wait for an overview.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (stopping_)
             return;
-        // The destructor waits for this thread, so the scanner is still there to post to.
-        QMetaObject::invokeMethod(
-            this,
-            [this, deck, id = job.id, peaks = std::move(peaks)] {
-                if (auto latest = jobs_.find(deck); latest != jobs_.end() && latest->id == id) {
-                    jobs_.erase(latest);
-                    emit scanned(deck, peaks);
-                }
-            },
-            Qt::QueuedConnection);
-    });
+        const Work work = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        scanOne(work);
+        lock.lock();
+        busy_ = false;
+        idle_.notify_all();
+    }
+}
+
+void OverviewScanner::scanOne(const Work& work) {
+    if (work.job.cancelled->load())
+        return;
+    std::vector<float> peaks;
+    try {
+        auto decoder = audio::OpenDecoder(work.file);
+        peaks = audio::ScanPeaks(*decoder, kBins, *work.job.cancelled).peaks;
+    } catch (const std::exception&) {
+        return; // the deck's own player tells why the file cannot be played
+    }
+    if (work.job.cancelled->load())
+        return;
+    // The destructor waits for this thread, so the scanner is still there to post to.
+    QMetaObject::invokeMethod(
+        this,
+        [this, deck = work.deck, id = work.job.id, peaks = std::move(peaks)] {
+            if (auto latest = jobs_.find(deck); latest != jobs_.end() && latest->id == id) {
+                jobs_.erase(latest);
+                emit scanned(deck, peaks);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace velmor

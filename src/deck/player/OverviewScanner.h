@@ -2,28 +2,33 @@
 
 #include <QHash>
 #include <QObject>
-#include <QThreadPool>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace velmor {
 
 // Works out the overview of a deck's track on a worker thread of its own, with a decoder of
-// its own: never on the audio callback or the reader threads, never on the UI thread. A
-// deck's newer scan (or a drop) makes its unfinished one stop and its result go unheard.
+// its own, one track at a time and at a low priority: never on the audio callback or the
+// reader threads, never on the UI thread. A deck's newer scan (or a drop) makes its
+// unfinished one stop and its result go unheard.
 class OverviewScanner : public QObject {
     Q_OBJECT
 public:
     static constexpr int kBins = 2048;
 
-    explicit OverviewScanner(QObject* parent = nullptr);
+    explicit OverviewScanner(QObject* parent = nullptr) : QObject(parent) {}
     ~OverviewScanner() override;
 
     void scan(int deck, const QString& path);
     void drop(int deck);
-    // Waits until no scan is running (for tests and the end).
-    void waitForDone() { pool_.waitForDone(); }
+    // Waits until no scan is waiting or running (for tests).
+    void waitForDone();
 
 signals:
     // The loudest sample of each of kBins stretches of the deck's latest track; those past
@@ -31,13 +36,29 @@ signals:
     void scanned(int deck, const std::vector<float>& peaks);
 
 private:
+    using Cancel = std::shared_ptr<std::atomic<bool>>;
     struct Job {
         uint64_t id = 0;
-        std::shared_ptr<std::atomic<bool>> cancelled;
+        Cancel cancelled;
     };
-    QThreadPool pool_;
-    QHash<int, Job> jobs_;
+    struct Work {
+        int deck = 0;
+        Job job;
+        std::string file;
+    };
+    void work();
+    void scanOne(const Work& work);
+
+    QHash<int, Job> jobs_; // the UI thread's: each deck's latest scan
     uint64_t nextId_ = 0;
+
+    std::mutex mutex_; // guards what follows, shared with the worker
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::deque<Work> queue_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread worker_;
 };
 
 } // namespace velmor
