@@ -31,10 +31,10 @@ struct TrackOverviewTest : WindowTest {
 };
 } // namespace
 
-TEST_F(TrackOverviewTest, ShowsTheTracksStepAtItsColumnAndAClickGoesToThatShareOfIt) {
+TEST_F(TrackOverviewTest, ShowsTheTracksStepAClickGoesThereAndTheEndOfAPlayingTrackWarns) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    t.open(0, twoLevels("steps.wav", 8, 0.2f, 0.8f));
+    t.open(0, twoLevels("steps.wav", 120, 0.2f, 0.8f));
     waitForScans();
     ASSERT_TRUE(overview->isVisible());
     const std::vector<float>& columns = overview->columns();
@@ -45,27 +45,41 @@ TEST_F(TrackOverviewTest, ShowsTheTracksStepAtItsColumnAndAClickGoesToThatShareO
             EXPECT_NEAR(columns[size_t(x)], x < step ? 0.2 : 0.8, 0.01) << "column " << x;
         }
     }
-
     QTest::mouseClick(overview, Qt::LeftButton, {}, QPoint(overview->width() * 3 / 4, 5));
-    EXPECT_DOUBLE_EQ(t.player(0).CurrentPosition(), 6.0);
-    EXPECT_EQ(ui.lblTracking[0]->text(), "0:6") << "a stopped deck shows where it will play from";
+    EXPECT_DOUBLE_EQ(t.player(0).CurrentPosition(), 90.0);
+    EXPECT_EQ(ui.lblTracking[0]->text(), "1:30") << "a stopped deck shows where it will play from";
+
+    const auto remainingColour = [&] {
+        return ui.lblRTracking[0]->palette().color(QPalette::WindowText);
+    };
+    const QColor normal = remainingColour();
+    t.playPause(0);
+    for (const auto& [position, warned] : {std::pair{80.0, false}, {95.0, true}, {119.0, true}}) {
+        t.player(0).setPosition(position);
+        w.overview.refresh(0);
+        EXPECT_EQ(overview->warning(), warned) << position;
+        EXPECT_EQ(remainingColour() != normal, warned) << position;
+    }
+    t.playPause(0); // paused: nothing is about to end
+    w.overview.refresh(0);
+    EXPECT_FALSE(overview->warning());
+    EXPECT_EQ(remainingColour(), normal);
 }
 
 TEST_F(TrackOverviewTest, OnlyADecksLatestTrackIsShownAndOneThatCannotBeReadHasNone) {
-    std::vector<std::pair<int, float>> heard;
+    std::vector<std::pair<int, long>> heard; // deck, peak in tenths
     OverviewScanner& scanner = w.overview.scanner();
-    QObject::connect(
-        &scanner, &OverviewScanner::scanned,
-        [&](int d, const std::vector<float>& peaks) { heard.emplace_back(d, peaks.front()); });
+    QObject::connect(&scanner, &OverviewScanner::scanned,
+                     [&](int d, const std::vector<float>& peaks) {
+                         heard.emplace_back(d, std::lround(peaks.front() * 10));
+                     });
     const QString quiet = twoLevels("quiet.wav", 30, 0.1f, 0.1f);
     scanner.scan(0, quiet);
     scanner.scan(0, twoLevels("loud.wav", 2, 0.9f, 0.9f)); // loaded meanwhile
     scanner.scan(1, quiet);
     scanner.drop(1); // closed meanwhile
     waitForScans();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0].first, 0);
-    EXPECT_NEAR(heard[0].second, 0.9, 0.01);
+    EXPECT_EQ(heard, (std::vector<std::pair<int, long>>{{0, 9}}));
 
     t.open(0, quiet);
     waitForScans();
@@ -74,25 +88,4 @@ TEST_F(TrackOverviewTest, OnlyADecksLatestTrackIsShownAndOneThatCannotBeReadHasN
     waitForScans();
     EXPECT_TRUE(overview->isHidden());
     EXPECT_TRUE(t.reporter.empty()) << "the player tells what is wrong with a file";
-}
-
-TEST_F(TrackOverviewTest, NearTheEndOfAPlayingTrackTheOverviewAndRemainingTimeWarn) {
-    t.open(0, twoLevels("song.wav", 120, 0.5f, 0.5f));
-    waitForScans();
-    const QColor normal = ui.lblRTracking[0]->palette().color(QPalette::WindowText);
-    t.playPause(0);
-    struct Case {
-        double position;
-        bool warned;
-    };
-    for (const Case& c : {Case{80, false}, Case{95, true}, Case{119, true}}) {
-        t.player(0).setPosition(c.position);
-        w.overview.refresh(0);
-        EXPECT_EQ(overview->warning(), c.warned) << c.position;
-        EXPECT_EQ(ui.lblRTracking[0]->palette().color(QPalette::WindowText) != normal, c.warned);
-    }
-    t.playPause(0); // paused: nothing is about to end
-    w.overview.refresh(0);
-    EXPECT_FALSE(overview->warning());
-    EXPECT_EQ(ui.lblRTracking[0]->palette().color(QPalette::WindowText), normal);
 }
