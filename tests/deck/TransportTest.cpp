@@ -10,37 +10,44 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
+// Deck 2's transport, seek panel and position display.
 struct TransportTest : WindowTest {
-    FakePlayer& player = t.player(0);
+    FakePlayer& player = t.player(1);
+
+    void load(const QString& path, double length) {
+        player.durations[path] = length;
+        t.open(1, path);
+    }
+    QString times() { return ui.lblTracking[1]->text() + " " + ui.lblRTracking[1]->text(); }
 };
 } // namespace
 
 TEST_F(TransportTest, MuteAndSpeedButtonsSetThePlayerButtonsAndTimer) {
     for (bool muted : {true, false}) {
-        w.transport.cmdMute_Click(0);
+        w.transport.cmdMute_Click(1);
         EXPECT_EQ(player.Mute(), muted);
-        EXPECT_EQ(ui.cmdMute[0]->BackColor() == kRed, muted);
+        EXPECT_EQ(ui.cmdMute[1]->BackColor() == kRed, muted);
     }
     struct Case {
         ColorButton* button;
         double rate;
         int interval;
     };
-    ColorButton* const speeds[] = {ui.cmdSlowPlay[0], ui.cmdNormalPlay[0], ui.cmdFastPlay[0],
-                                   ui.cmdUltraPlay[0]};
+    ColorButton* const speeds[] = {ui.cmdSlowPlay[1], ui.cmdNormalPlay[1], ui.cmdFastPlay[1],
+                                   ui.cmdUltraPlay[1]};
     for (const Case& c : {Case{speeds[2], 1.5, 167}, Case{speeds[0], 0.5, 500},
                           Case{speeds[3], 2.0, 125}, Case{speeds[1], 1, 250}}) {
         c.button->click();
         EXPECT_EQ(player.Rate(), c.rate);
-        EXPECT_EQ(ui.timer[0]->interval(), c.interval);
+        EXPECT_EQ(ui.timer[1]->interval(), c.interval);
         for (ColorButton* b : speeds)
             EXPECT_EQ(b->isEnabled(), b != c.button) << c.rate;
     }
     // The rate goes last: a refusing player leaves buttons and timer already set.
     player.failures["Rate"] = "Rate not supported";
-    w.transport.cmdUltraPlay_Click(0);
+    w.transport.cmdUltraPlay_Click(1);
     EXPECT_FALSE(speeds[3]->isEnabled());
-    EXPECT_EQ(ui.timer[0]->interval(), 125);
+    EXPECT_EQ(ui.timer[1]->interval(), 125);
     EXPECT_EQ(t.reporter.messages.size(), 1u);
 }
 
@@ -55,25 +62,25 @@ TEST_F(TransportTest, SeekChecksMinutesThenSecondsAndSendsTheSum) {
     const Case cases[] = {
         {"99", "59", 5999, nullptr},
         {"1.5", "0", 90, nullptr},
-        {"100", "0", -1, ui.txtSet[0]},
-        {"-1", "abc", -1, ui.txtSet[0]}, // the seconds not examined
-        {"0", "60", -1, ui.txtSetSec[0]},
-        {"0", "-1", -1, ui.txtSetSec[0]},
+        {"100", "0", -1, ui.txtSet[1]},
+        {"-1", "abc", -1, ui.txtSet[1]}, // the seconds not examined
+        {"0", "60", -1, ui.txtSetSec[1]},
+        {"0", "-1", -1, ui.txtSetSec[1]},
         {"abc", "0", -1, ui.txtSetSec[1]},
     };
     for (const Case& c : cases) {
         player.log.clear();
         t.reporter.clear();
-        ui.txtSet[0]->setText(c.minutes);
-        ui.txtSetSec[0]->setText(c.seconds);
+        ui.txtSet[1]->setText(c.minutes);
+        ui.txtSetSec[1]->setText(c.seconds);
         ui.txtSetSec[1]->setFocus();
-        w.transport.cmdSet_Click(0);
+        w.transport.cmdSet_Click(1);
         SCOPED_TRACE(std::string(c.minutes) + " " + c.seconds);
         const QStringList seek{QString("Position %1").arg(c.position)};
         EXPECT_EQ(player.log, c.position >= 0 ? seek : QStringList());
         EXPECT_EQ(t.reporter.messages.size(), c.position >= 0 ? 0u : 1u);
         if (c.position >= 0) {
-            EXPECT_EQ(ui.Tracker[0]->value(), std::min(c.position, ui.Tracker[0]->maximum()));
+            EXPECT_EQ(ui.Tracker[1]->value(), std::min(c.position, ui.Tracker[1]->maximum()));
         } else {
             EXPECT_EQ(QApplication::focusWidget(), c.focus);
         }
@@ -89,4 +96,55 @@ TEST_F(TransportTest, SeekBoxesSelectAllOnClickAndGiveTheFolderListTheFocusOnEnt
     EXPECT_EQ(ui.txtSetSec[2]->selectedText(), "42");
     QTest::keyClick(ui.txtSetSec[2], Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), reinterpret_cast<QWidget*>(ui.dir));
+}
+
+TEST_F(TransportTest, TicksShowBarsSliderAndBothTimesAndOnlyTheUsersMovesSeek) {
+    load("/music/Song.mp3", 200);
+    t.playPause(1);
+    player.setPosition(70.2);
+    player.log.clear();
+    w.position.timer_Timer(1);
+    EXPECT_EQ(times(), "1:10 2:10");
+    EXPECT_EQ(ui.Tracker[1]->value(), 70);
+    EXPECT_NEAR(ui.shpVa[1]->WidthTwips(), 373.815, 1e-3);
+    EXPECT_NEAR(ui.shpQueda[1]->WidthTwips(), 691.185, 1e-3);
+    EXPECT_TRUE(player.log.isEmpty()); // the timer's own setting of the slider is no seek
+    EXPECT_EQ(ui.lblTracking[0]->text(), "0:0") << "other decks stay as they were";
+
+    ui.Tracker[1]->setSliderPosition(90); // a drag
+    EXPECT_EQ(player.log, QStringList{"Position 90"});
+    EXPECT_EQ(ui.lblTracking[1]->text(), "1:10"); // playing: the labels follow at the next tick
+    w.show();
+    ui.Tracker[1]->setFocus();
+    QTest::keyClick(ui.Tracker[1], Qt::Key_Right); // keys move it by one second
+    EXPECT_EQ(player.CurrentPosition(), 91.0);
+
+    load("/music/Empty.wav", 0); // a track without length leaves the bars alone
+    t.playPause(1);
+    ui.shpVa[1]->setWidthTwips(300);
+    w.position.timer_Timer(1);
+    EXPECT_EQ(ui.shpVa[1]->WidthTwips(), 300);
+    EXPECT_NEAR(ui.shpQueda[1]->WidthTwips(), 691.185, 1e-3);
+}
+
+TEST_F(TransportTest, ADeckNotPlayingShowsTheTimeFromWhereItWillPlay) {
+    load("/music/Song.mp3", 150);
+    EXPECT_EQ(times(), "0:0 2:30") << "loaded";
+    ui.txtSet[1]->setText("20"); // the cue every stop rewinds to
+    t.playPause(1);
+    player.setPosition(91);
+    w.transport.cmdStop_Click(1);
+    EXPECT_EQ(times(), "0:20 2:10") << "rewound to the cue";
+
+    t.playPause(1);
+    t.playPause(1);
+    ui.Tracker[1]->setSliderPosition(120);
+    EXPECT_EQ(times(), "2:0 0:30") << "paused and seeked";
+    EXPECT_EQ(ui.shpVa[1]->WidthTwips(), 852);
+
+    w.transport.cmdStop_Click(1);
+    ui.txtSet[1]->setText("1");
+    ui.txtSetSec[1]->setText("15");
+    ui.cmdSet[1]->click();
+    EXPECT_EQ(times(), "1:15 1:15") << "stopped and set to a time";
 }

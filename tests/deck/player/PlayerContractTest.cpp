@@ -22,9 +22,11 @@ struct FakeRig {
         player.durations[name] = seconds;
         return name;
     }
-    QString unplayable() {
-        player.refused["notes.mp3"] = "not an MP3 or WAV";
-        return "notes.mp3";
+    // Files it cannot play, with the cause it gives.
+    std::vector<std::pair<QString, QString>> unplayable() {
+        player.refused = {{"missing.mp3", "it does not exist"},
+                          {"notes.mp3", "it is not an audio file"}};
+        return {player.refused.keyValueBegin(), player.refused.keyValueEnd()};
     }
     void playToEnd() { player.endTrack(); }
 };
@@ -50,10 +52,12 @@ struct EngineRig {
         WriteWav(path.toStdString(), Tone(440, seconds, 48000), 48000, 1);
         return path;
     }
-    QString unplayable() {
-        const QString path = dir.filePath("notes.mp3");
-        WriteBytes(path.toStdString(), "just some words, no music\n");
-        return path;
+    // The cause from the system, and from the decoder.
+    std::vector<std::pair<QString, QString>> unplayable() {
+        const QString notes = dir.filePath("notes.mp3");
+        WriteBytes(notes.toStdString(), "just some words, no music\n");
+        return {{dir.filePath("missing.mp3"), "it does not exist"},
+                {notes, "it is not an audio file"}};
     }
     void playToEnd() { driver->render(48000); } // the tracks here are shorter
 };
@@ -159,13 +163,21 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
     EXPECT_EQ(p.PlayState(), 2);
 }
 
-TYPED_TEST(PlayerContractTest, AFileItCannotPlayIsRefusedAndTheOpenFilePlaysOn) {
+// Told in one sentence, the name once and the cause in plain words; the open file plays on.
+TYPED_TEST(PlayerContractTest, AFileItCannotPlayIsRefusedByNameAndTheOpenFilePlaysOn) {
     MediaPlayer& p = this->rig.player;
     const QString good = this->rig.playable("good.wav", 3);
     p.setFileName(good);
     p.Play();
     this->delivered();
-    EXPECT_THROW(p.setFileName(this->rig.unplayable()), Error);
+    for (const auto& [path, cause] : this->rig.unplayable()) {
+        try {
+            p.setFileName(path);
+            ADD_FAILURE() << path.toStdString() << " was accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.description(), path + " cannot be played: " + cause + ".");
+        }
+    }
     EXPECT_EQ(p.FileName(), good);
     EXPECT_EQ(p.PlayState(), 2);
     EXPECT_TRUE(this->delivered().isEmpty());
@@ -203,23 +215,4 @@ TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRa
     for (double rate : {0.24, 4.01, std::nan("")})
         EXPECT_THROW(p.setRate(rate), Error) << rate;
     EXPECT_THROW(p.setCurrentPosition(std::nan("")), Error);
-}
-
-// One sentence, the name once, the cause in plain words: from the system or the decoder.
-TEST(EnginePlayerTest, BadFilesAreRefusedByNameWithTheCause) {
-    EngineRig rig;
-    const std::pair<QString, QString> cases[] = {
-        {rig.dir.filePath("missing.mp3"), "it does not exist"},
-        {rig.unplayable(), "it is not an audio file"},
-    };
-    for (const auto& [path, cause] : cases) {
-        try {
-            rig.player.setFileName(path);
-            ADD_FAILURE() << path.toStdString() << " was accepted";
-        } catch (const Error& e) {
-            const QString said = e.description();
-            EXPECT_EQ(said.count(path), 1) << said.toStdString();
-            EXPECT_TRUE(said.endsWith(" cannot be played: " + cause + ".")) << said.toStdString();
-        }
-    }
 }
