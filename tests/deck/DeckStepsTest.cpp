@@ -1,4 +1,5 @@
 #include "common/Widgets.h"
+#include "deck/TimeText.h"
 #include "playlist/DeckPlaylist.h"
 #include "support/WindowTest.h"
 
@@ -13,8 +14,8 @@ namespace {
 // Deck 1's list, one character an entry: "A" is /music/A.mp3; a lower-case one is a file the
 // player refuses. The first entry is opened as adding does, unless it is refused.
 // Steps: P play/pause, S stop, E the track ends, N next, V previous, m the position moves to
-// 60 s, f the player's level moves (as a fade leaves it), c the cue box reads 2, dK entry K is
-// deleted.
+// 60 s, k the slider is dragged to 30 s, f the player's level moves (as a fade leaves it), c the
+// cue box reads 2, dK entry K is deleted.
 struct Case {
     const char* list;
     const char* steps;
@@ -46,6 +47,8 @@ const Case kCases[] = {
     {"AB", "PP", 'A', 1, Paused, 0, nullptr},
     {"AB", "PPP", 'A', 1, Playing, 0, nullptr},
     {"AB", "PfS", 'A', 1, Stopped, 0, nullptr}, // every stop puts the slider's level back
+    {"AB", "k", 'A', 1, Stopped, 30, nullptr},
+    {"AB", "PPk", 'A', 1, Paused, 30, nullptr},
     {"AB", "PfE", 'B', 2, Playing, 0, nullptr},
     {"", "NVP", '-', 1, Closed, 0, nullptr}, // nothing open: nothing happens
     // Next and previous load a stopped deck without playing, up to either end of the list.
@@ -88,6 +91,7 @@ struct DeckStepsTest : WindowTest, ::testing::WithParamInterface<Case> {
             {'N', [&] { w.navigation.cmdAvanceTema_Click(0); }},
             {'V', [&] { w.navigation.cmdRetroceso_Click(0); }},
             {'m', [&] { player.setPosition(60); }},
+            {'k', [&] { ui.Tracker[0]->setSliderPosition(30); }},
             {'f', [&] { player.setVolume(-4000); }},
             {'c', [&] { ui.txtSet[0]->setText("2"); }},
         };
@@ -108,6 +112,11 @@ struct DeckStepsTest : WindowTest, ::testing::WithParamInterface<Case> {
         EXPECT_EQ(ui.cmdPlayPause[0]->BackColor() == kRed, state == Paused);
         if (state == Stopped) {
             EXPECT_EQ(ui.Tracker[0]->value(), int(position));
+        }
+        if (state == Stopped || state == Paused) { // where it will play from, and what is left
+            EXPECT_EQ(ui.lblTracking[0]->text(), TimeText(position));
+            EXPECT_EQ(ui.lblRTracking[0]->text(), RemainingTime(position, player.Duration()));
+            EXPECT_EQ(ui.shpVa[0]->WidthTwips(), BarWidthsAt(position, player.Duration())->elapsed);
         }
     }
 };

@@ -126,25 +126,3 @@ TEST_F(TransportTest, TicksShowBarsSliderAndBothTimesAndOnlyTheUsersMovesSeek) {
     EXPECT_EQ(ui.shpVa[1]->WidthTwips(), 300);
     EXPECT_NEAR(ui.shpQueda[1]->WidthTwips(), 691.185, 1e-3);
 }
-
-TEST_F(TransportTest, ADeckNotPlayingShowsTheTimeFromWhereItWillPlay) {
-    load("/music/Song.mp3", 150);
-    EXPECT_EQ(times(), "0:0 2:30") << "loaded";
-    ui.txtSet[1]->setText("20"); // the cue every stop rewinds to
-    t.playPause(1);
-    player.setPosition(91);
-    w.transport.cmdStop_Click(1);
-    EXPECT_EQ(times(), "0:20 2:10") << "rewound to the cue";
-
-    t.playPause(1);
-    t.playPause(1);
-    ui.Tracker[1]->setSliderPosition(120);
-    EXPECT_EQ(times(), "2:0 0:30") << "paused and seeked";
-    EXPECT_EQ(ui.shpVa[1]->WidthTwips(), 852);
-
-    w.transport.cmdStop_Click(1);
-    ui.txtSet[1]->setText("1");
-    ui.txtSetSec[1]->setText("15");
-    ui.cmdSet[1]->click();
-    EXPECT_EQ(times(), "1:15 1:15") << "stopped and set to a time";
-}
