@@ -128,21 +128,6 @@ TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
     EXPECT_EQ(this->delivered(), QStringList{"open  0"});
 }
 
-// A new file never reads as the end of the old one: playing, it pauses and says so; paused,
-// it stays paused.
-TYPED_TEST(PlayerContractTest, ANewFileWaitsPausedAndIsNeverReportedAsAStop) {
-    MediaPlayer& p = this->rig.player;
-    p.setFileName(this->rig.playable("a.wav", 3));
-    p.Play();
-    this->delivered();
-    p.setFileName(this->rig.playable("b.wav", 4));
-    EXPECT_EQ(p.PlayState(), 1);
-    EXPECT_EQ(this->delivered(), (QStringList{"play 1", "open b.wav 4"}));
-    p.setFileName(this->rig.playable("c.wav", 1));
-    EXPECT_EQ(p.PlayState(), 1);
-    EXPECT_EQ(this->delivered(), QStringList{"open c.wav 1"});
-}
-
 // The end comes as an event of its own, and the deck may load and play the next track from
 // its handler.
 TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
@@ -163,8 +148,10 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
     EXPECT_EQ(p.PlayState(), 2);
 }
 
-// Told in one sentence, the name once and the cause in plain words; the open file plays on.
-TYPED_TEST(PlayerContractTest, AFileItCannotPlayIsRefusedByNameAndTheOpenFilePlaysOn) {
+// A file it cannot play is told in one sentence, the name once and the cause in plain words,
+// and the open file plays on. A new file never reads as the end of the old one: playing, it
+// pauses and says so; paused, it stays paused.
+TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPaused) {
     MediaPlayer& p = this->rig.player;
     const QString good = this->rig.playable("good.wav", 3);
     p.setFileName(good);
@@ -181,6 +168,13 @@ TYPED_TEST(PlayerContractTest, AFileItCannotPlayIsRefusedByNameAndTheOpenFilePla
     EXPECT_EQ(p.FileName(), good);
     EXPECT_EQ(p.PlayState(), 2);
     EXPECT_TRUE(this->delivered().isEmpty());
+
+    p.setFileName(this->rig.playable("b.wav", 4));
+    EXPECT_EQ(p.PlayState(), 1);
+    EXPECT_EQ(this->delivered(), (QStringList{"play 1", "open b.wav 4"}));
+    p.setFileName(this->rig.playable("c.wav", 1));
+    EXPECT_EQ(p.PlayState(), 1);
+    EXPECT_EQ(this->delivered(), QStringList{"open c.wav 1"});
 }
 
 // The window is built before the sound card is found: the engine's player keeps what it sets
