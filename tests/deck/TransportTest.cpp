@@ -53,7 +53,7 @@ TEST_F(TransportTest, MuteAndSpeedButtonsSetThePlayerButtonsAndTimer) {
     EXPECT_EQ(t.reporter.messages.size(), 1u);
 }
 
-TEST_F(TransportTest, SeekChecksMinutesThenSecondsAndSendsTheSum) {
+TEST_F(TransportTest, SeekChecksMinutesThenSecondsAndSendsTheSumAndItsBoxesHandOnTheFocus) {
     w.show();
     QApplication::processEvents();
     struct Case {
@@ -68,14 +68,14 @@ TEST_F(TransportTest, SeekChecksMinutesThenSecondsAndSendsTheSum) {
         {"-1", "abc", -1, ui.txtSet[1]}, // the seconds not examined
         {"0", "60", -1, ui.txtSetSec[1]},
         {"0", "-1", -1, ui.txtSetSec[1]},
-        {"abc", "0", -1, ui.txtSetSec[1]},
+        {"abc", "0", -1, ui.txtSetSec[0]},
     };
     for (const Case& c : cases) {
         player.log.clear();
         t.reporter.clear();
         ui.txtSet[1]->setText(c.minutes);
         ui.txtSetSec[1]->setText(c.seconds);
-        ui.txtSetSec[1]->setFocus();
+        ui.txtSetSec[0]->setFocus(); // another deck's box
         w.transport.cmdSet_Click(1);
         SCOPED_TRACE(std::string(c.minutes) + " " + c.seconds);
         const QStringList seek{QString("Position %1").arg(c.position)};
@@ -87,11 +87,7 @@ TEST_F(TransportTest, SeekChecksMinutesThenSecondsAndSendsTheSum) {
             EXPECT_EQ(QApplication::focusWidget(), c.focus);
         }
     }
-}
-
-TEST_F(TransportTest, SeekBoxesSelectAllOnClickAndGiveTheFolderListTheFocusOnEnter) {
-    w.show();
-    QApplication::processEvents();
+    // The boxes select all on a click and give the folder list the focus on Enter.
     ui.txtSetSec[2]->setText("42");
     QTest::mouseClick(ui.txtSetSec[2], Qt::LeftButton);
     QApplication::processEvents();
