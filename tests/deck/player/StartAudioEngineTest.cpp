@@ -8,7 +8,6 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <stdexcept>
-#include <thread>
 
 // PortAudio's back ends keep their configuration caches for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -20,12 +19,9 @@ using namespace velmor;
 
 namespace {
 
+// Waits, the event loop running, until `done`.
 bool ProcessEventsUntil(const std::function<bool()>& done) {
-    for (int wait = 0; wait < 3000 && !done(); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        QCoreApplication::processEvents();
-    }
-    return done();
+    return test::WaitFor([&] { return QCoreApplication::processEvents(), done(); });
 }
 
 // A device that opened but refuses to start.
