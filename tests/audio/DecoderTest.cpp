@@ -1,5 +1,6 @@
 #include "audio/Decoder.h"
 #include "audio/PlayableTypes.h"
+#include "audio/TrackPeaks.h"
 #include "support/AsNobody.h"
 #include "support/AudioFixtures.h"
 
@@ -20,6 +21,18 @@ namespace {
 class DecoderTest : public ::testing::Test {
 protected:
     std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
+    // The tone, read back after seeking to each target, matches a straight read of the file.
+    void expectSeeksMatch(const char* name, std::initializer_list<int64_t> targets, double error) {
+        auto decoder = audio::OpenDecoder(path(name));
+        const auto all = DecodeAll(path(name));
+        for (int64_t target : targets) {
+            decoder->seek(target);
+            std::vector<float> got(2 * 1000);
+            ASSERT_EQ(decoder->read(got.data(), 1000), 1000);
+            for (int i = 0; i < 2000; ++i)
+                ASSERT_NEAR(got[i], all[2 * target + i], error) << name << " seek to " << target;
+        }
+    }
     QTemporaryDir dir;
 };
 
@@ -41,12 +54,10 @@ int64_t FramesThatDecode(const std::string& path) {
     mpg123_open(handle, path.c_str());
     std::vector<unsigned char> buffer(1 << 16);
     int64_t frames = 0;
-    for (;;) {
+    for (int result = MPG123_OK; result == MPG123_OK || result == MPG123_NEW_FORMAT;) {
         size_t done = 0;
-        const int result = mpg123_read(handle, buffer.data(), buffer.size(), &done);
+        result = mpg123_read(handle, buffer.data(), buffer.size(), &done);
         frames += static_cast<int64_t>(done / 4); // 16-bit stereo
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
-            break;
     }
     mpg123_delete(handle);
     return frames;
@@ -66,13 +77,7 @@ TEST_F(DecoderTest, WavGivesItsSamplesOnBothChannelsWhateverItsNameAndSeeksToThe
         EXPECT_NEAR(all[2 * i], mono[i], 1.0 / 32768);
         EXPECT_EQ(all[2 * i], all[2 * i + 1]);
     }
-    for (int64_t target : {int64_t{12345}, int64_t{85000}, int64_t{0}, int64_t{47}}) {
-        decoder->seek(target);
-        std::vector<float> got(2 * 100);
-        ASSERT_EQ(decoder->read(got.data(), 100), 100);
-        for (int i = 0; i < 200; ++i)
-            ASSERT_EQ(got[i], all[2 * target + i]) << "seek to " << target;
-    }
+    expectSeeksMatch("mono.mp3", {12345, 85000, 0, 47}, 0);
 }
 
 // With an info tag, the length is the source's and the encoder's delay is gone; without
@@ -83,42 +88,27 @@ TEST_F(DecoderTest, Mp3LengthIsWhatItsFramesGiveAndSeeksMatchAStraightRead) {
     WriteWav(path("tone.wav"), source, 44100, 1);
     EncodeMp3(path("tone.wav"), path("cbr.mp3"), "-b 192");
     EncodeMp3(path("tone.wav"), path("vbr.mp3"), "-t -V 4");
-    const auto tagged = [&](const char* name, size_t size) {
-        const char head[10] = {'I',
-                               'D',
-                               '3',
-                               3,
-                               0,
-                               0,
-                               char((size >> 21) & 0x7F),
-                               char((size >> 14) & 0x7F),
-                               char((size >> 7) & 0x7F),
-                               char(size & 0x7F)};
-        WriteBytes(path(name),
-                   std::string(head, 10) + std::string(size, '\0') + ReadBytes(path("vbr.mp3")));
-    };
-    tagged("tagged.mp3", 10);
-    tagged("long-tag.mp3", (size_t{1} << 20) - 3000);
+    for (const auto& [name, size] : {std::pair{"tagged.mp3", size_t{10}},
+                                     std::pair{"long-tag.mp3", (size_t{1} << 20) - 3000}}) {
+        std::string head("ID3\3\0\0", 6); // its size in four bytes of seven bits
+        for (int shift : {21, 14, 7, 0})
+            head += char((size >> shift) & 0x7F);
+        WriteBytes(path(name), head + std::string(size, '\0') + ReadBytes(path("vbr.mp3")));
+    }
     for (const char* name : {"cbr.mp3", "vbr.mp3", "tagged.mp3", "long-tag.mp3"}) {
-        auto decoder = audio::OpenDecoder(path(name));
-        const auto all = DecodeAll(path(name));
-        EXPECT_EQ(decoder->lengthFrames(), FramesThatDecode(path(name))) << name;
+        const int64_t length = audio::OpenDecoder(path(name))->lengthFrames();
+        EXPECT_EQ(length, FramesThatDecode(path(name))) << name;
         if (name[0] == 'c') {
-            EXPECT_EQ(decoder->lengthFrames(), static_cast<int64_t>(source.size()));
+            EXPECT_EQ(length, static_cast<int64_t>(source.size()));
+            const auto all = DecodeAll(path(name));
             double error = 0;
             for (size_t i = 2000; i < source.size() - 2000; ++i)
                 error = std::max(error, std::abs(static_cast<double>(all[2 * i]) - source[i]));
             EXPECT_LT(error, 0.05) << "the decoded tone lines up with the source";
         } else { // the encoder's delay and padding stay in, but no more than that
-            EXPECT_NEAR(decoder->lengthFrames(), 6 * 44100, 3 * 1152) << name;
+            EXPECT_NEAR(length, 6 * 44100, 3 * 1152) << name;
         }
-        for (int64_t target : {int64_t{200000}, int64_t{1}, int64_t{150001}, int64_t{1152 * 7}}) {
-            decoder->seek(target);
-            std::vector<float> got(2 * 1000);
-            ASSERT_EQ(decoder->read(got.data(), 1000), 1000);
-            for (int i = 0; i < 2000; ++i)
-                ASSERT_NEAR(got[i], all[2 * target + i], 1e-4) << name << " seek to " << target;
-        }
+        expectSeeksMatch(name, {200000, 1, 150001, 1152 * 7}, 1e-4);
     }
 }
 
@@ -143,9 +133,10 @@ TEST_F(DecoderTest, Mp3CutShortHasTheLengthOfWhatItHolds) {
 TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReason) {
     WriteWav(path("whole.wav"), Tone(440, 1, 44100), 44100, 1);
     EncodeMp3(path("whole.wav"), path("whole.mp3"), "-b 320");
+    const std::string wav = ReadBytes(path("whole.wav"));
     WriteBytes(path("empty.mp3"), "");
     WriteBytes(path("text.mp3"), std::string(5000, 'x') + "Not music at all.\n");
-    WriteBytes(path("header.wav"), ReadBytes(path("whole.wav")).substr(0, 20));
+    WriteBytes(path("header.wav"), wav.substr(0, 20));
     // What is left of an MP3 copy that broke off after 1,500 bytes.
     WriteBytes(path("cut.mp3"), ReadBytes(path("whole.mp3")).substr(0, 1500));
     const std::pair<const char*, const char*> cases[] = {
@@ -158,7 +149,6 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReason) {
     for (const auto& [name, reason] : cases)
         EXPECT_EQ(Refusal(path(name)), reason) << name;
     // A WAV whose data breaks off before its header says gives what it holds.
-    const std::string wav = ReadBytes(path("whole.wav"));
     WriteBytes(path("cut.wav"), wav.substr(0, wav.size() / 2));
     EXPECT_LE(DecodeAll(path("cut.wav")).size(), wav.size() / 2);
     // As root every file is readable, so this refusal is checked as the nobody user.
@@ -168,10 +158,11 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReason) {
         [&] { return Refusal(path("whole.wav")) == "it cannot be read (Permission denied)"; }));
 }
 
+// Each saved input either opens, reads to its end within its length and seeks, or is refused.
 TEST_F(DecoderTest, SavedFuzzCorpusNeitherCrashesNorHangs) {
-    const auto corpus = std::filesystem::path(__FILE__).parent_path() / "corpus";
     int files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(
+             std::filesystem::path(__FILE__).parent_path() / "corpus")) {
         if (!entry.is_regular_file())
             continue;
         ++files;
@@ -193,21 +184,20 @@ TEST_F(DecoderTest, SavedFuzzCorpusNeitherCrashesNorHangs) {
 
 // Every type the engine says it plays opens and gives its tone, written here by libsndfile.
 TEST_F(DecoderTest, EveryTypeTheEngineNamesPlays) {
-    const std::map<std::string, int> formats{
-        {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16},  {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
-        {"aif", SF_FORMAT_AIFF | SF_FORMAT_PCM_16}, {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
-        {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},  {"oga", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
-        {"opus", SF_FORMAT_OGG | SF_FORMAT_OPUS}};
+    const int pcm = SF_FORMAT_PCM_16, vorbis = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+    const std::map<std::string, int> formats{{"wav", SF_FORMAT_WAV | pcm},
+                                             {"aiff", SF_FORMAT_AIFF | pcm},
+                                             {"aif", SF_FORMAT_AIFF | pcm},
+                                             {"flac", SF_FORMAT_FLAC | pcm},
+                                             {"ogg", vorbis},
+                                             {"oga", vorbis},
+                                             {"opus", SF_FORMAT_OGG | SF_FORMAT_OPUS}};
     const auto types = audio::PlayableExtensions();
     EXPECT_EQ(types.front(), "mp3"); // libmpg123's, tested above
     const auto tone = Tone(440, 1.0, 48000);
-    for (const std::string& type : types) {
-        if (type == "mp3")
-            continue;
-        ASSERT_TRUE(formats.count(type)) << type;
+    for (const std::string& type : std::vector(types.begin() + 1, types.end())) {
         const std::string file = path(("tone." + type).c_str());
-        SF_INFO info{};
-        info.samplerate = 48000, info.channels = 1, info.format = formats.at(type);
+        SF_INFO info{0, 48000, 1, formats.at(type), 0, 0};
         SNDFILE* out = sf_open(file.c_str(), SFM_WRITE, &info);
         ASSERT_NE(out, nullptr) << type << ": " << sf_strerror(nullptr);
         sf_write_float(out, tone.data(), sf_count_t(tone.size()));
@@ -216,4 +206,52 @@ TEST_F(DecoderTest, EveryTypeTheEngineNamesPlays) {
         ASSERT_NEAR(double(decoded.size()) / 2, 48000, 1000) << type;
         EXPECT_NEAR(Frequency(decoded, 4800, 43200, 48000), 440, 2) << type;
     }
+}
+
+namespace {
+// A track of `length` frames: the left channel is 0.2 for the first three quarters, 0.8 for
+// the last, negative every other frame; reading stops, or fails, at `damage`.
+class MadeUpDecoder : public audio::Decoder {
+public:
+    MadeUpDecoder(int64_t length, int64_t damage, bool throws)
+        : length_(length), damage_(damage), throws_(throws) {}
+    int sampleRate() const override { return 48000; }
+    int64_t lengthFrames() const override { return length_; }
+    int64_t read(float* stereo, int64_t frames) override {
+        if (at_ >= damage_ && throws_)
+            throw audio::DecodeError("damaged frame");
+        const int64_t n = std::clamp<int64_t>(damage_ - at_, 0, frames);
+        for (int64_t i = 0; i < n; ++i, ++at_) {
+            stereo[2 * i] = (at_ < length_ * 3 / 4 ? 0.2f : 0.8f) * (at_ % 2 ? -1 : 1);
+            stereo[2 * i + 1] = 0;
+        }
+        return n;
+    }
+    void seek(int64_t frame) override { at_ = frame; }
+
+private:
+    int64_t length_, damage_, at_ = 0;
+    bool throws_;
+};
+} // namespace
+
+// Each stretch of a track's overview has its loudest sample; damage, met as the end or as an
+// error, keeps what came before; a scan called off reads nothing.
+TEST(TrackPeaksTest, EachStretchHasItsLoudestSampleAndDamageKeepsWhatCameBefore) {
+    const int64_t length = 100000; // 1562.5 frames a stretch
+    const std::atomic<bool> going{false}, cancelled{true};
+    for (const auto& [damage, throws] :
+         {std::pair{length, false}, {length / 2, false}, {length / 2, true}}) {
+        MadeUpDecoder decoder(length, damage, throws);
+        const audio::TrackPeaks peaks = audio::ScanPeaks(decoder, 64, going);
+        ASSERT_EQ(peaks.peaks.size(), 64u);
+        EXPECT_EQ(peaks.framesRead, damage);
+        for (int bin = 0; bin < 64; ++bin)
+            EXPECT_FLOAT_EQ(peaks.peaks[size_t(bin)], bin * length / 64 >= damage ? 0.0f
+                                                      : bin < 48                  ? 0.2f
+                                                                                  : 0.8f)
+                << damage << " " << bin;
+    }
+    MadeUpDecoder dropped(length, length, false);
+    EXPECT_EQ(audio::ScanPeaks(dropped, 64, cancelled).framesRead, 0);
 }
