@@ -109,7 +109,9 @@ def sites(files):
 
 
 def run(args, timeout=None):
-    return subprocess.run(args, cwd=ROOT, capture_output=True, text=True, timeout=timeout)
+    # Test output may hold file names that are not UTF-8.
+    return subprocess.run(args, cwd=ROOT, capture_output=True, text=True, errors="replace",
+                          timeout=timeout)
 
 
 def test_targets():
@@ -144,6 +146,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--build", default=str(ROOT / "build-mutants"))
     parser.add_argument("--report", default=None)
+    parser.add_argument("--reuse", default=None,
+                        help="an earlier run's output: its verdicts are taken, not run again")
     options = parser.parse_args()
     build_dir = Path(options.build)
 
@@ -159,6 +163,12 @@ def main():
     files = sorted(p for p in (ROOT / "src").rglob("*") if p.suffix in (".cpp", ".h"))
     candidates = sites(files)
     random.Random(options.seed).shuffle(candidates)
+    earlier = {}
+    if options.reuse:
+        for line in Path(options.reuse).read_text(errors="replace").splitlines():
+            match = re.match(r"\s*\d+ (\S+) \[(.+?)\] (SURVIVED|killed by (.+))$", line)
+            if match:
+                earlier[(match.group(1), match.group(2))] = match.group(4)
     results = []
     for path, number, kind, mutated in candidates:
         if len(results) == options.count:
@@ -168,6 +178,12 @@ def main():
         ending = "\n" if lines[number - 1].endswith("\n") else ""
         lines[number - 1] = mutated + ending
         where = f"{path.relative_to(ROOT)}:{number}"
+        if (where, kind) in earlier:
+            killer = earlier.pop((where, kind))
+            verdict = f"killed by {killer}" if killer else "SURVIVED"
+            results.append((where, kind, mutated.strip(), killer))
+            print(f"{len(results):3} {where} [{kind}] {verdict}", flush=True)
+            continue
         try:
             path.write_text("".join(lines))
             if not build(build_dir):
