@@ -1,6 +1,7 @@
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
 #include "support/AudioFixtures.h"
+#include "support/FakeCards.h"
 
 #include <QTemporaryDir>
 #include <cmath>
@@ -19,8 +20,9 @@ constexpr long kRampFrames = 192; // the few milliseconds of a start, pause or s
 // An engine rendering offline at 48 kHz, with files the tests write.
 class EngineTest : public ::testing::Test {
 protected:
-    EngineTest() {
-        auto output = std::make_unique<audio::OfflineOutput>(kRate, 256);
+    EngineTest() { open(2); }
+    void open(int channels) {
+        auto output = std::make_unique<audio::OfflineOutput>(kRate, 256, channels);
         driver = output.get();
         engine = std::make_unique<audio::Engine>(std::move(output));
         for (int d = 0; d < audio::Engine::kDecks; ++d)
@@ -35,12 +37,18 @@ protected:
     std::vector<float> render(double seconds) {
         return driver->render(std::lround(seconds * kRate));
     }
+    // Whether the deck's track ended since the last look.
+    bool takeEnded(int deck) { return std::exchange(ended[deck], false); }
 
     QTemporaryDir dir;
     audio::OfflineOutput* driver = nullptr;
     std::unique_ptr<audio::Engine> engine;
     bool ended[audio::Engine::kDecks] = {};
 };
+
+double Db(double linear) {
+    return 20 * std::log10(linear);
+}
 
 } // namespace
 
@@ -59,8 +67,7 @@ TEST_F(EngineTest, FullLevelAtNormalSpeedPlaysTheDecodedSamplesExactlyAndSeeksTo
         for (long i = kRampFrames; i < static_cast<long>(decoded.size() / 2); ++i)
             ASSERT_EQ(out[2 * (i + delay)], decoded[2 * i]) << played << " frame " << i;
         EXPECT_LT(LastSoundingFrame(out), static_cast<long>(decoded.size() / 2) + delay);
-        EXPECT_TRUE(ended[0]) << played;
-        ended[0] = false;
+        EXPECT_TRUE(takeEnded(0)) << played;
     }
     load(0, file);
     engine->seek(0, 0.2345);
@@ -85,8 +92,7 @@ TEST_F(EngineTest, FullLevelAtNormalSpeedPlaysTheDecodedSamplesExactlyAndSeeksTo
 TEST_F(EngineTest, LevelsAndCommandsTakeEffectWithinOneBufferAndHoldFromTheFirstSound) {
     load(0, wav("tone.wav", Tone(1000, 3, kRate)));
     engine->play(0);
-    auto out = driver->render(256);
-    EXPECT_GE(FirstSoundingFrame(out), 0);
+    EXPECT_GE(FirstSoundingFrame(driver->render(256)), 0);
     const double full = RmsDb(render(0.5), kRampFrames, kRate / 2);
     engine->setLevel(0, -2000);
     EXPECT_LT(RmsDb(driver->render(256), 128, 256), full - 0.01); // already on its way down
@@ -100,7 +106,7 @@ TEST_F(EngineTest, LevelsAndCommandsTakeEffectWithinOneBufferAndHoldFromTheFirst
     EXPECT_EQ(FirstSoundingFrame(render(0.1), 256), -1);
     engine->setLevel(0, -3600);
     engine->play(0);
-    out = render(0.1);
+    const auto out = render(0.1);
     const long first = FirstSoundingFrame(out);
     ASSERT_GE(first, 0);
     EXPECT_NEAR(RmsDb(out, first + kRampFrames, first + kRampFrames + 48) - full, -36.0, 0.1);
@@ -120,32 +126,27 @@ TEST_F(EngineTest, NoChangeOfLevelOrTransportSteps) {
     changes.push_back([this] { engine->setLevel(0, 0), engine->pause(0); });
     changes.push_back([this] { engine->play(0); });
     changes.push_back([this] { engine->seek(0, 3.3333); });
+    changes.push_back([] {});
     for (size_t i = 0; i < changes.size(); ++i) {
         const auto out = render(0.1);
         EXPECT_LE(LargestStep(out, 0, out.size() / 2), toneStep) << "before change " << i;
         changes[i]();
     }
-    const auto out = render(0.1);
-    EXPECT_LE(LargestStep(out, 0, out.size() / 2), toneStep);
 }
 
 // The rate changes the tempo, not the pitch, also of a file at another sample rate; positions
 // are track time and a rate changed while playing goes on from where the deck is.
 TEST_F(EngineTest, RateChangesTempoNotPitchAndOtherFileRatesAreResampled) {
-    struct Case {
-        int fileRate;
-        double rate;
-    } cases[] = {{kRate, 2.0}, {kRate, 0.5}, {44100, 1.0}, {44100, 2.0}};
-    for (const Case& c : cases) {
-        load(0, wav("tone.wav", Tone(440, 4, c.fileRate), c.fileRate));
-        engine->setRate(0, c.rate);
+    const std::pair<int, double> cases[] = {{kRate, 2.0}, {kRate, 0.5}, {44100, 1.0}, {44100, 2.0}};
+    for (const auto& [fileRate, rate] : cases) {
+        load(0, wav("tone.wav", Tone(440, 4, fileRate), fileRate));
+        engine->setRate(0, rate);
         engine->play(0);
-        const auto out = render(4 / c.rate + 0.5);
-        EXPECT_NEAR(LastSoundingFrame(out) / double(kRate), 4 / c.rate, 0.03) << c.rate;
-        EXPECT_NEAR(Frequency(out, 1000, 1000 + kRate, kRate), 440, c.rate == 1 ? 0.5 : 4.4)
-            << c.fileRate << " " << c.rate;
-        EXPECT_TRUE(ended[0]);
-        ended[0] = false;
+        const auto out = render(4 / rate + 0.5);
+        EXPECT_NEAR(LastSoundingFrame(out) / double(kRate), 4 / rate, 0.03) << rate;
+        EXPECT_NEAR(Frequency(out, 1000, 1000 + kRate, kRate), 440, rate == 1 ? 0.5 : 4.4)
+            << fileRate << " " << rate;
+        EXPECT_TRUE(takeEnded(0));
     }
     load(0, wav("tone.wav", Tone(440, 10, kRate)));
     engine->play(0);
@@ -156,67 +157,47 @@ TEST_F(EngineTest, RateChangesTempoNotPitchAndOtherFileRatesAreResampled) {
     EXPECT_NEAR(engine->position(0), 5.0, 0.02);
 }
 
-// Four decks sum exactly; two tracks mastered to -1 dBFS together are limited, not clipped.
-TEST_F(EngineTest, FourDecksMixAndTwoLoudOnesAreLimitedNotClipped) {
-    const double tones[] = {220, 330, 550, 770};
-    std::vector<std::vector<float>> alone;
-    for (int d = 0; d < 4; ++d) {
-        load(d, wav(("t" + std::to_string(d) + ".wav").c_str(), Tone(tones[d], 1, kRate, 0.2f)));
-        engine->play(d);
-        alone.push_back(render(0.5));
-        engine->pause(d);
-        engine->seek(d, 0);
-        render(0.1);
-    }
-    for (int d = 0; d < 4; ++d)
-        engine->play(d);
-    const auto mixed = render(0.5);
-    for (long i = 0; i < kRate / 2; i += 7)
-        ASSERT_NEAR(mixed[2 * i],
-                    alone[0][2 * i] + alone[1][2 * i] + alone[2][2 * i] + alone[3][2 * i], 1e-5);
-
-    const float loud = static_cast<float>(std::pow(10.0, -1.0 / 20));
-    load(0, wav("a.wav", Tone(440, 3, kRate, loud)));
-    load(1, wav("b.wav", Tone(550, 3, kRate, loud)));
-    engine->play(0);
-    engine->play(1);
-    const uint64_t limited = engine->limitedBuffers();
-    engine->takeMasterLevels();
-    EXPECT_LE(PeakOf(render(2.5)), std::pow(10.0, -0.3 / 20));
-    const float metered =
-        engine->takeMasterLevels().peak[0]; // the master's meter is after the limiter
-    EXPECT_LE(20 * std::log10(metered), audio::MasterLimiter::kCeilingDb + 0.01);
-    // The tones' peaks never quite meet: the sum reaches 1.74, not twice 0.89.
-    EXPECT_NEAR(engine->limiterReductionDb(), 20 * std::log10(1.74 / 0.944), 0.1);
-    EXPECT_GT(engine->limitedBuffers(), limited);
-}
-
 // The meters read what each deck sends to the master (after its level and mute) and the
-// master itself, in every block since the last look.
-TEST_F(EngineTest, MetersReadEachDecksLevelAfterItsFaderAndTheMasters) {
+// master, the sum of the four decks, in every block since the last look. Two tracks mastered
+// to -1 dBFS together are then limited, not clipped, and the master's meter reads the limit.
+TEST_F(EngineTest, MetersReadEachDeckAfterItsFaderAndTheMasterAfterTheLimiter) {
     const double toneDb = -12;
     const auto tone = wav("tone.wav", Tone(1000, 3, kRate, float(std::pow(10, toneDb / 20))));
-    for (int d = 0; d < 3; ++d) {
+    for (int d = 0; d < 4; ++d) {
         load(d, tone);
         engine->play(d);
     }
     engine->setLevel(1, -2250); // the volume law's level of a deck at volume 50
     engine->setMute(2, true);
     render(0.5);
-    for (int d = 0; d < 3; ++d)
+    for (int d = 0; d < 4; ++d)
         engine->takeDeckLevels(d); // the starts' ramps are not measured
     engine->takeMasterLevels();
     render(1.0);
-    auto dB = [](float linear) { return 20 * std::log10(double(linear)); };
     const audio::LevelReading full = engine->takeDeckLevels(0);
-    EXPECT_NEAR(dB(full.peak[0]), toneDb, 0.5);
-    EXPECT_NEAR(dB(full.rms[1]), toneDb - 3.01, 0.5); // a sine's RMS
-    EXPECT_NEAR(dB(engine->takeDeckLevels(1).peak[1]), toneDb - 22.5, 0.5);
+    EXPECT_NEAR(Db(full.peak[0]), toneDb, 0.5);
+    EXPECT_NEAR(Db(full.rms[1]), toneDb - 3.01, 0.5); // a sine's RMS
+    EXPECT_NEAR(Db(engine->takeDeckLevels(1).peak[1]), toneDb - 22.5, 0.5);
     EXPECT_EQ(engine->takeDeckLevels(2).rms[0], 0) << "muted";
-    // The two decks heard are in phase: the master is their sum.
-    EXPECT_NEAR(dB(engine->takeMasterLevels().peak[1]), toneDb + dB(1 + std::pow(10, -22.5 / 20)),
+    // The decks heard are in phase: the master is their sum.
+    EXPECT_NEAR(Db(engine->takeMasterLevels().peak[1]), toneDb + Db(2 + std::pow(10, -22.5 / 20)),
                 0.5);
     EXPECT_EQ(engine->takeDeckLevels(0).peak[0], 0) << "nothing played since the last look";
+
+    const float loud = static_cast<float>(std::pow(10.0, -1.0 / 20));
+    load(0, wav("a.wav", Tone(440, 3, kRate, loud)));
+    load(1, wav("b.wav", Tone(550, 3, kRate, loud)));
+    engine->setLevel(1, 0);
+    for (int d = 0; d < 4; ++d)
+        d < 2 ? engine->play(d) : engine->pause(d);
+    const uint64_t limited = engine->limitedBuffers();
+    render(0.1);
+    engine->takeMasterLevels();
+    EXPECT_LE(PeakOf(render(2.5)), std::pow(10.0, -0.3 / 20));
+    EXPECT_LE(Db(engine->takeMasterLevels().peak[0]), audio::MasterLimiter::kCeilingDb + 0.01);
+    // The tones' peaks never quite meet: the sum reaches 1.74, not twice 0.89.
+    EXPECT_NEAR(engine->limiterReductionDb(), Db(1.74 / 0.944), 0.1);
+    EXPECT_GT(engine->limitedBuffers(), limited);
 }
 
 // A file cut short on disk while it plays (a card pulled, a copy overwritten) ends where its
@@ -247,8 +228,7 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
             std::filesystem::resize_file(path("playing"), bytes.size() / 2);
         const auto rest = render(6);
         out.insert(out.end(), rest.begin(), rest.end());
-        EXPECT_TRUE(ended[0]) << name << cut;
-        ended[0] = false;
+        EXPECT_TRUE(takeEnded(0)) << name << cut;
         EXPECT_LE(PeakOf(out), amplitude * 1.1f) << name << cut;
         const long last = LastSoundingFrame(out);
         if (cut) {
@@ -258,8 +238,107 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
         }
         EXPECT_LE(LargestStep(out, 0, out.size() / 2), (toneStep + rampStep) * 1.1f) << name;
         EXPECT_GT(last, 3.6 * kRate) << name;
-        EXPECT_NEAR(ToneDb(out, last - kRate / 2, last - kRate / 20, 440, kRate),
-                    20 * std::log10(amplitude), 1.0)
+        EXPECT_NEAR(ToneDb(out, last - kRate / 2, last - kRate / 20, 440, kRate), Db(amplitude),
+                    1.0)
             << name;
     }
+}
+
+// Deck 1 stands at the bottom of its volume and muted, as a deck being cued does; deck 2
+// plays to the room. Headphones on channels 3-4 hear deck 1 before its level and mute,
+// blended with the main mix, at their own level.
+TEST_F(EngineTest, APrelistenedDeckIsHeardBeforeItsLevelAndMuteBlendedWithTheMainMix) {
+    constexpr double kCued = 440, kPlaying = 660;
+    const std::string cued = wav("a.wav", Tone(kCued, 2, kRate));
+    const std::string playing = wav("b.wav", Tone(kPlaying, 2, kRate));
+    struct Case {
+        float mainShare, level;
+        double cuedDb, playingDb; // in the headphones; silence below -60
+    } cases[] = {
+        {0.0f, 1.0f, -6.0, -99}, // cue end: the pre-listened deck alone
+        {1.0f, 1.0f, -99, -6.0}, // main end: the room's mix alone
+        {0.5f, 0.5f, -18.0, -18.0},
+    };
+    for (const Case& c : cases) {
+        open(4);
+        engine->routeHeadphones(audio::HeadphoneRoute::MainChannels);
+        load(0, cued);
+        load(1, playing);
+        engine->setLevel(0, -4500); // the volume law's 0
+        engine->setMute(0, true);
+        engine->setPrelisten(0, true);
+        engine->setCueMix(c.mainShare);
+        engine->setHeadphoneLevel(c.level);
+        engine->play(0);
+        engine->play(1);
+        const auto quad = render(1.0);
+        std::vector<float> main, phones; // channels 1-2 and 3-4
+        for (size_t i = 0; i < quad.size(); i += 4) {
+            main.insert(main.end(), {quad[i], quad[i + 1]});
+            phones.insert(phones.end(), {quad[i + 2], quad[i + 3]});
+        }
+        const auto heard = [&](const std::vector<float>& out, double tone) {
+            return std::max(ToneDb(out, kRate / 2, kRate, tone, kRate), -99.0);
+        };
+        EXPECT_LT(heard(main, kCued), -60) << c.mainShare;
+        EXPECT_NEAR(heard(main, kPlaying), -6.0, 0.1) << c.mainShare;
+        EXPECT_NEAR(heard(phones, kCued), c.cuedDb, c.cuedDb < -60 ? 39 : 0.1) << c.mainShare;
+        EXPECT_NEAR(heard(phones, kPlaying), c.playingDb, c.playingDb < -60 ? 39 : 0.1)
+            << c.mainShare;
+        EXPECT_EQ(engine->underruns(), 0u);
+    }
+}
+
+// What a second device hears comes through a ring from the main callback: gathered to a
+// cushion first, cut back when the second device's clock falls behind, never holding up the
+// main mix when full, and one underrun for a ring run dry.
+TEST(HeadphonesTest, TheSecondDevicesRingPrimesDropsCutsBackAndCountsADryRing) {
+    audio::HeadphoneBus bus(kRate, 4);
+    bus.setRoute(audio::HeadphoneRoute::SecondDevice);
+    bus.setCueMix(1.0f); // the main mix alone, so that the values pushed are the ones heard
+    auto push = [&bus](int frames, float value) {
+        for (std::vector<float> main(2 * 256, value); frames > 0; frames -= 256) {
+            bus.begin(256);
+            bus.takeMain(main.data(), 256);
+            bus.finish(main.data(), nullptr, 256);
+        }
+    };
+    std::vector<float> out(2 * 256);
+    auto pull = [&](int times = 1) {
+        while (times--)
+            bus.feed().renderOutput(out.data(), 2, 256);
+        return out[2 * 255];
+    };
+    push(4096, 0.25f);     // the blend's ramp settles
+    push(64 * 1024, 0.5f); // far more than the ring holds: dropped, not waited for
+    EXPECT_FLOAT_EQ(pull(), 0.5f);
+    EXPECT_EQ(pull(41), 0.0f); // the ring runs dry
+    EXPECT_EQ(bus.underruns(), 1u);
+    push(512, 0.5f); // less than the cushion: still silent
+    EXPECT_EQ(pull(), 0.0f);
+    push(1024, 0.5f);
+    EXPECT_FLOAT_EQ(pull(), 0.5f);
+    EXPECT_EQ(bus.underruns(), 1u);
+}
+
+// A headphone device that stops calling back never holds up the main one. (One that cannot
+// be opened is met on real devices.)
+TEST(HeadphonesTest, ASecondDeviceThatStallsLeavesTheMainOutputPlaying) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("tone.wav").toStdString();
+    WriteWav(path, Tone(440, 20, kRate, 0.5f), kRate, 1);
+    FakeCards cards;
+    audio::Engine engine(cards.open(kRate), cards.opener());
+    ASSERT_EQ(engine.routeHeadphones(audio::HeadphoneRoute::SecondDevice, cards.opener()), "");
+    EXPECT_EQ(engine.headphoneName(), "card 2");
+    engine.setPrelisten(0, true);
+    engine.load(0, audio::OpenDecoder(path));
+    engine.play(0);
+    ASSERT_TRUE(WaitFor([&] { return std::abs(cards.card(1).lastSample) > 0.01f; }))
+        << "the headphones hear the pre-listened deck";
+    cards.card(1).stalled = true;
+    const long before = cards.card(0).frames;
+    ASSERT_TRUE(WaitFor([&] { return cards.card(0).frames > before + kRate / 2; }));
+    EXPECT_GT(std::abs(cards.card(0).lastSample), 0.01f) << "the main output plays on";
+    EXPECT_EQ(engine.underruns(), 0u);
 }
