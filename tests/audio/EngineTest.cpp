@@ -210,12 +210,11 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
     EncodeMp3(path("tone.wav"), path("bare.mp3"), "-t -V 4");
     const float rampStep = amplitude / kRampFrames;
     const float toneStep = amplitude * static_cast<float>(2 * M_PI * 440 / kRate);
-    const std::pair<const char*, bool> cases[] = {{"tone.wav", true},
-                                                  {"tagged.mp3", true},
-                                                  {"bare.mp3", true},
-                                                  {"tagged.mp3", false},
-                                                  {"bare.mp3", false}};
-    for (const auto& [name, cut] : cases) {
+    for (const auto& [name, cut] : {std::pair{"tone.wav", true},
+                                    {"tagged.mp3", true},
+                                    {"bare.mp3", true},
+                                    {"tagged.mp3", false},
+                                    {"bare.mp3", false}}) {
         std::string bytes = ReadBytes(path(name));
         unsigned seed = 7;
         for (size_t i = bytes.size() / 3; !cut && i < 2 * bytes.size() / 3; ++i)

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -50,9 +51,13 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
         FakeCards cards;
         audio::Engine engine(cards.open(48000), cards.opener());
         std::atomic<int> lost{0}, back{0};
-        engine.setOutputListener([&](const audio::OutputChange& change) {
+        // The listener asks the engine while it is told and replaces itself: neither may hang.
+        std::function<void(const audio::OutputChange&)> told = [&](const auto& change) {
             ++(change.kind == audio::OutputChange::Lost ? lost : back);
-        });
+            (void)engine.outputName();
+            engine.setOutputListener(told);
+        };
+        engine.setOutputListener(told);
         cards.card(0).underflows = 2;
         engine.load(0, audio::OpenDecoder(path));
         engine.play(0);
@@ -77,9 +82,8 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
     }
 }
 
-// Listeners that call back into the engine while they are told: a track end that replaces
-// its own listener and seeks, a lost card whose listener asks for the output and replaces
-// itself. Neither may hang.
+// A track end's listener that calls back into the engine while it is told, replacing itself
+// and seeking, does not hang. (An output listener doing so is in the lost-card test.)
 TEST(ListenerTest, AListenerMayCallTheEngineThatCallsIt) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("tone.wav").toStdString();
@@ -97,19 +101,4 @@ TEST(ListenerTest, AListenerMayCallTheEngineThatCallsIt) {
     engine.play(0);
     render.render(48000 / 5);
     EXPECT_EQ(ended, 11); // once the first listener, then, after its seek, the second
-
-    FakeCards cards;
-    audio::Engine live(cards.open(48000), cards.opener());
-    std::atomic<int> told{0};
-    live.setOutputListener([&](const audio::OutputChange&) {
-        ++told;
-        (void)live.outputName();
-        live.setOutputListener([&](const audio::OutputChange&) { told += 10; });
-    });
-    ASSERT_TRUE(WaitFor([&] { return cards.card(0).frames > 0; }));
-    cards.available = false;
-    cards.fail(0);
-    ASSERT_TRUE(WaitFor([&] { return told == 1; }));
-    cards.available = true;
-    EXPECT_TRUE(WaitFor([&] { return told == 11; }));
 }
