@@ -173,6 +173,9 @@ TEST(DeviceTest, EachKindOfOutputCarriesTheRoomAndTheHeadphonesWholeAndInTune) {
                 c.setup, [&engine]() -> audio::Engine& { return engine; }, reporter);
             outputs.attach(engine);
             EXPECT_TRUE(reporter.told.empty()) << reporter.told.front().toStdString();
+            const OutputsState state = outputs.State();
+            EXPECT_EQ(state.phones, c.setup.phonesDevice);
+            EXPECT_FALSE(state.mainSilent || state.phonesSilent);
             std::this_thread::sleep_for(2s); // the server holds a new stream before playing it
             for (int d = 0; d < 2; ++d)
                 engine.load(d, audio::OpenDecoder(tones[d]));
