@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -53,4 +54,16 @@ TEST(ColorButtonTest, IsDrawnInTheStateItIsInWhateverItWasFirstPaintedIn) {
             EXPECT_EQ(test::CaptionLooksEnabled(&button), enabled)
                 << "colour " << colour << (enabled ? ", enabled" : ", disabled");
         }
+}
+
+// A deck is made the active one by a left click on its frame, not by another button.
+TEST(CaptionFrameTest, OnlyALeftClickCounts) {
+    CaptionFrame frame("Deck 1");
+    frame.resize(120, 60);
+    int clicks = 0;
+    QObject::connect(&frame, &CaptionFrame::clicked, [&] { ++clicks; });
+    QTest::mouseClick(&frame, Qt::RightButton);
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(&frame, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }

@@ -69,7 +69,7 @@ TEST_F(ListsFromAnywhere, FoldersListsAndTracksDroppedOnADeckAddInTheDropsOrder)
     EXPECT_EQ(t.player(2).FileName(), base + "/f/a.FLAC");
     ASSERT_EQ(t.reporter.notices.size(), 1u); // said without blocking
     EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
-    drop(ui.lstPlay[2], {}); // only other computers' files: nothing
+    drop(ui.lstPlay[0], {}); // only other computers' files, on the first deck: nothing
     EXPECT_EQ(t.reporter.notices.size(), 2u);
     drop(ui.dir, {base + "/f"});
     EXPECT_EQ(shownFiles(), (QStringList{"a.FLAC", "b.mp3"}));

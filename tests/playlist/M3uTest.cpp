@@ -57,8 +57,8 @@ TEST(M3uLines, EndAtCrLfCrOrLf) {
 }
 
 TEST(M3uTrackLines, AreTheLinesOfEveryTypeTheDecksPlayInAnyCase) {
-    for (const char* line :
-         {"a.mp3", "A.MP3", "b.Wav", "c.FLAC", "  /m/a.ogg  ", ".mp3", "\ta.mp3"})
+    for (const char* line : {"a.mp3", "A.MP3", "b.Wav", "c.FLAC", "  /m/a.ogg  ", ".mp3", "\ta.mp3",
+                             "Track 01.MP3", "/music/Z.WaV"})
         EXPECT_TRUE(IsTrackLine(line, kTypes)) << line;
     for (const char* line : {"", "   ", "#a.mp3", "  #a.mp3", "a.wma", "a.mp3\t", "a.mp",
                              "a.mp3.txt", "#EXTINF:123,Artist - Title", "list.m3u", "mp3"})
