@@ -1,33 +1,262 @@
-#include "PlaylistFixture.h"
+// The playlist room through the real window: browsing, adding, dropping, the deck lists and
+// the save panel, with lists and names from this and other systems.
 
+#include "common/BrowserLists.h"
 #include "common/FileNames.h"
+#include "common/Twips.h"
 #include "common/Widgets.h"
+#include "playlist/PlaylistFiles.h"
+#include "playlist/SavePanel.h"
+#include "support/AsNobody.h"
+#include "support/Failure.h"
+#include "support/TestWindow.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velmor;
 using namespace velmor::test;
 
+inline void PrintTo(const QString& text, std::ostream* out) { // readable failures
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace {
 const QStringList kFive{"/m0/t.mp3", "/m1/t.mp3", "/m2/c.mp3", "/m3/d.wav", "/m4/e.mp3"};
 
-struct PlaylistsTest : PlaylistFixture {
+// The window with a scratch folder of music shown in the browser.
+struct PlaylistsTest : ::testing::Test {
+    TestWindow t;
+    Main& w = t.w();
+    Controls& ui = w.ui;
     FakePlayer& player = t.player(0);
     QListWidget* lst = ui.lstPlay[0];
-    void SetUp() override { appendTracks(0, kFive); }
+    QTemporaryDir tmp;
+    QString music = folder("music");
+    void SetUp() override {
+        for (const char* name :
+             {"b.mp3", "a.mp3", "C.MP3", "m.wav", "notes.txt", "l.wma", "x.mp3.part"})
+            file(QString("music/") + name);
+        file("music/list.M3U", "#EXTM3U\r\nx.mp3\r\nSub\\y.mp3\r\n/abs/z.MP3\r\n");
+        browse(music);
+    }
+    QString folder(const QString& sub) const {
+        QDir().mkpath(tmp.filePath(sub));
+        return tmp.filePath(sub);
+    }
+    // Writes a file (empty files do for tracks: the fake player reads none).
+    void file(const QString& relative, const QByteArray& bytes = {}) const {
+        QDir().mkpath(QFileInfo(tmp.filePath(relative)).path());
+        QFile out(tmp.filePath(relative));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    void browse(const QString& path) {
+        w.browser.dir_Choose(path);
+        ASSERT_EQ(ui.dir->Path(), path);
+    }
+    QStringList shownFiles() const {
+        QStringList names;
+        for (int i = 0; i < ui.fil->count(); ++i)
+            names << ui.fil->item(i)->text();
+        return names;
+    }
+    void add(const QStringList& names) {
+        ui.fil->clearSelection();
+        for (const QString& name : names)
+            ui.fil->findItems(name, Qt::MatchExactly).value(0)->setSelected(true);
+        w.browser.cmdOK_Click();
+    }
+    // Deck d's entries as "folder|name".
+    QStringList entries(int d) {
+        QStringList all;
+        for (const Track& track : w.playlists.list(d).tracks())
+            all << track.folder + "|" + track.name;
+        return all;
+    }
+    void appendTracks(int d, const QStringList& paths) {
+        for (const QString& path : paths)
+            w.playlists.list(d).append(QFileInfo(path).fileName(), QFileInfo(path).path());
+    }
     void choose(int row) {
         lst->setCurrentRow(row);
         w.playlists.lstPlay_DblClick(0);
     }
-    void mouse(QEvent::Type type, Qt::MouseButton button, int row) {
-        const QPoint at = lst->visualItemRect(lst->item(row)).center();
-        QMouseEvent event(type, at, lst->viewport()->mapToGlobal(at), button, button, {});
-        QCoreApplication::sendEvent(lst->viewport(), &event);
+    void mouse(QAbstractItemView* view, QEvent::Type type, Qt::MouseButton button, int row) {
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), button, button, {});
+        QCoreApplication::sendEvent(view->viewport(), &event);
+    }
+    void drop(QAbstractItemView* list, const QStringList& paths) {
+        QMimeData data;
+        QByteArray uris;
+        for (const QString& path : paths)
+            uris += QUrl::fromLocalFile(path).toEncoded() + "\r\n";
+        data.setData("text/uri-list", uris);
+        QDragEnterEvent enter({20, 20}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QDropEvent dropped(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list->viewport(), &dropped);
+        EXPECT_TRUE(enter.isAccepted() && dropped.isAccepted());
+    }
+    // Open: the controls that would change the list locked, the folder list short.
+    bool panelOpen() {
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 ui.cmdExpandir, ui.cmdGuardarComo, ui.cmdBorrar, ui.cmdBorrarTodo, ui.cmdOK,
+                 ui.cmdOKCarpeta, ui.optPla[3]})
+            if (control->isEnabled())
+                return false;
+        return ui.dir->height() == TwipsToPixels(SavePanel::kDirOpen);
+    }
+    void saveAs(const QString& name) {
+        ui.txtNomArch->setText(name);
+        w.savePanel.cmdGuardar_Click();
+    }
+    QStringList filesIn(const QString& path) const {
+        return QDir(path).entryList(QDir::Files | QDir::Hidden);
     }
 };
 } // namespace
+
+TEST_F(PlaylistsTest, TheBrowserShowsTheChainFromTheRootAndStaysPutWhenAFolderCannotBeRead) {
+    const int depth = int(music.count('/')); // the root, then each folder one step further in
+    EXPECT_EQ(ui.dir->item(0)->text(), "/");
+    EXPECT_EQ(ui.dir->currentRow(), depth);
+    EXPECT_EQ(ui.dir->currentItem()->text(), QString(2 * depth, ' ') + "music");
+    EXPECT_EQ(shownFiles(), (QStringList{"a.mp3", "b.mp3", "C.MP3", "list.M3U", "m.wav"}));
+    w.browser.dir_Choose(tmp.filePath("gone"));
+    EXPECT_TRUE(t.reporter.last().text.endsWith("gone cannot be opened: it does not exist."));
+    ui.drv->addItem(tmp.filePath("no medium"));
+    ui.drv->setCurrentIndex(ui.drv->count() - 1); // raises drv_Change
+    EXPECT_EQ(t.reporter.messages.size(), 2u);
+    EXPECT_EQ(ui.dir->Path(), music);
+    EXPECT_EQ(ui.fil->count(), 5);
+    ui.drv->setCurrentIndex(0);
+    EXPECT_EQ(ui.fil->Path(), "/");
+}
+
+TEST_F(PlaylistsTest, AddingExpandsListsInPlaceOnTheActiveDeckAndLoadsItsFirstEntryUnstarted) {
+    FakePlayer& fourth = t.player(3);
+    w.activation.fra_Click(3);
+    fourth.log.clear();
+    add({}); // nothing added, nothing loaded
+    add({"m.wav", "list.M3U", "a.mp3"});
+    EXPECT_EQ(entries(3), (QStringList{music + "|a.mp3", music + "|x.mp3", music + "/Sub|y.mp3",
+                                       "/abs|z.MP3", music + "|m.wav"}));
+    EXPECT_EQ(w.playlists.list(3).unplayableReason(2),
+              music + "/Sub/y.mp3 cannot be played: it does not exist.");
+    EXPECT_EQ(fourth.log, QStringList{"FileName " + music + "/a.mp3"}); // not started
+    add({"b.mp3"}); // the deck has a file now: it keeps it
+    EXPECT_EQ(fourth.log.size(), 1);
+    EXPECT_EQ(w.playlists.list(3).count() + w.playlists.list(0).count(), 6);
+    EXPECT_TRUE(t.reporter.empty());
+}
+
+TEST_F(PlaylistsTest, AListThatCannotBeReadKeepsWhatCameBeforeAndStopsThere) {
+    t.open(2, "/elsewhere/x.mp3");
+    t.playPause(2); // a box all the same: the user waits for what adding gives
+    QFile::remove(tmp.filePath("music/list.M3U")); // gone between listing and adding
+    player.log.clear();
+    add({"a.mp3", "b.mp3", "list.M3U", "m.wav"});
+    EXPECT_EQ(entries(0), (QStringList{music + "|a.mp3", music + "|b.mp3"}));
+    ASSERT_EQ(t.reporter.messages.size(), 1u);
+    EXPECT_TRUE(t.reporter.last().text.endsWith("list.M3U cannot be read: it does not exist."));
+    EXPECT_TRUE(player.log.isEmpty()); // the first-entry load came after the failure
+    // A pipe, which the file list does not show, or a folder may be dropped as a list.
+    ASSERT_EQ(::mkfifo(FileNameToBytes(music + "/pipe.m3u").constData(), 0644), 0);
+    for (const auto& [path, cause] :
+         {std::pair<QString, QString>{music + "/pipe.m3u", "it is not a file"},
+          {music, "it is a folder"}})
+        EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path); }),
+                  path + " cannot be read: " + cause + ".");
+}
+
+TEST_F(PlaylistsTest, ARightClickAddsTheSelectionAsItWasAndAddFolderAddsAllShown) {
+    ui.fil->item(1)->setSelected(true);
+    mouse(ui.fil, QEvent::MouseButtonPress, Qt::RightButton, 0);
+    mouse(ui.fil, QEvent::MouseButtonRelease, Qt::RightButton, 0);
+    EXPECT_EQ(entries(0), QStringList{music + "|b.mp3"});
+    EXPECT_EQ(SelectedRows(ui.fil), QList<int>{1});
+    w.browser.fil_MouseUp(Qt::LeftButton);
+    w.browser.cmdOKCarpeta_Click();
+    EXPECT_EQ(w.playlists.list(0).count(), 8);
+    EXPECT_TRUE(ui.fil->selectedItems().isEmpty());
+}
+
+TEST_F(PlaylistsTest, ANameThatIsNotUtf8IsListedShownAndAddedByteForByte) {
+    const QByteArray folderBytes = FileNameToBytes(music) + "/\xC9t\xE9";
+    ASSERT_EQ(::mkdir(folderBytes.constData(), 0755), 0);
+    ::close(::open((folderBytes + "/caf\xE9.mp3").constData(), O_WRONLY | O_CREAT, 0644));
+    browse(music);
+    EXPECT_FALSE(ui.dir->findItems(u"\uFFFDt\uFFFD"_qs, Qt::MatchEndsWith).isEmpty());
+    browse(FileNameFromBytes(folderBytes));
+    EXPECT_EQ(shownFiles(), QStringList{u"caf\uFFFD.mp3"_qs});
+    w.browser.cmdOKCarpeta_Click();
+    EXPECT_EQ(player.FileName(), FileNameFromBytes(folderBytes + "/caf\xE9.mp3"));
+    EXPECT_TRUE(t.reporter.empty());
+    ::remove((folderBytes + "/caf\xE9.mp3").constData()); // Qt's file functions cannot name it
+    ::rmdir(folderBytes.constData());
+}
+
+TEST_F(PlaylistsTest, FoldersListsAndTracksDroppedOnADeckAddInTheDropsOrder) {
+    for (const char* name : {"drop/f/b.mp3", "drop/f/a.FLAC", "drop/f/notes.txt", "drop/x.wav",
+                             "drop/single.opus", "drop/f/sub/deeper.mp3"})
+        file(name);
+    file("drop/l.m3u8", "x.wav\r\n");
+    const QString base = tmp.filePath("drop");
+    drop(ui.lstPlay[2], {base + "/f", base + "/l.m3u8", base + "/single.opus",
+                         base + "/f/notes.txt", base + "/gone.mp3"});
+    EXPECT_EQ(entries(2), (QStringList{base + "/f|a.FLAC", base + "/f|b.mp3", base + "|x.wav",
+                                       base + "|single.opus"}));
+    EXPECT_EQ(t.player(2).FileName(), base + "/f/a.FLAC");
+    ASSERT_EQ(t.reporter.notices.size(), 1u); // said without blocking
+    EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
+    drop(lst, {}); // only other computers' files, on the first deck: nothing
+    EXPECT_EQ(t.reporter.notices.size(), 2u);
+    drop(ui.dir, {base + "/f"});
+    EXPECT_EQ(shownFiles(), (QStringList{"a.FLAC", "b.mp3"}));
+    drop(ui.dir, {base + "/x.wav"}); // a file opens its folder
+    EXPECT_EQ(ui.dir->Path(), base);
+    EXPECT_TRUE(t.reporter.empty());
+}
+
+TEST_F(PlaylistsTest, ALongListIsLookedUpOnAWorkerAndMarkedAsFound) {
+    QByteArray list;
+    for (int i = 0; i < 1500; ++i) {
+        if (i % 3 == 0)
+            file(QString("music/t%1.mp3").arg(i));
+        list += QString(i == 1401 ? "C:\\x\\t%1.mp3\n" : "t%1.mp3\n").arg(i).toUtf8();
+    }
+    file("music/long.m3u", list);
+    browse(music);
+    w.browser.entryChecks().budget = std::chrono::milliseconds(0); // all but the first
+    add({"long.m3u"});
+    w.playlists.list(0).removeAt(4); // deleted while being looked up: the marks below stay
+    w.playlists.list(0).removeAt(3); // on their own entries
+    w.activation.fra_Click(1);
+    add({"long.m3u"});
+    w.playlists.cmdBorrarTodo_Click(); // deleted while being looked up
+    w.browser.entryChecks().waitUntilDone();
+    ASSERT_EQ(w.playlists.list(0).count(), 1498);
+    for (int j = 0; j < 1498; ++j) {
+        const int i = j < 3 ? j : j + 2;
+        ASSERT_EQ(w.playlists.list(0).unplayableReason(j).isEmpty(), i % 3 == 0) << i;
+    }
+    // Found beside the list rather than where a Windows path said.
+    EXPECT_EQ(w.playlists.list(0).folder(1399), music);
+    EXPECT_EQ(w.playlists.list(1).count(), 0);
+}
 
 TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
     QListWidget view;
@@ -56,16 +285,8 @@ TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
     EXPECT_EQ(list.loaded(), -1);
 }
 
-// Delete acts on the active deck's list, which is the one in front.
-TEST_F(PlaylistsTest, TheDeleteKeyDeletesTheSelection) {
-    lst->item(1)->setSelected(true);
-    QTest::keyClick(lst, Qt::Key_Backspace);
-    EXPECT_EQ(w.playlists.list(0).count(), 5);
-    QTest::keyClick(lst, Qt::Key_Delete);
-    EXPECT_EQ(w.playlists.list(0).fullPath(1), "/m2/c.mp3");
-}
-
 TEST_F(PlaylistsTest, DoubleClickStopsThenPlaysTheChosenEntryOrTheNextPlayableOne) {
+    appendTracks(0, kFive);
     t.open(0, "/elsewhere/x.mp3");
     t.playPause(0);
     player.log.clear();
@@ -74,7 +295,6 @@ TEST_F(PlaylistsTest, DoubleClickStopsThenPlaysTheChosenEntryOrTheNextPlayableOn
     EXPECT_EQ(player.log.first(), "Stop");
     EXPECT_EQ(player.log.mid(player.log.size() - 2), (QStringList{"FileName /m3/d.wav", "Play"}));
     EXPECT_EQ(w.decks.TrackNumber[0], 4);
-    EXPECT_EQ(lst->currentRow(), 2);
     EXPECT_TRUE(w.playlists.list(0).isUnplayable(2));
     EXPECT_EQ(t.reporter.notices.size(), 1u);
     // A marked entry chosen again is tried again: its file may be back.
@@ -88,25 +308,110 @@ TEST_F(PlaylistsTest, DoubleClickStopsThenPlaysTheChosenEntryOrTheNextPlayableOn
     EXPECT_EQ(player.FileName(), "/m2/c.mp3");
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
     EXPECT_EQ(w.decks.TrackNumber[0], 3);
+    // Delete, not Backspace, deletes the selection of the active deck's list.
+    lst->item(1)->setSelected(true);
+    QTest::keyClick(lst, Qt::Key_Backspace);
+    EXPECT_EQ(w.playlists.list(0).count(), 5);
+    QTest::keyClick(lst, Qt::Key_Delete);
+    EXPECT_EQ(w.playlists.list(0).fullPath(1), "/m2/c.mp3");
     EXPECT_TRUE(t.reporter.empty());
 }
 
 TEST_F(PlaylistsTest, RightPressStopsTheDeckAndReleaseCuesTheEntryClickedLast) {
-    mouse(QEvent::MouseButtonRelease, Qt::RightButton, 0); // nothing chosen: said in a box
+    appendTracks(0, kFive);
+    mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 0); // nothing chosen: said in a box
     EXPECT_EQ(t.reporter.messages.size(), 1u);
     lst->setCurrentRow(1);
     t.open(0, "/elsewhere/x.mp3");
     t.playPause(0);
-    mouse(QEvent::MouseButtonPress, Qt::RightButton, 4);
+    mouse(lst, QEvent::MouseButtonPress, Qt::RightButton, 4);
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
     EXPECT_EQ(player.FileName(), "/elsewhere/x.mp3"); // stopped, not moved on
-    mouse(QEvent::MouseButtonRelease, Qt::RightButton, 4);
+    mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 4);
     EXPECT_EQ(player.FileName(), "/m1/t.mp3");
     DeliverNotifications();
     EXPECT_NE(player.PlayState(), MediaPlayer::Playing);
     // The right button moved neither the current entry nor the selection; the left one does.
     EXPECT_EQ(SelectedRows(lst), QList<int>{1});
-    mouse(QEvent::MouseButtonPress, Qt::LeftButton, 4);
+    mouse(lst, QEvent::MouseButtonPress, Qt::LeftButton, 4);
     EXPECT_EQ(lst->currentRow(), 4);
     EXPECT_EQ(t.reporter.messages.size(), 1u);
+}
+
+TEST_F(PlaylistsTest, TheSavePanelOpensOnlyOnAListAndRefusesForbiddenNamesUntilCancelled) {
+    const QString lists = folder("lists");
+    browse(lists);
+    appendTracks(1, {"/m/a.mp3"});
+    w.savePanel.cmdGuardarComo_Click(); // the active deck's list is empty
+    EXPECT_EQ(t.reporter.last().text, "There aren't any files in the active list.");
+    EXPECT_FALSE(panelOpen());
+    w.activation.fra_Click(1);
+    w.savePanel.cmdGuardarComo_Click();
+    for (QChar bad : QStringLiteral("\\/:*?\"<>|"))
+        EXPECT_FALSE(IsValidListName(QString("my") + bad + "list")) << int(bad.unicode());
+    EXPECT_TRUE(IsValidListName("  my list. #1 [ñ]"));
+    ui.cmdOK->setFocus();
+    saveAs("my:list");
+    EXPECT_EQ(t.reporter.last().text, "Invalid Filename.");
+    EXPECT_EQ(w.focusWidget(), ui.txtNomArch);
+    EXPECT_TRUE(panelOpen());
+    ui.txtNomArch->setCursorPosition(3);
+    w.savePanel.txtNomArch_Click(); // typing then replaces the old name
+    EXPECT_EQ(ui.txtNomArch->selectionStart(), 0);
+    EXPECT_EQ(ui.txtNomArch->selectedText(), "my:list");
+    w.savePanel.Command1_Click();
+    EXPECT_TRUE(ui.cmdOK->isEnabled() && ui.optPla[3]->isEnabled());
+    EXPECT_EQ(ui.dir->height(), TwipsToPixels(SavePanel::kDirClosed));
+    EXPECT_EQ(t.reporter.messages.size(), 2u);
+    EXPECT_TRUE(filesIn(lists).isEmpty());
+}
+
+TEST_F(PlaylistsTest, AFailedSaveIsReportedAndKeepsTheOldFileAndThePanelOpen) {
+    const QString lists = folder("lists");
+    browse(lists);
+    t.open(1, "/elsewhere/x.mp3");
+    t.playPause(1); // a box all the same: the user waits for the answer
+    file("lists/set.m3u", "old\r\n");
+    folder("lists/taken.m3u");
+    // A name the encoding cannot hold fails before the old file is touched; then the file
+    // system refuses: the name is a folder's, or far too long.
+    appendTracks(0, {lists + "/bad" + QChar(0xD800) + ".mp3", lists + "/a.mp3"});
+    w.savePanel.cmdGuardarComo_Click();
+    saveAs("set");
+    w.playlists.list(0).removeAt(0);
+    for (const QString& name : {QString("taken"), QString(300, 'x')}) {
+        saveAs(name);
+        EXPECT_TRUE(t.reporter.last().text.contains(name));
+    }
+    EXPECT_EQ(t.reporter.messages.size(), 3u);
+    EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
+    EXPECT_TRUE(panelOpen());
+    EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "old\r\n");
+    EXPECT_EQ(filesIn(lists), QStringList{"set.m3u"}); // no temporary file left behind
+    // Saved at last: the old file replaced, the panel closed, the file shown.
+    saveAs("set");
+    EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "a.mp3\r\n");
+    EXPECT_EQ(filesIn(lists), QStringList{"set.m3u"});
+    EXPECT_EQ(ui.dir->height(), TwipsToPixels(SavePanel::kDirSaved));
+    EXPECT_EQ(shownFiles(), QStringList{"set.m3u"});
+}
+
+// The two refusals a save meets most, each said once in one sentence, the old file kept.
+TEST_F(PlaylistsTest, ASaveThatIsRefusedSaysWhyOnce) {
+    const QString locked = folder("locked"), open = folder("open");
+    file("open/kept.m3u", "old\r\n");
+    chmod(qPrintable(tmp.path()), 0755);
+    chmod(qPrintable(locked), 0555);
+    chmod(qPrintable(open), 0777);
+    chmod(qPrintable(open + "/kept.m3u"), 0444);
+    const std::pair<QString, QString> cases[] = {
+        {locked + "/set.m3u", "the folder cannot be written"},
+        {open + "/kept.m3u", "it is read-only"},
+    };
+    for (const auto& [path, cause] : cases)
+        EXPECT_TRUE(HoldsAsNobody([&] {
+            return FailureOf([&] { SavePlaylistFile(path, "new\r\n"); }) ==
+                   path + " cannot be saved: " + cause + ".";
+        })) << path.toStdString();
+    EXPECT_EQ(ReadPlaylistFile(open + "/kept.m3u"), "old\r\n");
 }
