@@ -1,7 +1,7 @@
 #include "common/Widgets.h"
+#include "common/Twips.h"
 #include "support/Looks.h"
 
-#include <QApplication>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -26,40 +26,40 @@ public:
 };
 } // namespace
 
-// A deck's play button turns red and back at every start and stop of an evening: it must
-// paint each colour under one key, or the style's pixmap cache grows all night.
-TEST(ColorButtonTest, AColourShownAgainIsPaintedUnderTheSameKey) {
+// A deck's play button turns red and back at every start and stop of an evening. It shows each
+// state as it is, whatever state it was first painted in, and paints each colour under one
+// key, or the style's pixmap cache grows all night.
+TEST(ColorButtonTest, IsDrawnInItsStateAndEachColourUnderOneKey) {
     KeyRecordingStyle style;
     ColorButton button(">");
     button.setStyle(&style);
     button.resize(40, 20);
-    for (int i = 0; i < 20; ++i) {
-        button.setBackColor(i % 2 ? kRed : kButtonFace);
-        button.grab();
-    }
-    EXPECT_EQ(style.keys.size(), 2u);
-    EXPECT_EQ(button.palette().color(QPalette::Button), ToQColor(kRed, QPalette()))
-        << "the widget's palette still tells its colour";
-}
-
-// The kept palette must not keep the state it was first painted in: a button enabled, disabled
-// and enabled again, in either colour, shows each state as it is.
-TEST(ColorButtonTest, IsDrawnInTheStateItIsInWhateverItWasFirstPaintedIn) {
-    ColorButton button(">");
-    button.resize(40, 20);
-    for (const Rgb colour : {kButtonFace, kRed, kButtonFace})
+    for (const Rgb colour : {kButtonFace, kRed, kButtonFace, kRed})
         for (const bool enabled : {false, true, false, true}) {
             button.setBackColor(colour);
             button.setEnabled(enabled);
             EXPECT_EQ(test::CaptionLooksEnabled(&button), enabled)
                 << "colour " << colour << (enabled ? ", enabled" : ", disabled");
         }
+    EXPECT_EQ(style.keys.size(), 2u);
+    EXPECT_EQ(button.palette().color(QPalette::Button), ToQColor(kRed, QPalette()))
+        << "the widget's palette still tells its colour";
 }
 
-// A deck is made the active one by a left click on its frame, not by another button.
-TEST(CaptionFrameTest, OnlyALeftClickCounts) {
-    CaptionFrame frame("Deck 1");
-    frame.resize(120, 60);
+// The title gives way only when the caption would pass the frame's edge, less the caption's
+// scaled indent and two pixels either side of it; a deck is made active by a left click only.
+TEST(CaptionFrameTest, TheTitleGivesWayAtTheScaledEdgeAndOnlyALeftClickCounts) {
+    CaptionFrame frame("");
+    ApplyScale(&frame, 2);
+    frame.setCaptionFont(QFont("DejaVu Sans", 8));
+    frame.setCaption("1. ", "A long title", " 3:05");
+    const QFontMetrics metrics(ScaledFont(&frame, QFont("DejaVu Sans", 8)));
+    const int fits = 2 * 8 + 4 + metrics.horizontalAdvance("1.  3:05") +
+                     metrics.horizontalAdvance("A long title");
+    for (const auto& [width, whole] : {std::pair{fits, true}, {fits - 1, false}}) {
+        frame.resize(width, 60);
+        EXPECT_EQ(frame.DisplayedCaption() == "1. A long title 3:05", whole) << width;
+    }
     int clicks = 0;
     QObject::connect(&frame, &CaptionFrame::clicked, [&] { ++clicks; });
     QTest::mouseClick(&frame, Qt::RightButton);
