@@ -309,10 +309,14 @@ TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMean
     ui.txtNomArch->setCursorPosition(3);
     w.savePanel.txtNomArch_Click(); // typing then replaces the old name
     EXPECT_EQ(ui.txtNomArch->selectedText(), "my:list");
-    saveAs("taken"); // a folder's name: the file system refuses
-    EXPECT_TRUE(t.reporter.last().text.contains("taken"));
+    // The file system refuses: the name is a folder's (the new file cannot take its place), or
+    // too long for even the temporary file.
+    for (const QString& name : {QString("taken"), QString(300, 'x')}) {
+        saveAs(name);
+        EXPECT_TRUE(t.reporter.last().text.contains(name));
+    }
     EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
-    EXPECT_EQ(t.reporter.messages.size(), 4u);
+    EXPECT_EQ(t.reporter.messages.size(), 5u);
     EXPECT_TRUE(panelOpen());
     EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "old\r\n");
     EXPECT_EQ(filesIn(lists), QStringList{"set.m3u"}); // no temporary file left behind
