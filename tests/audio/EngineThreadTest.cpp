@@ -48,11 +48,13 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
         ramp[i] = 0.5f * static_cast<float>(i) / static_cast<float>(ramp.size());
     WriteWav(path, ramp, 48000, 1);
     for (bool saysSo : {true, false}) {
+        // What the listener uses outlives the engine, whose keeper thread may still be in it.
+        std::atomic<int> lost{0}, back{0};
+        std::function<void(const audio::OutputChange&)> told;
         FakeCards cards;
         audio::Engine engine(cards.open(48000), cards.opener());
-        std::atomic<int> lost{0}, back{0};
         // The listener asks the engine while it is told and replaces itself: neither may hang.
-        std::function<void(const audio::OutputChange&)> told = [&](const auto& change) {
+        told = [&](const auto& change) {
             ++(change.kind == audio::OutputChange::Lost ? lost : back);
             (void)engine.outputName();
             engine.setOutputListener(told);
