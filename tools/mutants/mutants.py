@@ -12,6 +12,7 @@ Constants on a line that places a control in twips (four numbers in a row) are n
 twip is a fifteenth of a pixel, so such a mutant is the same program.
 
 Usage: tools/mutants/mutants.py [--count 40] [--seed 1] [--build DIR] [--report FILE]
+                               [--reuse EARLIER-OUTPUT]
 """
 
 import argparse
