@@ -2,6 +2,7 @@
 
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
+#include "common/UiThread.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +23,7 @@ EntryChecks::~EntryChecks() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
         queue_.clear();
+        found_.clear();
     }
     wake_.notify_all();
     if (worker_.joinable())
@@ -91,19 +93,26 @@ void EntryChecks::work() {
                 else if (result.track != entry.track)
                     findings.append({i - work.from, result.track, {}});
             }
-            // The window waits for this thread before it goes, so `this` is alive here.
-            QMetaObject::invokeMethod(
-                this,
-                [this, job = work.job, looked = end - from, findings] {
-                    found(job, looked, findings);
-                },
-                Qt::QueuedConnection);
-            const std::lock_guard stop(mutex_);
+            // The findings wait under the lock and only a wake-up goes through Qt's event
+            // queue (see WakeUiThread). The window waits for this thread before it goes.
+            const std::lock_guard hand(mutex_);
+            found_.push_back({work.job, end - from, std::move(findings)});
+            WakeUiThread(this, "deliver");
             if (stopping_)
                 return;
         }
         lock.lock();
     }
+}
+
+void EntryChecks::deliver() {
+    std::deque<Batch> batches;
+    {
+        const std::lock_guard lock(mutex_);
+        batches.swap(found_);
+    }
+    for (const Batch& batch : batches)
+        found(batch.job, batch.looked, batch.findings);
 }
 
 void EntryChecks::found(int id, qsizetype looked, const QList<Finding>& findings) {

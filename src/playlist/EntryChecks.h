@@ -59,7 +59,15 @@ private:
         Track track;
         QString reason;
     };
+    // What the worker found in `looked` entries of a job.
+    struct Batch {
+        int job;
+        qsizetype looked;
+        QList<Finding> findings;
+    };
     void work();
+    // Takes the batches waiting for the window (invoked through the event loop).
+    Q_INVOKABLE void deliver();
     void found(int job, qsizetype looked, const QList<Finding>& findings);
 
     QHash<int, Job> jobs_;
@@ -67,6 +75,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Work> queue_;
+    std::deque<Batch> found_; // for the window
     bool stopping_ = false;
     std::thread worker_;
 };

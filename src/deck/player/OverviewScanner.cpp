@@ -3,6 +3,7 @@
 #include "audio/Decoder.h"
 #include "audio/TrackPeaks.h"
 #include "common/FileNames.h"
+#include "common/UiThread.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -60,35 +61,44 @@ void OverviewScanner::work() {
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
-        scanOne(work);
+        std::optional<std::vector<float>> peaks = scanOne(work);
         lock.lock();
+        if (peaks) { // waits under the lock; only a wake-up goes through the event queue
+            done_.push_back({work.deck, work.job.id, std::move(*peaks)});
+            WakeUiThread(this, "deliver");
+        }
         busy_ = false;
         idle_.notify_all();
     }
 }
 
-void OverviewScanner::scanOne(const Work& work) {
+std::optional<std::vector<float>> OverviewScanner::scanOne(const Work& work) {
     if (work.job.cancelled->load())
-        return;
+        return std::nullopt;
     std::vector<float> peaks;
     try {
         auto decoder = audio::OpenDecoder(work.file);
         peaks = audio::ScanPeaks(*decoder, kBins, *work.job.cancelled).peaks;
     } catch (const std::exception&) {
-        return; // the deck's own player tells why the file cannot be played
+        return std::nullopt; // the deck's own player tells why the file cannot be played
     }
     if (work.job.cancelled->load())
-        return;
-    // The destructor waits for this thread, so the scanner is still there to post to.
-    QMetaObject::invokeMethod(
-        this,
-        [this, deck = work.deck, id = work.job.id, peaks = std::move(peaks)] {
-            if (auto latest = jobs_.find(deck); latest != jobs_.end() && latest->id == id) {
-                jobs_.erase(latest);
-                emit scanned(deck, peaks);
-            }
-        },
-        Qt::QueuedConnection);
+        return std::nullopt;
+    return peaks;
+}
+
+void OverviewScanner::deliver() {
+    std::deque<Result> results;
+    {
+        const std::lock_guard lock(mutex_);
+        results.swap(done_);
+    }
+    for (const Result& result : results)
+        if (auto latest = jobs_.find(result.deck);
+            latest != jobs_.end() && latest->id == result.id) {
+            jobs_.erase(latest);
+            emit scanned(result.deck, result.peaks);
+        }
 }
 
 } // namespace velmor

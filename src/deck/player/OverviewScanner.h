@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,8 +47,16 @@ private:
         Job job;
         std::string file;
     };
+    struct Result {
+        int deck = 0;
+        uint64_t id = 0;
+        std::vector<float> peaks;
+    };
     void work();
-    void scanOne(const Work& work);
+    // The peaks of the work's track; nothing when it cannot be read or is cancelled.
+    static std::optional<std::vector<float>> scanOne(const Work& work);
+    // Emits the results waiting for the window (invoked through the event loop).
+    Q_INVOKABLE void deliver();
 
     QHash<int, Job> jobs_; // the UI thread's: each deck's latest scan
     uint64_t nextId_ = 0;
@@ -56,6 +65,7 @@ private:
     std::condition_variable wake_;
     std::condition_variable idle_;
     std::deque<Work> queue_;
+    std::deque<Result> done_; // for the window
     bool busy_ = false;
     bool stopping_ = false;
     std::thread worker_;
