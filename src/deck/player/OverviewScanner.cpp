@@ -13,11 +13,9 @@ namespace velmor {
 OverviewScanner::~OverviewScanner() {
     {
         const std::lock_guard lock(mutex_);
-        stopping_ = true;
-        for (const Work& work : queue_)
-            work.job.cancelled->store(true);
+        stopping_ = true; // what still waits is never started
     }
-    for (const Job& job : std::as_const(jobs_))
+    for (const Job& job : std::as_const(jobs_)) // the running scan is some deck's latest
         job.cancelled->store(true);
     wake_.notify_one();
     if (worker_.joinable())
