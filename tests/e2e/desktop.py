@@ -4,6 +4,8 @@ null sink whose monitor is recorded, and real X input."""
 import os
 import shutil
 import subprocess
+import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -71,6 +73,12 @@ class Desktop:
         )
         self.env.pop("WAYLAND_DISPLAY", None)
         self.recording_started = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.close()
 
     def _spawn(self, args, **kw):
         process = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL,
@@ -192,3 +200,17 @@ def require(*programs):
     missing = [p for p in programs if shutil.which(p) is None]
     if missing:
         raise SystemExit("e2e: missing " + ", ".join(missing))
+
+
+def scene(title, programs, play):
+    """Runs one scene as its script's main: `play(binary, root, artefacts, checks)` in a
+    fresh folder `root`, with the program and the artefact folder named on the command line
+    (SCRIPT VELMOR_BINARY ARTEFACT_DIR). Prints the verdict and returns the exit status."""
+    binary, artefacts = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
+    artefacts.mkdir(parents=True, exist_ok=True)
+    require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "parec", *programs)
+    checks = Checks()
+    with tempfile.TemporaryDirectory(prefix="velmor-e2e-") as tmp:
+        play(binary, Path(tmp), artefacts, checks)
+    print(f"e2e {title}: {checks.passed} passed, {checks.failed} failed")
+    return 1 if checks.failed else 0

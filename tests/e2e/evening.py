@@ -6,7 +6,6 @@ Usage: evening.py VELMOR_BINARY ARTEFACT_DIR"""
 
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
@@ -14,8 +13,8 @@ import numpy as np
 
 sys.path.insert(0, str(Path(__file__).parent))
 from desktop import (ADD, ADD_FOLDER, FILE_LIST_FIRST_ROW, FOLDER_LIST_BLANK, NAME_BOX,  # noqa: E402
-                     SAVE, SAVE_LIST, ULTRA_DECK_1, Checks, Desktop, opt_pla, require)
-from sound import Recording, write_tone  # noqa: E402
+                     SAVE, SAVE_LIST, ULTRA_DECK_1, Desktop, opt_pla, scene)
+from sound import Recording, write_mp3_tone, write_tone  # noqa: E402
 
 # Each fixture track is a steady tone of its own, so the recording tells which one played.
 A, B, C, D = 440.0, 550.0, 660.0, 880.0
@@ -36,106 +35,78 @@ def make_music(root: Path):
     playlists = music / "playlists"
     playlists.mkdir(parents=True)
     for name, frequency, seconds in [("a", A, 2.0), ("b", B, 2.0), ("d", D, 40.0)]:
-        wav = root / f"{name}.wav"
-        write_tone(wav, frequency, seconds)
-        target = (playlists if name == "d" else music) / f"{name}.mp3"
-        subprocess.run(["lame", "--quiet", "-b", "192", str(wav), str(target)], check=True)
+        write_mp3_tone((playlists if name == "d" else music) / f"{name}.mp3", frequency, seconds)
     write_tone(music / "c.wav", C, 14.0)
     (playlists / "list.m3u").write_bytes(b"#EXTM3U\r\nd.mp3\r\n")
     return music, playlists
 
 
-def main():
-    binary, artefacts = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
-    artefacts.mkdir(parents=True, exist_ok=True)
-    require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "parec", "lame", "import")
-    checks = Checks()
-    with tempfile.TemporaryDirectory(prefix="velmor-e2e-") as tmp:
-        root = Path(tmp)
-        music, playlists = make_music(root)
-        desk = Desktop(root)
-        marks = {}
-        try:
-            desk.start_display()
-            desk.start_sound()
-            desk.start_recording(root / "evening.wav")
-            desk.start_program(binary, cwd=music)
+def play(binary, root, artefacts, checks):
+    music, playlists = make_music(root)
+    marks = {}
+    with Desktop(root) as desk:
+        desk.start(binary, music, root / "evening.wav")
 
-            # Deck 1 gets the whole folder; Deck 2 the playlist in its subfolder.
-            desk.click(*ADD_FOLDER)
-            desk.click(*opt_pla(1))
-            desk.click(*FOLDER_LIST_BLANK)
-            desk.key("Down", "Return")
-            time.sleep(0.5)
-            desk.click(*FILE_LIST_FIRST_ROW)
-            desk.click(*ADD)
-            time.sleep(0.5)
+        # Deck 1 gets the whole folder; Deck 2 the playlist in its subfolder.
+        desk.click(*ADD_FOLDER)
+        desk.click(*opt_pla(1))
+        desk.click(*FOLDER_LIST_BLANK)
+        desk.key("Down", "Return")
+        time.sleep(0.5)
+        desk.click(*FILE_LIST_FIRST_ROW)
+        desk.click(*ADD)
+        time.sleep(0.5)
 
-            marks["play"] = desk.now()
-            desk.key("w")  # play/pause Deck 1: a, b and c follow by themselves
-            time.sleep(5.0)
-            marks["fade"] = desk.now()
-            desk.key("a")  # fade Deck 2 in with the defaults
-            time.sleep(3.0)
-            desk.click(*opt_pla(0))  # the crossfader now runs between Deck 1 and Deck 2
-            for key in ["z", "x", "c", "x"]:
-                marks[key + str(len(marks))] = desk.now()
-                desk.key(key)
-                time.sleep(1.0)
-            desk.screenshot(artefacts / "playing.png")  # two decks playing, for the README
-            marks["mute"] = desk.now()
-            desk.key("r")
+        marks["play"] = desk.now()
+        desk.key("w")  # play/pause Deck 1: a, b and c follow by themselves
+        time.sleep(5.0)
+        marks["fade"] = desk.now()
+        desk.key("a")  # fade Deck 2 in with the defaults
+        time.sleep(3.0)
+        desk.click(*opt_pla(0))  # the crossfader now runs between Deck 1 and Deck 2
+        for key in ["z", "x", "c", "x"]:
+            marks[key + str(len(marks))] = desk.now()
+            desk.key(key)
             time.sleep(1.0)
-            marks["unmute"] = desk.now()
-            desk.key("r")
-            # c.wav ends 18 s after Play; Deck 1 then stands stopped on it.
-            time.sleep(max(0.0, marks["play"] + 19.0 - desk.now()))
+        desk.screenshot(artefacts / "playing.png")  # two decks playing, for the README
+        marks["mute"] = desk.now()
+        desk.key("r")
+        time.sleep(1.0)
+        marks["unmute"] = desk.now()
+        desk.key("r")
+        # c.wav ends 18 s after Play; Deck 1 then stands stopped on it.
+        time.sleep(max(0.0, marks["play"] + 19.0 - desk.now()))
 
-            desk.click(*ULTRA_DECK_1)
-            marks["fast"] = desk.now()
-            desk.key("w")
-            time.sleep(8.0)
-            marks["again"] = desk.now()
-            desk.key("w")
-            time.sleep(1.5)
-            marks["stop"] = desk.now()
-            desk.key("e")
-            time.sleep(1.0)
-            marks["restart"] = desk.now()
-            desk.key("w")
-            time.sleep(8.0)
+        desk.click(*ULTRA_DECK_1)
+        marks["fast"] = desk.now()
+        desk.key("w")
+        time.sleep(8.0)
+        marks["again"] = desk.now()
+        desk.key("w")
+        time.sleep(1.5)
+        marks["stop"] = desk.now()
+        desk.key("e")
+        time.sleep(1.0)
+        marks["restart"] = desk.now()
+        desk.key("w")
+        time.sleep(8.0)
 
-            desk.click(*opt_pla(1))
-            desk.click(*SAVE_LIST)
-            desk.click(*NAME_BOX)
-            desk.type("evening")
-            desk.click(*SAVE)
-            time.sleep(0.5)
-            desk.screenshot(artefacts / "evening.png")
-            desk.stop_recording()
-        finally:
-            desk.close()
-        (artefacts / "marks.txt").write_text("\n".join(f"{k} {v:.3f}" for k, v in marks.items()))
-        subprocess.run(["cp", str(root / "evening.wav"), str(artefacts / "evening.wav")])
-        measure(Recording(root / "evening.wav"), marks, playlists, checks)
-
-    print(f"e2e: {checks.passed} passed, {checks.failed} failed")
-    return 1 if checks.failed else 0
-
-
-def align(rec, marks):
-    """Moves the marks onto the recording's clock. The recording starts when the sound server
-    first has something to play, so its clock is set by the first sound: Deck 1's Play."""
-    first = rec.first_rise(A, 0, marks["play"] + 10)
-    if first is None:
-        return marks
-    shift = first - marks["play"]
-    print(f"recording clock: first sound {shift:+.2f} s from the Play key")
-    return {k: v + shift for k, v in marks.items()}
+        desk.click(*opt_pla(1))
+        desk.click(*SAVE_LIST)
+        desk.click(*NAME_BOX)
+        desk.type("evening")
+        desk.click(*SAVE)
+        time.sleep(0.5)
+        desk.screenshot(artefacts / "evening.png")
+        desk.stop_recording()
+    (artefacts / "marks.txt").write_text("\n".join(f"{k} {v:.3f}" for k, v in marks.items()))
+    subprocess.run(["cp", str(root / "evening.wav"), str(artefacts / "evening.wav")])
+    measure(Recording(root / "evening.wav"), marks, playlists, checks)
 
 
 def measure(rec, marks, playlists, checks):
-    marks = align(rec, marks)
+    shift = rec.clock_shift(A, marks["play"])
+    marks = {k: v + shift for k, v in marks.items()}
     p = marks["play"]
     # The tracks of Deck 1 follow one another in list order.
     order = [rec.dominant([A, B, C], p + s, p + s + 0.8) for s in (0.6, 2.6, 4.3)]
@@ -199,4 +170,4 @@ def measure(rec, marks, playlists, checks):
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(scene("evening", ["lame", "import"], play))

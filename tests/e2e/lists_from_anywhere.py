@@ -7,13 +7,12 @@ Usage: lists_from_anywhere.py VELMOR_BINARY ARTEFACT_DIR"""
 
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from desktop import ADD, FILE_LIST_FIRST_ROW, FOLDER_LIST_BLANK, Checks, Desktop, require  # noqa: E402
-from sound import Recording, write_tone  # noqa: E402
+from desktop import ADD, FILE_LIST_FIRST_ROW, FOLDER_LIST_BLANK, Desktop, scene  # noqa: E402
+from sound import Recording, write_mp3_tone, write_tone  # noqa: E402
 
 B, C = 550.0, 660.0
 
@@ -25,57 +24,40 @@ def make_music(root: Path):
     sub = music / "set" / "sub"
     sub.mkdir(parents=True)
     (music / "elsewhere").mkdir()
-    write_tone(root / "b.wav", B, 2.0)
+    write_mp3_tone(sub / "b.mp3", B, 2.0)
     write_tone(root / "c.wav", C, 2.0)
-    subprocess.run(["lame", "--quiet", "-b", "192", str(root / "b.wav"), str(sub / "b.mp3")], check=True)
     subprocess.run(["sox", str(root / "c.wav"), str(sub / "c.flac")], check=True)
     (music / "set" / "list.m3u").write_bytes(
         b"#EXTM3U\n#EXTINF:2,Someone - B\nsub/b.mp3\n#EXTINF:2,Someone - C\nsub\\c.flac\n")
+    return music
 
 
-def main():
-    binary, artefacts = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
-    artefacts.mkdir(parents=True, exist_ok=True)
-    require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "parec", "lame", "sox", "import")
-    checks = Checks()
-    with tempfile.TemporaryDirectory(prefix="velmor-e2e-lists-") as tmp:
-        root = Path(tmp)
-        make_music(root)
-        desk = Desktop(root)
-        try:
-            desk.start_display()
-            desk.start_sound()
-            desk.start_recording(root / "lists.wav")
-            desk.start_program(binary, cwd=root / "music" / "elsewhere")
-            # The folder list: up to the parent, then down past "elsewhere" into "set".
-            desk.click(*FOLDER_LIST_BLANK)
-            desk.key("Up", "Return")
-            time.sleep(0.3)
-            desk.key("Down", "Down", "Return")
-            time.sleep(0.3)
-            desk.click(*FILE_LIST_FIRST_ROW)  # list.m3u, the folder's only file
-            desk.click(*ADD)
-            time.sleep(0.3)
-            play = desk.now()
-            desk.key("w")  # Deck 1 plays b, then c by itself
-            time.sleep(5.0)
-            desk.screenshot(artefacts / "lists_from_anywhere.png")
-            desk.stop_recording()
-        finally:
-            desk.close()
-        rec = Recording(root / "lists.wav")
-        # The recording starts with the first sound: set its clock by b's start.
-        first = rec.first_rise(B, 0, play + 5)
-        p = first if first is not None else play
-        order = [rec.dominant([B, C], p + s, p + s + 0.8) for s in (0.5, 2.5)]
-        checks.check(order == [B, C], f"the list's relative entries play in order (heard {order})")
-        c_start = rec.first_rise(C, p, p + 4.5)
-        checks.check(c_start is not None and abs(c_start - p - 2.0) < 0.4,
-                     f"c.flac follows b.mp3 after 2 s (at {None if c_start is None else round(c_start - p, 2)})")
-
-    print(f"e2e lists: {checks.passed} passed, {checks.failed} failed")
-    return 1 if checks.failed else 0
+def play(binary, root, artefacts, checks):
+    music = make_music(root)
+    with Desktop(root) as desk:
+        desk.start(binary, music / "elsewhere", root / "lists.wav")
+        # The folder list: up to the parent, then down past "elsewhere" into "set".
+        desk.click(*FOLDER_LIST_BLANK)
+        desk.key("Up", "Return")
+        time.sleep(0.3)
+        desk.key("Down", "Down", "Return")
+        time.sleep(0.3)
+        desk.click(*FILE_LIST_FIRST_ROW)  # list.m3u, the folder's only file
+        desk.click(*ADD)
+        time.sleep(0.3)
+        played = desk.now()
+        desk.key("w")  # Deck 1 plays b, then c by itself
+        time.sleep(5.0)
+        desk.screenshot(artefacts / "lists_from_anywhere.png")
+        desk.stop_recording()
+    rec = Recording(root / "lists.wav")
+    p = played + rec.clock_shift(B, played, within=5.0)
+    order = [rec.dominant([B, C], p + s, p + s + 0.8) for s in (0.5, 2.5)]
+    checks.check(order == [B, C], f"the list's relative entries play in order (heard {order})")
+    c_start = rec.first_rise(C, p, p + 4.5)
+    checks.check(c_start is not None and abs(c_start - p - 2.0) < 0.4,
+                 f"c.flac follows b.mp3 after 2 s (at {None if c_start is None else round(c_start - p, 2)})")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(scene("lists", ["lame", "sox", "import"], play))

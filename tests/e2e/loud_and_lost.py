@@ -5,13 +5,12 @@ virtual display, driven by real clicks and keys, its sound recorded from a null 
 Usage: loud_and_lost.py VELMOR_BINARY ARTEFACT_DIR"""
 
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from desktop import Desktop, require  # noqa: E402
-from evening import Checks, add_file  # noqa: E402
+from desktop import Desktop, scene  # noqa: E402
+from evening import add_file  # noqa: E402
 from sound import Recording, write_steps, write_tone  # noqa: E402
 
 LOUD = 10 ** (-1 / 20)  # today's masters peak at -1 dBFS
@@ -19,55 +18,43 @@ A, B = 440.0, 550.0
 FIRST_STEP, STEP = 400.0, 20.0  # the stepped track: second k sounds at 400 + 20 k Hz
 
 
-def main():
-    binary, artefacts = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
-    artefacts.mkdir(parents=True, exist_ok=True)
-    require("Xvfb", "xdpyinfo", "xdotool", "pulseaudio", "pactl", "parec")
-    checks = Checks()
-    with tempfile.TemporaryDirectory(prefix="velmor-e2e-") as tmp:
-        root = Path(tmp)
-        music = root / "music"
-        music.mkdir()
-        write_tone(music / "a.wav", A, 6.0, LOUD)
-        write_tone(music / "b.wav", B, 6.0, LOUD)
-        write_steps(music / "steps.wav", FIRST_STEP, STEP, 40.0)
-        desk = Desktop(root)
-        marks = {}
-        try:
-            desk.start(binary, music, root / "loud.wav")
-            for deck in range(3):  # a.wav, b.wav, steps.wav
-                add_file(desk, deck, deck)
+def play(binary, root, artefacts, checks):
+    music = root / "music"
+    music.mkdir()
+    write_tone(music / "a.wav", A, 6.0, LOUD)
+    write_tone(music / "b.wav", B, 6.0, LOUD)
+    write_steps(music / "steps.wav", FIRST_STEP, STEP, 40.0)
+    marks = {}
+    with Desktop(root) as desk:
+        desk.start(binary, music, root / "loud.wav")
+        for deck in range(3):  # a.wav, b.wav, steps.wav
+            add_file(desk, deck, deck)
 
-            # Both loud decks at once, the crossfader where it starts (both at full level).
-            desk.key("5")
-            time.sleep(3.0)
-            desk.key("e", "d")
+        # Both loud decks at once, the crossfader where it starts (both at full level).
+        desk.key("5")
+        time.sleep(3.0)
+        desk.key("e", "d")
 
-            # The stepped track plays; the server dies under it and a new one starts.
-            desk.key("y")
-            played = time.monotonic()
-            time.sleep(3.0)
-            desk.stop_recording()
-            desk.kill_sound()
-            time.sleep(2.0)
-            desk.start_sound()
-            restarted = time.monotonic()
-            desk.start_recording(root / "back.wav")
-            # The program's stream on the new server: when the engine has its card again.
-            back = wait_for_stream(desk, timeout=8.0)
-            marks["back"] = None if back is None else back - restarted
-            marks["position"] = None if back is None else back - played
-            time.sleep(3.0)
-            desk.stop_recording()
-        finally:
-            desk.close()
-        for name in ["loud.wav", "back.wav"]:
-            (artefacts / name).write_bytes((root / name).read_bytes())
-        measure_loud(Recording(root / "loud.wav"), checks)
-        measure_back(Recording(root / "back.wav"), marks, checks)
-
-    print(f"e2e loud and lost: {checks.passed} passed, {checks.failed} failed")
-    return 1 if checks.failed else 0
+        # The stepped track plays; the server dies under it and a new one starts.
+        desk.key("y")
+        played = time.monotonic()
+        time.sleep(3.0)
+        desk.stop_recording()
+        desk.kill_sound()
+        time.sleep(2.0)
+        desk.start_sound()
+        restarted = time.monotonic()
+        desk.start_recording(root / "back.wav")
+        # The program's stream on the new server: when the engine has its card again.
+        back = wait_for_stream(desk, timeout=8.0)
+        marks["back"] = None if back is None else back - restarted
+        marks["position"] = None if back is None else back - played
+        time.sleep(3.0)
+        desk.stop_recording()
+    for name in ["loud.wav", "back.wav"]:
+        (artefacts / name).write_bytes((root / name).read_bytes())
+    measure_loud(Recording(root / "loud.wav"), checks)
+    measure_back(Recording(root / "back.wav"), marks, checks)
 
 
 def measure_loud(rec, checks):
@@ -112,4 +99,4 @@ def measure_back(rec, marks, checks):
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(scene("loud and lost", [], play))

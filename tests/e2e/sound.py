@@ -106,6 +106,15 @@ class Recording:
         server starts a recording with the first sound, so this may be 0."""
         return next((t for t, db in self.series(frequency, start, end) if db > threshold_db), None)
 
+    def clock_shift(self, frequency, mark, within=10.0):
+        """How far the recording's clock is from the program's. The recording starts when the
+        sound server first has something to play, so the first sound of `frequency`, played
+        at `mark`, sets it (no shift when it is not heard)."""
+        first = self.first_sound(frequency, 0, mark + within)
+        shift = 0.0 if first is None else first - mark
+        print(f"recording clock: first sound {shift:+.2f} s from the Play key")
+        return shift
+
     def first_rise(self, frequency, start, end):
         """When `frequency` first rises above the onset level between two times, or None."""
         starts = [t for t, up in self.onsets(frequency, start, end) if up]
