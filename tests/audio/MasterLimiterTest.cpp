@@ -31,16 +31,6 @@ std::vector<float> Noise(double seconds, int rate, float peak, unsigned seed) {
     return out;
 }
 
-// Two tracks mastered to -1 dBFS played together, at 440 and 550 Hz.
-std::vector<float> TwoLoudTones(double seconds, int rate) {
-    const float loud = static_cast<float>(std::pow(10.0, -1.0 / 20));
-    auto out = Stereo(Tone(440, seconds, rate, loud));
-    const auto other = Stereo(Tone(550, seconds, rate, loud));
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] += other[i];
-    return out;
-}
-
 } // namespace
 
 // Below the ceiling the limiter is a delay and nothing else, also long after a loud passage.
@@ -65,39 +55,39 @@ TEST(MasterLimiterTest, BelowTheCeilingEverySampleComesOutUnchangedOnlyDelayed) 
     }
 }
 
-TEST(MasterLimiterTest, NoSampleComesOutAboveTheCeilingWhateverGoesIn) {
-    const int rate = 48000;
-    std::vector<float> clicks(2 * rate), squares(2 * rate), onset(2 * rate);
-    for (long i = 0; i < rate; ++i) {
-        // +12 dBFS single samples, squares of 100 samples, a loud start out of silence.
-        clicks[2 * i] = clicks[2 * i + 1] = i % 3001 == 500 ? (i % 2 ? 4.0f : -4.0f) : 0.0f;
-        squares[2 * i] = squares[2 * i + 1] = (i / 50) % 2 ? 2.0f : -2.0f;
-        onset[2 * i] = onset[2 * i + 1] = i < rate / 2 ? 0.0f : 3.0f * std::sin(i * 0.05f);
-    }
-    const std::pair<const char*, std::vector<float>> inputs[] = {
-        {"two -1 dBFS tones", TwoLoudTones(1, rate)},
-        {"noise four times full scale", Noise(1, rate, 4, 4)},
-        {"lone clicks", clicks},
-        {"square waves", squares},
-        {"a loud start out of silence", onset},
-        {"a bass note", Stereo(Tone(41, 1, rate, 2.5f))},
-    };
-    for (const auto& [what, input] : inputs) {
-        const auto out = Limit(input, audio::MasterLimiter(rate));
-        EXPECT_LE(PeakOf(out), kPromise) << what;
-        EXPECT_GT(PeakOf(out), kPromise * 0.9f) << what << ": turned down far more than needed";
-    }
-}
-
-// A gain that followed the beat of two tones would put sidebands 110 Hz apart around them.
-TEST(MasterLimiterTest, TwoLoudTonesTogetherKeepTheirDistortionFortyDecibelsDown) {
+// Whatever goes in, nothing comes out above the ceiling, nor turned down far more than needed;
+// two tracks mastered to -1 dBFS played together keep their distortion far down (a gain that
+// followed their beat would put sidebands 110 Hz apart around them).
+TEST(MasterLimiterTest, NoSampleComesOutAboveTheCeilingAndTwoLoudTonesStayClean) {
     for (int rate : {44100, 48000}) {
-        const auto out = Limit(TwoLoudTones(3, rate), audio::MasterLimiter(rate));
-        // One second after the first attack, a whole number of cycles of every product.
-        const double below =
-            DistortionBelowTonesDb(out, rate, 2 * rate, rate, {440, 550}, 110, 5000);
-        EXPECT_GE(below, 40.0) << rate;
-        EXPECT_LE(PeakOf(out), kPromise);
-        std::printf("%d Hz: distortion %.1f dB below the tones\n", rate, below);
+        const float loud = static_cast<float>(std::pow(10.0, -1.0 / 20));
+        auto tones = Stereo(Tone(440, 3, rate, loud));
+        const auto other = Stereo(Tone(550, 3, rate, loud));
+        std::vector<float> clicks(2 * rate), squares(2 * rate), onset(2 * rate);
+        for (size_t i = 0; i < tones.size(); ++i) {
+            tones[i] += other[i];
+            // +12 dBFS single samples, squares of 100 samples, a loud start out of silence.
+            const long f = static_cast<long>(i / 2);
+            if (f >= rate)
+                continue;
+            clicks[i] = f % 3001 == 500 ? (f % 2 ? 4.0f : -4.0f) : 0.0f;
+            squares[i] = (f / 50) % 2 ? 2.0f : -2.0f;
+            onset[i] = f < rate / 2 ? 0.0f : 3.0f * std::sin(f * 0.05f);
+        }
+        const std::vector<float> inputs[] = {tones, Noise(1, rate, 4, 4),           clicks, squares,
+                                             onset, Stereo(Tone(41, 1, rate, 2.5f))};
+        for (const auto& input : inputs) {
+            const auto out = Limit(input, audio::MasterLimiter(rate));
+            const size_t row = &input - inputs;
+            EXPECT_LE(PeakOf(out), kPromise) << rate << " row " << row;
+            EXPECT_GT(PeakOf(out), kPromise * 0.9f) << rate << " row " << row;
+            if (row > 0)
+                continue;
+            // One second after the first attack, a whole number of cycles of every product.
+            const double below =
+                DistortionBelowTonesDb(out, rate, 2 * rate, rate, {440, 550}, 110, 5000);
+            EXPECT_GE(below, 40.0) << rate;
+            std::printf("%d Hz: distortion %.1f dB below the tones\n", rate, below);
+        }
     }
 }
