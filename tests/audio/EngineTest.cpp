@@ -55,19 +55,15 @@ double Db(double linear) {
 // the frame asked for, its position known at once and held while paused.
 TEST_F(EngineTest, FullLevelAtNormalSpeedPlaysTheDecodedSamplesExactlyAndSeeksToTheFrame) {
     const auto sweep = Sweep(1.5, kRate);
-    std::string file = wav("sweep.wav", sweep);
-    EncodeMp3(file, path("sweep.mp3"), "-b 256");
+    const std::string file = wav("sweep.wav", sweep);
     const long delay = engine->masterDelayFrames();
-    for (const std::string& played : {file, path("sweep.mp3")}) {
-        const auto decoded = DecodeAll(played);
-        load(0, played);
-        engine->play(0);
-        const auto out = render(2.0);
-        for (long i = kRampFrames; i < static_cast<long>(decoded.size() / 2); ++i)
-            ASSERT_EQ(out[2 * (i + delay)], decoded[2 * i]) << played << " frame " << i;
-        EXPECT_LT(LastSoundingFrame(out), static_cast<long>(decoded.size() / 2) + delay);
-        EXPECT_TRUE(takeEnded(0)) << played;
-    }
+    load(0, file);
+    engine->play(0);
+    const auto whole = render(2.0), decoded = DecodeAll(file);
+    for (long i = kRampFrames; i < static_cast<long>(sweep.size()); ++i)
+        ASSERT_EQ(whole[2 * (i + delay)], decoded[2 * i]) << "frame " << i;
+    EXPECT_LT(LastSoundingFrame(whole), static_cast<long>(sweep.size()) + delay);
+    EXPECT_TRUE(takeEnded(0));
     load(0, file);
     engine->seek(0, 0.2345);
     EXPECT_DOUBLE_EQ(engine->position(0), 0.2345); // before any audio is heard
@@ -109,6 +105,21 @@ TEST_F(EngineTest, LevelsAndCommandsTakeEffectWithinOneBufferAndHoldFromTheFirst
     const long first = FirstSoundingFrame(out);
     ASSERT_GE(first, 0);
     EXPECT_NEAR(RmsDb(out, first + kRampFrames, first + kRampFrames + 48) - full, -36.0, 0.1);
+}
+
+// A track end's listener may call back into the engine while it is told, replacing itself
+// and seeking, without a hang. (An output listener doing so is in the lost-card test.)
+TEST_F(EngineTest, ATrackEndListenerMayCallTheEngineThatCallsIt) {
+    int ended = 0;
+    engine->setTrackEndListener(0, [&](uint64_t) {
+        ++ended;
+        engine->seek(0, 0.0);
+        engine->setTrackEndListener(0, [&](uint64_t) { ended += 10; });
+    });
+    load(0, wav("short.wav", Tone(440, 0.05, kRate)));
+    engine->play(0);
+    render(0.2);
+    EXPECT_EQ(ended, 11); // once the first listener, then, after its seek, the second
 }
 
 // A fade's steps 50 ms apart, a jump from full level to the quietest, a pause, a start and a
@@ -247,42 +258,30 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
 // blended with the main mix, at their own level.
 TEST_F(EngineTest, APrelistenedDeckIsHeardBeforeItsLevelAndMuteBlendedWithTheMainMix) {
     constexpr double kCued = 440, kPlaying = 660;
-    const std::string cued = wav("a.wav", Tone(kCued, 2, kRate));
-    const std::string playing = wav("b.wav", Tone(kPlaying, 2, kRate));
-    struct Case {
-        float mainShare, level;
-        double cuedDb, playingDb; // in the headphones; silence below -60
-    } cases[] = {
-        {0.0f, 1.0f, -6.0, -99}, // cue end: the pre-listened deck alone
-        {1.0f, 1.0f, -99, -6.0}, // main end: the room's mix alone
-        {0.5f, 0.5f, -18.0, -18.0},
+    open(4);
+    engine->routeHeadphones(audio::HeadphoneRoute::MainChannels);
+    load(0, wav("a.wav", Tone(kCued, 2, kRate)));
+    load(1, wav("b.wav", Tone(kPlaying, 2, kRate)));
+    engine->setLevel(0, -4500); // the volume law's 0
+    engine->setMute(0, true);
+    engine->setPrelisten(0, true);
+    engine->setCueMix(0.5f);
+    engine->setHeadphoneLevel(0.5f);
+    engine->play(0);
+    engine->play(1);
+    const auto quad = render(1.0);
+    // Of channels 1-2 or 3-4, how loud a tone is in the second half.
+    const auto heard = [&](int first, double tone) {
+        std::vector<float> pair;
+        for (size_t i = first; i < quad.size(); i += 4)
+            pair.insert(pair.end(), {quad[i], quad[i + 1]});
+        return ToneDb(pair, kRate / 2, kRate, tone, kRate);
     };
-    for (const Case& c : cases) {
-        open(4);
-        engine->routeHeadphones(audio::HeadphoneRoute::MainChannels);
-        load(0, cued);
-        load(1, playing);
-        engine->setLevel(0, -4500); // the volume law's 0
-        engine->setMute(0, true);
-        engine->setPrelisten(0, true);
-        engine->setCueMix(c.mainShare);
-        engine->setHeadphoneLevel(c.level);
-        engine->play(0);
-        engine->play(1);
-        const auto quad = render(1.0);
-        // Of channels 1-2 or 3-4, how loud a tone is in the second half; silence is -99.
-        const auto heard = [&](int first, double tone) {
-            std::vector<float> pair;
-            for (size_t i = first; i < quad.size(); i += 4)
-                pair.insert(pair.end(), {quad[i], quad[i + 1]});
-            return std::max(ToneDb(pair, kRate / 2, kRate, tone, kRate), -99.0);
-        };
-        EXPECT_LT(heard(0, kCued), -60) << c.mainShare;
-        EXPECT_NEAR(heard(0, kPlaying), -6.0, 0.1) << c.mainShare;
-        EXPECT_NEAR(heard(2, kCued), c.cuedDb, c.cuedDb < -60 ? 39 : 0.1) << c.mainShare;
-        EXPECT_NEAR(heard(2, kPlaying), c.playingDb, c.playingDb < -60 ? 39 : 0.1) << c.mainShare;
-        EXPECT_EQ(engine->underruns(), 0u);
-    }
+    EXPECT_LT(heard(0, kCued), -60);
+    EXPECT_NEAR(heard(0, kPlaying), -6.0, 0.1);
+    EXPECT_NEAR(heard(2, kCued), -18.0, 0.1); // half of each, at half the level
+    EXPECT_NEAR(heard(2, kPlaying), -18.0, 0.1);
+    EXPECT_EQ(engine->underruns(), 0u);
 }
 
 // What a second device hears comes through a ring from the main callback: gathered to a

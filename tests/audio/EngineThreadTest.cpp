@@ -1,6 +1,5 @@
 #include "audio/Engine.h"
 #include "audio/NullOutput.h"
-#include "audio/OfflineOutput.h"
 #include "support/AudioFixtures.h"
 #include "support/FakeCards.h"
 
@@ -82,25 +81,4 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
         EXPECT_EQ(engine.outputName(), "card 2");
         EXPECT_FALSE(engine.silent());
     }
-}
-
-// A track end's listener that calls back into the engine while it is told, replacing itself
-// and seeking, does not hang. (An output listener doing so is in the lost-card test.)
-TEST(ListenerTest, AListenerMayCallTheEngineThatCallsIt) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("tone.wav").toStdString();
-    WriteWav(path, Tone(440, 0.05, 48000), 48000, 1);
-    auto output = std::make_unique<audio::OfflineOutput>(48000, 256);
-    audio::OfflineOutput& render = *output;
-    audio::Engine engine(std::move(output));
-    int ended = 0;
-    engine.setTrackEndListener(0, [&](uint64_t) {
-        ++ended;
-        engine.seek(0, 0.0);
-        engine.setTrackEndListener(0, [&](uint64_t) { ended += 10; });
-    });
-    engine.load(0, audio::OpenDecoder(path));
-    engine.play(0);
-    render.render(48000 / 5);
-    EXPECT_EQ(ended, 11); // once the first listener, then, after its seek, the second
 }
