@@ -178,49 +178,43 @@ TEST_F(DecoderTest, EveryTypeTheEngineNamesPlays) {
 }
 
 namespace {
-// A track of `length` frames: the left channel is 0.2 for the first three quarters, 0.8 for
-// the last, negative every other frame; reading stops, or fails, at `damage`.
-class MadeUpDecoder : public audio::Decoder {
-public:
-    MadeUpDecoder(int64_t length, int64_t damage, bool throws)
-        : length_(length), damage_(damage), throws_(throws) {}
+// A track of 100,000 frames (1562.5 a stretch of 64): the left channel is 0.2 for the first
+// three quarters, 0.8 for the last, negative every other frame; reading stops, or fails, at
+// `damage`.
+struct MadeUpDecoder : audio::Decoder {
+    MadeUpDecoder(int64_t damage, bool throws) : damage(damage), throws(throws) {}
     int sampleRate() const override { return 48000; }
-    int64_t lengthFrames() const override { return length_; }
+    int64_t lengthFrames() const override { return 100000; }
     int64_t read(float* stereo, int64_t frames) override {
-        if (at_ >= damage_ && throws_)
+        if (at >= damage && throws)
             throw audio::DecodeError("damaged frame");
-        const int64_t n = std::clamp<int64_t>(damage_ - at_, 0, frames);
-        for (int64_t i = 0; i < n; ++i, ++at_) {
-            stereo[2 * i] = (at_ < length_ * 3 / 4 ? 0.2f : 0.8f) * (at_ % 2 ? -1 : 1);
-            stereo[2 * i + 1] = 0;
-        }
+        const int64_t n = std::clamp<int64_t>(damage - at, 0, frames);
+        for (int64_t i = 0; i < n; ++i, ++at)
+            stereo[2 * i] = (at < 75000 ? 0.2f : 0.8f) * (at % 2 ? -1 : 1), stereo[2 * i + 1] = 0;
         return n;
     }
-    void seek(int64_t frame) override { at_ = frame; }
-
-private:
-    int64_t length_, damage_, at_ = 0;
-    bool throws_;
+    void seek(int64_t frame) override { at = frame; }
+    int64_t damage, at = 0;
+    bool throws;
 };
 } // namespace
 
 // Each stretch of a track's overview has its loudest sample; damage, met as the end or as an
 // error, keeps what came before; a scan called off reads nothing.
 TEST(TrackPeaksTest, EachStretchHasItsLoudestSampleAndDamageKeepsWhatCameBefore) {
-    const int64_t length = 100000; // 1562.5 frames a stretch
     const std::atomic<bool> going{false}, cancelled{true};
     for (const auto& [damage, throws] :
-         {std::pair{length, false}, {length / 2, false}, {length / 2, true}}) {
-        MadeUpDecoder decoder(length, damage, throws);
+         {std::pair{int64_t{100000}, false}, {int64_t{50000}, false}, {int64_t{50000}, true}}) {
+        MadeUpDecoder decoder(damage, throws);
         const audio::TrackPeaks peaks = audio::ScanPeaks(decoder, 64, going);
         ASSERT_EQ(peaks.peaks.size(), 64u);
         EXPECT_EQ(peaks.framesRead, damage);
         for (int bin = 0; bin < 64; ++bin)
-            EXPECT_FLOAT_EQ(peaks.peaks[size_t(bin)], bin * length / 64 >= damage ? 0.0f
+            EXPECT_FLOAT_EQ(peaks.peaks[size_t(bin)], bin * 100000 / 64 >= damage ? 0.0f
                                                       : bin < 48                  ? 0.2f
                                                                                   : 0.8f)
                 << damage << " " << bin;
     }
-    MadeUpDecoder dropped(length, length, false);
+    MadeUpDecoder dropped(100000, false);
     EXPECT_EQ(audio::ScanPeaks(dropped, 64, cancelled).framesRead, 0);
 }
