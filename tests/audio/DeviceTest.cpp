@@ -6,13 +6,8 @@
 #include "support/RecordingReporter.h"
 
 #include <QTemporaryDir>
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
 
 // ALSA and PulseAudio keep their configuration caches for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -20,11 +15,7 @@ extern "C" const char* __lsan_default_suppressions() {
            "libdbus\n";
 }
 
-extern char** environ;
-
 namespace {
-
-using namespace std::chrono_literals;
 
 int Shell(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str());
@@ -32,46 +23,29 @@ int Shell(const std::string& command) {
 
 // A PulseAudio server of the test's own with null sinks (their clocks pace the streams),
 // reached through ALSA's pulse plugin: ALSA's default device is the first sink, and each sink
-// is also an ALSA device of its own name.
-class PrivatePulse {
-public:
-    bool start(const std::vector<std::pair<std::string, int>>& sinks) {
+// is also an ALSA device of its own name. It stops with this object.
+struct PrivatePulse {
+    explicit PrivatePulse(const std::vector<std::pair<std::string, int>>& sinks) {
         velmor::test::KeepSoundPluginsLoaded();
         const std::string home = dir.path().toStdString(), socket = home + "/pulse.sock";
         setenv("HOME", home.c_str(), 1); // ALSA reads ~/.asoundrc
         setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
         setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
         std::string alsa = "pcm.!default { type pulse }\nctl.!default { type pulse }\n";
-        std::string server =
-            "load-module module-native-protocol-unix auth-anonymous=1 socket=" + socket + "\n";
+        std::string server = "pulseaudio -n --daemonize=yes --exit-idle-time=-1 "
+                             "-L 'module-native-protocol-unix auth-anonymous=1 socket=" +
+                             socket + "'";
         for (const auto& [name, channels] : sinks) {
             alsa += "pcm." + name + " { type pulse device " + name + " }\n";
-            server += "load-module module-null-sink sink_name=" + name +
-                      " channels=" + std::to_string(channels) + "\n";
+            server += " -L 'module-null-sink sink_name=" + name +
+                      " channels=" + std::to_string(channels) + "'";
         }
         velmor::test::WriteBytes(home + "/.asoundrc", alsa);
-        velmor::test::WriteBytes(home + "/server.pa",
-                                 server + "set-default-sink " + sinks.front().first + "\n");
-        std::vector<std::string> args{
-            "pulseaudio",        "-n", "--daemonize=no",   "--exit-idle-time=-1",
-            "--use-pid-file=no", "-F", home + "/server.pa"};
-        std::vector<char*> argv;
-        for (auto& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-            return false;
-        return velmor::test::WaitFor(
-            [] { return Shell("pactl info") == 0 || (std::this_thread::sleep_for(100ms), false); });
+        started = Shell(server) == 0 && Shell("pactl set-default-sink " + sinks.front().first) == 0;
     }
-    ~PrivatePulse() {
-        if (pid_ > 0)
-            kill(pid_, SIGINT), waitpid(pid_, nullptr, 0);
-    }
+    ~PrivatePulse() { Shell("pactl exit"); }
     QTemporaryDir dir;
-
-private:
-    pid_t pid_ = -1;
+    bool started = false;
 };
 
 } // namespace
@@ -86,9 +60,8 @@ TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDecksGoOnFromWhereTheyWere) {
     if (Shell("which pulseaudio pactl && "
               "ls /usr/lib/*/alsa-lib/libasound_module_pcm_pulse.so") != 0)
         GTEST_SKIP() << "pulseaudio, pulseaudio-utils or libasound2-plugins is missing";
-    PrivatePulse pulse;
-    ASSERT_TRUE(pulse.start({{"velmor_room", 2}, {"velmor_phones", 2}, {"velmor_quad", 4}}))
-        << "the PulseAudio server did not start";
+    PrivatePulse pulse({{"velmor_room", 2}, {"velmor_phones", 2}, {"velmor_quad", 4}});
+    ASSERT_TRUE(pulse.started) << "the PulseAudio server did not start";
     const std::string tone = pulse.dir.filePath("tone.wav").toStdString();
     test::WriteWav(tone, test::Tone(440, 30, 48000), 48000, 1);
     const AudioSetup own{"", PhonesRoute::Device, "velmor_phones", 256};
