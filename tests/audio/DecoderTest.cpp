@@ -1,5 +1,4 @@
 #include "audio/Decoder.h"
-#include "audio/PlayableTypes.h"
 #include "audio/TrackPeaks.h"
 #include "support/AsNobody.h"
 #include "support/AudioFixtures.h"
@@ -9,7 +8,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <mpg123.h>
-#include <sndfile.h>
 #include <sys/stat.h>
 
 using namespace velmor;
@@ -152,29 +150,6 @@ TEST_F(DecoderTest, SavedFuzzCorpusNeitherCrashesNorHangs) {
         }
     }
     EXPECT_GT(files, 0);
-}
-
-// Every type the engine says it plays opens and gives its tone, written here by libsndfile.
-TEST_F(DecoderTest, EveryTypeTheEngineNamesPlays) {
-    const auto types = audio::PlayableExtensions();
-    EXPECT_EQ(types.front(), "mp3"); // libmpg123's, tested above
-    const auto tone = Tone(440, 1.0, 48000);
-    for (const std::string& type : std::vector(types.begin() + 1, types.end())) {
-        const std::string file = path(("tone." + type).c_str());
-        const int format = type == "flac"   ? SF_FORMAT_FLAC | SF_FORMAT_PCM_16
-                           : type[0] == 'a' ? SF_FORMAT_AIFF | SF_FORMAT_PCM_16
-                           : type == "wav"  ? SF_FORMAT_WAV | SF_FORMAT_PCM_16
-                           : type == "opus" ? SF_FORMAT_OGG | SF_FORMAT_OPUS
-                                            : SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-        SF_INFO info{0, 48000, 1, format, 0, 0};
-        SNDFILE* out = sf_open(file.c_str(), SFM_WRITE, &info);
-        ASSERT_NE(out, nullptr) << type << ": " << sf_strerror(nullptr);
-        sf_write_float(out, tone.data(), sf_count_t(tone.size()));
-        sf_close(out);
-        const auto decoded = DecodeAll(file);
-        ASSERT_NEAR(double(decoded.size()) / 2, 48000, 1000) << type;
-        EXPECT_NEAR(Frequency(decoded, 4800, 43200, 48000), 440, 2) << type;
-    }
 }
 
 namespace {
