@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
 
 // ALSA and PulseAudio keep their configuration caches for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -21,33 +22,6 @@ int Shell(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str());
 }
 
-// A PulseAudio server of the test's own with null sinks (their clocks pace the streams),
-// reached through ALSA's pulse plugin: ALSA's default device is the first sink, and each sink
-// is also an ALSA device of its own name. It stops with this object.
-struct PrivatePulse {
-    explicit PrivatePulse(const std::vector<std::pair<std::string, int>>& sinks) {
-        velmor::test::KeepSoundPluginsLoaded();
-        const std::string home = dir.path().toStdString(), socket = home + "/pulse.sock";
-        setenv("HOME", home.c_str(), 1); // ALSA reads ~/.asoundrc
-        setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
-        setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
-        std::string alsa = "pcm.!default { type pulse }\nctl.!default { type pulse }\n";
-        std::string server = "pulseaudio -n --daemonize=yes --exit-idle-time=-1 "
-                             "-L 'module-native-protocol-unix auth-anonymous=1 socket=" +
-                             socket + "'";
-        for (const auto& [name, channels] : sinks) {
-            alsa += "pcm." + name + " { type pulse device " + name + " }\n";
-            server += " -L 'module-null-sink sink_name=" + name +
-                      " channels=" + std::to_string(channels) + "'";
-        }
-        velmor::test::WriteBytes(home + "/.asoundrc", alsa);
-        started = Shell(server) == 0 && Shell("pactl set-default-sink " + sinks.front().first) == 0;
-    }
-    ~PrivatePulse() { Shell("pactl exit"); }
-    QTemporaryDir dir;
-    bool started = false;
-};
-
 } // namespace
 
 // The engine through PortAudio and ALSA into PulseAudio null sinks: the room on the default
@@ -60,9 +34,30 @@ TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDecksGoOnFromWhereTheyWere) {
     if (Shell("which pulseaudio pactl && "
               "ls /usr/lib/*/alsa-lib/libasound_module_pcm_pulse.so") != 0)
         GTEST_SKIP() << "pulseaudio, pulseaudio-utils or libasound2-plugins is missing";
-    PrivatePulse pulse({{"velmor_room", 2}, {"velmor_phones", 2}, {"velmor_quad", 4}});
-    ASSERT_TRUE(pulse.started) << "the PulseAudio server did not start";
-    const std::string tone = pulse.dir.filePath("tone.wav").toStdString();
+    // A PulseAudio server of the test's own with null sinks (their clocks pace the streams),
+    // reached through ALSA's pulse plugin: ALSA's default device is the first sink, and each
+    // sink is also an ALSA device of its own name.
+    test::KeepSoundPluginsLoaded();
+    QTemporaryDir dir;
+    const std::string home = dir.path().toStdString(), socket = home + "/pulse.sock";
+    setenv("HOME", home.c_str(), 1); // ALSA reads ~/.asoundrc
+    setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+    std::string alsa = "pcm.!default { type pulse }\nctl.!default { type pulse }\n";
+    std::string server = "pulseaudio -n --daemonize=yes --exit-idle-time=-1 -L "
+                         "'module-native-protocol-unix auth-anonymous=1 socket=" +
+                         socket + "'";
+    for (const auto& [name, channels] :
+         {std::pair{"velmor_room", '2'}, {"velmor_phones", '2'}, {"velmor_quad", '4'}}) {
+        alsa += std::string("pcm.") + name + " { type pulse device " + name + " }\n";
+        server +=
+            std::string(" -L 'module-null-sink sink_name=") + name + " channels=" + channels + "'";
+    }
+    test::WriteBytes(home + "/.asoundrc", alsa);
+    const std::shared_ptr<void> stop(nullptr, [](void*) { Shell("pactl exit"); });
+    ASSERT_EQ(Shell(server + " && pactl set-default-sink velmor_room"), 0)
+        << "the PulseAudio server did not start";
+    const std::string tone = dir.filePath("tone.wav").toStdString();
     test::WriteWav(tone, test::Tone(440, 30, 48000), 48000, 1);
     const AudioSetup own{"", PhonesRoute::Device, "velmor_phones", 256};
     audio::Engine engine(MainOpener(own)(48000), MainOpener(own));

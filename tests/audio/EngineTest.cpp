@@ -125,21 +125,6 @@ TEST_F(EngineTest, SeeksLevelsAndCommandsTakeEffectWithinOneBufferWithoutAStep) 
     EXPECT_LE(LargestStep(heard, 0, heard.size() / 2), toneStep);
 }
 
-// A track end's listener may call back into the engine while it is told, replacing itself
-// and seeking, without a hang. (An output listener doing so is in the lost-card test.)
-TEST_F(EngineTest, ATrackEndListenerMayCallTheEngineThatCallsIt) {
-    int ended = 0;
-    engine->setTrackEndListener(0, [&](uint64_t) {
-        ++ended;
-        engine->seek(0, 0.0);
-        engine->setTrackEndListener(0, [&](uint64_t) { ended += 10; });
-    });
-    load(0, wav("short.wav", Tone(440, 0.05, kRate)));
-    engine->play(0);
-    render(0.2);
-    EXPECT_EQ(ended, 11); // once the first listener, then, after its seek, the second
-}
-
 // The rate changes the tempo, not the pitch, also of a file at another sample rate; positions
 // are track time and a rate changed while playing goes on from where the deck is.
 TEST_F(EngineTest, RateChangesTempoNotPitchAndOtherFileRatesAreResampled) {
