@@ -258,35 +258,31 @@ TEST_F(EngineTest, APrelistenedDeckIsHeardBeforeItsLevelAndMuteBlendedWithTheMai
     EXPECT_NEAR(heard(2, kPlaying), -18.0, 0.1);
 }
 
-// What a second device hears comes through a ring from the main callback: gathered to a
-// cushion first, cut back when the second device's clock falls behind, never holding up the
-// main mix when full (a device that stalls holds nothing up), and one underrun for a ring run
-// dry.
-TEST(HeadphonesTest, TheSecondDevicesRingPrimesDropsCutsBackAndCountsADryRing) {
+// What a second device hears comes through a ring from the main callback: what does not fit
+// is dropped, not waited for (a device that stalls holds nothing up); a ring grown long, its
+// device's clock behind, is cut back to a cushion of the newest frames; a ring run dry is one
+// underrun, and a cushion is gathered again before it plays on.
+TEST(HeadphonesTest, TheSecondDevicesRingDropsCutsBackAndCountsADryRing) {
     audio::HeadphoneBus bus(kRate, 4);
     bus.setRoute(audio::HeadphoneRoute::SecondDevice);
     bus.setCueMix(1.0f); // the main mix alone, so that the values pushed are the ones heard
-    auto push = [&bus](int frames, float value) {
-        for (std::vector<float> main(2 * 256, value); frames > 0; frames -= 256) {
+    std::vector<float> out(2 * 256);
+    // Buffers of 256 frames of `value` pushed, then pulled; the last sample pulled.
+    const auto pass = [&](int pushes, float value, int pulls) {
+        for (std::vector<float> main(2 * 256, value); pushes > 0; --pushes) {
             bus.begin(256);
             bus.takeMain(main.data(), 256);
             bus.finish(main.data(), nullptr, 256);
         }
-    };
-    std::vector<float> out(2 * 256);
-    auto pull = [&](int times = 1) {
-        while (times--)
+        while (pulls--)
             bus.feed().renderOutput(out.data(), 2, 256);
         return out[2 * 255];
     };
-    push(4096, 0.25f);     // the blend's ramp settles
-    push(64 * 1024, 0.5f); // far more than the ring holds: dropped, not waited for
-    EXPECT_FLOAT_EQ(pull(), 0.5f);
-    EXPECT_EQ(pull(41), 0.0f); // the ring runs dry
+    pass(16, 0.25f, 0);                        // the oldest, which the cut drops
+    EXPECT_FLOAT_EQ(pass(256, 0.5f, 1), 0.5f); // far more than the ring holds
+    EXPECT_EQ(pass(0, 0, 41), 0.0f);           // the ring runs dry
     EXPECT_EQ(bus.underruns(), 1u);
-    push(512, 0.5f); // less than the cushion: still silent
-    EXPECT_EQ(pull(), 0.0f);
-    push(1024, 0.5f);
-    EXPECT_FLOAT_EQ(pull(), 0.5f);
+    EXPECT_EQ(pass(2, 0.5f, 1), 0.0f); // less than the cushion: still silent
+    EXPECT_FLOAT_EQ(pass(4, 0.5f, 1), 0.5f);
     EXPECT_EQ(bus.underruns(), 1u);
 }
