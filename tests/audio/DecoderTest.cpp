@@ -1,6 +1,5 @@
 #include "audio/Decoder.h"
 #include "audio/TrackPeaks.h"
-#include "support/AsNobody.h"
 #include "support/AudioFixtures.h"
 
 #include <QTemporaryDir>
@@ -8,7 +7,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <mpg123.h>
-#include <sys/stat.h>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -116,14 +114,6 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
         EXPECT_EQ(Refusal(path(name)), reason) << name;
     }
     EXPECT_EQ(Refusal(path("missing.wav")), "it cannot be read (No such file or directory)");
-    // A WAV whose data breaks off before its header says gives what it holds.
-    WriteBytes(path("cut.wav"), wav.substr(0, wav.size() / 2));
-    EXPECT_LE(DecodeAll(path("cut.wav")).size(), wav.size() / 2);
-    // As root every file is readable, so this refusal is checked as the nobody user.
-    chmod(path("whole.wav").c_str(), 0);
-    chmod(dir.path().toLocal8Bit().constData(), 0755); // the folder open, the file not
-    EXPECT_TRUE(HoldsAsNobody(
-        [&] { return Refusal(path("whole.wav")) == "it cannot be read (Permission denied)"; }));
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              std::filesystem::path(__FILE__).parent_path() / "corpus")) {
