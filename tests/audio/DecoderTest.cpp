@@ -19,16 +19,6 @@ protected:
     QTemporaryDir dir;
 };
 
-// The reason OpenDecoder gives for a file, "" when it opens.
-std::string Refusal(const std::string& path) {
-    try {
-        audio::OpenDecoder(path);
-    } catch (const audio::DecodeError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 // How many frames libmpg123 gives of a file when read to its very end, lengths aside.
 int64_t FramesThatDecode(const std::string& path) {
     mpg123_init();
@@ -102,7 +92,8 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
     WriteWav(path("whole.wav"), Tone(440, 1, 44100), 44100, 1);
     EncodeMp3(path("whole.wav"), path("whole.mp3"), "-b 320");
     const std::string wav = ReadBytes(path("whole.wav"));
-    const std::tuple<const char*, std::string, const char*> cases[] = {
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {"missing.wav", "", "it cannot be read (No such file or directory)"},
         {"empty.mp3", "", "it is empty"},
         {"text.mp3", std::string(5000, 'x') + "Not music at all.\n", "it is not an audio file"},
         {"header.wav", wav.substr(0, 20), "it is damaged"},
@@ -110,16 +101,19 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
         {"cut.mp3", ReadBytes(path("whole.mp3")).substr(0, 1500), "it is cut short"},
     };
     for (const auto& [name, bytes, reason] : cases) {
-        WriteBytes(path(name), bytes);
-        EXPECT_EQ(Refusal(path(name)), reason) << name;
+        if (name != "missing.wav")
+            WriteBytes(path(name.c_str()), bytes);
+        try {
+            audio::OpenDecoder(path(name.c_str()));
+            ADD_FAILURE() << name << " opened";
+        } catch (const audio::DecodeError& e) {
+            EXPECT_STREQ(e.what(), reason) << name;
+        }
     }
-    EXPECT_EQ(Refusal(path("missing.wav")), "it cannot be read (No such file or directory)");
-    int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              std::filesystem::path(__FILE__).parent_path() / "corpus")) {
         if (!entry.is_regular_file())
             continue;
-        ++files;
         try {
             auto decoder = audio::OpenDecoder(entry.path().string());
             std::vector<float> block(2 * 4096);
@@ -133,7 +127,6 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
             EXPECT_STRNE(e.what(), "") << entry.path();
         }
     }
-    EXPECT_GT(files, 0);
 }
 
 namespace {

@@ -24,8 +24,7 @@ protected:
         auto output = std::make_unique<audio::OfflineOutput>(kRate, 256, channels);
         driver = output.get();
         engine = std::make_unique<audio::Engine>(std::move(output));
-        for (int d = 0; d < audio::Engine::kDecks; ++d)
-            engine->setTrackEndListener(d, [this, d](uint64_t) { ended[d] = true; });
+        engine->setTrackEndListener(0, [this](uint64_t) { ended = true; });
     }
     std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
     std::string wav(const char* name, const std::vector<float>& mono, int rate = kRate) {
@@ -36,13 +35,13 @@ protected:
     std::vector<float> render(double seconds) {
         return driver->render(std::lround(seconds * kRate));
     }
-    // Whether the deck's track ended since the last look.
-    bool takeEnded(int deck) { return std::exchange(ended[deck], false); }
+    // Whether deck 1's track ended since the last look.
+    bool takeEnded() { return std::exchange(ended, false); }
 
     QTemporaryDir dir;
     audio::OfflineOutput* driver = nullptr;
     std::unique_ptr<audio::Engine> engine;
-    bool ended[audio::Engine::kDecks] = {};
+    bool ended = false;
 };
 
 double Db(double linear) {
@@ -66,7 +65,7 @@ TEST_F(EngineTest, FullLevelAtNormalSpeedPlaysTheDecodedSamplesExactly) {
         ASSERT_EQ(whole[2 * (i + delay) + 1], decoded[2 * i]) << "frame " << i;
     }
     EXPECT_LT(LastSoundingFrame(whole), static_cast<long>(sweep.size()) + delay);
-    EXPECT_TRUE(takeEnded(0));
+    EXPECT_TRUE(takeEnded());
     EXPECT_EQ(engine->underruns(), 0u);
 }
 
@@ -137,7 +136,7 @@ TEST_F(EngineTest, RateChangesTempoNotPitchAndOtherFileRatesAreResampled) {
         EXPECT_NEAR(LastSoundingFrame(out) / double(kRate), 4 / rate, 0.03) << rate;
         EXPECT_NEAR(Frequency(out, 1000, 1000 + kRate, kRate), 440, rate == 1 ? 0.5 : 4.4)
             << fileRate << " " << rate;
-        EXPECT_TRUE(takeEnded(0));
+        EXPECT_TRUE(takeEnded());
     }
     load(0, wav("tone.wav", Tone(440, 10, kRate)));
     engine->play(0);
@@ -208,7 +207,7 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
             std::filesystem::resize_file(path("playing"), bytes.size() / 2);
         engine->play(0);
         const auto out = render(6.5);
-        EXPECT_TRUE(takeEnded(0)) << name << cut;
+        EXPECT_TRUE(takeEnded()) << name << cut;
         EXPECT_LE(PeakOf(out), amplitude * 1.1f) << name << cut;
         const long last = LastSoundingFrame(out);
         if (cut) {
