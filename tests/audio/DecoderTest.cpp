@@ -21,7 +21,6 @@ protected:
 
 // How many frames libmpg123 gives of a file when read to its very end, lengths aside.
 int64_t FramesThatDecode(const std::string& path) {
-    mpg123_init();
     mpg123_handle* handle = mpg123_new(nullptr, nullptr);
     mpg123_param(handle, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_STEREO, 0);
     mpg123_open(handle, path.c_str());
@@ -48,14 +47,12 @@ TEST_F(DecoderTest, Mp3LengthIsWhatItsFramesGiveAndSeeksMatchAStraightRead) {
     WriteWav(path("tone.wav"), source, 44100, 1);
     EncodeMp3(path("tone.wav"), path("cbr.mp3"), "-b 192 --add-id3v2 --tt Title");
     EncodeMp3(path("tone.wav"), path("bare.mp3"), "-t -V 4");
-    for (const auto& [name, size] : {std::pair{"tagged.mp3", size_t{10}},
-                                     std::pair{"long-tag.mp3", (size_t{1} << 20) - 3000}}) {
-        std::string head("ID3\3\0\0", 6); // its size in four bytes of seven bits
-        for (int shift : {21, 14, 7, 0})
-            head += char((size >> shift) & 0x7F);
-        WriteBytes(path(name), head + std::string(size, '\0') + ReadBytes(path("bare.mp3")));
-    }
-    for (const std::string name : {"cbr.mp3", "bare.mp3", "tagged.mp3", "long-tag.mp3"}) {
+    const size_t tag = (size_t{1} << 20) - 3000;
+    std::string head("ID3\3\0\0", 6); // its size in four bytes of seven bits
+    for (int shift : {21, 14, 7, 0})
+        head += char((tag >> shift) & 0x7F);
+    WriteBytes(path("long-tag.mp3"), head + std::string(tag, '\0') + ReadBytes(path("bare.mp3")));
+    for (const std::string name : {"cbr.mp3", "bare.mp3", "long-tag.mp3"}) {
         auto decoder = audio::OpenDecoder(path(name.c_str()));
         const auto all = DecodeAll(path(name.c_str()));
         const int64_t length = decoder->lengthFrames();
