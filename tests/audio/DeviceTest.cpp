@@ -57,8 +57,7 @@ TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDeckGoesOnFromWhereItWas) {
     const std::shared_ptr<void> stop(nullptr, [](void*) { Shell("pactl exit"); });
     ASSERT_EQ(Shell(server + " && pactl set-default-sink velmor_room"), 0)
         << "the PulseAudio server did not start";
-    const std::string tone = dir.filePath("tone.wav").toStdString();
-    test::WriteWav(tone, test::Tone(440, 30, 48000), 48000, 1);
+    test::WriteWav(home + "/tone.wav", test::Tone(440, 30, 48000), 48000, 1);
     const AudioSetup own{"", PhonesRoute::Device, "velmor_phones", 256};
     audio::Engine engine(MainOpener(own)(48000), MainOpener(own));
     test::RecordingReporter reporter;
@@ -66,7 +65,7 @@ TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDeckGoesOnFromWhereItWas) {
         own, [&engine]() -> audio::Engine& { return engine; }, reporter);
     outputs.attach(engine);
     EXPECT_TRUE(reporter.told.empty()) << reporter.told.front().toStdString();
-    engine.load(0, audio::OpenDecoder(tone));
+    engine.load(0, audio::OpenDecoder(home + "/tone.wav"));
     engine.play(0);
     // Each set-up plays on the cards, and the deck moves on with the cards' clocks.
     const auto playsOn = [&](const AudioSetup& setup, const char* phones) {
