@@ -44,6 +44,13 @@ def make_music(root: Path):
 def play(binary, root, artefacts, checks):
     music, playlists = make_music(root)
     marks = {}
+
+    def press(mark, key, seconds):
+        """Notes when `key` is pressed, under `mark`, and lets it act for `seconds`."""
+        marks[mark] = desk.now()
+        desk.key(key)
+        time.sleep(seconds)
+
     with Desktop(root) as desk:
         desk.start(binary, music, root / "evening.wav")
 
@@ -57,39 +64,22 @@ def play(binary, root, artefacts, checks):
         desk.click(*ADD)
         time.sleep(0.5)
 
-        marks["play"] = desk.now()
-        desk.key("w")  # play/pause Deck 1: a, b and c follow by themselves
-        time.sleep(5.0)
-        marks["fade"] = desk.now()
-        desk.key("a")  # fade Deck 2 in with the defaults
-        time.sleep(3.0)
+        press("play", "w", 5.0)  # play/pause Deck 1: a, b and c follow by themselves
+        press("fade", "a", 3.0)  # fade Deck 2 in with the defaults
         desk.click(*opt_pla(0))  # the crossfader now runs between Deck 1 and Deck 2
         for key in ["z", "x", "c", "x"]:
-            marks[key + str(len(marks))] = desk.now()
-            desk.key(key)
-            time.sleep(1.0)
+            press(key + str(len(marks)), key, 1.0)
         desk.screenshot(artefacts / "playing.png")  # two decks playing, for the README
-        marks["mute"] = desk.now()
-        desk.key("r")
-        time.sleep(1.0)
-        marks["unmute"] = desk.now()
-        desk.key("r")
+        press("mute", "r", 1.0)
+        press("unmute", "r", 0.0)
         # c.wav ends 18 s after Play; Deck 1 then stands stopped on it.
         time.sleep(max(0.0, marks["play"] + 19.0 - desk.now()))
 
         desk.click(*ULTRA_DECK_1)
-        marks["fast"] = desk.now()
-        desk.key("w")
-        time.sleep(8.0)
-        marks["again"] = desk.now()
-        desk.key("w")
-        time.sleep(1.5)
-        marks["stop"] = desk.now()
-        desk.key("e")
-        time.sleep(1.0)
-        marks["restart"] = desk.now()
-        desk.key("w")
-        time.sleep(8.0)
+        press("fast", "w", 8.0)
+        press("again", "w", 1.5)
+        press("stop", "e", 1.0)
+        press("restart", "w", 8.0)
 
         desk.click(*opt_pla(1))
         desk.click(*SAVE_LIST)
