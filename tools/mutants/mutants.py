@@ -11,8 +11,11 @@ does not count when it does not compile. The file is always put back.
 Constants on a line that places a control in twips (four numbers in a row) are not moved: a
 twip is a fifteenth of a pixel, so such a mutant is the same program.
 
+With --sanitize the suite is built as ./test builds it, with AddressSanitizer and UBSan, so
+that a mutant which reads past a buffer is caught as the real suite would catch it.
+
 Usage: tools/mutants/mutants.py [--count 40] [--seed 1] [--build DIR] [--report FILE]
-                               [--reuse EARLIER-OUTPUT]
+                               [--reuse EARLIER-OUTPUT] [--sanitize]
 """
 
 import argparse
@@ -149,11 +152,14 @@ def main():
     parser.add_argument("--report", default=None)
     parser.add_argument("--reuse", default=None,
                         help="an earlier run's output: its verdicts are taken, not run again")
+    parser.add_argument("--sanitize", action="store_true",
+                        help="build with AddressSanitizer and UBSan, as ./test does")
     options = parser.parse_args()
     build_dir = Path(options.build)
 
     run(["cmake", "-S", str(ROOT), "-B", str(build_dir), "-G", "Ninja",
-         "-DCMAKE_BUILD_TYPE=Debug", "-DVELMOR_BENCH=OFF"])
+         "-DCMAKE_BUILD_TYPE=Debug", "-DVELMOR_BENCH=OFF",
+         f"-DVELMOR_SANITIZE={'ON' if options.sanitize else 'OFF'}"])
     if not build(build_dir, everything=True):
         sys.exit("mutants: the unchanged tree does not build")
     started = time.monotonic()
