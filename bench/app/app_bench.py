@@ -203,7 +203,7 @@ def main():
             shutil.copy(track, copy)
         desk = Desktop(root)
         try:
-            desk.start_display()  # the first free display
+            desk.start_display()
             desk.start_sound()
             if args.display:
                 print(f"The window, live and plain, {args.runs} runs...", flush=True)

@@ -41,10 +41,8 @@ class Checks:
 
     def check(self, ok, what):
         print(("ok     " if ok else "FAILED ") + what, flush=True)
-        if ok:
-            self.passed += 1
-        else:
-            self.failed += 1
+        self.passed += bool(ok)
+        self.failed += not ok
 
 
 def wait_for(check, what, timeout=20.0):
@@ -89,22 +87,18 @@ class Desktop:
     def run(self, *args, check=True):
         return subprocess.run(args, env=self.env, check=check, capture_output=True, text=True)
 
-    def start_display(self, display=None):
-        """A virtual display; without a number given, Xvfb takes the first free one, so that
-        several runs (and the benchmarks) can have a display each at the same time."""
-        screen = ["-screen", "0", "1024x768x24", "-nolisten", "tcp"]
-        if display is None:
-            read_end, write_end = os.pipe()
-            self._spawn(["Xvfb", "-displayfd", str(write_end)] + screen, pass_fds=(write_end,))
-            os.close(write_end)
-            with os.fdopen(read_end) as told:
-                number = told.readline().strip()
-            if not number:
-                raise RuntimeError("Xvfb did not start")
-            display = f":{number}"
-        else:
-            self._spawn(["Xvfb", display] + screen)
-        self.env["DISPLAY"] = display
+    def start_display(self):
+        """A virtual display: Xvfb takes the first free number, so that several runs (and the
+        benchmarks) can have a display each at the same time."""
+        read_end, write_end = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                     "-nolisten", "tcp"], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as told:
+            number = told.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.env["DISPLAY"] = f":{number}"
         wait_for(lambda: self.run("xdpyinfo", check=False).returncode == 0, "the display")
 
     def start_sound(self):
@@ -159,10 +153,6 @@ class Desktop:
 
     def click(self, x, y, button=1):
         self.run("xdotool", "mousemove", str(x), str(y), "click", str(button))
-        time.sleep(0.25)
-
-    def double_click(self, x, y):
-        self.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1")
         time.sleep(0.25)
 
     def key(self, *names):
