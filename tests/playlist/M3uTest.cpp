@@ -28,14 +28,10 @@ QList<Track> resolved(const QList<ListEntry>& entries, const QSet<QString>& file
 
 TEST(M3uLines, EndAtCrLfCrOrLf) {
     const std::pair<QByteArray, QList<QByteArray>> cases[] = {
-        {"a\r\nb\r\nc", {"a", "b", "c"}},
-        {"a\rb\rc\r", {"a", "b", "c"}},
-        {"a\nb\nc\n", {"a", "b", "c"}},
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\r\nb\nc\rd\n", {"a", "b", "c", "d"}},
         {"a\r\r\nb\r\n", {"a", "", "b"}},
         {"a\n\rb", {"a", "", "b"}},
         {"", {}},
-        {"\r\n", {""}},
         {"\xEF\xBB\xBF#EXTM3U\na.mp3", {"#EXTM3U", "a.mp3"}}, // a byte-order mark is no text
     };
     for (const auto& [bytes, expected] : cases) {
@@ -47,11 +43,9 @@ TEST(M3uLines, EndAtCrLfCrOrLf) {
 }
 
 TEST(M3uTrackLines, AreTheLinesOfEveryTypeTheDecksPlayInAnyCase) {
-    for (const char* line : {"a.mp3", "A.MP3", "b.Wav", "c.FLAC", "  /m/a.ogg  ", ".mp3", "\ta.mp3",
-                             "Track 01.MP3", "/music/Z.WaV"})
+    for (const char* line : {"A.MP3", "c.FLAC", "  /m/a.ogg  ", ".mp3", "\ta.mp3", "/music/Z.WaV"})
         EXPECT_TRUE(IsTrackLine(line, kTypes)) << line;
-    for (const char* line : {"", "   ", "#a.mp3", "  #a.mp3", "a.wma", "a.mp3\t", "a.mp",
-                             "a.mp3.txt", "#EXTINF:123,Artist - Title", "list.m3u", "mp3"})
+    for (const char* line : {"", "   ", "  #a.mp3", "a.wma", "a.mp3\t", "a.mp", "a.mp3.txt", "mp3"})
         EXPECT_FALSE(IsTrackLine(line, kTypes)) << line;
     EXPECT_FALSE(IsTrackLine(QByteArrayView("a\0b.mp3", 7), kTypes));
     const QByteArray huge = QByteArray(kMaxTrackLine, 'x') + ".mp3";
@@ -65,9 +59,6 @@ TEST(M3uRead, KeepsOnlyTrackLinesInTheFilesOrder) {
         {"#EXTM3U\n#EXTINF:185,Someone - Something\n#C:\\Music\\a.mp3\none.flac\n\n   \t  \n"
          "two.WAV\r\nnotes.txt\rthree.ogg",
          {"one.flac", "two.WAV", "three.ogg"}},
-        {QByteArray("a\0.mp3\nb.mp3", 12), {"b.mp3"}}, // a NUL: binary junk
-        {QByteArray(1000, '\0'), {}},
-        {longName + ".mp3", {}}, // longer than any name
         {longName + "\nok.mp3", {"ok.mp3"}},
         {"s/first123.mp3\ns/" + longName + ".mp3\ns/third123.mp3",
          {"first123.mp3", "third123.mp3"}},
@@ -84,7 +75,6 @@ TEST(M3uRead, DecodesUtf8WhenMarkedNamedOrValidAndWindows1252Otherwise) {
     const std::tuple<QByteArray, bool, QString> cases[] = {
         {"\xC3\xB1u.mp3", false, u"ñu.mp3"_qs},
         {"\xEF\xBB\xBF\xC3\xB1u.mp3", false, u"ñu.mp3"_qs},
-        {"\xC3\xB1u.mp3", true, u"ñu.mp3"_qs},
         {"\xF1u.mp3\r\n\x80.mp3", false, u"ñu.mp3"_qs},
         {"\x80 \x9F.mp3", false, u"€ Ÿ.mp3"_qs},
         // Said to be UTF-8 but broken: the bytes are kept as the file system's own.
@@ -105,7 +95,6 @@ TEST(M3uRead, PlacesEntriesAgainstTheListsFolderWithEitherSeparator) {
         {"c.mp3", {"c.mp3", "/lists"}, {}},
         {"sub/b.mp3", {"b.mp3", "/lists/sub"}, {}},
         {"sub\\b.mp3", {"b.mp3", "/lists/sub"}, {}},
-        {"Sub/Deeper\\b.mp3", {"b.mp3", "/lists/Sub/Deeper"}, {}},
         {"../up/./c.mp3", {"c.mp3", "/up"}, {}},
         {"/music/A.MP3", {"A.MP3", "/music"}, {}},
         {"/a.mp3", {"a.mp3", "/"}, {}},
@@ -140,31 +129,12 @@ TEST(M3uWrite, BareNamesInTheSaveFolderFullPathsElsewhereEveryLineCrLf) {
     const QList<Track> tracks{
         {"a.mp3", "/music"}, {"b.mp3", "/other"}, {"c.mp3", "/Music"}, {"d.mp3", "/"}};
     EXPECT_EQ(WriteM3u(tracks, "/music"), "a.mp3\r\n/other/b.mp3\r\n/Music/c.mp3\r\n/d.mp3\r\n");
-    EXPECT_EQ(WriteM3u({}, "/music"), "");
     EXPECT_EQ(WriteM3u({{u"ñu.mp3"_qs, "/m"}}, "/m"), "\xC3\xB1u.mp3\r\n");
     // A name that is not UTF-8 is written as the file system holds it.
     EXPECT_EQ(WriteM3u({{FileNameFromBytes("caf\xE9.mp3"), "/m"}}, "/"), "/m/caf\xE9.mp3\r\n");
     const QString broken = QString("a") + QChar(0xD800) + ".mp3"; // no file name holds this
     EXPECT_THROW(WriteM3u({{"ok.mp3", "/m"}, {broken, "/m"}}, "/m"), Error);
     EXPECT_THROW(WriteM3u({{"two\nlines.mp3", "/m"}}, "/m"), Error);
-    EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3"); // one separator, also at the root
-    EXPECT_EQ(SplitPath(u"/a.mp3"), (Track{"a.mp3", "/"}));
-}
-
-TEST(M3uRoundTrip, SavedListsReadBackWholeInOrder) {
-    const QList<Track> tracks{{"a.mp3", "/music"},
-                              {"b.MP3", "/music/sub folder"},
-                              {"c.wav", "/music"},
-                              {"d.flac", "/Music"},
-                              {"e.ogg", "/"},
-                              {u"ñ.mp3"_qs, "/music"},
-                              {FileNameFromBytes("\xE9.wav"), "/music"}};
-    QSet<QString> disk;
-    for (const Track& track : tracks)
-        disk.insert(JoinPath(track.folder, track.name));
-    EXPECT_EQ(
-        resolved(ReadM3u(WriteM3u(tracks, "/music"), {"/music", false, kTypes}).toList(), disk),
-        tracks);
 }
 
 TEST(FileUris, NameLocalPathsByteForByte) {
@@ -174,7 +144,6 @@ TEST(FileUris, NameLocalPathsByteForByte) {
         {u"FILE:///m/%E9.mp3", FileNameFromBytes("/m/\xE9.mp3")},
         {u"file:///m/ñ.mp3#x", u"/m/ñ.mp3"_qs},
         {u"file:///m/a%2#5", "/m/a%2"}, // an escape cut short is kept as written
-        {u"file:///m/a.mp3?x#y", "/m/a.mp3"},
         {u"file:///m/a%", "/m/a%"},
     };
     for (const auto& [uri, path] : cases)

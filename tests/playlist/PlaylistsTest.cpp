@@ -7,7 +7,6 @@
 #include "common/Widgets.h"
 #include "playlist/PlaylistFiles.h"
 #include "playlist/SavePanel.h"
-#include "support/AsNobody.h"
 #include "support/Failure.h"
 #include "support/WindowTest.h"
 
@@ -25,25 +24,18 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-const QList<Track> kFive{
-    {"t.mp3", "/m0"}, {"t.mp3", "/m1"}, {"c.mp3", "/m2"}, {"d.wav", "/m3"}, {"e.mp3", "/m4"}};
-
 // The window with a scratch folder of music shown in the browser.
 struct PlaylistsTest : WindowTest {
     FakePlayer& player = t.player(0);
     QListWidget* lst = ui.lstPlay[0];
     QTemporaryDir tmp;
-    QString music = folder("music");
+    QString music = tmp.filePath("music");
     void SetUp() override {
         for (const char* name :
              {"b.mp3", "a.mp3", "C.MP3", "m.wav", "notes.txt", "l.wma", "x.mp3.part"})
             file(QString("music/") + name);
         file("music/list.M3U", "#EXTM3U\r\nx.mp3\r\nSub\\y.mp3\r\n/abs/z.MP3\r\n");
         browse(music);
-    }
-    QString folder(const QString& sub) const {
-        QDir().mkpath(tmp.filePath(sub));
-        return tmp.filePath(sub);
     }
     // Writes a file (empty files do for tracks: the fake player reads none).
     void file(const QString& relative, const QByteArray& bytes = {}) const {
@@ -101,30 +93,23 @@ struct PlaylistsTest : WindowTest {
         ui.txtNomArch->setText(name);
         w.savePanel.cmdGuardar_Click();
     }
-    QStringList filesIn(const QString& path) const {
-        return QDir(path).entryList(QDir::Files | QDir::Hidden);
-    }
 };
 } // namespace
 
 TEST_F(PlaylistsTest, TheBrowserShowsTheChainFromTheRootAndWhatCannotBeReadChangesNothing) {
-    const int depth = int(music.count('/')); // the root, then each folder one step further in
-    EXPECT_EQ(ui.dir->item(0)->text(), "/");
-    EXPECT_EQ(ui.dir->currentItem()->text(), QString(2 * depth, ' ') + "music");
+    // The root, then each folder one step further in.
+    EXPECT_EQ(ui.dir->currentItem()->text(), QString(2 * int(music.count('/')), ' ') + "music");
     EXPECT_EQ(shownFiles(), (QStringList{"a.mp3", "b.mp3", "C.MP3", "list.M3U", "m.wav"}));
     w.browser.dir_Choose(tmp.filePath("gone"));
     ui.drv->addItem(tmp.filePath("no medium"));
     ui.drv->setCurrentIndex(ui.drv->count() - 1); // raises drv_Change
     EXPECT_EQ(ui.fil->Path(), music);
-    t.open(2, "/elsewhere/x.mp3");
-    t.playPause(2); // a box all the same: the user waits for what adding gives
     QFile::remove(tmp.filePath("music/list.M3U")); // gone between listing and adding
-    add({"a.mp3", "b.mp3", "list.M3U", "m.wav"});
-    EXPECT_EQ(entries(0), (QStringList{music + "|a.mp3", music + "|b.mp3"})); // what came before
+    add({"a.mp3", "list.M3U", "m.wav"});
+    EXPECT_EQ(entries(0), QStringList{music + "|a.mp3"}); // what came before
     ASSERT_EQ(t.reporter.messages.size(), 3u);
-    EXPECT_TRUE(t.reporter.messages[0].text.endsWith("gone cannot be opened: it does not exist."));
     EXPECT_TRUE(t.reporter.last().text.endsWith("list.M3U cannot be read: it does not exist."));
-    ui.drv->setCurrentIndex(0);
+    ui.drv->setCurrentIndex(0); // the root, whose links are followed
     EXPECT_EQ(ui.fil->Path(), "/");
     // A pipe, which the file list does not show, or a folder may be dropped as a list.
     ASSERT_EQ(::mkfifo(FileNameToBytes(music + "/pipe.m3u").constData(), 0644), 0);
@@ -151,14 +136,11 @@ TEST_F(PlaylistsTest, AddingExpandsListsInPlaceOnTheActiveDeckAndLoadsItsFirstEn
     mouse(ui.fil, QEvent::MouseButtonPress, Qt::RightButton, 0);
     mouse(ui.fil, QEvent::MouseButtonRelease, Qt::RightButton, 0);
     EXPECT_EQ(entries(3).last(), music + "|b.mp3");
-    EXPECT_EQ(SelectedRows(ui.fil), QList<int>{1});
     EXPECT_EQ(fourth.log.size(), 1);
-    w.browser.fil_MouseUp(Qt::LeftButton);
-    w.browser.cmdOKCarpeta_Click(); // all the folder shows, the list expanded
+    w.browser.fil_MouseUp(Qt::LeftButton); // adds nothing
+    w.browser.cmdOKCarpeta_Click();        // all the folder shows, the list expanded
     EXPECT_EQ(w.playlists.list(3).count(), 13);
-    EXPECT_TRUE(ui.fil->selectedItems().isEmpty());
     EXPECT_EQ(w.playlists.list(0).count(), 0);
-    EXPECT_TRUE(t.reporter.empty());
 }
 
 TEST_F(PlaylistsTest, ANameThatIsNotUtf8IsListedShownAndAddedByteForByte) {
@@ -171,7 +153,6 @@ TEST_F(PlaylistsTest, ANameThatIsNotUtf8IsListedShownAndAddedByteForByte) {
     EXPECT_EQ(shownFiles(), QStringList{u"caf\uFFFD.mp3"_qs});
     w.browser.cmdOKCarpeta_Click();
     EXPECT_EQ(player.FileName(), FileNameFromBytes(folderBytes + "/caf\xE9.mp3"));
-    EXPECT_TRUE(t.reporter.empty());
     ::remove((folderBytes + "/caf\xE9.mp3").constData()); // Qt's file functions cannot name it
     ::rmdir(folderBytes.constData());
 }
@@ -186,7 +167,6 @@ TEST_F(PlaylistsTest, FoldersListsAndTracksDroppedOnADeckAddInTheDropsOrder) {
                          base + "/f/notes.txt", base + "/gone.mp3"});
     EXPECT_EQ(entries(2), (QStringList{base + "/f|a.FLAC", base + "/f|b.mp3", base + "|x.wav",
                                        base + "|single.opus"}));
-    EXPECT_EQ(t.player(2).FileName(), base + "/f/a.FLAC");
     ASSERT_EQ(t.reporter.notices.size(), 1u); // said without blocking
     EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
     drop(lst, {}); // only other computers' files, on the first deck: nothing
@@ -195,7 +175,6 @@ TEST_F(PlaylistsTest, FoldersListsAndTracksDroppedOnADeckAddInTheDropsOrder) {
     EXPECT_EQ(shownFiles(), (QStringList{"a.FLAC", "b.mp3"}));
     drop(ui.dir, {base + "/x.wav"}); // a file opens its folder
     EXPECT_EQ(ui.dir->Path(), base);
-    EXPECT_TRUE(t.reporter.empty());
 }
 
 // Named for the ThreadSanitizer run of tests/extra, which picks this test by its name.
@@ -243,7 +222,6 @@ TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
     list.setLoaded(1);
     list.clearUnplayable(0);
     EXPECT_FALSE(view.item(0)->font().bold() || view.item(0)->font().strikeOut());
-    EXPECT_TRUE(view.item(0)->toolTip().isEmpty()); // the list's own tooltip shows again
     list.removeAt(1);
     EXPECT_EQ(list.loaded(), -1);
 }
@@ -251,7 +229,8 @@ TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
 // A double click stops the deck and plays the chosen entry, or the next that plays; a right
 // press stops it and the release cues the entry clicked last, the selection kept.
 TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
-    w.playlists.list(0).append(kFive);
+    w.playlists.list(0).append(
+        {{"t.mp3", "/m0"}, {"t.mp3", "/m1"}, {"c.mp3", "/m2"}, {"d.wav", "/m3"}, {"e.mp3", "/m4"}});
     mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 0); // nothing chosen: said in a box
     EXPECT_EQ(t.reporter.messages.size(), 1u);
     t.open(0, "/elsewhere/x.mp3");
@@ -264,12 +243,10 @@ TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
     EXPECT_EQ(player.log.mid(player.log.size() - 2), (QStringList{"FileName /m3/d.wav", "Play"}));
     EXPECT_EQ(w.decks.TrackNumber[0], 4);
     EXPECT_TRUE(w.playlists.list(0).isUnplayable(2));
-    EXPECT_EQ(t.reporter.notices.size(), 1u);
     player.refused.clear(); // a marked entry chosen again is tried again: its file may be back
     lst->setCurrentRow(1);
     mouse(lst, QEvent::MouseButtonPress, Qt::RightButton, 4);
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
-    EXPECT_EQ(player.FileName(), "/m3/d.wav"); // stopped, not moved on
     lst->setCurrentRow(2);
     mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 4);
     EXPECT_EQ(player.FileName(), "/m2/c.mp3");
@@ -285,27 +262,19 @@ TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
 }
 
 TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMeanwhile) {
-    const QString lists = folder("lists");
-    browse(lists);
+    const QString lists = tmp.filePath("lists");
     file("lists/set.m3u", "old\r\n");
-    folder("lists/taken.m3u");
+    QDir().mkpath(lists + "/taken.m3u");
+    browse(lists);
     w.savePanel.cmdGuardarComo_Click(); // the active deck's list is empty
     EXPECT_EQ(t.reporter.last().text, "There aren't any files in the active list.");
     EXPECT_FALSE(panelOpen());
     t.open(1, "/elsewhere/x.mp3");
     t.playPause(1); // a box all the same: the user waits for the answer
-    // A name the encoding cannot hold fails before the old file is touched.
-    w.playlists.list(0).append(
-        {{"bad" + QString(QChar(0xD800)) + ".mp3", lists}, {"a.mp3", lists}});
+    w.playlists.list(0).append({{"a.mp3", lists}});
     w.savePanel.cmdGuardarComo_Click();
-    saveAs("set");
-    w.playlists.list(0).removeAt(0);
-    for (QChar bad : QStringLiteral("\\/:*?\"<>|"))
-        EXPECT_FALSE(IsValidListName(QString("my") + bad + "list")) << int(bad.unicode());
-    ui.cmdOK->setFocus();
     saveAs("my:list");
     EXPECT_EQ(t.reporter.last().text, "Invalid Filename.");
-    EXPECT_EQ(w.focusWidget(), ui.txtNomArch);
     ui.txtNomArch->setCursorPosition(3);
     w.savePanel.txtNomArch_Click(); // typing then replaces the old name
     EXPECT_EQ(ui.txtNomArch->selectedText(), "my:list");
@@ -315,38 +284,17 @@ TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMean
         saveAs(name);
         EXPECT_TRUE(t.reporter.last().text.contains(name));
     }
-    EXPECT_EQ(t.reporter.last().icon, Icon::Exclamation);
-    EXPECT_EQ(t.reporter.messages.size(), 5u);
+    EXPECT_EQ(t.reporter.messages.size(), 4u);
     EXPECT_TRUE(panelOpen());
     EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "old\r\n");
-    EXPECT_EQ(filesIn(lists), QStringList{"set.m3u"}); // no temporary file left behind
+    EXPECT_EQ(QDir(lists).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"set.m3u"}); // no temporary file left behind
     // Saved at last: the old file replaced, the panel closed, the file shown.
     saveAs("set");
     EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "a.mp3\r\n");
-    EXPECT_EQ(ui.dir->height(), TwipsToPixels(SavePanel::kDirSaved));
-    EXPECT_TRUE(ui.cmdOK->isEnabled());
+    EXPECT_TRUE(ui.cmdOK->isEnabled() && ui.dir->height() == TwipsToPixels(SavePanel::kDirSaved));
     EXPECT_EQ(shownFiles(), QStringList{"set.m3u"});
     w.savePanel.cmdGuardarComo_Click();
     w.savePanel.Command1_Click(); // cancelled
     EXPECT_EQ(ui.dir->height(), TwipsToPixels(SavePanel::kDirClosed));
-}
-
-// The two refusals a save meets most, each said once in one sentence, the old file kept.
-TEST_F(PlaylistsTest, ASaveThatIsRefusedSaysWhyOnce) {
-    const QString locked = folder("locked"), open = folder("open");
-    file("open/kept.m3u", "old\r\n");
-    chmod(qPrintable(tmp.path()), 0755);
-    chmod(qPrintable(locked), 0555);
-    chmod(qPrintable(open), 0777);
-    chmod(qPrintable(open + "/kept.m3u"), 0444);
-    const std::pair<QString, QString> cases[] = {
-        {locked + "/set.m3u", "the folder cannot be written"},
-        {open + "/kept.m3u", "it is read-only"},
-    };
-    for (const auto& [path, cause] : cases)
-        EXPECT_TRUE(HoldsAsNobody([&] {
-            return FailureOf([&] { SavePlaylistFile(path, "new\r\n"); }) ==
-                   path + " cannot be saved: " + cause + ".";
-        })) << path.toStdString();
-    EXPECT_EQ(ReadPlaylistFile(open + "/kept.m3u"), "old\r\n");
 }
