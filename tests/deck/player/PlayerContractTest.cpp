@@ -13,6 +13,7 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
+using Refusals = std::vector<std::pair<QString, QString>>; // a file, the cause it is refused for
 
 // The fake the deck's tests play on, and the engine's player over the offline engine: the
 // deck relies on the same timing from both.
@@ -22,8 +23,7 @@ struct FakeRig {
         player.durations[name] = seconds;
         return name;
     }
-    // Files it cannot play, with the cause it gives.
-    std::vector<std::pair<QString, QString>> unplayable() {
+    Refusals unplayable() {
         player.refused = {{"missing.mp3", "it does not exist"},
                           {"notes.mp3", "it is not an audio file"}};
         return {player.refused.keyValueBegin(), player.refused.keyValueEnd()};
@@ -34,66 +34,52 @@ struct FakeRig {
 // The engine is taken as the window's players take it: only when the first file needs it.
 struct EngineRig {
     QTemporaryDir dir;
-    audio::OfflineOutput* driver = nullptr;
-    std::unique_ptr<audio::Engine> engine = [this] {
-        auto output = std::make_unique<audio::OfflineOutput>(48000, 256);
-        driver = output.get();
-        return std::make_unique<audio::Engine>(std::move(output));
-    }();
+    std::unique_ptr<audio::OfflineOutput> output =
+        std::make_unique<audio::OfflineOutput>(48000, 256);
+    audio::OfflineOutput* driver = output.get();
+    audio::Engine engine{std::move(output)};
     int taken = 0;
-    EnginePlayer player{[this]() -> audio::Engine& {
-                            ++taken;
-                            return *engine;
-                        },
-                        1};
+    EnginePlayer player{[this]() -> audio::Engine& { return ++taken, engine; }, 1};
 
     QString playable(const QString& name, double seconds) {
-        const QString path = dir.filePath(name);
-        WriteWav(path.toStdString(), Tone(440, seconds, 48000), 48000, 1);
-        return path;
+        WriteWav(dir.filePath(name).toStdString(), Tone(440, seconds, 48000), 48000, 1);
+        return dir.filePath(name);
     }
-    // The cause from the system, and from the decoder.
-    std::vector<std::pair<QString, QString>> unplayable() {
-        const QString notes = dir.filePath("notes.mp3");
-        WriteBytes(notes.toStdString(), "just some words, no music\n");
+    Refusals unplayable() { // the cause from the system, and from the decoder
+        WriteBytes(dir.filePath("notes.mp3").toStdString(), "just some words, no music\n");
         return {{dir.filePath("missing.mp3"), "it does not exist"},
-                {notes, "it is not an audio file"}};
+                {dir.filePath("notes.mp3"), "it is not an audio file"}};
     }
     void playToEnd() { driver->render(48000); } // the tracks here are shorter
 };
 
 // Every notification as it arrives, with what the player says at that moment.
-template <typename Rig> class PlayerContractTest : public ::testing::Test {
-protected:
+template <typename Rig> struct PlayerContractTest : ::testing::Test {
     PlayerContractTest() {
-        MediaPlayer& p = rig.player;
-        QObject::connect(&p, &MediaPlayer::OpenStateChange, [this, &p](int, int) {
+        QObject::connect(&p, &MediaPlayer::OpenStateChange, [this](int, int) {
             log << QString("open %1 %2").arg(QFileInfo(p.FileName()).fileName()).arg(p.Duration());
         });
-        QObject::connect(&p, &MediaPlayer::PlayStateChange, [this, &p](int, int) {
+        QObject::connect(&p, &MediaPlayer::PlayStateChange, [this](int, int) {
             log << QString("play %1").arg(p.PlayState());
             if (onPlayState)
                 onPlayState();
         });
     }
     QStringList taken() { return std::exchange(log, {}); }
-    QStringList delivered() {
-        DeliverNotifications();
-        return taken();
-    }
+    QStringList delivered() { return DeliverNotifications(), taken(); }
 
     Rig rig;
+    MediaPlayer& p = rig.player;
     QStringList log;
     std::function<void()> onPlayState;
 };
 
 using Players = ::testing::Types<FakeRig, EngineRig>;
 TYPED_TEST_SUITE(PlayerContractTest, Players);
-
 } // namespace
 
 TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
-    MediaPlayer& p = this->rig.player;
+    MediaPlayer& p = this->p;
     p.Play(); // nothing open: nothing happens
     p.Pause();
     p.Stop();
@@ -131,17 +117,15 @@ TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
 // The end comes as an event of its own, and the deck may load and play the next track from
 // its handler.
 TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
-    MediaPlayer& p = this->rig.player;
+    MediaPlayer& p = this->p;
     const QString first = this->rig.playable("first.wav", 0.5);
     const QString second = this->rig.playable("second.wav", 0.7);
     p.setFileName(first);
     p.Play();
     this->delivered();
     this->onPlayState = [&] {
-        if (p.PlayState() == 0 && p.FileName() == first) {
-            p.setFileName(second);
-            p.Play();
-        }
+        if (p.PlayState() == 0 && p.FileName() == first)
+            p.setFileName(second), p.Play();
     };
     this->rig.playToEnd();
     EXPECT_EQ(this->delivered(), (QStringList{"play 0", "open second.wav 0.7", "play 2"}));
@@ -152,7 +136,7 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
 // and the open file plays on. A new file never reads as the end of the old one: playing, it
 // pauses and says so; paused, it stays paused.
 TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPaused) {
-    MediaPlayer& p = this->rig.player;
+    MediaPlayer& p = this->p;
     const QString good = this->rig.playable("good.wav", 3);
     p.setFileName(good);
     p.Play();
@@ -169,12 +153,13 @@ TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPa
     EXPECT_EQ(p.PlayState(), 2);
     EXPECT_TRUE(this->delivered().isEmpty());
 
-    p.setFileName(this->rig.playable("b.wav", 4));
-    EXPECT_EQ(p.PlayState(), 1);
-    EXPECT_EQ(this->delivered(), (QStringList{"play 1", "open b.wav 4"}));
-    p.setFileName(this->rig.playable("c.wav", 1));
-    EXPECT_EQ(p.PlayState(), 1);
-    EXPECT_EQ(this->delivered(), QStringList{"open c.wav 1"});
+    const std::tuple<const char*, int, const char*> news[] = {{"b.wav", 4, "play 1,open b.wav 4"},
+                                                              {"c.wav", 1, "open c.wav 1"}};
+    for (const auto& [name, seconds, notified] : news) {
+        p.setFileName(this->rig.playable(name, seconds));
+        EXPECT_EQ(p.PlayState(), 1);
+        EXPECT_EQ(this->delivered().join(','), notified);
+    }
 }
 
 // The window is built before the sound card is found: the engine's player keeps what it sets
@@ -191,7 +176,6 @@ TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRa
     p.setFileName(path);
     p.Play();
     DeliverNotifications();
-    EXPECT_EQ(rig.taken, 1);
     EXPECT_EQ(PeakOf(rig.driver->render(4800)), 0.0f) << "muted before the engine was taken";
     p.setMute(false);
     rig.driver->render(4800); // past the level's ramp
@@ -200,10 +184,8 @@ TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRa
     p.setFileName(path);
     EXPECT_EQ(rig.taken, 1) << "the engine is taken once";
 
-    p.setCurrentPosition(2.25);
-    EXPECT_EQ(p.CurrentPosition(), 2.25);
-    p.setCurrentPosition(99);
-    EXPECT_EQ(p.CurrentPosition(), 4.0) << "beyond the end lands at the end";
+    for (const auto& [seek, landed] : {std::pair{2.25, 2.25}, {99.0, 4.0}}) // at most the end
+        EXPECT_EQ((p.setCurrentPosition(seek), p.CurrentPosition()), landed);
     for (double rate : {0.25, 4.0})
         EXPECT_NO_THROW(p.setRate(rate)) << rate;
     for (double rate : {0.24, 4.01, std::nan("")})
