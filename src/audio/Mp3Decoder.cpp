@@ -15,9 +15,6 @@ namespace velmor::audio {
 
 namespace {
 
-// Frames decoded ahead of a seek's target, for the bit reservoir (up to 511 bytes back) and
-// the synthesis filter to be as a straight read leaves them.
-constexpr size_t kPrerollFrames = 12;
 constexpr size_t kFeedBytes = 16384;
 // The synthesis filter's own delay, which gapless decoding takes off the start along with the
 // encoder's: a stream that breaks off gives its frames' samples less both.
@@ -52,6 +49,23 @@ std::string WhyNoAudio(const std::string& path) {
     return tagSize >= SizeOf(path).value_or(0) ? "it is cut short" : "it is damaged";
 }
 
+// Frames decoded ahead of a seek's target, for the bit reservoir and the synthesis filter to
+// be as a straight read leaves them; fewer leave the first frames silent. A Layer III frame's
+// data may begin up to 511 bytes back (255 in MPEG-2 and 2.5), which at the lowest bitrate
+// reaches over many frames: a frame there holds little more than its header and side
+// information. One frame more brings the filter's overlap from the frame before.
+size_t PrerollFrames(const mpg123_frameinfo& info) {
+    if (info.layer != 3)
+        return 2;
+    const bool mpeg1 = info.version == MPG123_1_0;
+    const bool mono = info.mode == MPG123_M_MONO;
+    const long lowestBytes = (mpeg1 ? 144 * 32000 : 72 * 8000) / info.rate;
+    const long sideBytes = mpeg1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
+    const long held = std::max(1L, lowestBytes - 4 - sideBytes - 2); // less header and CRC
+    const long reservoir = mpeg1 ? 511 : 255;
+    return static_cast<size_t>((reservoir + held - 1) / held + 1);
+}
+
 void InitLibraryOnce() {
     static const int result = mpg123_init();
     (void)result;
@@ -76,9 +90,6 @@ Mp3Decoder::Mp3Decoder(const std::string& path) : guard_(path) {
     // Float stereo whatever the file holds; quiet, because damage is ours to report.
     mpg123_param(handle_, MPG123_FLAGS,
                  MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_STEREO | MPG123_FORCE_FLOAT, 0);
-    // Decoding a few frames before a seek target fills the bit reservoir and the synthesis
-    // filter, so that a seek gives the very samples a straight read gives.
-    mpg123_param(handle_, MPG123_PREFRAMES, 4, 0);
     mpg123_format_none(handle_);
     const long* rates = nullptr;
     size_t count = 0;
@@ -100,6 +111,13 @@ Mp3Decoder::Mp3Decoder(const std::string& path) : guard_(path) {
     if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0)
         fail(WhyNoAudio(path));
     rate_ = static_cast<int>(rate);
+    // Decoding frames before a seek's target, so that a seek gives the very samples a straight
+    // read gives: libmpg123 does so in a tagged file, we do in a file we feed.
+    mpg123_frameinfo info{};
+    if (mpg123_info(handle_, &info) != MPG123_OK || info.rate <= 0)
+        fail(WhyNoAudio(path));
+    prerollFrames_ = PrerollFrames(info);
+    mpg123_param(handle_, MPG123_PREFRAMES, static_cast<long>(prerollFrames_), 0);
     rampFrames_ = std::max(1, static_cast<int>(DeckMixer::kTransportRampSeconds * rate_));
     buffer_.resize(static_cast<size_t>(2 * (2 * kMaxFrameSamples + rampFrames_)));
     // A file of something else was refused quickly; from here on, damage of any length is
@@ -263,7 +281,7 @@ void Mp3Decoder::seek(int64_t frame) {
     frame = std::clamp<int64_t>(frame, 0, length_);
     if (fed_) {
         const size_t target = static_cast<size_t>(frame / samplesPerFrame_);
-        const size_t first = target > kPrerollFrames ? target - kPrerollFrames : 0;
+        const size_t first = target > prerollFrames_ ? target - prerollFrames_ : 0;
         if (first >= frameOffsets_.size()) {
             next_ = length_;
             return;

@@ -43,7 +43,8 @@ private:
     std::vector<int64_t> frameOffsets_;
     size_t fedFrom_ = 0; // the frame of the scan that feeding started at
     int samplesPerFrame_ = 0;
-    int64_t skip_ = 0; // frames to drop after feeding from a frame before a seek's target
+    size_t prerollFrames_ = 0; // decoded ahead of a seek's target, not heard
+    int64_t skip_ = 0;         // frames to drop after feeding from a frame before a seek's target
     int rate_ = 0;
     int64_t length_ = 0;
     int64_t next_ = 0; // frame index of the next read

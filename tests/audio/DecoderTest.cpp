@@ -47,12 +47,13 @@ TEST_F(DecoderTest, Mp3LengthIsWhatItsFramesGiveAndSeeksMatchAStraightRead) {
     WriteWav(path("tone.wav"), source, 44100, 1);
     EncodeMp3(path("tone.wav"), path("cbr.mp3"), "-b 192 --add-id3v2 --tt Title");
     EncodeMp3(path("tone.wav"), path("bare.mp3"), "-t -V 4");
+    EncodeMp3(path("tone.wav"), path("vbr.mp3"), "-V 2");
     const size_t tag = (size_t{1} << 20) - 3000;
     std::string head("ID3\3\0\0", 6); // its size in four bytes of seven bits
     for (int shift : {21, 14, 7, 0})
         head += char((tag >> shift) & 0x7F);
     WriteBytes(path("long-tag.mp3"), head + std::string(tag, '\0') + ReadBytes(path("bare.mp3")));
-    for (const std::string name : {"cbr.mp3", "bare.mp3", "long-tag.mp3"}) {
+    for (const std::string name : {"cbr.mp3", "bare.mp3", "long-tag.mp3", "vbr.mp3"}) {
         auto decoder = audio::OpenDecoder(path(name.c_str()));
         const auto all = DecodeAll(path(name.c_str()));
         EXPECT_EQ(decoder->lengthFrames(), FramesThatDecode(path(name.c_str()))) << name;
