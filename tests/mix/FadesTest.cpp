@@ -21,10 +21,20 @@ struct FadesTest : WindowTest {
         for (int i = 0; i < n; ++i)
             w.fades.FadeTimer_Timer(0);
     }
-    // Whether a fade runs; the Fade button is free exactly when none does.
     bool fading() {
+        // The Fade button is free exactly when no fade runs.
         EXPECT_EQ(ui.cmdFade[0]->isEnabled(), !ui.FadeTimer[0]->isActive());
         return ui.FadeTimer[0]->isActive();
+    }
+    // The deck as the user finds it: the player's state, level and position, the slider.
+    std::string deck() {
+        return QString("%1 %2 at %3, slider %4%5")
+            .arg(QStringList{"stopped", "paused", "playing"}.value(player.PlayState()))
+            .arg(player.Volume())
+            .arg(player.CurrentPosition())
+            .arg(ui.Volumen[0]->value())
+            .arg(fading() ? ", fading" : "")
+            .toStdString();
     }
 };
 } // namespace
@@ -37,16 +47,11 @@ TEST_F(FadesTest, AFadeInStartsFromTheCueAndAFadeOutStopsAtTheEnd) {
     player.log.clear();
     w.fades.cmdFade_Click(0);
     EXPECT_EQ(player.log, (QStringList{"Volume -3600", "Position 3", "Play"}));
-    EXPECT_EQ(ui.FadeTimer[0]->interval(), 50);
     DeliverNotifications();
-    tick(39);
-    EXPECT_EQ(player.Volume(), -90);
+    tick(40);
+    EXPECT_EQ(deck(), "playing 0 at 3, slider 60, fading");
     tick();
-    EXPECT_TRUE(fading());
-    tick();
-    EXPECT_FALSE(fading());
-    EXPECT_EQ(ui.Volumen[0]->value(), 100);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(deck(), "playing 0 at 3, slider 100");
 
     ui.chkInOrOut[0]->click();
     EXPECT_EQ(ui.txtStartVolume[0]->text() + " " + ui.txtEndVolume[0]->text(), "100 20");
@@ -55,19 +60,51 @@ TEST_F(FadesTest, AFadeInStartsFromTheCueAndAFadeOutStopsAtTheEnd) {
     w.fades.cmdFade_Click(0);
     EXPECT_TRUE(player.log.isEmpty()); // no start level, playback untouched
     tick(40);
-    EXPECT_EQ(player.Volume(), -450 - 3600);
+    EXPECT_EQ(deck(), "playing -4050 at 3, slider 90, fading");
     ui.txtSet[0]->setText("7");
     tick();
-    EXPECT_FALSE(fading());
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
-    EXPECT_EQ(player.Volume(), -450);
-    EXPECT_EQ(player.CurrentPosition(), 7);
-    EXPECT_EQ(ui.Volumen[0]->value(), 90);
+    EXPECT_EQ(deck(), "stopped -450 at 7, slider 90");
     // A fade in on a playing deck pauses it while its level rises.
     ui.chkInOrOut[0]->click();
     t.playPause(0);
     w.fades.cmdFade_Click(0);
     EXPECT_EQ(player.log.last(), "Pause");
+}
+
+// Toggled during a fade, the switch leaves the steps' direction alone; at the end the deck
+// stops when the switch or the fade says out, and the slider takes the end box unless the
+// switch says out; an end volume the slider refuses is told then.
+TEST_F(FadesTest, TheSwitchDuringAFadeDecidesOnlyItsEnding) {
+    ui.Volumen[0]->setValue(60);
+    w.fades.cmdFade_Click(0);
+    DeliverNotifications();
+    tick(10);
+    ui.chkInOrOut[0]->click();
+    tick();
+    EXPECT_EQ(player.Volume(), -3600 + 11 * 90);
+    tick(31);
+    EXPECT_EQ(deck(), "stopped -1800 at 0, slider 60");
+
+    t.playPause(0);
+    player.setVolume(0);
+    w.fades.cmdFade_Click(0); // switch ">": 100 to 20
+    tick();
+    ui.chkInOrOut[0]->click();
+    tick();
+    EXPECT_EQ(player.Volume(), -180);
+    tick(39);
+    EXPECT_EQ(deck(), "stopped 0 at 0, slider 100"); // the end box, now the old start volume
+
+    for (const char* end : {"101", "-1", "abc"}) {
+        panel("50", "20", "100", "0");
+        w.fades.cmdFade_Click(0);
+        ui.txtEndVolume[0]->setText(end);
+        t.reporter.clear();
+        tick(2);
+        EXPECT_EQ(t.reporter.told.size(), 1u) << end;
+        EXPECT_FALSE(fading()) << end;
+        EXPECT_EQ(ui.Volumen[0]->value(), 100) << end;
+    }
 }
 
 // What the player has received when a start fails; the button is free again in every case,
@@ -102,45 +139,7 @@ TEST_F(FadesTest, FailedStartsAreReportedAndGiveTheButtonBack) {
     }
 }
 
-// Toggled during a fade, the switch leaves the steps' direction alone; at the end the deck
-// stops when the switch or the fade says out, and the slider takes the end box unless the
-// switch says out; an end volume the slider refuses is told then.
-TEST_F(FadesTest, TheSwitchDuringAFadeDecidesOnlyItsEnding) {
-    ui.Volumen[0]->setValue(60);
-    w.fades.cmdFade_Click(0);
-    DeliverNotifications();
-    tick(10);
-    ui.chkInOrOut[0]->click();
-    tick();
-    EXPECT_EQ(player.Volume(), -3600 + 11 * 90);
-    tick(31);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
-    EXPECT_EQ(ui.Volumen[0]->value(), 60);
-
-    t.playPause(0);
-    player.setVolume(0);
-    w.fades.cmdFade_Click(0); // switch ">": 100 to 20
-    tick();
-    ui.chkInOrOut[0]->click();
-    tick();
-    EXPECT_EQ(player.Volume(), -180);
-    tick(39);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
-    EXPECT_EQ(ui.Volumen[0]->value(), 100); // the end box, now the old start volume
-
-    for (const char* end : {"101", "-1", "abc"}) {
-        SCOPED_TRACE(end);
-        panel("50", "20", "100", "0");
-        w.fades.cmdFade_Click(0);
-        ui.txtEndVolume[0]->setText(end);
-        t.reporter.clear();
-        tick(2);
-        EXPECT_EQ(t.reporter.told.size(), 1u);
-        EXPECT_FALSE(fading());
-        EXPECT_EQ(ui.Volumen[0]->value(), 100);
-    }
-}
-
+// The timer keeps going after a failing step; the next fade tells its own failures again.
 TEST_F(FadesTest, AFailingStepIsToldOncePerFadeAndCountsNoStep) {
     w.fades.cmdFade_Click(0);
     player.failures["Volume"] = "The device is gone";
@@ -151,8 +150,52 @@ TEST_F(FadesTest, AFailingStepIsToldOncePerFadeAndCountsNoStep) {
     player.failures.clear();
     tick();
     EXPECT_EQ(player.Volume(), -3510);
-    w.fades.cmdFade_Click(0); // a new fade tells its own failures again
+    w.fades.cmdFade_Click(0);
     player.failures["VolumeRead"] = "Lost";
     tick(2);
     EXPECT_EQ(t.reporter.told.size(), 2u);
+}
+
+// The slider shares the level between the active deck and the next; the last writer wins.
+TEST_F(WindowTest, TheCrossfaderSharesTheLevelOfTheActiveDeckAndTheNext) {
+    const auto levels = [&] {
+        QStringList all;
+        for (FakePlayer* player : t.players)
+            all << QString::number(player->Volume());
+        return all.join(' ').toStdString();
+    };
+    ui.Volumen[0]->setValue(45);
+    ui.cross->setValue(25); // a value set by code applies like a move
+    EXPECT_EQ(levels(), "-2475 -2250 0 0");
+    ui.Volumen[1]->setValue(80); // a deck's own slider overrides until the next move
+    EXPECT_EQ(levels(), "-2475 -900 0 0");
+    ui.cross->setValue(26);
+    EXPECT_EQ(levels(), "-2475 -2610 0 0"); // 2 * 26 * 80 / 100 = 41.6: 42
+
+    // Another active deck: the old pair keeps its levels, Deck 4 pairs with Deck 1.
+    ui.cross->setValue(0);
+    w.activation.optPla_Click(3);
+    ui.cross->setValue(100);
+    EXPECT_EQ(levels(), "-2475 -4500 0 -4500");
+    // A drag applies the thumb's position; deck B is written first past the middle, so a
+    // failure there leaves deck A alone.
+    ui.cross->setSliderDown(true);
+    ui.cross->setSliderPosition(0);
+    EXPECT_EQ(levels(), "-4500 -4500 0 0");
+    ui.cross->setSliderDown(false);
+    t.player(0).failures["Volume"] = "The device is gone";
+    t.player(3).setVolume(-1000);
+    ui.cross->setValue(80);
+    EXPECT_EQ(t.reporter.told.size(), 1u);
+    EXPECT_EQ(levels(), "-4500 -4500 0 -1000");
+}
+
+TEST_F(WindowTest, AutoFocusGivesTheCrossfaderTheFocusUnderTheMouse) {
+    activate();
+    ui.Volumen[0]->setFocus();
+    QTest::mouseMove(ui.cross);
+    EXPECT_TRUE(ui.Volumen[0]->hasFocus());
+    ui.chkFocus->setChecked(true);
+    QTest::mouseMove(ui.cross, QPoint(5, 5));
+    EXPECT_TRUE(ui.cross->hasFocus());
 }
