@@ -11,29 +11,27 @@ namespace {
 struct FadesTest : WindowTest {
     FakePlayer& player = t.player(0);
     FadesTest() { t.open(0, "/music/a.mp3"); }
-    void panel(const char* length, const char* start, const char* end, const char* cue) {
-        ui.txtLength[0]->setText(length);
-        ui.txtStartVolume[0]->setText(start);
-        ui.txtEndVolume[0]->setText(end);
-        ui.txtSet[0]->setText(cue);
+    void panel(const QString& lengthStartEndCue) { // "2000,20,100,0"
+        const QStringList texts = lengthStartEndCue.split(',');
+        int i = 0;
+        for (QLineEdit* box :
+             {ui.txtLength[0], ui.txtStartVolume[0], ui.txtEndVolume[0], ui.txtSet[0]})
+            box->setText(texts[i++]);
     }
     void tick(int n = 1) {
-        for (int i = 0; i < n; ++i)
+        while (n-- > 0)
             w.fades.FadeTimer_Timer(0);
     }
-    bool fading() {
-        // The Fade button is free exactly when no fade runs.
+    bool fading() { // the Fade button is free exactly when no fade runs
         EXPECT_EQ(ui.cmdFade[0]->isEnabled(), !ui.FadeTimer[0]->isActive());
         return ui.FadeTimer[0]->isActive();
     }
     // The deck as the user finds it: the player's state, level and position, the slider.
     std::string deck() {
-        return QString("%1 %2 at %3, slider %4%5")
-            .arg(QStringList{"stopped", "paused", "playing"}.value(player.PlayState()))
-            .arg(player.Volume())
-            .arg(player.CurrentPosition())
-            .arg(ui.Volumen[0]->value())
-            .arg(fading() ? ", fading" : "")
+        const char* state[] = {"stopped", "paused", "playing"};
+        return QString::asprintf("%s %d at %g, slider %d%s", state[player.PlayState()],
+                                 player.Volume(), player.CurrentPosition(), ui.Volumen[0]->value(),
+                                 fading() ? ", fading" : "")
             .toStdString();
     }
 };
@@ -96,45 +94,43 @@ TEST_F(FadesTest, TheSwitchDuringAFadeDecidesOnlyItsEnding) {
     EXPECT_EQ(deck(), "stopped 0 at 0, slider 100"); // the end box, now the old start volume
 
     for (const char* end : {"101", "-1", "abc"}) {
-        panel("50", "20", "100", "0");
+        panel("50,20,100,0");
         w.fades.cmdFade_Click(0);
         ui.txtEndVolume[0]->setText(end);
         t.reporter.clear();
         tick(2);
-        EXPECT_EQ(t.reporter.told.size(), 1u) << end;
-        EXPECT_FALSE(fading()) << end;
-        EXPECT_EQ(ui.Volumen[0]->value(), 100) << end;
+        EXPECT_EQ(QString::asprintf("%zu %d %d", t.reporter.told.size(), fading(),
+                                    ui.Volumen[0]->value()),
+                  "1 0 100")
+            << end;
     }
 }
 
 // What the player has received when a start fails; the button is free again in every case,
-// also when the start was to restart a running fade.
+// also when the start was to restart a running fade (one that touches no player).
 TEST_F(FadesTest, FailedStartsAreReportedAndGiveTheButtonBack) {
-    const QStringList started{"Volume -3600", "Position 0", "Play"};
-    struct Case {
-        const char *length, *start, *end, *cue, *message;
-        QStringList log;
-        bool running;
-    };
-    for (const Case& c : {Case{"0", "20", "100", "0", "Division by zero", started, false},
-                          Case{"2000", "20", "", "0", "Type mismatch", started, false},
-                          Case{"2000", "800", "100", "0", "Overflow", {}, false},
-                          Case{"2000", "20", "100", "x", "Type mismatch", {"Volume -3600"}, false},
-                          Case{"0", "20", "100", "0", "Division by zero", {}, true}}) {
-        SCOPED_TRACE(c.message);
-        panel("2000", "20", "100", "0");
-        if (c.running) {
+    // (the panel, a fade running, the failure, what the player received)
+    for (const auto& [values, running, message, log] :
+         std::initializer_list<std::tuple<const char*, bool, const char*, const char*>>{
+             {"0,20,100,0", false, "Division by zero", "Volume -3600,Position 0,Play"},
+             {"2000,20,,0", false, "Type mismatch", "Volume -3600,Position 0,Play"},
+             {"2000,800,100,0", false, "Overflow", ""},
+             {"2000,20,100,x", false, "Type mismatch", "Volume -3600"},
+             {"0,20,100,0", true, "Division by zero", ""}}) {
+        SCOPED_TRACE(values);
+        panel("2000,20,100,0");
+        if (running) {
             w.fades.cmdFade_Click(0);
-            ui.chkInOrOut[0]->click(); // a restart that touches no player
+            ui.chkInOrOut[0]->click();
             ASSERT_TRUE(fading());
         }
-        panel(c.length, c.start, c.end, c.cue);
+        panel(values);
         t.open(0, "/music/a.mp3");
         player.log.clear();
         t.reporter.clear();
         w.fades.cmdFade_Click(0);
-        EXPECT_EQ(t.reporter.told, std::vector<QString>{c.message});
-        EXPECT_EQ(player.log, c.log);
+        EXPECT_EQ(t.reporter.told, std::vector<QString>{message});
+        EXPECT_EQ(player.log.join(','), log);
         EXPECT_FALSE(fading());
     }
 }
@@ -186,11 +182,10 @@ TEST_F(WindowTest, TheCrossfaderSharesTheLevelOfTheActiveDeckAndTheNext) {
     t.player(0).failures["Volume"] = "The device is gone";
     t.player(3).setVolume(-1000);
     ui.cross->setValue(80);
-    EXPECT_EQ(t.reporter.told.size(), 1u);
-    EXPECT_EQ(levels(), "-4500 -4500 0 -1000");
-}
+    EXPECT_EQ(levels() + " told " + std::to_string(t.reporter.told.size()),
+              "-4500 -4500 0 -1000 told 1");
 
-TEST_F(WindowTest, AutoFocusGivesTheCrossfaderTheFocusUnderTheMouse) {
+    // With auto focus on, the crossfader takes the focus under the mouse, and only then.
     activate();
     ui.Volumen[0]->setFocus();
     QTest::mouseMove(ui.cross);
