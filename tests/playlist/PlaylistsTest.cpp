@@ -28,6 +28,7 @@ namespace {
 struct PlaylistsTest : WindowTest {
     FakePlayer& player = t.player(0);
     QListWidget* lst = ui.lstPlay[0];
+    DeckPlaylist& list0 = w.playlists.list(0);
     QTemporaryDir tmp;
     QString music = tmp.filePath("music");
     void SetUp() override {
@@ -37,12 +38,11 @@ struct PlaylistsTest : WindowTest {
         file("music/list.M3U", "#EXTM3U\r\nx.mp3\r\nSub\\y.mp3\r\n/abs/z.MP3\r\n");
         browse(music);
     }
-    // Writes a file (empty files do for tracks: the fake player reads none).
+    // Empty files do for tracks: the fake player reads none.
     void file(const QString& relative, const QByteArray& bytes = {}) const {
         QDir().mkpath(QFileInfo(tmp.filePath(relative)).path());
         QFile out(tmp.filePath(relative));
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
     }
     void browse(const QString& path) {
         w.browser.dir_Choose(path);
@@ -72,26 +72,22 @@ struct PlaylistsTest : WindowTest {
         QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), button, button, {});
         QCoreApplication::sendEvent(view->viewport(), &event);
     }
-    void drop(QAbstractItemView* list, const QStringList& paths) {
-        QMimeData data;
+    void drop(QAbstractItemView* view, const QStringList& paths) {
         QByteArray uris;
         for (const QString& path : paths)
             uris += QUrl::fromLocalFile(path).toEncoded() + "\r\n";
+        QMimeData data;
         data.setData("text/uri-list", uris);
         QDragEnterEvent enter({20, 20}, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QCoreApplication::sendEvent(view->viewport(), &enter);
         QDropEvent dropped(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(list->viewport(), &dropped);
+        QCoreApplication::sendEvent(view->viewport(), &dropped);
         EXPECT_TRUE(enter.isAccepted() && dropped.isAccepted());
     }
     // Open: the controls that would change the list locked, the folder list short.
     bool panelOpen() {
         return !ui.cmdOK->isEnabled() && !ui.optPla[3]->isEnabled() &&
                ui.dir->height() == TwipsToPixels(SavePanel::kDirOpen);
-    }
-    void saveAs(const QString& name) {
-        ui.txtNomArch->setText(name);
-        w.savePanel.cmdGuardar_Click();
     }
 };
 } // namespace
@@ -102,6 +98,22 @@ TEST_F(PlaylistsTest, TheBrowserShowsTheChainFromTheRootAndWhatCannotBeReadChang
     // The root, then each folder one step further in.
     EXPECT_EQ(ui.dir->currentItem()->text(), QString(2 * int(music.count('/')), ' ') + "music");
     EXPECT_EQ(shownFiles(), (QStringList{"a.mp3", "b.mp3", "C.MP3", "list.M3U", "m.wav"}));
+    w.browser.dir_Choose(tmp.filePath("gone"));
+    ui.drv->addItem(tmp.filePath("no medium"));
+    ui.drv->setCurrentIndex(ui.drv->count() - 1); // raises drv_Change
+    EXPECT_EQ(ui.fil->Path(), music);
+    QFile::remove(tmp.filePath("music/list.M3U")); // gone between listing and adding
+    add({"a.mp3", "list.M3U", "m.wav"});
+    EXPECT_EQ(entries(0), QStringList{music + "|a.mp3"}); // what came before
+    EXPECT_EQ(t.reporter.messages.size(), 3u);
+    EXPECT_TRUE(t.reporter.last().text.endsWith("list.M3U cannot be read: it does not exist."));
+    // A pipe, which the file list does not show, or a folder may be dropped as a list.
+    ASSERT_EQ(::mkfifo(FileNameToBytes(music + "/pipe.m3u").constData(), 0644), 0);
+    for (const auto& [path, cause] :
+         {std::pair<QString, QString>{music + "/pipe.m3u", "it is not a file"},
+          {music, "it is a folder"}})
+        EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path); }),
+                  path + " cannot be read: " + cause + ".");
     const QByteArray odd = FileNameToBytes(music) + "/\xC9t\xE9";
     ASSERT_EQ(::mkdir(odd.constData(), 0755), 0);
     ::close(::open((odd + "/caf\xE9.mp3").constData(), O_WRONLY | O_CREAT, 0644));
@@ -110,33 +122,18 @@ TEST_F(PlaylistsTest, TheBrowserShowsTheChainFromTheRootAndWhatCannotBeReadChang
     browse(FileNameFromBytes(odd));
     EXPECT_EQ(shownFiles(), QStringList{u"caf\uFFFD.mp3"_qs});
     w.browser.cmdOKCarpeta_Click();
-    EXPECT_EQ(player.FileName(), FileNameFromBytes(odd + "/caf\xE9.mp3"));
+    EXPECT_EQ(list0.tracks().last(),
+              (Track{FileNameFromBytes("caf\xE9.mp3"), FileNameFromBytes(odd)}));
     ::remove((odd + "/caf\xE9.mp3").constData()); // Qt's file functions cannot name it
     ::rmdir(odd.constData());
-    browse(music);
-    w.browser.dir_Choose(tmp.filePath("gone"));
-    ui.drv->addItem(tmp.filePath("no medium"));
-    ui.drv->setCurrentIndex(ui.drv->count() - 1); // raises drv_Change
-    EXPECT_EQ(ui.fil->Path(), music);
-    QFile::remove(tmp.filePath("music/list.M3U")); // gone between listing and adding
-    add({"a.mp3", "list.M3U", "m.wav"});
-    EXPECT_EQ(entries(0).mid(1), QStringList{music + "|a.mp3"}); // what came before
-    ASSERT_EQ(t.reporter.messages.size(), 3u);
-    EXPECT_TRUE(t.reporter.last().text.endsWith("list.M3U cannot be read: it does not exist."));
     ui.drv->setCurrentIndex(0); // the root, whose links are followed
     EXPECT_EQ(ui.fil->Path(), "/");
-    // A pipe, which the file list does not show, or a folder may be dropped as a list.
-    ASSERT_EQ(::mkfifo(FileNameToBytes(music + "/pipe.m3u").constData(), 0644), 0);
-    for (const auto& [path, cause] :
-         {std::pair<QString, QString>{music + "/pipe.m3u", "it is not a file"},
-          {music, "it is a folder"}})
-        EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path); }),
-                  path + " cannot be read: " + cause + ".");
 }
 
 // Adding goes to the active deck, a list expanded in place, the first entry loaded unstarted;
-// a right click in the file list adds the selection as it was, and the deck keeps its file.
-TEST_F(PlaylistsTest, AddingExpandsListsInPlaceOnTheActiveDeckAndLoadsItsFirstEntryUnstarted) {
+// a right click in the file list adds the selection as it was. Dropped folders, lists and
+// tracks add in the drop's order; a folder or file dropped on the browser opens its folder.
+TEST_F(PlaylistsTest, AddingAndDroppingExpandListsInPlaceOnTheDeckInTheirOrder) {
     w.activation.fra_Click(3);
     t.player(3).log.clear();
     add({"m.wav", "list.M3U", "a.mp3"});
@@ -148,26 +145,20 @@ TEST_F(PlaylistsTest, AddingExpandsListsInPlaceOnTheActiveDeckAndLoadsItsFirstEn
     w.browser.fil_MouseUp(Qt::LeftButton); // adds nothing
     EXPECT_EQ(entries(3).mid(5), QStringList{music + "|b.mp3"});
     EXPECT_EQ(t.player(3).log, QStringList{"FileName " + music + "/a.mp3"}); // not started
-}
-
-TEST_F(PlaylistsTest, FoldersListsAndTracksDroppedOnADeckAddInTheDropsOrder) {
-    for (const char* name : {"drop/f/b.mp3", "drop/f/a.FLAC", "drop/f/notes.txt", "drop/x.wav",
-                             "drop/single.opus", "drop/f/sub/deeper.mp3"})
-        file(name);
-    file("drop/l.m3u8", "x.wav\r\n");
-    const QString base = tmp.filePath("drop");
-    drop(ui.lstPlay[2], {base + "/f", base + "/l.m3u8", base + "/single.opus",
-                         base + "/f/notes.txt", base + "/gone.mp3"});
-    EXPECT_EQ(entries(2), (QStringList{base + "/f|a.FLAC", base + "/f|b.mp3", base + "|x.wav",
-                                       base + "|single.opus"}));
-    ASSERT_EQ(t.reporter.notices.size(), 1u); // said without blocking
-    EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
+    for (const char* name : {"f/b.mp3", "f/a.FLAC", "f/notes.txt", "f/sub/deeper.mp3"})
+        file(QString("music/") + name);
+    file("music/l.m3u8", "m.wav\r\n");
+    drop(ui.lstPlay[2], {music + "/f", music + "/l.m3u8", music + "/b.mp3", music + "/f/notes.txt",
+                         music + "/gone.mp3"});
+    EXPECT_EQ(entries(2), (QStringList{music + "/f|a.FLAC", music + "/f|b.mp3", music + "|m.wav",
+                                       music + "|b.mp3"}));
     drop(lst, {}); // only other computers' files, on the first deck: nothing
-    EXPECT_EQ(t.reporter.notices.size(), 2u);
-    drop(ui.dir, {base + "/f"});
+    EXPECT_EQ(t.reporter.notices.size(), 2u); // said without blocking
+    EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
+    drop(ui.dir, {music + "/f"});
     EXPECT_EQ(shownFiles(), (QStringList{"a.FLAC", "b.mp3"}));
-    drop(ui.dir, {base + "/x.wav"}); // a file opens its folder
-    EXPECT_EQ(ui.dir->Path(), base);
+    drop(ui.dir, {music + "/m.wav"});
+    EXPECT_EQ(ui.dir->Path(), music);
 }
 
 // Named for the ThreadSanitizer run of tests/extra, which picks this test by its name.
@@ -183,16 +174,13 @@ TEST_F(ListsFromAnywhere, ALongListIsLookedUpOnAWorkerAndMarkedAsFound) {
     browse(music);
     w.browser.entryChecks().budget = std::chrono::milliseconds(0); // all but the first
     add({"long.m3u"});
-    w.playlists.list(0).removeAt(4); // deleted while being looked up: the marks below stay
-    w.playlists.list(0).removeAt(3); // on their own entries
+    list0.removeAt(4); // deleted while being looked up: the marks below stay on their own
+    list0.removeAt(3); // entries
     w.browser.entryChecks().waitUntilDone();
-    ASSERT_EQ(w.playlists.list(0).count(), 1498);
-    for (int j = 0; j < 1498; ++j) {
-        const int i = j < 3 ? j : j + 2;
-        ASSERT_EQ(w.playlists.list(0).unplayableReason(j).isEmpty(), i % 3 == 0) << i;
-    }
-    // Found beside the list rather than where a Windows path said.
-    EXPECT_EQ(w.playlists.list(0).folder(1399), music);
+    ASSERT_EQ(list0.count(), 1498);
+    for (int j = 0; j < 1498; ++j)
+        ASSERT_EQ(list0.unplayableReason(j).isEmpty(), (j < 3 ? j : j + 2) % 3 == 0) << j;
+    EXPECT_EQ(list0.folder(1399), music); // found beside the list, not where Windows said
 }
 
 TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
@@ -208,12 +196,14 @@ TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
         view.item(row)->setSelected(true);
     list.removeSelected();
     EXPECT_EQ(list.tracks(), (QList<Track>{{odd, "/2"}, {"e", "/4"}, {"f", "/5"}}));
-    EXPECT_TRUE(view.item(0)->font().bold() && view.item(0)->font().strikeOut());
-    EXPECT_EQ(list.loaded(), 0);
-    EXPECT_EQ(list.unplayableReason(2), "gone");
+    auto looks = [&] {
+        return std::pair(view.item(0)->font().bold(), view.item(0)->font().strikeOut());
+    };
+    EXPECT_EQ(std::tuple(looks(), list.loaded(), list.unplayableReason(2)),
+              std::tuple(std::pair(true, true), 0, QString("gone")));
     list.setLoaded(1);
     list.clearUnplayable(0);
-    EXPECT_FALSE(view.item(0)->font().bold() || view.item(0)->font().strikeOut());
+    EXPECT_EQ(looks(), std::pair(false, false));
     list.removeAt(1);
     EXPECT_EQ(list.loaded(), -1);
 }
@@ -221,7 +211,7 @@ TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
 // A double click stops the deck and plays the chosen entry, or the next that plays; a right
 // press stops it and the release cues the entry clicked last, the selection kept.
 TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
-    w.playlists.list(0).append(
+    list0.append(
         {{"t.mp3", "/m0"}, {"t.mp3", "/m1"}, {"c.mp3", "/m2"}, {"d.wav", "/m3"}, {"e.mp3", "/m4"}});
     mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 0); // nothing chosen: said in a box
     EXPECT_EQ(t.reporter.messages.size(), 1u);
@@ -231,25 +221,23 @@ TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
     player.refused["/m2/c.mp3"] = "not an audio file";
     lst->setCurrentRow(2);
     w.playlists.lstPlay_DblClick(0);
-    EXPECT_EQ(player.log.first(), "Stop");
-    EXPECT_EQ(player.log.mid(player.log.size() - 2), (QStringList{"FileName /m3/d.wav", "Play"}));
-    EXPECT_TRUE(w.playlists.list(0).isUnplayable(2));
+    EXPECT_EQ(QStringList{player.log.first()} + player.log.last(2),
+              (QStringList{"Stop", "FileName /m3/d.wav", "Play"}));
+    EXPECT_TRUE(list0.isUnplayable(2));
     player.refused.clear(); // a marked entry chosen again is tried again: its file may be back
     lst->setCurrentRow(1);
     mouse(lst, QEvent::MouseButtonPress, Qt::RightButton, 4);
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
     lst->setCurrentRow(2);
-    mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 4);
-    EXPECT_EQ(player.FileName(), "/m2/c.mp3");
-    EXPECT_FALSE(w.playlists.list(0).isUnplayable(2));
-    EXPECT_EQ(SelectedRows(lst), QList<int>{2}); // the right button moved nothing
+    mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 4); // the right button moves nothing
+    EXPECT_EQ(std::tuple(player.FileName(), list0.isUnplayable(2), SelectedRows(lst)),
+              std::tuple(QString("/m2/c.mp3"), false, QList<int>{2}));
     mouse(lst, QEvent::MouseButtonPress, Qt::LeftButton, 4);
     EXPECT_EQ(lst->currentRow(), 4);
     // Delete, not Backspace, deletes the selection of the active deck's list.
     QTest::keyClick(lst, Qt::Key_Backspace);
     QTest::keyClick(lst, Qt::Key_Delete);
-    EXPECT_EQ(w.playlists.list(0).count(), 4);
-    EXPECT_EQ(t.reporter.messages.size(), 1u);
+    EXPECT_EQ(std::pair(list0.count(), t.reporter.messages.size()), std::pair(4, size_t(1)));
 }
 
 TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMeanwhile) {
@@ -257,31 +245,28 @@ TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMean
     file("lists/set.m3u", "old\r\n");
     QDir().mkpath(lists + "/taken.m3u");
     browse(lists);
-    w.savePanel.cmdGuardarComo_Click(); // the active deck's list is empty
-    EXPECT_EQ(t.reporter.last().text, "There aren't any files in the active list.");
+    w.savePanel.cmdGuardarComo_Click(); // the active deck's list is empty: a box
     EXPECT_FALSE(panelOpen());
     t.open(1, "/elsewhere/x.mp3");
     t.playPause(1); // a box all the same: the user waits for the answer
-    w.playlists.list(0).append({{"a.mp3", lists}});
+    list0.append({{"a.mp3", lists}});
     w.savePanel.cmdGuardarComo_Click();
-    saveAs("my:list");
-    EXPECT_EQ(t.reporter.last().text, "Invalid Filename.");
+    // Refused: a forbidden character, a folder's name (the new file cannot take its place),
+    // a name too long for even the temporary file.
+    for (const QString& name : {QString("my:list"), QString("taken"), QString(300, 'x')}) {
+        ui.txtNomArch->setText(name);
+        w.savePanel.cmdGuardar_Click();
+        EXPECT_TRUE(panelOpen() && (name.contains(":") || t.reporter.last().text.contains(name)));
+    }
     ui.txtNomArch->setCursorPosition(3);
     w.savePanel.txtNomArch_Click(); // typing then replaces the old name
-    EXPECT_EQ(ui.txtNomArch->selectedText(), "my:list");
-    // The file system refuses: the name is a folder's (the new file cannot take its place), or
-    // too long for even the temporary file.
-    for (const QString& name : {QString("taken"), QString(300, 'x')}) {
-        saveAs(name);
-        EXPECT_TRUE(t.reporter.last().text.contains(name));
-    }
-    EXPECT_EQ(t.reporter.messages.size(), 4u);
-    EXPECT_TRUE(panelOpen());
-    EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "old\r\n");
-    EXPECT_EQ(QDir(lists).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"set.m3u"}); // no temporary file left behind
+    EXPECT_EQ(ui.txtNomArch->selectedText(), QString(300, 'x'));
+    EXPECT_EQ(std::tuple(t.reporter.messages.size(), ReadPlaylistFile(lists + "/set.m3u"),
+                         QDir(lists).entryList(QDir::Files | QDir::Hidden)),
+              std::tuple(size_t(4), QByteArray("old\r\n"), QStringList{"set.m3u"})); // no temporary
     // Saved at last: the old file replaced, the panel closed, the file shown.
-    saveAs("set");
+    ui.txtNomArch->setText("set");
+    w.savePanel.cmdGuardar_Click();
     EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "a.mp3\r\n");
     EXPECT_TRUE(ui.cmdOK->isEnabled() && ui.dir->height() == TwipsToPixels(SavePanel::kDirSaved));
     EXPECT_EQ(shownFiles(), QStringList{"set.m3u"});
