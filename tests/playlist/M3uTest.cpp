@@ -4,7 +4,6 @@
 #include "common/FileNames.h"
 #include "playlist/FileUris.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace velmor;
@@ -16,14 +15,6 @@ QList<ListEntry> read(const QByteArray& bytes, bool saidUtf8 = false) {
     return ReadM3u(bytes, {"/lists", saidUtf8, kTypes}).toList();
 }
 
-// Resolves against a disk that holds exactly `files`.
-QList<Track> resolved(const QList<ListEntry>& entries, const QSet<QString>& files = {}) {
-    QList<Track> tracks;
-    for (const ListEntry& entry : entries)
-        tracks.append(
-            ResolveEntry(entry, [&](const QString& path) { return files.contains(path); }).track);
-    return tracks;
-}
 } // namespace
 
 TEST(M3uLines, EndAtCrLfCrOrLf) {
@@ -65,33 +56,22 @@ TEST(M3uRead, KeepsOnlyTrackLinesInTheFilesOrder) {
     };
     for (const auto& [bytes, names] : cases) {
         QStringList got;
-        for (const Track& track : resolved(read(bytes)))
-            got << track.name;
+        for (const ListEntry& entry : read(bytes))
+            got << entry.track.name;
         EXPECT_EQ(got, names) << bytes.left(40).toStdString();
     }
 }
 
-TEST(M3uRead, DecodesUtf8WhenMarkedNamedOrValidAndWindows1252Otherwise) {
-    const std::tuple<QByteArray, bool, QString> cases[] = {
-        {"\xC3\xB1u.mp3", false, u"ñu.mp3"_qs},
-        {"\xEF\xBB\xBF\xC3\xB1u.mp3", false, u"ñu.mp3"_qs},
-        {"\xF1u.mp3\r\n\x80.mp3", false, u"ñu.mp3"_qs},
-        {"\x80 \x9F.mp3", false, u"€ Ÿ.mp3"_qs},
-        // Said to be UTF-8 but broken: the bytes are kept as the file system's own.
-        {"\xF1u.mp3", true, FileNameFromBytes("\xF1u.mp3")},
-        {"\xEF\xBB\xBF\xF1u.mp3", false, FileNameFromBytes("\xF1u.mp3")},
-    };
-    for (const auto& [bytes, saidUtf8, name] : cases) {
-        const QList<ListEntry> entries = read(bytes, saidUtf8);
-        ASSERT_FALSE(entries.isEmpty()) << bytes.toStdString();
-        EXPECT_EQ(entries[0].track, (Track{name, "/lists"})) << bytes.toStdString();
-    }
-    // A Windows-1252 reading offers the line's bytes too: a name copied byte for byte.
-    EXPECT_EQ(read("\xF1u.mp3")[0].others, QStringList{FileNameFromBytes("/lists/\xF1u.mp3")});
-}
-
-TEST(M3uRead, PlacesEntriesAgainstTheListsFolderWithEitherSeparator) {
+// Names are UTF-8 when the file is marked, said or valid, Windows-1252 otherwise, which offers
+// the line's bytes too: a name copied byte for byte.
+TEST(M3uRead, DecodesAndPlacesEntriesAgainstTheListsFolderWithEitherSeparator) {
     const std::tuple<const char*, Track, QStringList> cases[] = {
+        {"\xC3\xB1u.mp3", {u"ñu.mp3"_qs, "/lists"}, {}},
+        {"\xEF\xBB\xBF\xC3\xB1u.mp3", {u"ñu.mp3"_qs, "/lists"}, {}},
+        {"\xF1u.mp3", {u"ñu.mp3"_qs, "/lists"}, {FileNameFromBytes("/lists/\xF1u.mp3")}},
+        {"\x80 \x9F.mp3", {u"€ Ÿ.mp3"_qs, "/lists"}, {FileNameFromBytes("/lists/\x80 \x9F.mp3")}},
+        // Marked UTF-8 but broken: the bytes are kept as the file system's own.
+        {"\xEF\xBB\xBF\xF1u.mp3", {FileNameFromBytes("\xF1u.mp3"), "/lists"}, {}},
         {"c.mp3", {"c.mp3", "/lists"}, {}},
         {"sub/b.mp3", {"b.mp3", "/lists/sub"}, {}},
         {"sub\\b.mp3", {"b.mp3", "/lists/sub"}, {}},
@@ -111,18 +91,7 @@ TEST(M3uRead, PlacesEntriesAgainstTheListsFolderWithEitherSeparator) {
         ASSERT_EQ(entries.size(), 1) << line;
         EXPECT_EQ(entries[0], (ListEntry{track, others})) << line;
     }
-}
-
-TEST(M3uResolve, TakesTheFirstPlaceThatExistsOrKeepsTheLineAsWritten) {
-    const QList<ListEntry> entries =
-        read("C:\\Music\\a.mp3\r\nC:\\Music\\gone.mp3\r\n\xE9t\xE9.mp3\r\nsub\\b.mp3\r\n");
-    const QString bytesName = FileNameFromBytes("\xE9t\xE9.mp3");
-    EXPECT_EQ(resolved(entries, {"/lists/a.mp3", "/lists/" + bytesName, "/lists/sub/b.mp3"}),
-              (QList<Track>{{"a.mp3", "/lists"},
-                            {"gone.mp3", "C:/Music"},
-                            {bytesName, "/lists"},
-                            {"b.mp3", "/lists/sub"}}));
-    EXPECT_FALSE(ResolveEntry(entries[1], [](const QString&) { return false; }).found);
+    EXPECT_EQ(read("\xF1u.mp3", true)[0].track.name, FileNameFromBytes("\xF1u.mp3")); // said
 }
 
 TEST(M3uWrite, BareNamesInTheSaveFolderFullPathsElsewhereEveryLineCrLf) {

@@ -100,26 +100,23 @@ TEST_F(PlaylistsTest, TheBrowserShowsTheChainFromTheRootAndWhatCannotBeReadChang
     EXPECT_EQ(shownFiles(), (QStringList{"a.mp3", "b.mp3", "C.MP3", "list.M3U", "m.wav"}));
     w.browser.dir_Choose(tmp.filePath("gone"));
     ui.drv->addItem(tmp.filePath("no medium"));
-    ui.drv->setCurrentIndex(ui.drv->count() - 1); // raises drv_Change
-    EXPECT_EQ(ui.fil->Path(), music);
+    ui.drv->setCurrentIndex(ui.drv->count() - 1);  // raises drv_Change
     QFile::remove(tmp.filePath("music/list.M3U")); // gone between listing and adding
     add({"a.mp3", "list.M3U", "m.wav"});
-    EXPECT_EQ(entries(0), QStringList{music + "|a.mp3"}); // what came before
-    EXPECT_EQ(t.reporter.messages.size(), 3u);
+    EXPECT_EQ(std::tuple(ui.fil->Path(), entries(0), t.reporter.messages.size()),
+              std::tuple(music, QStringList{music + "|a.mp3"}, size_t(3))); // what came before
     EXPECT_TRUE(t.reporter.last().text.endsWith("list.M3U cannot be read: it does not exist."));
     // A pipe, which the file list does not show, or a folder may be dropped as a list.
     ASSERT_EQ(::mkfifo(FileNameToBytes(music + "/pipe.m3u").constData(), 0644), 0);
-    for (const auto& [path, cause] :
-         {std::pair<QString, QString>{music + "/pipe.m3u", "it is not a file"},
-          {music, "it is a folder"}})
-        EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path); }),
-                  path + " cannot be read: " + cause + ".");
+    EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(music + "/pipe.m3u"); }) + "|" +
+                  FailureOf([&] { ReadPlaylistFile(music); }),
+              music + "/pipe.m3u cannot be read: it is not a file.|" + music +
+                  " cannot be read: it is a folder.");
     const QByteArray odd = FileNameToBytes(music) + "/\xC9t\xE9";
     ASSERT_EQ(::mkdir(odd.constData(), 0755), 0);
     ::close(::open((odd + "/caf\xE9.mp3").constData(), O_WRONLY | O_CREAT, 0644));
-    browse(music);
-    EXPECT_FALSE(ui.dir->findItems(u"\uFFFDt\uFFFD"_qs, Qt::MatchEndsWith).isEmpty());
     browse(FileNameFromBytes(odd));
+    EXPECT_TRUE(ui.dir->currentItem()->text().endsWith(u" \uFFFDt\uFFFD"_qs));
     EXPECT_EQ(shownFiles(), QStringList{u"caf\uFFFD.mp3"_qs});
     w.browser.cmdOKCarpeta_Click();
     EXPECT_EQ(list0.tracks().last(),
@@ -153,8 +150,8 @@ TEST_F(PlaylistsTest, AddingAndDroppingExpandListsInPlaceOnTheDeckInTheirOrder) 
     EXPECT_EQ(entries(2), (QStringList{music + "/f|a.FLAC", music + "/f|b.mp3", music + "|m.wav",
                                        music + "|b.mp3"}));
     drop(lst, {}); // only other computers' files, on the first deck: nothing
-    EXPECT_EQ(t.reporter.notices.size(), 2u); // said without blocking
-    EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
+    EXPECT_TRUE(t.reporter.notices.size() == 2 && // said without blocking
+                t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
     drop(ui.dir, {music + "/f"});
     EXPECT_EQ(shownFiles(), (QStringList{"a.FLAC", "b.mp3"}));
     drop(ui.dir, {music + "/m.wav"});
@@ -213,17 +210,16 @@ TEST(DeckPlaylist, RemovesRunsOfRowsAndKeepsMarksAndNamesWithTheirEntries) {
 TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
     list0.append(
         {{"t.mp3", "/m0"}, {"t.mp3", "/m1"}, {"c.mp3", "/m2"}, {"d.wav", "/m3"}, {"e.mp3", "/m4"}});
-    mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 0); // nothing chosen: said in a box
-    EXPECT_EQ(t.reporter.messages.size(), 1u);
+    mouse(lst, QEvent::MouseButtonRelease, Qt::RightButton, 0); // nothing chosen: one box
     t.open(0, "/elsewhere/x.mp3");
     t.playPause(0);
     player.log.clear();
     player.refused["/m2/c.mp3"] = "not an audio file";
     lst->setCurrentRow(2);
     w.playlists.lstPlay_DblClick(0);
-    EXPECT_EQ(QStringList{player.log.first()} + player.log.last(2),
-              (QStringList{"Stop", "FileName /m3/d.wav", "Play"}));
-    EXPECT_TRUE(list0.isUnplayable(2));
+    EXPECT_EQ(QStringList{player.log.first()} + player.log.last(2)
+                  << QString::number(list0.isUnplayable(2)),
+              (QStringList{"Stop", "FileName /m3/d.wav", "Play", "1"})); // 1: marked
     player.refused.clear(); // a marked entry chosen again is tried again: its file may be back
     lst->setCurrentRow(1);
     mouse(lst, QEvent::MouseButtonPress, Qt::RightButton, 4);
@@ -258,9 +254,6 @@ TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMean
         w.savePanel.cmdGuardar_Click();
         EXPECT_TRUE(panelOpen() && (name.contains(":") || t.reporter.last().text.contains(name)));
     }
-    ui.txtNomArch->setCursorPosition(3);
-    w.savePanel.txtNomArch_Click(); // typing then replaces the old name
-    EXPECT_EQ(ui.txtNomArch->selectedText(), QString(300, 'x'));
     EXPECT_EQ(std::tuple(t.reporter.messages.size(), ReadPlaylistFile(lists + "/set.m3u"),
                          QDir(lists).entryList(QDir::Files | QDir::Hidden)),
               std::tuple(size_t(4), QByteArray("old\r\n"), QStringList{"set.m3u"})); // no temporary
@@ -270,7 +263,4 @@ TEST_F(PlaylistsTest, TheSavePanelRefusesUntilASaveSucceedsKeepingTheOldFileMean
     EXPECT_EQ(ReadPlaylistFile(lists + "/set.m3u"), "a.mp3\r\n");
     EXPECT_TRUE(ui.cmdOK->isEnabled() && ui.dir->height() == TwipsToPixels(SavePanel::kDirSaved));
     EXPECT_EQ(shownFiles(), QStringList{"set.m3u"});
-    w.savePanel.cmdGuardarComo_Click();
-    w.savePanel.Command1_Click(); // cancelled
-    EXPECT_EQ(ui.dir->height(), TwipsToPixels(SavePanel::kDirClosed));
 }

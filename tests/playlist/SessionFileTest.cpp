@@ -10,13 +10,12 @@ namespace {
 SessionData OddEvening() {
     SessionData session;
     session.folder = FileNameFromBytes("/music/caf\xe9 =%20 folder"); // Latin-1, not UTF-8
-    session.decks[0].entries = {{FileNameFromBytes("a\nb.mp3"), "/music"},
-                                {"=50% off.wav", FileNameFromBytes("/m/\xff\xfe")}};
-    session.decks[0].loaded = 1;
-    session.decks[0].cueMinutes = "";
-    session.decks[0].cueSeconds = " 1.5e3 ";
-    session.decks[2].entries = {{"Ünïcödé ♪.mp3", "/"}};
-    session.decks[2].loaded = 0;
+    session.decks[0] = {{{FileNameFromBytes("a\nb.mp3"), "/music"},
+                         {"=50% off.wav", FileNameFromBytes("/m/\xff\xfe")}},
+                        1,
+                        "",
+                        " 1.5e3 "};
+    session.decks[2] = {{{"Ünïcödé ♪.mp3", "/"}}, 0};
     return session;
 }
 } // namespace
@@ -27,11 +26,9 @@ TEST(SessionFileTest, AnEveningComesBackByteForByte) {
     for (bool quit : {false, true}) {
         SessionData session = OddEvening();
         session.quit = quit;
-        const SessionData back = SessionFromBytes(SessionToBytes(session));
-        EXPECT_EQ(back, session);
+        EXPECT_EQ(SessionFromBytes(SessionToBytes(session)), session);
     }
-    EXPECT_TRUE(SessionData{}.empty());
-    EXPECT_FALSE(OddEvening().empty());
+    EXPECT_TRUE(SessionData{}.empty() && !OddEvening().empty());
 }
 
 // A file cut short anywhere, or with a line changed, is no session: never a part of one.
