@@ -9,8 +9,10 @@ is killed when a test fails (or hangs past its timeout), survives when every tes
 does not count when it does not compile. The file is always put back.
 
 Constants on a line that places a control in twips (four numbers in a row) are not moved: a
-twip is a fifteenth of a pixel, so such a mutant is the same program. Nor are the sizes given
-to reserve(): a capacity guess changes no result.
+twip is a fifteenth of a pixel, so such a mutant is the same program. Nor are the constants of
+colours and of drawing (QColor, a painter's draw calls, a path's points, a frame's margins): the
+tests do not compare pixels, by design. A line that reserves capacity is not mutated at all: a
+capacity guess changes no result.
 
 With --sanitize the suite is built as ./test builds it, with AddressSanitizer and UBSan, so
 that a mutant which reads past a buffer is caught as the real suite would catch it.
@@ -47,6 +49,7 @@ OPERATORS = [
     ("constant + 1", r"(?<![\w.])(\d+)(?![\w.])", None),  # None: computed
 ]
 PLACEMENT = re.compile(r"-?\d+, -?\d+, \d+, \d+")
+DRAWING = re.compile(r"QColor\(|\.draw\w*\(|\.(?:lineTo|moveTo|adjusted)\(")
 NEGATE = re.compile(r"^(\s*(?:\}\s*else\s+)?if \()(.*)(\)\s*\{?\s*)$")
 
 
@@ -89,10 +92,10 @@ def sites(files):
                 in_comment = "*/" not in stripped
                 continue
             if (not stripped or stripped.startswith(("//", "#", "static_assert", "template"))
-                    or "operator" in stripped):
+                    or "operator" in stripped or ".reserve(" in stripped):
                 continue
             code = code_part(line)
-            fixed_constants = PLACEMENT.search(code) is not None or ".reserve(" in code
+            fixed_constants = PLACEMENT.search(code) or DRAWING.search(code)
             for kind, pattern, replacement in OPERATORS:
                 if fixed_constants and kind == "constant + 1":
                     continue
