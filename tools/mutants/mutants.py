@@ -10,9 +10,9 @@ does not count when it does not compile. The file is always put back.
 
 Constants on a line that places a control in twips (four numbers in a row) are not moved: a
 twip is a fifteenth of a pixel, so such a mutant is the same program. Nor are the constants of
-colours and of drawing (QColor, a painter's draw calls, a path's points, a frame's margins): the
-tests do not compare pixels, by design. A line that reserves capacity is not mutated at all: a
-capacity guess changes no result.
+colours and of drawing (QColor, a painter's draw and fill calls, a path's points, a frame's
+margins): the tests do not compare pixels, by design. A line that reserves capacity is not
+mutated at all: a capacity guess changes no result.
 
 With --sanitize the suite is built as ./test builds it, with AddressSanitizer and UBSan, so
 that a mutant which reads past a buffer is caught as the real suite would catch it.
@@ -49,7 +49,7 @@ OPERATORS = [
     ("constant + 1", r"(?<![\w.])(\d+)(?![\w.])", None),  # None: computed
 ]
 PLACEMENT = re.compile(r"-?\d+, -?\d+, \d+, \d+")
-DRAWING = re.compile(r"QColor\(|\.draw\w*\(|\.(?:lineTo|moveTo|adjusted)\(")
+DRAWING = re.compile(r"QColor\(|\.(?:draw|fill)\w*\(|\.(?:lineTo|moveTo|adjusted)\(")
 NEGATE = re.compile(r"^(\s*(?:\}\s*else\s+)?if \()(.*)(\)\s*\{?\s*)$")
 
 
