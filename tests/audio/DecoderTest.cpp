@@ -124,6 +124,24 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
     }
 }
 
+// A stereo WAV keeps its channels apart, read straight through and after a seek.
+TEST_F(DecoderTest, AStereoWavKeepsItsChannelsApart) {
+    std::vector<float> stereo(2 * 4410);
+    for (size_t i = 0; i < stereo.size(); ++i)
+        stereo[i] = (i % 2 ? -0.25f : 0.5f) * static_cast<float>(i % 7) / 7;
+    WriteWav(path("lr.wav"), stereo, 44100, 2);
+    const auto all = DecodeAll(path("lr.wav"));
+    ASSERT_EQ(all.size(), stereo.size());
+    auto decoder = audio::OpenDecoder(path("lr.wav"));
+    decoder->seek(1000);
+    std::vector<float> after(2 * 10);
+    ASSERT_EQ(decoder->read(after.data(), 10), 10);
+    for (size_t i = 0; i < stereo.size(); ++i)
+        ASSERT_NEAR(all[i], stereo[i], 1e-4) << i;
+    for (size_t i = 0; i < after.size(); ++i)
+        ASSERT_NEAR(after[i], stereo[2000 + i], 1e-4) << i;
+}
+
 namespace {
 // A track of 100,000 frames (1562.5 a stretch of 64): the left channel is 0.2 for the first
 // three quarters, 0.8 for the last, negative every other frame; reading stops, or fails, at
