@@ -24,8 +24,8 @@ TEST(Numbers, TextBecomesANumberOrTheErrorOfItsKind) {
              [] { ToInt32("1e300"); }, [] { Mul16(729, 45); }, [] { Sub16(-629 * 45, 4500); },
              [] { Add16(32767, 1); }})
         EXPECT_EQ(FailureOf(tooBig), kOverflow);
-    EXPECT_EQ(FailureOf([] { ToInt32("x"); }), kTypeMismatch);
-    EXPECT_EQ(FailureOf([] { Divide(1, 0); }), kDivisionByZero);
-    EXPECT_EQ(Mul16(728, 45), 32760); // sixteen-bit arithmetic fails instead of wrapping
-    EXPECT_EQ(Sub16(-628 * 45, 4500), -32760);
+    EXPECT_EQ(FailureOf([] { ToInt32("x"); }) + FailureOf([] { Divide(1, 0); }),
+              QString(kTypeMismatch) + kDivisionByZero);
+    // Sixteen-bit arithmetic fails instead of wrapping.
+    EXPECT_EQ(std::tuple(Mul16(728, 45), Sub16(-628 * 45, 4500)), std::tuple(32760, -32760));
 }
