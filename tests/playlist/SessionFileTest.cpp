@@ -42,11 +42,11 @@ TEST(SessionFileTest, AFileCutShortOrDamagedIsRefused) {
         {"deck 1 1", "deck 1 7"},
         {"end 3", "end 4"},
         {"velmor-session 1", "velmor-session 2"},
+        {"end 3\n", "end 3\nmore\n"},
     };
     for (const auto& [from, to] : damage) {
         QByteArray bytes = whole;
         ASSERT_TRUE(bytes.contains(from)) << from;
         EXPECT_THROW(SessionFromBytes(bytes.replace(from, to)), Error) << to;
     }
-    EXPECT_THROW(SessionFromBytes(whole + "more\n"), Error);
 }
