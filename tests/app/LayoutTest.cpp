@@ -1,9 +1,8 @@
-#include "common/NoticeBar.h"
 #include "common/Widgets.h"
 #include "support/WindowTest.h"
 
+#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -13,20 +12,14 @@ struct LayoutTest : WindowTest {
     // Every control of the stage, of the deck frames and of the master strip, with its place
     // in the window and the size of its text.
     std::vector<std::pair<QRect, double>> places() {
-        QSet<QWidget*> holders{ui.fra[0]->parentWidget(), ui.fraMaster};
-        for (QWidget* frame : ui.fra)
-            holders << frame;
+        QSet<QWidget*> holders{
+            ui.fra[0]->parentWidget(), ui.fraMaster, ui.fra[0], ui.fra[1], ui.fra[2], ui.fra[3]};
         std::vector<std::pair<QRect, double>> all;
         for (QWidget* control : w.findChildren<QWidget*>())
             if (holders.contains(control->parentWidget()))
                 all.push_back({QRect(control->mapTo(&w, QPoint()), control->size()),
                                control->font().pointSizeF()});
         return all;
-    }
-    bool noticeShowsAtItsCentre() {
-        NoticeBar* bar = ui.lblNotice;
-        const QWidget* top = w.childAt(bar->geometry().center());
-        return bar->isVisible() && (top == bar || bar->isAncestorOf(top));
     }
 };
 } // namespace
@@ -50,63 +43,81 @@ TEST_F(LayoutTest, AtTwiceTheSizeEveryControlAndFontKeepsItsProportionalPlace) {
             << i;
         EXPECT_DOUBLE_EQ(after[i].second, 2 * before[i].second) << i;
     }
-    // Compressed at twice the size, the window is twice as high as compressed at the design.
-    w.cmdExpandir_Click();
-    const int compressedAtTwice = w.height();
-    w.cmdExpandir_Click();
-    w.resize(design);
-    QTRY_COMPARE(w.size(), design);
-    w.cmdExpandir_Click();
-    EXPECT_NEAR(compressedAtTwice, 2 * w.height(), 1);
-}
-
-TEST_F(LayoutTest, AFailureIsABoxOnlyForTheUsersOwnCommandWithNothingPlaying) {
-    openEveryDeck();
-    activate();
-    t.player(1).failures["Play"] = "The device is gone";
-    const auto byClick = [&] { QTest::mouseClick(ui.cmdPlayPause[1], Qt::LeftButton); };
-    const auto byTimer = [&] {
-        QTimer::singleShot(0, &w, [&] { w.transport.cmdPlayPause_Click(1); });
-        DeliverNotifications();
-    };
-    // (how it fails, whether a deck plays, whether it is a box)
-    for (const auto& [fail, deckPlays, box] :
-         std::initializer_list<std::tuple<std::function<void()>, bool, bool>>{
-             {byClick, false, true}, {byClick, true, false}, {byTimer, false, false}}) {
-        if (deckPlays != (t.player(0).PlayState() == MediaPlayer::Playing))
-            t.playPause(0);
-        t.reporter.clear();
-        fail();
-        EXPECT_EQ(t.reporter.told, std::vector<QString>{"The device is gone"});
-        EXPECT_EQ(t.reporter.messages.size(), box ? 1u : 0u) << deckPlays << box;
-    }
-}
-
-// Keys acting while a notice shows are the broken-entry scene's; here, where it shows.
-TEST_F(LayoutTest, ANoticeStaysOnTopOfTheListsAndAClickPutsItAway) {
-    activate();
-    MessageBoxReporter program; // the program's own, given the notice bar as at start-up
-    program.setNoticeBar(ui.lblNotice);
-    program.notice("/music/b.mp3 cannot be played: not an audio file.");
-    EXPECT_TRUE(noticeShowsAtItsCentre());
-    w.activation.fra_Click(3); // another deck's list brought to the front
-    EXPECT_TRUE(noticeShowsAtItsCentre());
-    QTest::mouseClick(ui.lblNotice, Qt::LeftButton);
-    EXPECT_FALSE(ui.lblNotice->isVisible());
 }
 
 TEST_F(LayoutTest, ClosingAsksOnlyWhileADeckPlaysAndNoKeepsTheWindow) {
     t.open(2, "/music/3.mp3");
-    // (a deck plays, the answer, the window closes)
-    for (const auto& [deckPlays, answer, closes] :
-         std::initializer_list<std::tuple<bool, bool, bool>>{
-             {false, false, true}, {true, false, false}, {true, true, true}}) {
+    const auto close = [&](bool deckPlays, bool answer) { // "closes/questions asked"
         w.show();
         if (deckPlays != (t.player(2).PlayState() == MediaPlayer::Playing))
             t.playPause(2);
         t.reporter.questions.clear();
         t.reporter.answer = answer;
-        EXPECT_EQ(w.close(), closes);
-        EXPECT_EQ(t.reporter.questions.size(), deckPlays ? 1u : 0u);
-    }
+        const bool closed = w.close();
+        return QString("%1/%2 ").arg(closed).arg(t.reporter.questions.size());
+    };
+    EXPECT_EQ(close(false, false) + close(true, false) + close(true, true), "1/0 0/1 1/1 ");
+}
+
+// A screen under 9000 twips high is refused; a failing step is told and skips the rest:
+// Deck 1 was done, Deck 2 up to the failing step, Deck 1 never activated.
+TEST(Startup, TheScreenMustBeHighEnoughAndAFailingStepSkipsTheRest) {
+    EXPECT_TRUE(TestWindow(9000).loaded);
+    TestWindow small(8999);
+    EXPECT_FALSE(small.loaded);
+    EXPECT_EQ(small.reporter.last().icon, Icon::Exclamation);
+
+    TestWindow t(11520, false);
+    t.player(1).failures["VolumeRead"] = "The player does not answer";
+    const Controls& ui = t.w().ui;
+    ui.optPla[2]->setChecked(true);
+    EXPECT_TRUE(t.w().Form_Load());
+    ASSERT_EQ(t.reporter.told, std::vector<QString>{"The player does not answer"});
+    EXPECT_EQ(QString::asprintf("%d%d%d active %d", ui.cmdStop[0]->isEnabled(),
+                                ui.cmdPlayPause[1]->isEnabled(), ui.cmdStop[1]->isEnabled(),
+                                t.w().activation.ActiveDeck()),
+              "001 active 2");
+}
+
+// Every deck starts empty at full volume with Deck 1 active; choosing a deck, by its frame
+// or its option, lights only its circle and names the pair.
+TEST(Startup, EveryDeckStartsEmptyAndActivatingADeckLightsOnlyItsCircle) {
+    TestWindow t;
+    Controls& ui = t.w().ui;
+    const auto decks = [&] { // per deck: enabled buttons, volume + tick, track, lit circle
+        QString all = QString("active %1 pair %2%3:")
+                          .arg(t.w().activation.ActiveDeck())
+                          .arg(ui.lblCero->text(), ui.lblUno->text());
+        for (int d = 0; d < kDecks; ++d)
+            all += QString::asprintf(
+                " %d%d/%d/%d/%d", ui.cmdPlayPause[d]->isEnabled(), ui.cmdStop[d]->isEnabled(),
+                ui.Volumen[d]->value() + ui.timer[d]->interval(), t.w().decks.TrackNumber[d],
+                ui.selec[d]->FillColor() == kLightBlue);
+        return all;
+    };
+    EXPECT_EQ(decks(), "active 0 pair 12: 00/350/1/1 00/350/1/0 00/350/1/0 00/350/1/0");
+    t.w().activation.fra_Click(3);
+    EXPECT_EQ(decks(), "active 3 pair 41: 00/350/1/0 00/350/1/0 00/350/1/0 00/350/1/1");
+    t.w().activation.optPla_Click(1);
+    EXPECT_EQ(decks(), "active 1 pair 23: 00/350/1/0 00/350/1/1 00/350/1/0 00/350/1/0");
+}
+
+// One window at a time, not modal, afresh after closing. The About box begins with the window's
+// caption.
+TEST(HelpWindow, OneWindowAtATimeNotModalAndAfreshAfterClosing) {
+    TestWindow t;
+    Help& help = t.w().help;
+    help.cmdHelp_Click();
+    FrmHelp* frm = help.frmHelp();
+    help.cmdHelp_Click();
+    ASSERT_EQ(help.frmHelp(), frm);
+    EXPECT_TRUE(frm->isVisible() && !frm->isModal());
+    frm->cmdCloseWindow->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(help.frmHelp(), nullptr);
+    help.cmdHelp_Click();
+    EXPECT_TRUE(help.frmHelp() && help.frmHelp()->isVisible());
+
+    help.cmdAbout_Click();
+    EXPECT_TRUE(t.reporter.last().text.startsWith(t.w().windowTitle() + "\r\n"));
 }
