@@ -1,10 +1,48 @@
 #include "common/Widgets.h"
 #include "common/Twips.h"
+#include "support/Looks.h"
 
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace velmor;
+
+namespace {
+// Fusion, noting the palette key of every button it paints: the key its bevel cache uses.
+class KeyRecordingStyle : public QProxyStyle {
+public:
+    KeyRecordingStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_PushButton)
+            keys.insert(option->palette.cacheKey());
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable std::set<qint64> keys;
+};
+} // namespace
+
+// A deck's play button turns red and back at every start and stop of an evening. It shows each
+// state as it is, whatever state it was first painted in, and paints each colour under one
+// key, or the style's pixmap cache grows all night.
+TEST(ColorButtonTest, IsDrawnInItsStateAndEachColourUnderOneKey) {
+    KeyRecordingStyle style;
+    ColorButton button(">");
+    button.setStyle(&style);
+    button.resize(40, 20);
+    for (const Rgb colour : {kButtonFace, kRed, kButtonFace, kRed})
+        for (const bool enabled : {false, true, false, true}) {
+            button.setBackColor(colour);
+            button.setEnabled(enabled);
+            EXPECT_EQ(test::CaptionLooksEnabled(&button), enabled)
+                << "colour " << colour << (enabled ? ", enabled" : ", disabled");
+        }
+    EXPECT_EQ(style.keys.size(), 2u);
+}
 
 // The title gives way only when the caption would pass the frame's edge, less the caption's
 // scaled indent and two pixels either side of it; a deck is made active by a left click only.
