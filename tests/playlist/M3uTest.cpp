@@ -111,6 +111,7 @@ TEST(FileUris, NameLocalPathsByteForByte) {
         {u"file:///m/a%20b.mp3", "/m/a b.mp3"},
         {u"file://localhost/m/%C3%B1.mp3", u"/m/ñ.mp3"_qs},
         {u"FILE:///m/%E9.mp3", FileNameFromBytes("/m/\xE9.mp3")},
+        {u"file:///m/%aF%Fa%39%30", FileNameFromBytes("/m/\xAF\xFA\x39\x30")}, // digits' edges
         {u"file:///m/ñ.mp3#x", u"/m/ñ.mp3"_qs},
         {u"file:///m/a%2#5", "/m/a%2"}, // an escape cut short is kept as written
         {u"file:///m/a%", "/m/a%"},
