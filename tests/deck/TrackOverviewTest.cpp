@@ -7,32 +7,22 @@
 using namespace velmor;
 using namespace velmor::test;
 
-namespace {
-struct TrackOverviewTest : WindowTest {
-    QTemporaryDir dir;
-    TrackOverviewBar* overview = ui.ovwTrack[0];
-
-    // A track of `seconds` at one level for its first three quarters and another after.
-    QString twoLevels(const char* name, double seconds, float first, float last) {
-        std::vector<float> samples(size_t(seconds * 8000));
-        for (size_t i = 0; i < samples.size(); ++i)
-            samples[i] = (i < samples.size() * 3 / 4 ? first : last) * (i % 2 ? -1 : 1);
-        const QString path = dir.filePath(name);
-        WriteWav(path.toStdString(), samples, 8000, 1);
-        t.player(0).durations[path] = seconds;
-        return path;
-    }
-    void waitForScans() {
-        w.overview.scanner().waitForDone();
-        DeliverNotifications();
-    }
-};
-} // namespace
+using TrackOverviewTest = WindowTest;
 
 TEST_F(TrackOverviewTest, ShowsTheTracksStepAClickGoesThereTheEndWarnsAndAnUnreadableTrackHasNone) {
+    TrackOverviewBar* overview = ui.ovwTrack[0];
+    auto waitForScans = [&] { w.overview.scanner().waitForDone(), DeliverNotifications(); };
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    t.open(0, twoLevels("steps.wav", 120, 0.2f, 0.8f));
+    // Two minutes at one level for the first three quarters and another after.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("steps.wav");
+    std::vector<float> samples(120 * 8000);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = (i < samples.size() * 3 / 4 ? 0.2f : 0.8f) * (i % 2 ? -1 : 1);
+    WriteWav(path.toStdString(), samples, 8000, 1);
+    t.player(0).durations[path] = 120;
+    t.open(0, path);
     waitForScans();
     ASSERT_TRUE(overview->isVisible());
     const std::vector<float>& columns = overview->columns();
@@ -55,8 +45,10 @@ TEST_F(TrackOverviewTest, ShowsTheTracksStepAClickGoesThereTheEndWarnsAndAnUnrea
         else
             t.player(0).setPosition(position);
         w.overview.refresh(0);
-        EXPECT_EQ(overview->warning(), warned) << position;
-        EXPECT_EQ(ui.lblRTracking[0]->palette().color(QPalette::WindowText) != normal, warned);
+        EXPECT_EQ((std::pair{overview->warning(),
+                             ui.lblRTracking[0]->palette().color(QPalette::WindowText) != normal}),
+                  (std::pair{warned, warned}))
+            << position;
     }
     t.open(0, dir.filePath("missing.wav")); // the player tells what is wrong with it
     waitForScans();
