@@ -2,7 +2,6 @@
 #include "app/Help.h"
 #include "common/BrowserLists.h"
 #include "common/Error.h"
-#include "common/Widgets.h"
 #include "playlist/PlaylistFiles.h"
 #include "playlist/SessionFile.h"
 #include "support/AudioFixtures.h"
@@ -151,8 +150,7 @@ TEST_F(SessionTest, TheSetUpWindowOpensKeepsAndRefusesChoices) {
     Main& w = t->w();
     w.shortcuts.HandleShortcutKey(Help::kAudioSetupKey);
     FrmAudio* frm = w.audioSetup.frmAudio();
-    ASSERT_TRUE(frm && frm->isVisible());
-    EXPECT_TRUE(frm->lblLatency->text().contains("23.2 ms"));
+    ASSERT_TRUE(frm && frm->isVisible() && frm->lblLatency->text().contains("23.2 ms"));
     const auto choose = [&](QComboBox* box, const QString& text) {
         box->setCurrentIndex(box->findText(text));
         emit box->activated(box->currentIndex());

@@ -31,8 +31,8 @@ struct FadesTest : WindowTest {
     }
     // The deck as the user finds it: the player's state, level and position, the slider.
     std::string deck() {
-        const char* state[] = {"stopped", "paused", "playing"};
-        return QString::asprintf("%s %d at %g, slider %d%s", state[player.PlayState()],
+        return QString::asprintf("%s %d at %g, slider %d%s",
+                                 std::array{"stopped", "paused", "playing"}[player.PlayState()],
                                  player.Volume(), player.CurrentPosition(), ui.Volumen[0]->value(),
                                  fading() ? ", fading" : "")
             .toStdString();
@@ -144,8 +144,7 @@ TEST_F(FadesTest, AFailingStepIsToldOncePerFadeAndCountsNoStep) {
     player.failures["Volume"] = "The device is gone";
     tick(5);
     ASSERT_EQ(t.reporter.told, std::vector<QString>{"The device is gone"});
-    EXPECT_EQ(w.fades.state(0).FadeTick, 0);
-    EXPECT_TRUE(fading());
+    EXPECT_TRUE(w.fades.state(0).FadeTick == 0 && fading());
     player.failures.clear();
     tick();
     EXPECT_EQ(player.Volume(), -3510);
