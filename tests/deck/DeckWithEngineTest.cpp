@@ -3,6 +3,7 @@
 #include "common/Widgets.h"
 #include "support/AudioFixtures.h"
 #include "support/EngineWindow.h"
+#include "support/FakeCards.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,18 +34,13 @@ TEST(DeckWithEngine, TheMetersShowEachDecksLevelAfterItsFaderAndTheMasters) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     int paints = 0;
-    OnEvent(w.ui.mtrLevel[0], QEvent::Paint, [&](QEvent*) {
-        ++paints;
-        return false;
-    });
+    OnEvent(w.ui.mtrLevel[0], QEvent::Paint, [&](QEvent*) { return ++paints, false; });
     QTest::qWait(1000); // nothing more is rendered: the bars fall, for frames on end
     EXPECT_GT(paints, 5);
     // Once fallen to nothing and the hold over, nothing changes: nothing is drawn.
-    bool still = false;
-    for (int i = 0; i < 20 && !still; ++i) {
+    EXPECT_TRUE(WaitFor([&] {
         const int before = paints;
         QTest::qWait(300);
-        still = paints == before;
-    }
-    EXPECT_TRUE(still);
+        return paints == before;
+    }));
 }
