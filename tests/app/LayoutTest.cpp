@@ -3,6 +3,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -57,6 +58,30 @@ TEST_F(LayoutTest, ClosingAsksOnlyWhileADeckPlaysAndNoKeepsTheWindow) {
 
 // A screen under 9000 twips high is refused; a failing step is told and skips the rest:
 // Deck 1 was done, Deck 2 up to the failing step, Deck 1 never activated.
+// A failure takes the keyboard in a box only when the user's own click caused it with nothing
+// playing; while a deck plays, or when a timer met it, it is a notice.
+TEST_F(LayoutTest, AFailureIsABoxOnlyForTheUsersOwnCommandWithNothingPlaying) {
+    openEveryDeck();
+    activate();
+    t.player(1).failures["Play"] = "The device is gone";
+    const auto byClick = [&] { QTest::mouseClick(ui.cmdPlayPause[1], Qt::LeftButton); };
+    const auto byTimer = [&] {
+        QTimer::singleShot(0, &w, [&] { w.transport.cmdPlayPause_Click(1); });
+        DeliverNotifications();
+    };
+    // (how it fails, whether a deck plays, whether it is a box)
+    for (const auto& [fail, deckPlays, box] :
+         std::initializer_list<std::tuple<std::function<void()>, bool, bool>>{
+             {byClick, false, true}, {byClick, true, false}, {byTimer, false, false}}) {
+        if (deckPlays != (t.player(0).PlayState() == MediaPlayer::Playing))
+            t.playPause(0);
+        t.reporter.clear();
+        fail();
+        EXPECT_EQ(t.reporter.told, std::vector<QString>{"The device is gone"});
+        EXPECT_EQ(t.reporter.messages.size(), box ? 1u : 0u) << deckPlays << box;
+    }
+}
+
 TEST(Startup, TheScreenMustBeHighEnoughAndAFailingStepSkipsTheRest) {
     EXPECT_TRUE(TestWindow(9000).loaded);
     TestWindow small(8999);
