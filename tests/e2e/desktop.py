@@ -167,11 +167,8 @@ class Desktop:
         """The names of the mapped windows whose name matches a pattern (a message box is a
         window of its own, the program's notice is not)."""
         found = self.run("xdotool", "search", "--onlyvisible", "--name", name_pattern, check=False)
-        names = []
-        for window in found.stdout.split():
-            named = self.run("xdotool", "getwindowname", window, check=False)
-            names.append(named.stdout.strip())
-        return names
+        return [self.run("xdotool", "getwindowname", window, check=False).stdout.strip()
+                for window in found.stdout.split()]
 
     def screenshot(self, path):
         self.run("import", "-window", "root", "-crop", "749x496+0+0", "+repage", str(path))

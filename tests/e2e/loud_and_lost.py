@@ -9,7 +9,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from desktop import Desktop, scene  # noqa: E402
+from desktop import Desktop, scene, wait_for  # noqa: E402
 from evening import add_file  # noqa: E402
 from sound import Recording, write_steps, write_tone  # noqa: E402
 
@@ -71,12 +71,12 @@ def measure_loud(rec, checks):
 
 def wait_for_stream(desk, timeout):
     """The moment a program plays into the sound server, None if none does in time."""
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if desk.run("pactl", "list", "short", "sink-inputs", check=False).stdout.strip():
-            return time.monotonic()
-        time.sleep(0.05)
-    return None
+    try:
+        wait_for(lambda: desk.run("pactl", "list", "short", "sink-inputs",
+                                  check=False).stdout.strip(), "a stream", timeout)
+        return time.monotonic()
+    except RuntimeError:
+        return None
 
 
 def measure_back(rec, marks, checks):

@@ -39,21 +39,14 @@ def write_mp3_tone(path, frequency, seconds):
     wav.unlink()
 
 
-def read_mono(path):
-    """The recording as floats in -1..1 (left channel) and its rate."""
-    with wave.open(str(path), "rb") as recording:
-        rate = recording.getframerate()
-        channels = recording.getnchannels()
-        frames = recording.readframes(recording.getnframes())
-    data = np.frombuffer(frames, dtype=np.int16).astype(np.float64) / 32768.0
-    return data[::channels], rate
-
-
 class Recording:
-    """Levels of given tones in short windows of a recording."""
+    """Levels of given tones in short windows of a recording (its left channel, in -1..1)."""
 
     def __init__(self, path, window=0.05):
-        self.samples, self.rate = read_mono(path)
+        with wave.open(str(path), "rb") as recording:
+            self.rate, channels = recording.getframerate(), recording.getnchannels()
+            frames = recording.readframes(recording.getnframes())
+        self.samples = np.frombuffer(frames, dtype=np.int16)[::channels] / 32768.0
         self.window = window
 
     def level_db(self, frequency, start, end):
@@ -92,33 +85,29 @@ class Recording:
                   if min(abs(f - t) for t in tones) > 1]
         return quietest - max(others)
 
-    def loudest_frequency(self, start, end):
-        """The frequency of the strongest component between two times, None in silence."""
+    def loudest_frequency(self, start, end, low=0, high=None):
+        """The frequency of the strongest component between two times (and two frequencies),
+        None in silence."""
         a, b = int(start * self.rate), int(end * self.rate)
-        chunk = self.samples[a:b] * np.hanning(b - a)
-        spectrum = np.abs(np.fft.rfft(chunk, 8 * (b - a)))
+        spectrum = np.abs(np.fft.rfft(self.samples[a:b] * np.hanning(b - a), 8 * (b - a)))
+        frequencies = np.fft.rfftfreq(8 * (b - a), 1 / self.rate)
+        spectrum[(frequencies < low) | (frequencies > (high or self.rate))] = 0
         if spectrum.max() * 2 / np.sum(np.hanning(b - a)) < 10 ** (-50 / 20):
             return None
-        return np.fft.rfftfreq(8 * (b - a), 1 / self.rate)[np.argmax(spectrum)]
-
-    def first_sound(self, frequency, start, end, threshold_db=-30):
-        """The first window start at which `frequency` is above a level, or None. The sound
-        server starts a recording with the first sound, so this may be 0."""
-        return next((t for t, db in self.series(frequency, start, end) if db > threshold_db), None)
+        return frequencies[np.argmax(spectrum)]
 
     def clock_shift(self, frequency, mark, within=10.0):
         """How far the recording's clock is from the program's. The recording starts when the
         sound server first has something to play, so the first sound of `frequency`, played
-        at `mark`, sets it (no shift when it is not heard)."""
-        first = self.first_sound(frequency, 0, mark + within)
+        at `mark`, sets it (no shift when it is not heard; it may be at 0)."""
+        first = next((t for t, db in self.series(frequency, 0, mark + within) if db > -30), None)
         shift = 0.0 if first is None else first - mark
         print(f"recording clock: first sound {shift:+.2f} s from the Play key")
         return shift
 
     def first_rise(self, frequency, start, end):
         """When `frequency` first rises above the onset level between two times, or None."""
-        starts = [t for t, up in self.onsets(frequency, start, end) if up]
-        return starts[0] if starts else None
+        return next((t for t, up in self.onsets(frequency, start, end) if up), None)
 
     def onsets(self, frequency, start, end, threshold_db=-30):
         """The times (window starts) where `frequency` rises above or falls below a level."""
