@@ -72,11 +72,10 @@ TEST_P(DeckStepsTest, EachStepLoadsAndPlaysTheEntryItShould) {
     FakePlayer& player = t.player(0);
     DeckPlaylist& list = w.playlists.list(0);
     ui.Volumen[0]->setValue(80);
-    for (const char* e = c.list; *e; ++e) {
-        const QString name = QString(QChar(*e)) + ".mp3";
-        if (QChar(*e).isLower())
-            player.refused["/music/" + name] = "not an audio file";
-        list.append(name, "/music");
+    for (QChar e : QString(c.list)) {
+        if (e.isLower())
+            player.refused[QString("/music/%1.mp3").arg(e)] = "not an audio file";
+        list.append(QString(e) + ".mp3", "/music");
     }
     if (*c.list && QChar(*c.list).isUpper())
         t.open(0, QString("/music/%1.mp3").arg(*c.list));

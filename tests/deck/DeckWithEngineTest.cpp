@@ -20,10 +20,8 @@ TEST(DeckWithEngine, TheMetersShowEachDecksLevelAfterItsFaderAndTheMasters) {
     EngineWindow t;
     Main& w = t.w();
     w.ui.Volumen[1]->setValue(50);
-    for (int d : {0, 1}) {
-        t.fill(d, {"tone.wav"}, dir.path());
-        w.transport.cmdPlayPause_Click(d);
-    }
+    for (int d : {0, 1})
+        t.fill(d, {"tone.wav"}, dir.path()), w.transport.cmdPlayPause_Click(d);
     t.driver->render(24000);
     w.meters.tmrDisplay_Timer();
     EXPECT_NEAR(w.ui.mtrLevel[0]->shown().peak[0], -12, 0.5);

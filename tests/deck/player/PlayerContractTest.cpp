@@ -151,8 +151,7 @@ TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRa
     p.setFileName(path), p.Play();
     DeliverNotifications();
     EXPECT_EQ(PeakOf(rig.driver->render(4800)), 0.0f) << "muted before the engine was taken";
-    p.setMute(false);
-    rig.driver->render(4800); // past the level's ramp
+    p.setMute(false), rig.driver->render(4800); // past the level's ramp
     EXPECT_NEAR(PeakOf(rig.driver->render(4800)), 0.1 * 0.5, 0.01) << "-20 dB of a half-scale tone";
     EXPECT_NEAR(p.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
     p.setFileName(path);
