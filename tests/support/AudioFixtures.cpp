@@ -9,8 +9,8 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <sndfile.h>
-#include <sstream>
 #include <stdexcept>
 
 namespace velmor::test {
@@ -64,9 +64,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<float> DecodeAll(const std::string& path) {
@@ -133,10 +131,9 @@ float LargestStep(const std::vector<float>& stereo, long from, long to) {
 }
 
 float PeakOf(const std::vector<float>& stereo) {
-    float peak = 0;
-    for (float sample : stereo)
-        peak = std::max(peak, std::abs(sample));
-    return peak;
+    return std::accumulate(stereo.begin(), stereo.end(), 0.0f, [](float peak, float sample) {
+        return std::max(peak, std::abs(sample));
+    });
 }
 
 double ToneDb(const std::vector<float>& stereo, long from, long to, double frequency, int rate) {

@@ -21,7 +21,7 @@ public:
     void Pause() override;
     void Stop() override;
     int PlayState() const override { return state_; }
-    double CurrentPosition() const override;
+    double CurrentPosition() const override { return position_; }
     void setCurrentPosition(double seconds) override;
     double Duration() const override { return duration_; }
     double Rate() const override { return rate_; }
@@ -39,8 +39,8 @@ public:
     void closeFile();                 // the open file goes away: "" and an open-state change
     QHash<QString, double> durations; // by path; others last defaultDuration
     double defaultDuration = 185.4;
-    // Makes an operation fail with this description ("FileName", "Play", "Pause", "Stop",
-    // "Volume", "Rate", "Position", "Mute"; "VolumeRead" fails reads of Volume).
+    // Makes an operation fail with this description ("Play", "Volume", "Rate"; "VolumeRead"
+    // fails reads of Volume).
     QHash<QString, QString> failures;
     // Paths it will not open, with the reason: writing one fails as the engine's player does
     // ("<path> cannot be played: <reason>.") and leaves the open file as it was.
