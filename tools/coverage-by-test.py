@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Which src/ lines only one test reaches: runs every CTest test of a coverage build (made by
 tools/coverage.sh) on its own, and writes, per test binary, each test's lines that no other
-test of the suite reaches. A test with none is a candidate to go or to become a table row.
+test of the suite reaches. A test with none reaches nothing the others miss; whether it pins
+results they do not (a pure table's numbers and boundaries) is for its reader to judge.
 The rows of a parameterised test run together, as one test.
 
 Usage: tools/coverage-by-test.py [build folder] [report folder]"""
