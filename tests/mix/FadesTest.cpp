@@ -31,9 +31,10 @@ struct FadesTest : WindowTest {
     }
     // The deck as the user finds it: the player's state, level and position, the slider.
     std::string deck() {
-        return QString::asprintf("%s %d at %g, slider %d%s",
-                                 std::array{"stopped", "paused", "playing"}[player.PlayState()],
-                                 player.Volume(), player.CurrentPosition(), ui.Volumen[0]->value(),
+        const QString state =
+            QStringList{"stopped", "paused", "playing"}.value(player.PlayState(), "closed");
+        return QString::asprintf("%s %d at %g, slider %d%s", qUtf8Printable(state), player.Volume(),
+                                 player.CurrentPosition(), ui.Volumen[0]->value(),
                                  fading() ? ", fading" : "")
             .toStdString();
     }
