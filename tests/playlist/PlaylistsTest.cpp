@@ -220,6 +220,9 @@ TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
     EXPECT_EQ(QStringList{player.log.first()} + player.log.last(2)
                   << QString::number(list0.isUnplayable(2)),
               (QStringList{"Stop", "FileName /m3/d.wav", "Play", "1"})); // 1: marked
+    lst->setCurrentRow(0); // the first entry is as much a choice as any other
+    w.playlists.lstPlay_DblClick(0);
+    EXPECT_EQ(player.log.last(2), (QStringList{"FileName /m0/t.mp3", "Play"}));
     player.refused.clear(); // a marked entry chosen again is tried again: its file may be back
     lst->setCurrentRow(1);
     mouse(lst, QEvent::MouseButtonPress, Qt::RightButton, 4);
