@@ -1,4 +1,5 @@
 #include "common/Widgets.h"
+#include "common/Reporter.h"
 #include "common/Twips.h"
 #include "support/Looks.h"
 
@@ -63,4 +64,18 @@ TEST(CaptionFrameTest, TheTitleGivesWayAtTheScaledEdgeAndOnlyALeftClickCounts) {
     QTest::mouseClick(&frame, Qt::RightButton);
     QTest::mouseClick(&frame, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
+}
+
+// A reporter that cannot ask answers No, and one without a window for notices shows a box.
+TEST(ReporterTest, OneThatCannotAskAnswersNoAndANoticeWithoutABarIsABox) {
+    struct Boxes : Reporter {
+        void show(const QString& text, const QString&, Icon icon) override {
+            shown << text, last = icon;
+        }
+        QStringList shown;
+        Icon last = Icon::None;
+    } reporter;
+    reporter.notice("gone");
+    EXPECT_EQ(std::tuple(reporter.ask("Quit?"), reporter.shown, reporter.last),
+              std::tuple(false, QStringList{"gone"}, Icon::Exclamation));
 }
