@@ -142,7 +142,7 @@ TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPa
 
 // The window is built before the sound card is found: the engine's player keeps what it sets
 // and takes the engine only for its first file.
-TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRangeFail) {
+TEST(EnginePlayerTest, EarlySettingsReachTheEngineBadOrdersFailAndAnEndWhilePausedWaits) {
     EngineRig rig;
     EnginePlayer& p = rig.player;
     p.setVolume(-2000), p.setMute(true), p.setRate(2.0), p.Play();
@@ -163,4 +163,14 @@ TEST(EnginePlayerTest, SettingsMadeBeforeTheEngineIsTakenReachItAndOrdersOutOfRa
     for (double rate : {0.24, 4.01, std::nan("")})
         EXPECT_THROW(p.setRate(rate), Error) << rate;
     EXPECT_THROW(p.setCurrentPosition(std::nan("")), Error);
+    // A track that runs out just as it is paused stays paused; played on, it ends.
+    p.setFileName(rig.playable("short.wav", 0.5)), p.Play();
+    DeliverNotifications();
+    rig.driver->render(48000); // its end is on its way
+    p.Pause();
+    DeliverNotifications();
+    EXPECT_EQ(p.PlayState(), MediaPlayer::Paused);
+    p.Play();
+    DeliverNotifications();
+    EXPECT_EQ(p.PlayState(), MediaPlayer::Stopped);
 }
