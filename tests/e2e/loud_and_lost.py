@@ -11,7 +11,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).parent))
 from desktop import Desktop, scene, wait_for  # noqa: E402
 from evening import add_file  # noqa: E402
-from sound import Recording, write_steps, write_tone  # noqa: E402
+from sound import Recording, write_tone  # noqa: E402
 
 LOUD = 10 ** (-1 / 20)  # today's masters peak at -1 dBFS
 A, B = 440.0, 550.0
@@ -23,7 +23,7 @@ def play(binary, root, artefacts, checks):
     music.mkdir()
     write_tone(music / "a.wav", A, 6.0, LOUD)
     write_tone(music / "b.wav", B, 6.0, LOUD)
-    write_steps(music / "steps.wav", FIRST_STEP, STEP, 40.0)
+    write_tone(music / "steps.wav", FIRST_STEP, 40.0, 0.25, STEP)
     marks = {}
     with Desktop(root) as desk:
         desk.start(binary, music, root / "loud.wav")
@@ -83,12 +83,9 @@ def measure_back(rec, marks, checks):
     checks.check(marks["back"] is not None and marks["back"] < 3.0,
                  f"the program plays into the new server {marks['back']} s after it started (< 3)")
     # The first stretch of the stepped track heard on the new server tells where it is.
-    heard = None
-    for t in [x / 20 for x in range(0, 120)]:
-        frequency = rec.loudest_frequency(t, t + 0.2)
-        if frequency is not None:
-            heard = round((frequency - FIRST_STEP) / STEP)
-            break
+    found = (rec.loudest_frequency(x / 20, x / 20 + 0.2) for x in range(120))
+    first = next((f for f in found if f is not None), None)
+    heard = None if first is None else round((first - FIRST_STEP) / STEP)
     checks.check(heard is not None, "the track is heard again")
     if heard is None or marks["position"] is None:
         return

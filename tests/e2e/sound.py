@@ -6,18 +6,11 @@ import wave
 import numpy as np
 
 
-def write_tone(path, frequency, seconds, amplitude=0.3, rate=44100):
-    """A steady stereo tone as a 16-bit WAV file."""
+def write_tone(path, frequency, seconds, amplitude=0.3, step=0, rate=44100):
+    """A stereo tone as a 16-bit WAV file; with a `step` it rises by that many Hz every
+    second, so that what is heard tells where in the track it is."""
     t = np.arange(int(seconds * rate)) / rate
-    write_wav(path, amplitude * np.sin(2 * np.pi * frequency * t), rate)
-
-
-def write_steps(path, first, step, seconds, amplitude=0.25, rate=44100):
-    """A tone that rises by `step` Hz every second, so that what is heard tells where in the
-    track it is: second k sounds at first + k * step Hz."""
-    t = np.arange(int(seconds * rate)) / rate
-    frequency = first + step * np.floor(t)
-    phase = 2 * np.pi * np.cumsum(frequency) / rate
+    phase = 2 * np.pi * np.cumsum(frequency + step * np.floor(t)) / rate
     write_wav(path, amplitude * np.sin(phase), rate)
 
 
