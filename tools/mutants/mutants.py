@@ -49,7 +49,7 @@ OPERATORS = [
     ("constant + 1", r"(?<![\w.])(\d+)(?![\w.])", None),  # None: computed
 ]
 PLACEMENT = re.compile(r"-?\d+, -?\d+, \d+, \d+")
-DRAWING = re.compile(r"QColor\(|\.(?:draw|fill)\w*\(|\.(?:lineTo|moveTo|adjusted)\(")
+DRAWING = re.compile(r"\bQColor\b|\.(?:draw|fill)\w*\(|\.(?:lineTo|moveTo|adjusted)\(")
 NEGATE = re.compile(r"^(\s*(?:\}\s*else\s+)?if \()(.*)(\)\s*\{?\s*)$")
 
 
