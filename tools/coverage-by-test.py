@@ -21,8 +21,8 @@ REPORT = Path(sys.argv[2] if len(sys.argv) > 2 else BUILD / "unique").resolve()
 
 
 def tests():
-    """(name, binary, gtest filter) per test, the filter CTest runs it with; the rows of a
-    parameterised test (filters ending in /<row>) are one."""
+    """Each test's name and (binary, gtest filter), the filter CTest runs it with; the rows of
+    a parameterised test (filters ending in /<row>) are one."""
     listing = json.loads(subprocess.run(["ctest", "--test-dir", BUILD, "--show-only=json-v1"],
                                         capture_output=True, text=True, check=True).stdout)
     found = {}
