@@ -1,4 +1,5 @@
 #include "audio/Engine.h"
+#include "audio/PortAudioOutput.h"
 #include "common/Error.h"
 #include "deck/player/EngineOutputs.h"
 #include "support/AudioFixtures.h"
@@ -6,6 +7,8 @@
 #include "support/RecordingReporter.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,13 +25,24 @@ int Shell(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str());
 }
 
+struct LossListener : velmor::audio::OutputCallback {
+    void renderOutput(float* out, int channels, int frames) noexcept override {
+        std::fill(out, out + channels * frames, 0.0f);
+    }
+    void fillAhead() override {}
+    void outputLost() noexcept override { lost = true; }
+    void outputUnderflowed() noexcept override {}
+    std::atomic<bool> lost{false};
+};
+
 } // namespace
 
 // A deck played through PortAudio and ALSA into PulseAudio null sinks: the room on the default
 // device with headphones on a device of their own, then headphones on channels 3-4 of a
 // four-channel device, then back. A headphone device that cannot be opened changes nothing;
 // each change reopens the streams and the deck plays on from where it was, on the cards,
-// not on the silent stand-in. (What the sinks hear is measured by the end-to-end scenes.)
+// not on the silent stand-in; a stream whose server goes away says it is lost. (What the
+// sinks hear is measured by the end-to-end scenes.)
 TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDeckGoesOnFromWhereItWas) {
     using namespace velmor;
     if (Shell("which pulseaudio pactl && "
@@ -87,4 +101,9 @@ TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDeckGoesOnFromWhereItWas) {
     playsOn(quad, "");
     outputs.setSetup(own);
     playsOn(own, "velmor_phones");
+    LossListener listener;
+    audio::PortAudioOutput card(48000, "velmor_room");
+    card.start(listener);
+    Shell("pactl exit");
+    EXPECT_TRUE(test::WaitFor([&] { return listener.lost.load(); }));
 }
