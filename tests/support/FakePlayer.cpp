@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 
 namespace velmor::test {
+namespace {
+const QEvent::Type kTrackEnd = QEvent::Type(QEvent::User + 1);
+}
 
 void DeliverNotifications() {
     for (int i = 0; i < 5; ++i)
@@ -35,6 +38,7 @@ void FakePlayer::setFileName(const QString& path) {
     fileName_ = path;
     duration_ = path.isEmpty() ? 0 : durations.value(path, defaultDuration);
     position_ = 0;
+    endWhilePaused_ = false;
     if (path.isEmpty())
         state_ = Closed;
     else if (state_ == Playing) // a new file waits paused at its start, and says so
@@ -51,8 +55,11 @@ void FakePlayer::setFileName(const QString& path) {
 void FakePlayer::Play() {
     log << "Play";
     failIf("Play");
-    if (state_ != Closed && state_ != Playing)
-        changeState(Playing, true);
+    if (state_ == Closed || state_ == Playing)
+        return;
+    changeState(Playing, true);
+    if (std::exchange(endWhilePaused_, false))
+        QCoreApplication::postEvent(this, new QEvent(kTrackEnd));
 }
 
 void FakePlayer::Pause() {
@@ -66,12 +73,14 @@ void FakePlayer::Stop() {
     if (state_ == Stopped || state_ == Closed)
         return;
     position_ = 0;
+    endWhilePaused_ = false;
     changeState(Stopped, false);
 }
 
 void FakePlayer::setCurrentPosition(double seconds) {
     log << QString("Position %1").arg(seconds);
     position_ = seconds;
+    endWhilePaused_ = false;
 }
 
 void FakePlayer::setRate(double rate) {
@@ -101,10 +110,6 @@ void FakePlayer::setPrelisten(bool on) {
     prelisten_ = on;
 }
 
-namespace {
-const QEvent::Type kTrackEnd = QEvent::Type(QEvent::User + 1);
-}
-
 void FakePlayer::endTrack() {
     // The end is delivered at once, but as the engine's is: an event of its own, which
     // nobody at the window asked for.
@@ -115,8 +120,10 @@ void FakePlayer::endTrack() {
 bool FakePlayer::event(QEvent* event) {
     if (event->type() != kTrackEnd)
         return MediaPlayer::event(event);
-    position_ = duration_;
-    changeState(Stopped, false);
+    if (state_ == Paused) // told once it is played on, as the engine's player does
+        endWhilePaused_ = true;
+    else if (state_ == Playing)
+        position_ = duration_, changeState(Stopped, false);
     return true;
 }
 

@@ -34,7 +34,8 @@ public:
     void setPrelisten(bool on) override;
 
     // Test controls.
-    void endTrack(); // plays to the end: a stopped notification, an event of its own
+    void endTrack(); // plays to the end: a stopped notification, an event of its own (paused,
+                     // it waits to be played on)
     void setPosition(double seconds); // moves the position without it counting as a seek
     void closeFile();                 // the open file goes away: "" and an open-state change
     QHash<QString, double> durations; // by path; others last defaultDuration
@@ -62,6 +63,7 @@ private:
     int volume_ = 0;
     bool muted_ = false;
     bool prelisten_ = false;
+    bool endWhilePaused_ = false;
 };
 
 // Delivers the notifications waiting in the event loop.
