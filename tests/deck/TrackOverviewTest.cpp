@@ -32,6 +32,16 @@ TEST_F(TrackOverviewTest, ShowsTheTracksStepAClickGoesThereTheEndWarnsAndAnUnrea
         if (std::abs(x - step) > 1) {
             EXPECT_NEAR(columns[size_t(x)], x < step ? 0.2 : 0.8, 0.01) << "column " << x;
         }
+    // Drawn, the loud quarter stands taller than the rest (each column against its own top).
+    const QImage drawn = overview->grab().toImage();
+    const auto drawnHeight = [&](int x) {
+        int lit = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            lit += drawn.pixel(x, y) != drawn.pixel(x, 0);
+        return lit;
+    };
+    EXPECT_GT(drawnHeight(step + 10), drawnHeight(step - 10));
+    EXPECT_GT(drawnHeight(step - 10), drawn.height() / 6);
     QTest::mouseClick(overview, Qt::LeftButton, {}, QPoint(overview->width() * 3 / 4, 5));
     EXPECT_DOUBLE_EQ(t.player(0).CurrentPosition(), 90.0);
 
