@@ -18,7 +18,10 @@ With --sanitize the suite is built as ./test builds it, with AddressSanitizer an
 that a mutant which reads past a buffer is caught as the real suite would catch it.
 
 Usage: tools/mutants/mutants.py [--count 40] [--seed 1] [--build DIR] [--report FILE]
-                               [--reuse EARLIER-OUTPUT] [--sanitize]
+                               [--reuse EARLIER-OUTPUT] [--mutants EARLIER-REPORT] [--sanitize]
+
+With --mutants the mutants of an earlier report are run again, in its order, instead of a new
+draw: the same sample measured against other tests (before and after a change to them).
 """
 
 import argparse
@@ -116,6 +119,18 @@ def sites(files):
     return found
 
 
+def reported(report):
+    """The mutants of an earlier report's table, as (file, line number, kind, new line)."""
+    found = []
+    for where, number, kind, text in re.findall(r"^\| (src/\S+):(\d+) \| (.+?) \| `(.*)` \|",
+                                                report.read_text(), re.M):
+        path = ROOT / where
+        line = path.read_text().splitlines()[int(number) - 1]
+        indent = line[: len(line) - len(line.lstrip())]
+        found.append((path, int(number), kind, indent + text.replace("\\|", "|")))
+    return found
+
+
 def run(args, timeout=None):
     # Test output may hold file names that are not UTF-8.
     return subprocess.run(args, cwd=ROOT, capture_output=True, text=True, errors="replace",
@@ -156,6 +171,8 @@ def main():
     parser.add_argument("--report", default=None)
     parser.add_argument("--reuse", default=None,
                         help="an earlier run's output: its verdicts are taken, not run again")
+    parser.add_argument("--mutants", default=None,
+                        help="an earlier report: its mutants are run, not a new draw")
     parser.add_argument("--sanitize", action="store_true",
                         help="build with AddressSanitizer and UBSan, as ./test does")
     options = parser.parse_args()
@@ -171,9 +188,11 @@ def main():
         sys.exit("mutants: the unchanged tree fails its tests")
     timeout = max(60, int(3 * (time.monotonic() - started)))
 
-    files = sorted(p for p in (ROOT / "src").rglob("*") if p.suffix in (".cpp", ".h"))
-    candidates = sites(files)
-    random.Random(options.seed).shuffle(candidates)
+    if options.mutants:
+        candidates = reported(Path(options.mutants))
+    else:
+        candidates = sites(sorted(p for p in (ROOT / "src").rglob("*") if p.suffix in (".cpp", ".h")))
+        random.Random(options.seed).shuffle(candidates)
     earlier = {}
     if options.reuse:
         for line in Path(options.reuse).read_text(errors="replace").splitlines():
