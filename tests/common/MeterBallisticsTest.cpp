@@ -8,13 +8,7 @@ TEST(MeterBallistics, RisesAtOnceFallsSteadilyAndHoldsPeakAndClipForASecondAndAH
     const double fall = MeterBallistics::kFallDbPerSecond, floor = MeterBallistics::kFloorDb;
     const float kMinus12 = 0.251189f, kQuiet = 0.01f; // -12 and -40 dBFS
     // At: peak fed, limited; then peak, rms (left, right), hold and clip shown.
-    const struct {
-        double at;
-        float peak;
-        bool limited;
-        double shown[5];
-        bool clip;
-    } steps[] = {
+    const std::tuple<double, float, bool, std::array<double, 5>, bool> steps[] = {
         {10.0, kMinus12, false, {-12, -18, -18, -24, -12}, false},
         {10.5, kQuiet, false, {-12 - fall * 0.5, -1, -1, -1, -12}, false},
         {11.4, kQuiet, false, {-1, -1, -1, -1, -12}, false},
@@ -26,14 +20,14 @@ TEST(MeterBallistics, RisesAtOnceFallsSteadilyAndHoldsPeakAndClipForASecondAndAH
         {20.0, 0, false, {floor, floor, floor, floor, floor}, false},
     };
     MeterBallistics meter;
-    for (const auto& s : steps) {
-        meter.feed({s.peak, s.peak / 2}, {s.peak / 2, s.peak / 4}, s.limited, s.at);
+    for (const auto& [at, peak, limited, want, clip] : steps) {
+        meter.feed({peak, peak / 2}, {peak / 2, peak / 4}, limited, at);
         const auto shown = meter.shown();
         const double got[] = {shown.peak[0], shown.peak[1], shown.rms[0], shown.rms[1],
                               shown.hold[0]};
-        EXPECT_EQ(shown.clip, s.clip) << "at " << s.at;
+        EXPECT_EQ(shown.clip, clip) << "at " << at;
         for (int i = 0; i < 5; ++i) // -1: not pinned at this step
-            EXPECT_TRUE(s.shown[i] == -1 || std::abs(got[i] - s.shown[i]) < 0.05)
-                << "at " << s.at << ", value " << i << " is " << got[i];
+            EXPECT_TRUE(want[i] == -1 || std::abs(got[i] - want[i]) < 0.05)
+                << "at " << at << ", value " << i << " is " << got[i];
     }
 }

@@ -39,8 +39,7 @@ TEST(ColorButtonTest, IsDrawnInItsStateAndEachColourUnderOneKey) {
         for (const bool enabled : {false, true, false, true}) {
             button.setBackColor(colour);
             button.setEnabled(enabled);
-            EXPECT_EQ(test::CaptionLooksEnabled(&button), enabled)
-                << "colour " << colour << (enabled ? ", enabled" : ", disabled");
+            EXPECT_EQ(test::CaptionLooksEnabled(&button), enabled) << colour << " " << enabled;
         }
     EXPECT_EQ(style.keys.size(), 2u);
 }
@@ -69,9 +68,7 @@ TEST(CaptionFrameTest, TheTitleGivesWayAtTheScaledEdgeAndOnlyALeftClickCounts) {
 // A reporter that cannot ask answers No, and one without a window for notices shows a box.
 TEST(ReporterTest, OneThatCannotAskAnswersNoAndANoticeWithoutABarIsABox) {
     struct Boxes : Reporter {
-        void show(const QString& text, const QString&, Icon icon) override {
-            shown << text, last = icon;
-        }
+        void show(const QString& t, const QString&, Icon i) override { shown << t, last = i; }
         QStringList shown;
         Icon last = Icon::None;
     } reporter;
