@@ -28,25 +28,19 @@ protected:
     }
     std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
     std::string wav(const char* name, const std::vector<float>& mono, int rate = kRate) {
-        WriteWav(path(name), mono, rate, 1);
-        return path(name);
+        return WriteWav(path(name), mono, rate, 1), path(name);
     }
     void load(int deck, const std::string& file) { engine->load(deck, audio::OpenDecoder(file)); }
-    std::vector<float> render(double seconds) {
-        return driver->render(std::lround(seconds * kRate));
-    }
+    std::vector<float> render(double s) { return driver->render(std::lround(s * kRate)); }
     // Whether deck 1's track ended since the last look.
     bool takeEnded() { return std::exchange(ended, false); }
+    static double Db(double linear) { return 20 * std::log10(linear); }
 
     QTemporaryDir dir;
     audio::OfflineOutput* driver = nullptr;
     std::unique_ptr<audio::Engine> engine;
     bool ended = false;
 };
-
-double Db(double linear) {
-    return 20 * std::log10(linear);
-}
 
 } // namespace
 
@@ -144,10 +138,8 @@ TEST_F(EngineTest, RateChangesTempoNotPitchAndOtherFileRatesAreResampled) {
 TEST_F(EngineTest, MetersReadEachDeckAfterItsFaderAndTheMasterAfterTheLimiter) {
     const double toneDb = -12;
     const auto tone = wav("tone.wav", Tone(1000, 3, kRate, float(std::pow(10, toneDb / 20))));
-    for (int d = 0; d < 4; ++d) {
-        load(d, tone);
-        engine->play(d);
-    }
+    for (int d = 0; d < 4; ++d)
+        load(d, tone), engine->play(d);
     engine->setLevel(1, -2250); // the volume law's level of a deck at volume 50
     engine->setMute(2, true);
     render(1.0);
@@ -182,11 +174,10 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
     // The tone's own step and a ramp's, out and in again around the damage.
     const float largestStep = amplitude * (1.0f / kRampFrames + float(2 * M_PI * 440 / kRate));
     // Each file cut short while it plays, or damaged in its middle third.
-    const std::pair<const char*, bool> cases[] = {{"tone.wav", true},
-                                                  {"tagged.mp3", true},
-                                                  {"bare.mp3", true},
-                                                  {"tagged.mp3", false},
-                                                  {"bare.mp3", false}};
+    const std::pair<const char*, bool> cases[] = {
+        {"tone.wav", true},    {"tagged.mp3", true}, {"bare.mp3", true},
+        {"tagged.mp3", false}, {"bare.mp3", false},
+    };
     for (const auto& [name, cut] : cases) {
         std::string bytes = ReadBytes(path(name));
         std::minstd_rand noise(7);
@@ -208,9 +199,8 @@ TEST_F(EngineTest, AFileCutShortOrDamagedWhileItPlaysEndsOrPlaysAroundItCleanly)
         }
         EXPECT_LE(LargestStep(out, 0, out.size() / 2), largestStep * 1.1f) << name;
         EXPECT_GT(last, 3.6 * kRate) << name;
-        EXPECT_NEAR(ToneDb(out, last - kRate / 2, last - kRate / 20, 440, kRate), Db(amplitude),
-                    1.0)
-            << name;
+        const double tail = ToneDb(out, last - kRate / 2, last - kRate / 20, 440, kRate);
+        EXPECT_NEAR(tail, Db(amplitude), 1.0) << name;
     }
 }
 
@@ -255,11 +245,8 @@ TEST(HeadphonesTest, TheSecondDevicesRingDropsCutsBackAndCountsADryRing) {
     std::vector<float> out(2 * 256);
     // Buffers of 256 frames of `value` pushed, then pulled; the last sample pulled.
     const auto pass = [&](int pushes, float value, int pulls) {
-        for (std::vector<float> main(2 * 256, value); pushes > 0; --pushes) {
-            bus.begin(256);
-            bus.takeMain(main.data(), 256);
-            bus.finish(main.data(), nullptr, 256);
-        }
+        for (std::vector<float> main(2 * 256, value); pushes > 0; --pushes) // one callback's turn
+            bus.begin(256), bus.takeMain(main.data(), 256), bus.finish(main.data(), nullptr, 256);
         while (pulls--)
             bus.feed().renderOutput(out.data(), 2, 256);
         return out[2 * 255];

@@ -62,9 +62,8 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
         const double heard = cards.card(1).lastSample / 0.5 * 20;
         EXPECT_NEAR(heard, engine.position(0), 0.1) << saysSo;
         EXPECT_GT(heard, atLoss + 0.3) << saysSo;
-        EXPECT_EQ(std::pair(lost.load(), back.load()), std::pair(1, 1));
-        EXPECT_EQ(cards.lastRateAsked(), 48000);
-        EXPECT_EQ(engine.outputName(), "card 2");
-        EXPECT_FALSE(engine.silent());
+        EXPECT_EQ(std::tuple(lost.load(), back.load(), cards.lastRateAsked(), engine.outputName(),
+                             engine.silent()),
+                  std::tuple(1, 1, 48000, "card 2", false));
     }
 }
