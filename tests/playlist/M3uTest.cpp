@@ -19,11 +19,9 @@ QList<ListEntry> read(const QByteArray& bytes, bool saidUtf8 = false) {
 SessionData OddEvening() {
     SessionData session;
     session.folder = FileNameFromBytes("/music/caf\xe9 =%20 folder"); // Latin-1, not UTF-8
-    session.decks[0] = {{{FileNameFromBytes("a\nb.mp3"), "/music"},
-                         {"=50% off.wav", FileNameFromBytes("/m/\xff\xfe")}},
-                        1,
-                        "",
-                        " 1.5e3 "};
+    const QList<Track> tracks{{FileNameFromBytes("a\nb.mp3"), "/music"},
+                              {"=50% off.wav", FileNameFromBytes("/m/\xff\xfe")}};
+    session.decks[0] = {tracks, 1, "", " 1.5e3 "};
     session.decks[2] = {{{"Ünïcödé ♪.mp3", "/"}}, 0};
     return session;
 }
