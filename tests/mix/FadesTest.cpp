@@ -127,8 +127,7 @@ TEST_F(FadesTest, FailedStartsAreReportedAndGiveTheButtonBack) {
         t.reporter.clear();
         w.fades.cmdFade_Click(0);
         EXPECT_EQ(t.reporter.told, std::vector<QString>{message});
-        EXPECT_EQ(player.log.join(','), log);
-        EXPECT_FALSE(fading());
+        EXPECT_EQ(player.log.join(',') + (fading() ? " and fading" : ""), log);
     }
 }
 
