@@ -103,8 +103,10 @@ TEST_F(SessionTest, AnEveningKilledComesBackAndACleanQuitIsNotOffered) {
     t->w().browser.entryChecks().waitUntilDone();
     DeliverNotifications();
     const Controls& ui = t->w().ui;
-    QString decks = ui.dir->Path();    // per deck: entries, the one loaded, whether the player has
-    for (int d = 0; d < kDecks; ++d) { // it, its state, the cue, whether the gone file is marked
+    // The folder, then per deck: entries, the one loaded, whether the player has it, its state,
+    // the cue, whether the gone file is marked.
+    QString decks = ui.dir->Path();
+    for (int d = 0; d < kDecks; ++d) {
         const DeckPlaylist& list = t->w().playlists.list(d);
         decks += QString::asprintf(";%d %d %d%d %s:%s %d", int(list.count()), list.loaded(),
                                    t->player(d).FileName() == list.fullPath(list.loaded()),
