@@ -1,4 +1,5 @@
 #include "common/Widgets.h"
+#include "common/LevelMeterBar.h"
 #include "common/MeterBallistics.h"
 #include "common/Reporter.h"
 #include "common/Twips.h"
@@ -104,4 +105,21 @@ TEST(MeterBallistics, RisesAtOnceFallsSteadilyAndHoldsPeakAndClipForASecondAndAH
             EXPECT_TRUE(want[i] == -1 || std::abs(got[i] - want[i]) < 0.05)
                 << "at " << at << ", value " << i << " is " << got[i];
     }
+}
+
+// Drawn, a peak above the RMS lights the bar past the RMS's reach.
+TEST(LevelMeterBarTest, ThePeakIsDrawnPastTheRms) {
+    const auto litAt = [](double peakDb) {
+        LevelMeterBar bar(false);
+        bar.resize(200, 20);
+        MeterBallistics::Shown shown;
+        shown.peak = {peakDb, peakDb}, shown.rms = {-40, -40};
+        bar.setShown(shown);
+        const QImage drawn = bar.grab().toImage();
+        int lit = 0;
+        for (int x = 0; x < drawn.width(); ++x)
+            lit += drawn.pixel(x, 5) != drawn.pixel(drawn.width() - 1, 5);
+        return lit;
+    };
+    EXPECT_GT(litAt(-12), litAt(-40) + 20);
 }
