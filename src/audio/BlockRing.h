@@ -11,6 +11,8 @@ struct AudioBlock {
     static constexpr int kMaxFrames = 512;
 
     uint64_t generation = 0; // the seek/open/rate request it belongs to
+    uint64_t track = 0;      // the file it came from, numbered by the engine
+    bool joined = false;     // the first block of a file gone on into from the one before
     bool endOfTrack = false; // no frames: the track has been played to its end
     int frames = 0;
     double startSeconds = 0;    // track time of the first frame

@@ -66,8 +66,13 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
         sent.add(left * gain, right * gain);
         if (cue)
             cue->add(i, left * transport, right * transport);
+        if (offset_ == 0 && block->joined) { // the first frame of a file gone on into
+            status_.joinedGeneration.store(block->generation, std::memory_order_relaxed);
+            status_.joins.store(++joins_, std::memory_order_release);
+        }
         ++offset_;
         heardGeneration_ = block->generation;
+        heardTrack_ = block->track;
         heardSeconds_ = block->secondsAt(offset_);
     }
 
@@ -75,9 +80,11 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     if (const AudioBlock* block = currentBlock(generation);
         block && block->generation == generation) {
         heardGeneration_ = generation;
+        heardTrack_ = block->track;
         heardSeconds_ = block->endOfTrack ? block->startSeconds : block->secondsAt(offset_);
     }
     status_.heardSeconds.store(heardSeconds_, std::memory_order_relaxed);
+    status_.heardTrack.store(heardTrack_, std::memory_order_relaxed);
     status_.heardGeneration.store(heardGeneration_, std::memory_order_release);
     meter_.publish(sent, frames);
     return ranDry;

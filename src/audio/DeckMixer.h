@@ -26,7 +26,12 @@ static_assert(std::atomic<double>::is_always_lock_free &&
 struct DeckStatus {
     std::atomic<uint64_t> heardGeneration{0};
     std::atomic<double> heardSeconds{0};      // track time of the next frame to be heard
+    std::atomic<uint64_t> heardTrack{0};      // the file of the next frame to be heard
     std::atomic<uint64_t> endedGeneration{0}; // the request whose track played to its end
+    // Times a file was gone on into from the end of the one before, and the request of the
+    // latest such join.
+    std::atomic<uint64_t> joins{0};
+    std::atomic<uint64_t> joinedGeneration{0};
 };
 
 // A gain that moves in a straight line to its target over a set number of frames.
@@ -81,6 +86,8 @@ private:
     LevelMeter meter_;
     int offset_ = 0; // frames of the front block already played
     uint64_t heardGeneration_ = 0;
+    uint64_t heardTrack_ = 0;
+    uint64_t joins_ = 0;
     double heardSeconds_ = 0;
 };
 

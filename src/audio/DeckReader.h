@@ -8,13 +8,17 @@
 
 namespace velmor::audio {
 
-// What the window asked of a deck's reader: play this from there at that rate.
+// What the window asked of a deck's reader: play this from there at that rate; or, with
+// `queue`, go straight on into `decoder` (null: into nothing) once file `track` has ended.
 struct ReaderCommand {
     uint64_t generation = 0;
     std::unique_ptr<Decoder> decoder; // a newly opened file, or null to keep the one open
     bool close = false;               // drop the file
     double startSeconds = 0;
     double rate = 1.0;
+    uint64_t track = 0; // the file the request is for (the queue's: the one it follows)
+    bool queue = false;
+    uint64_t nextTrack = 0; // the queued file's number
 };
 
 // The reader side of a deck: decoder -> tempo -> resampler, rendered ahead into the deck's
@@ -32,7 +36,12 @@ public:
     bool fill(int maxBlocks);
 
 private:
+    void queue(ReaderCommand& command);
     void start(double seconds);
+    void resetChain();
+    void joinNext();
+    void unjoin();
+    int render(float* stereo); // the next frames of this file, 0 at its end
 
     BlockRing& ring_;
     const int outputRate_;
@@ -40,9 +49,16 @@ private:
     std::unique_ptr<AudioSource> source_, tempo_, resampler_;
     AudioSource* chainEnd_ = nullptr;
     uint64_t generation_ = 0;
+    uint64_t track_ = 0;
+    // The queued file, and the file ended into it, kept until the window has taken the
+    // queued one as its own: a request for the ended file (a stop, a seek) goes back to it.
+    std::unique_ptr<Decoder> next_, ended_;
+    uint64_t nextTrack_ = 0, endedTrack_ = 0;
+    bool joinedBlock_ = false; // the next block is the first of a file gone on into
     double rate_ = 1.0;
     double startSeconds_ = 0;
-    int64_t produced_ = 0;
+    int64_t produced_ = 0;      // frames of this file
+    int64_t sinceRequest_ = 0;  // frames since the request, over files gone on into
     int64_t expected_ = 0;
     bool endWritten_ = true;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace velmor::audio {
 
@@ -47,7 +48,7 @@ float Engine::GainOfLevel(int hundredthsOfDb) {
 void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, double seconds) {
     Deck& deck = *decks_[index];
     const uint64_t generation = deck.uiGeneration + 1;
-    if (!deck.commands.push({generation, std::move(decoder), close, seconds, deck.rate}))
+    if (!deck.commands.push({generation, std::move(decoder), close, seconds, deck.rate, deck.track}))
         throw std::runtime_error("the audio engine does not respond");
     deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
@@ -59,6 +60,8 @@ void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
     Deck& deck = *decks_[index];
     deck.controls.playing.store(false, std::memory_order_release);
     const double length = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
+    deck.track = ++deck.tracks;
+    deck.nextTrack = 0;
     request(index, std::move(decoder), false, 0.0);
     deck.lengthSeconds = length;
 }
@@ -66,8 +69,41 @@ void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
 void Engine::close(int index) {
     Deck& deck = *decks_[index];
     deck.controls.playing.store(false, std::memory_order_release);
+    deck.track = ++deck.tracks;
+    deck.nextTrack = 0;
     request(index, nullptr, true, 0.0);
     deck.lengthSeconds = 0;
+}
+
+void Engine::queueNext(int index, std::unique_ptr<Decoder> decoder) {
+    Deck& deck = *decks_[index];
+    const uint64_t next = decoder ? deck.tracks + 1 : 0;
+    const double length =
+        decoder ? static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate() : 0.0;
+    ReaderCommand command{.decoder = std::move(decoder), .track = deck.track, .queue = true,
+                          .nextTrack = next};
+    if (!deck.commands.push(std::move(command)))
+        throw std::runtime_error("the audio engine does not respond");
+    deck.tracks += next ? 1 : 0;
+    deck.nextTrack = next;
+    deck.nextLength = length;
+    wake_.notify_one();
+}
+
+bool Engine::joined(int index) const {
+    const Deck& deck = *decks_[index];
+    return deck.nextTrack != 0 &&
+           deck.status.heardGeneration.load(std::memory_order_acquire) == deck.uiGeneration &&
+           deck.status.heardTrack.load(std::memory_order_relaxed) == deck.nextTrack;
+}
+
+bool Engine::adoptNext(int index) {
+    if (!joined(index))
+        return false;
+    Deck& deck = *decks_[index];
+    deck.track = std::exchange(deck.nextTrack, 0);
+    deck.lengthSeconds = deck.nextLength;
+    return true;
 }
 
 void Engine::play(int index) {
@@ -90,8 +126,9 @@ void Engine::setRate(int index, double rate) {
     if (rate == deck.rate)
         return;
     deck.rate = rate;
-    // The reader starts over from what is heard now, at the new tempo.
-    request(index, nullptr, false, position(index));
+    // The reader starts over from what is heard now, at the new tempo. A queued file heard but
+    // not yet taken by the window is started over, from the loaded one's end.
+    request(index, nullptr, false, joined(index) ? deck.lengthSeconds : position(index));
 }
 
 void Engine::setLevel(int index, int hundredthsOfDb) {
@@ -110,7 +147,8 @@ double Engine::position(int index) const {
     const Deck& deck = *decks_[index];
     if (deck.status.heardGeneration.load(std::memory_order_acquire) != deck.uiGeneration)
         return deck.requestedSeconds;
-    return std::min(deck.status.heardSeconds.load(std::memory_order_relaxed), deck.lengthSeconds);
+    const double length = joined(index) ? deck.nextLength : deck.lengthSeconds;
+    return std::min(deck.status.heardSeconds.load(std::memory_order_relaxed), length);
 }
 
 void Engine::setTrackEndListener(int deck, std::function<void(uint64_t)> listener) {
@@ -204,6 +242,12 @@ bool Engine::readOnce() {
         while (auto command = deck.commands.take())
             deck.reader.apply(*command);
         busy |= deck.reader.fill(kBlocksPerRound);
+        // A join is told before an end that follows it (of a short file gone on into).
+        if (const uint64_t joins = deck.status.joins.load(std::memory_order_acquire);
+            joins != deck.reportedJoins) {
+            deck.reportedJoins = joins;
+            trackEnded_[index].call(deck.status.joinedGeneration.load(std::memory_order_relaxed));
+        }
         const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
         if (ended != deck.reportedEnd) {
             deck.reportedEnd = ended;

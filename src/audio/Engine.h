@@ -80,14 +80,28 @@ public:
     void setRate(int deck, double rate);
     void setLevel(int deck, int hundredthsOfDb);
     void setMute(int deck, bool muted);
-    // Track seconds of what is being heard (or of where a pending seek will be heard).
+    // Track seconds of what is being heard (or of where a pending seek will be heard), of
+    // the queued file once it is heard.
     double position(int deck) const;
     // The request the deck's audio now belongs to; a track end reports it.
     uint64_t generation(int deck) const;
 
+    // The file to go on into, sample for sample, when the loaded one plays to its end (null:
+    // none). Loading or closing drops it; seeks and rates keep it (it plays at the deck's
+    // rate). Once the reader has gone on into a queued file, a new one is too late and
+    // ignored: the join is then no longer joined() and reads as the loaded track's end.
+    void queueNext(int deck, std::unique_ptr<Decoder> decoder);
+    // Whether what is heard is the queued file, gone on into from the loaded one.
+    bool joined(int deck) const;
+    // The queued file, once joined(), becomes the loaded one, playing on where it is heard.
+    // Until then, requests (stop, seek, rate) are for the loaded file: they take the deck
+    // back to it, and the queued file is gone on into at its end again.
+    bool adoptNext(int deck);
+
     // Called (on a reader thread, or in OfflineOutput::render) when a deck's track has played
-    // to its end, with the request it belonged to. A listener replaced (or cleared) is not
-    // called once this returns; a listener may call the engine.
+    // to its end, or has gone on into the queued file (joined() tells which), with the request
+    // it belonged to. A listener replaced (or cleared) is not called once this returns; a
+    // listener may call the engine.
     void setTrackEndListener(int deck, std::function<void(uint64_t generation)> listener);
     // Called on the keeper's thread when the device is lost and when one is back (a change
     // from before the listener was set is told when it is set).
@@ -130,8 +144,11 @@ private:
         double requestedSeconds = 0;
         double rate = 1.0;
         double lengthSeconds = 0;
+        uint64_t track = 0, nextTrack = 0, tracks = 0; // the loaded file, the queued, a count
+        double nextLength = 0;
         // Reader side only.
         uint64_t reportedEnd = 0;
+        uint64_t reportedJoins = 0;
     };
 
     void renderOutput(float* out, int channels, int frames) noexcept override;

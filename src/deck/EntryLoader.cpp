@@ -42,4 +42,14 @@ bool EntryLoader::HasPlayableEntry(int d, int start, int step) const {
         .has_value();
 }
 
+void EntryLoader::QueueNextEntry(int d) {
+    const DeckEntries& list = w_.playlists.list(d);
+    const int loaded = decks_.TrackNumber[d];
+    std::optional<int> next;
+    // What the stopped handling would open at the end of the track.
+    if (loaded != list.count() && !decks_.PreviousRequested[d] && !decks_.StoppedByUser[d])
+        next = NextPlayable(list.count(), loaded, +1, [&](int i) { return list.isUnplayable(i); });
+    w_.pla[d]->QueueNext(next ? list.fullPath(*next) : QString());
+}
+
 } // namespace velmor

@@ -28,6 +28,10 @@ public:
     // Whether an entry from `start` on, going `step`, is not yet known to be unplayable.
     bool HasPlayableEntry(int d, int start, int step) const;
 
+    // Tells deck d's player the file the deck would play next were its track to end now
+    // (none after the last entry), so that it can go on into it without a gap.
+    void QueueNextEntry(int d);
+
 private:
     WindowContext& w_;
     DeckState& decks_;

@@ -23,6 +23,10 @@ void PlayerEvents::wire() {
                          [this, d] { pla_OpenStateChange(d); });
         QObject::connect(w_.pla[d], &MediaPlayer::PlayStateChange,
                          [this, d] { pla_PlayStateChange(d); });
+        // While it plays, the deck keeps its player told of what comes next as the list
+        // changes.
+        QObject::connect(w_.ui.timer[d], &QTimer::timeout,
+                         [this, d] { trapped(w_.reporter, [&] { loader_.QueueNextEntry(d); }); });
     }
 }
 
@@ -50,6 +54,7 @@ void PlayerEvents::pla_OpenStateChange(int d) {
         ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
         // A deck that has not played yet shows how long it will play.
         ui.lblRTracking[d]->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
+        loader_.QueueNextEntry(d);
     });
 }
 
@@ -128,6 +133,7 @@ void PlayerEvents::playing(int d) {
     ui.cmdPlayPause[d]->setBackColor(kButtonFace);
     if (!ui.timer[d]->isActive())
         ui.timer[d]->start();
+    loader_.QueueNextEntry(d);
 }
 
 void PlayerEvents::paused(int d) {

@@ -36,6 +36,7 @@ void FakePlayer::setFileName(const QString& path) {
         throw Error(QString("%1 cannot be played: %2.").arg(path, refused.value(path)));
     const int oldOpenState = state_ == Closed ? 0 : 1;
     fileName_ = path;
+    queued_.clear(); // queued to follow the file it replaces
     duration_ = path.isEmpty() ? 0 : durations.value(path, defaultDuration);
     position_ = 0;
     endWhilePaused_ = false;
@@ -75,6 +76,11 @@ void FakePlayer::Stop() {
     position_ = 0;
     endWhilePaused_ = false;
     changeState(Stopped, false);
+}
+
+void FakePlayer::QueueNext(const QString& path) {
+    if (state_ != Closed) // nothing open, nothing to follow
+        queued_ = path;
 }
 
 void FakePlayer::setCurrentPosition(double seconds) {
@@ -133,6 +139,7 @@ void FakePlayer::setPosition(double seconds) {
 
 void FakePlayer::closeFile() {
     fileName_.clear();
+    queued_.clear();
     duration_ = 0;
     state_ = Closed;
     emit OpenStateChange(1, 0);

@@ -30,6 +30,8 @@ public:
     void setVolume(int level) override;
     bool Mute() const override { return muted_; }
     void setMute(bool muted) override;
+    void QueueNext(const QString& path) override;
+    QString QueuedNext() const override { return queued_; }
     bool Prelisten() const override { return prelisten_; }
     void setPrelisten(bool on) override;
 
@@ -56,6 +58,7 @@ private:
     void failIf(const QString& operation) const;
     void changeState(int state, bool queued);
     QString fileName_;
+    QString queued_;
     int state_ = Closed;
     double position_ = 0;
     double duration_ = 0;

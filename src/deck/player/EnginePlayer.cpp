@@ -5,7 +5,9 @@
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace velmor {
 
@@ -60,10 +62,20 @@ void EnginePlayer::changeState(State state, bool queued) {
 
 void EnginePlayer::setFileName(const QString& path) {
     const int oldOpenState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
+    if (holdingRewind() && !path.isEmpty() && path == queuedPath_ && engine_->adoptNext(deck_)) {
+        // The queued file plays already: it is taken as it is, stopped as far as the deck
+        // knows until it plays it.
+        fileName_ = path;
+        duration_ = queuedDuration_;
+        queuedPath_.clear();
+        adopted_ = true;
+        return notifyOpenState(oldOpenState);
+    }
     if (path.isEmpty()) {
         if (engine_)
             engine_->close(deck_);
         fileName_.clear();
+        queuedPath_.clear();
         duration_ = 0;
         state_ = Closed;
     } else {
@@ -81,17 +93,39 @@ void EnginePlayer::setFileName(const QString& path) {
         duration_ = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
         engine().load(deck_, std::move(decoder));
         fileName_ = path;
+        queuedPath_.clear(); // the engine forgets it with the file it followed
         endWhilePaused_ = false;
         if (state_ == Playing)
             changeState(Paused, true);
         else if (state_ == Closed)
             state_ = Stopped;
     }
-    const int newOpenState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
+    notifyOpenState(oldOpenState);
+}
+
+void EnginePlayer::notifyOpenState(int oldState) {
+    const int newState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
     QMetaObject::invokeMethod(
-        this,
-        [this, oldOpenState, newOpenState] { emit OpenStateChange(oldOpenState, newOpenState); },
+        this, [this, oldState, newState] { emit OpenStateChange(oldState, newState); },
         Qt::QueuedConnection);
+}
+
+void EnginePlayer::QueueNext(const QString& path) {
+    if (path == queuedPath_ || state_ == Closed)
+        return;
+    std::unique_ptr<audio::Decoder> decoder;
+    if (!path.isEmpty()) {
+        try {
+            decoder = audio::OpenDecoder(FileNameToBytes(path).toStdString());
+        } catch (const std::exception&) {
+            // Nothing is queued; the deck finds out why when it opens the file itself.
+        }
+    }
+    const double duration =
+        decoder ? static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate() : 0.0;
+    engine_->queueNext(deck_, std::move(decoder));
+    queuedPath_ = path;
+    queuedDuration_ = duration;
 }
 
 void EnginePlayer::Play() {
@@ -133,12 +167,37 @@ void EnginePlayer::trackEnded(uint64_t generation) {
     }
     if (state_ != Playing)
         return;
+    if (engine_->joined(deck_))
+        return endIntoQueued();
     engine_->pause(deck_);
     engine_->seek(deck_, 0.0);
     changeState(Stopped, false);
 }
 
+void EnginePlayer::endIntoQueued() {
+    ending_ = true;
+    heldRewind_ = 0;
+    adopted_ = false;
+    changeState(Stopped, false); // the deck's stopped handling runs inside
+    ending_ = false;
+    if (engine_->joined(deck_)) {
+        // The deck took neither the queued file nor another: the ended one stands where the
+        // deck rewound it, and the joined audio ramps out.
+        engine_->pause(deck_);
+        engine_->seek(deck_, heldRewind_);
+    } else if (std::exchange(adopted_, false) && state_ != Playing) {
+        engine_->pause(deck_); // taken but not played: it waits at its start
+        engine_->seek(deck_, 0.0);
+    }
+}
+
+bool EnginePlayer::holdingRewind() const {
+    return ending_ && engine_->joined(deck_);
+}
+
 double EnginePlayer::CurrentPosition() const {
+    if (holdingRewind())
+        return heldRewind_;
     return state_ == Closed ? 0.0 : engine_->position(deck_);
 }
 
@@ -147,6 +206,10 @@ void EnginePlayer::setCurrentPosition(double seconds) {
         throw Error("Invalid procedure call or argument");
     if (state_ == Closed)
         return;
+    if (holdingRewind()) {
+        heldRewind_ = std::clamp(seconds, 0.0, duration_);
+        return;
+    }
     endWhilePaused_ = false;
     engine_->seek(deck_, std::clamp(seconds, 0.0, duration_));
 }

@@ -17,6 +17,11 @@ class Engine;
 // start (a playing player reports the pause); it never reports a stop, which the deck would
 // take for the end of its track.
 //
+// The file queued next is opened at once and handed to the engine, which goes on into it from
+// the open one's last frame. The stop that reports the end holds back the rewind the deck
+// then asks for: a deck that opens the queued file and plays it takes what is heard already;
+// a deck that chooses otherwise stops the joined audio, and the ended file stands rewound.
+//
 // The player takes its engine when it first opens a file: until then its level, mute and
 // rate are only kept, so that a window can be built and shown before the sound card is found.
 class EnginePlayer : public MediaPlayer {
@@ -51,6 +56,9 @@ public:
     bool Mute() const override { return muted_; }
     void setMute(bool muted) override;
 
+    void QueueNext(const QString& path) override;
+    QString QueuedNext() const override { return queuedPath_; }
+
     bool Prelisten() const override { return prelisten_; }
     void setPrelisten(bool on) override;
     Levels TakeLevels() override;
@@ -62,7 +70,10 @@ public:
 private:
     audio::Engine& engine(); // taken now if not yet
     void trackEnded(uint64_t generation);
+    void endIntoQueued();
+    bool holdingRewind() const;
     void changeState(State state, bool queued);
+    void notifyOpenState(int oldState);
 
     EngineSource source_;
     audio::Engine* engine_ = nullptr;
@@ -75,6 +86,13 @@ private:
     bool muted_ = false;
     bool prelisten_ = false;
     bool endWhilePaused_ = false; // the track ran out just as it was paused
+    QString queuedPath_;
+    double queuedDuration_ = 0;
+    // While the deck handles an end that went on into the queued file: the rewind it asked
+    // for, and whether it took the queued file.
+    bool ending_ = false;
+    double heldRewind_ = 0;
+    bool adopted_ = false;
 };
 
 } // namespace velmor

@@ -21,6 +21,12 @@ namespace velmor {
 //  - Stop notifies before it returns (the stopped handling runs inside the call), and does
 //    not notify at all when the player is already stopped.
 //  - A track that plays to its end is reported with PlayState 0 as an event of its own.
+//  - QueueNext names the file the deck would play after the open one's end. The end is still
+//    a stop of its own; while the stopped handling runs, a player that went straight on into
+//    the queued file holds back the rewind it is asked for, and when the handling opens the
+//    queued file and plays it, that is what already plays (with the open-state and playing
+//    notifications as for any file, and the position the new file's). Anything else it does
+//    is done as it would be without a queue, the rewind included.
 //
 // The old/new arguments of the notifications are informative only: handlers read
 // PlayState and FileName afresh.
@@ -63,6 +69,13 @@ public:
     // Silence without touching Volume.
     virtual bool Mute() const = 0;
     virtual void setMute(bool muted) = 0;
+
+    // The file to play on into, without a gap, should the open one play to its end; "" for
+    // none. Writing FileName or closing forgets it; seeks and rates keep it. Cheap when the
+    // path is the one queued already; a file that does not open is not reported here (the
+    // deck hears of it when it opens it).
+    virtual void QueueNext(const QString& path) = 0;
+    virtual QString QueuedNext() const = 0;
 
     // Pre-listen: the deck is heard in the headphones too, before its level and mute.
     virtual bool Prelisten() const = 0;
