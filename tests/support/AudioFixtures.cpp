@@ -123,6 +123,15 @@ long LastSoundingFrame(const std::vector<float>& stereo) {
     return -1;
 }
 
+long LongestSilentRun(const std::vector<float>& stereo, long from, long to) {
+    long longest = 0;
+    for (long i = from, run = 0; i < to; ++i) {
+        run = stereo[2 * i] == 0 && stereo[2 * i + 1] == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
 float LargestStep(const std::vector<float>& stereo, long from, long to) {
     float largest = 0;
     for (long i = from + 1; i < to; ++i)

@@ -34,6 +34,8 @@ double Frequency(const std::vector<float>& stereo, long from, long to, int rate)
 long FirstSoundingFrame(const std::vector<float>& stereo, long from = 0);
 long LastSoundingFrame(const std::vector<float>& stereo);
 float LargestStep(const std::vector<float>& stereo, long from, long to);
+// The most frames in a row of digital silence (both channels exactly 0).
+long LongestSilentRun(const std::vector<float>& stereo, long from, long to);
 float PeakOf(const std::vector<float>& stereo);
 // The amplitude of one frequency, in dB full scale (exact over whole cycles of it).
 double ToneDb(const std::vector<float>& stereo, long from, long to, double frequency, int rate);

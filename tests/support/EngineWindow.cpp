@@ -8,8 +8,8 @@
 
 namespace velmor::test {
 
-EngineWindow::EngineWindow(int rate) {
-    auto output = std::make_unique<audio::OfflineOutput>(rate, 256);
+EngineWindow::EngineWindow(int rate, int bufferFrames) {
+    auto output = std::make_unique<audio::OfflineOutput>(rate, bufferFrames);
     driver = output.get();
     engine = std::make_unique<audio::Engine>(std::move(output));
     MainOptions options;
