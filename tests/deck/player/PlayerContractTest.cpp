@@ -172,3 +172,70 @@ TEST(EnginePlayerTest, EarlySettingsReachTheEngineAndBadOrdersFail) {
         EXPECT_THROW(p.setRate(rate), Error) << rate;
     EXPECT_THROW(p.setCurrentPosition(std::nan("")), Error);
 }
+
+// The deck names the file it would play next; the end is still a stop of its own. A handler
+// that opens the queued file and plays it gets it with the notifications of any file, its
+// position the new file's; a handler that chooses nothing leaves the ended file stopped where
+// it rewound it, the queue kept; one that chooses another file plays that from its start.
+TYPED_TEST(PlayerContractTest, TheQueuedFileIsWhatPlaysOnlyWhenTheDeckOpensIt) {
+    MediaPlayer& p = this->p;
+    const QString first = this->rig.playable("first.wav", 0.5);
+    const QString second = this->rig.playable("second.wav", 2.5); // longer than read ahead
+    const QString third = this->rig.playable("third.wav", 0.5);
+    const QString other = this->rig.playable("other.wav", 0.5);
+    p.QueueNext(second); // nothing open: nothing to follow
+    EXPECT_EQ(p.QueuedNext(), "");
+    p.setFileName(first), p.QueueNext(second);
+    EXPECT_EQ(p.QueuedNext(), second);
+    p.Play();
+    this->expect(2, {}, {"open first.wav 0.5", "play 2"});
+
+    QString choice; // what the handler opens and plays at the end; "" nothing
+    this->onPlayState = [&] {
+        if (p.PlayState() != 0)
+            return;
+        p.setCurrentPosition(0.25); // the cue point
+        this->log << QString("at %1").arg(p.CurrentPosition());
+        if (!choice.isEmpty())
+            p.setFileName(choice), p.Play();
+    };
+    const auto playUntilStopped = [&] {
+        for (int i = 0; i < 5 && !this->log.contains("play 0"); ++i)
+            this->rig.playToEnd(), DeliverNotifications();
+        DeliverNotifications();
+    };
+    choice = second;
+    playUntilStopped();
+    EXPECT_EQ(std::exchange(this->log, {}),
+              (QStringList{"play 0", "at 0.25", "open second.wav 2.5", "play 2"}));
+    EXPECT_EQ(p.FileName(), second);
+    EXPECT_LT(p.CurrentPosition(), 1.0) << "the second file's";
+    EXPECT_EQ(p.QueuedNext(), "") << "taken";
+
+    p.QueueNext(third);
+    choice.clear();
+    playUntilStopped();
+    EXPECT_EQ(std::exchange(this->log, {}), (QStringList{"play 0", "at 0.25"}));
+    this->rig.playToEnd();
+    EXPECT_EQ(p.FileName(), second);
+    EXPECT_EQ(p.PlayState(), 0);
+    EXPECT_EQ(p.CurrentPosition(), 0.25) << "rewound, and it stays there";
+    EXPECT_EQ(p.QueuedNext(), third);
+
+    p.Play();
+    this->expect(2, {}, {"play 2"});
+    choice = other;
+    playUntilStopped();
+    EXPECT_EQ(std::exchange(this->log, {}),
+              (QStringList{"play 0", "at 0.25", "open other.wav 0.5", "play 2"}));
+    EXPECT_EQ(p.CurrentPosition(), 0.0) << "the other file from its start";
+
+    // Seeks and rates keep the queue; a new file or none forgets it.
+    this->onPlayState = nullptr;
+    p.QueueNext(third), p.setCurrentPosition(0.1), p.setRate(1.5);
+    EXPECT_EQ(p.QueuedNext(), third);
+    p.setFileName(first);
+    EXPECT_EQ(p.QueuedNext(), "");
+    p.QueueNext(third), p.setFileName("");
+    EXPECT_EQ(p.QueuedNext(), "");
+}
