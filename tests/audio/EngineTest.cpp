@@ -74,6 +74,39 @@ TEST_F(EngineTest, FullLevelAtNormalSpeedPlaysTheDecodedSamplesExactly) {
     EXPECT_TRUE(takeEnded());
 }
 
+// A queued file is gone on into from the loaded one's last frame, without a silent frame.
+// A seek or a rate asked after the reader went on into it, before it is heard, is for the
+// loaded file, which then ends into the queued one again (at the new rate). Once heard, the
+// queued file's positions are told, and it is the loaded one once taken.
+TEST_F(EngineTest, AQueuedFileFollowsTheLoadedOneAndEarlierRequestsAreForTheLoadedOne) {
+    const auto lifted = [](std::vector<float> tone) { // no frame of it silent
+        for (float& x : tone)
+            x = 0.3f + 0.5f * x;
+        return tone;
+    };
+    load(0, wav("a.wav", lifted(Tone(440, 2, kRate))));
+    engine->queueNext(0, audio::OpenDecoder(wav("b.wav", lifted(Tone(660, 3, kRate)))));
+    engine->play(0);
+    render(1.8); // the reader is well into b
+    EXPECT_FALSE(takeEnded());
+    engine->seek(0, 1.0);
+    EXPECT_EQ(engine->position(0), 1.0);
+    render(0.5);
+    EXPECT_NEAR(engine->position(0), 1.5, 0.01) << "of a";
+    EXPECT_FALSE(engine->joined(0));
+    engine->setRate(0, 2.0);
+    const auto out = render(0.4); // the last half second of a, then b, twice as fast
+    EXPECT_EQ(LongestSilentRun(out, kRampFrames * 2, out.size() / 2), 0);
+    EXPECT_TRUE(takeEnded()) << "told of the join";
+    EXPECT_TRUE(engine->joined(0));
+    EXPECT_NEAR(engine->position(0), 0.3, 0.02) << "of b, less the rate change's ramps";
+    EXPECT_TRUE(engine->adoptNext(0));
+    EXPECT_FALSE(engine->joined(0));
+    render(1.4);
+    EXPECT_EQ(engine->position(0), 3.0) << "b to its end";
+    EXPECT_TRUE(takeEnded());
+}
+
 // A seek lands on the frame asked for, its position known at once and held while paused.
 // Levels are hundredths of a decibel and take effect within one buffer; mute leaves the level
 // alone. Set while the deck stood still, a level is the one its first sound has: a start
