@@ -3,6 +3,7 @@
 #include "support/AudioFixtures.h"
 #include "support/EngineWindow.h"
 #include "support/FakePlayer.h"
+#include "support/TestWindow.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -138,4 +139,25 @@ TEST(GaplessAdvance, AChangedListOrAStopAtTheEndIsWhatTheDeckDoes) {
         EXPECT_GT(ToneDb(heard, 0, kRate / 2, 990, kRate), -20);
         EXPECT_LT(ToneDb(heard, 0, kRate / 2, 550, kRate), -60) << "nothing left of b";
     }
+}
+
+// The deck keeps its player told of the entry it would open at the end of the track: the one
+// after the loaded one, as the list stands at the position timer's tick; none after the last.
+TEST(GaplessAdvance, TheDeckNamesTheEntryItWouldPlayNext) {
+    TestWindow t;
+    Main& w = t.w();
+    FakePlayer& player = t.player(0);
+    t.fill(0, {"A.mp3", "B.mp3", "C.mp3"});
+    EXPECT_EQ(player.QueuedNext(), "/music/B.mp3") << "once opened";
+    t.playPause(0);
+    player.endTrack();
+    DeliverNotifications();
+    EXPECT_EQ(player.QueuedNext(), "/music/C.mp3");
+    w.playlists.list(0).setTrack(2, {"X.mp3", "/music"});
+    QMetaObject::invokeMethod(w.ui.timer[0], "timeout");
+    EXPECT_EQ(player.QueuedNext(), "/music/X.mp3");
+    player.endTrack();
+    DeliverNotifications();
+    EXPECT_EQ(player.FileName(), "/music/X.mp3");
+    EXPECT_EQ(player.QueuedNext(), "") << "the last entry";
 }
