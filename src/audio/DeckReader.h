@@ -57,8 +57,8 @@ private:
     bool joinedBlock_ = false; // the next block is the first of a file gone on into
     double rate_ = 1.0;
     double startSeconds_ = 0;
-    int64_t produced_ = 0;      // frames of this file
-    int64_t sinceRequest_ = 0;  // frames since the request, over files gone on into
+    int64_t produced_ = 0;     // frames of this file
+    int64_t sinceRequest_ = 0; // frames since the request, over files gone on into
     int64_t expected_ = 0;
     bool endWritten_ = true;
 };

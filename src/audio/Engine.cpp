@@ -48,7 +48,8 @@ float Engine::GainOfLevel(int hundredthsOfDb) {
 void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, double seconds) {
     Deck& deck = *decks_[index];
     const uint64_t generation = deck.uiGeneration + 1;
-    if (!deck.commands.push({generation, std::move(decoder), close, seconds, deck.rate, deck.track}))
+    if (!deck.commands.push(
+            {generation, std::move(decoder), close, seconds, deck.rate, deck.track}))
         throw std::runtime_error("the audio engine does not respond");
     deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
@@ -80,8 +81,8 @@ void Engine::queueNext(int index, std::unique_ptr<Decoder> decoder) {
     const uint64_t next = decoder ? deck.tracks + 1 : 0;
     const double length =
         decoder ? static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate() : 0.0;
-    ReaderCommand command{.decoder = std::move(decoder), .track = deck.track, .queue = true,
-                          .nextTrack = next};
+    ReaderCommand command{
+        .decoder = std::move(decoder), .track = deck.track, .queue = true, .nextTrack = next};
     if (!deck.commands.push(std::move(command)))
         throw std::runtime_error("the audio engine does not respond");
     deck.tracks += next ? 1 : 0;

@@ -88,8 +88,8 @@ TEST(GaplessAdvance, ADeckMovingOnByItselfJoinsItsTracksWithoutAGap) {
         const long frames = std::lround((kFirst + kSecond + kThird) / (c.fast ? 1.5 : 1.0));
         EXPECT_NEAR(LastSoundingFrame(heard) - start, frames, c.fast ? kRate / 50 : 1);
         const long silence = LongestSilentRun(heard, start, LastSoundingFrame(heard));
-        std::printf("%d frames%s: the longest silence between the tracks is %ld frames\n",
-                    c.buffer, c.fast ? " at 150 %" : "", silence);
+        std::printf("%d frames%s: the longest silence between the tracks is %ld frames\n", c.buffer,
+                    c.fast ? " at 150 %" : "", silence);
         EXPECT_EQ(silence, 0);
         if (!c.fast) { // each join is the last frame of one file, then the first of the next
             auto files = DecodeAll(e.path("a.wav"));
