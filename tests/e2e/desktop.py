@@ -137,11 +137,16 @@ class Desktop:
         return time.monotonic() - self.recording_started
 
     def start_program(self, binary, cwd):
-        self.program = subprocess.Popen([str(binary)], cwd=cwd, env=self.env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        # Its output goes to a file: a pipe that nobody reads would stall it once full.
+        with open(self.home / "velmor.log", "wb") as log:
+            self.program = subprocess.Popen([str(binary)], cwd=cwd, env=self.env,
+                                            stdout=log, stderr=subprocess.STDOUT)
         self.processes.append(self.program)
-        wait_for(lambda: self.run("xdotool", "search", "--name", "^Velmor", check=False).returncode == 0,
-                 "the window")
+        wait_for(lambda: self.run("xdotool", "search", "--onlyvisible", "--name", "^Velmor",
+                                  check=False).returncode == 0, "the window")
+        # Its sound reaches the server: from then on the recording runs on.
+        wait_for(lambda: self.run("pactl", "list", "short", "sink-inputs", check=False).stdout.strip(),
+                 "the program's stream")
         time.sleep(1.0)
 
     def start(self, binary, cwd, recording: Path):

@@ -20,6 +20,31 @@ from sound import Recording, write_mp3_tone, write_tone  # noqa: E402
 A, B, C, D = 440.0, 550.0, 660.0, 880.0
 
 
+def heard(rec, frequency, mark, up):
+    """When the change a key made is heard: the first rise (or fall) of `frequency` through
+    -30 dBFS from 0.5 s before the key's mark to 1 s after it; None when there is none.
+    The marks are shifted so that the Play key's first sound falls on its mark, and another
+    key is heard with a delay of its own: xdotool starting, the X server and the window's
+    event loop (tens of ms each, more when they wait for a core), one 256-frame buffer
+    (6 ms), the device's (35 ms), the sound server's and the recorder's (20 ms). On a quiet
+    machine and a busy one alike a key is heard within 0.1 s of where Play's delay puts it;
+    a second either way still tells one key from the next (they are at least 1 s apart)."""
+    return next((t for t, rose in rec.onsets(frequency, mark - 0.5, mark + 1.0) if rose == up), None)
+
+
+def decibels(level):
+    return "not heard" if level is None else f"{level:.1f}"
+
+
+def held(rec, frequency, since, until):
+    """The level of `frequency` while a key's change holds: from one change heard to the
+    next. The changes are found in 50 ms windows, and a level ramps over 50 ms, so 0.15 s
+    at either end is left out."""
+    if since is None or until is None:
+        return None
+    return rec.level_db(frequency, since + 0.15, until - 0.15)
+
+
 def add_file(desk, deck, row):
     """Makes `deck` the active one and adds the file list's entry `row` (from 0) to it."""
     desk.click(*opt_pla(deck))
@@ -105,9 +130,21 @@ def measure(rec, marks, playlists, checks):
     checks.check(len(b_starts) == 1 and abs(b_starts[0] - p - 2.0) < 0.4,
                  f"b follows a after 2 s (at {[round(t - p, 2) for t in b_starts]})")
 
-    # A default fade in rises from -36 dB to full level over 2 s and never falls.
+    # A default fade in rises from -36 dB to full level over 2 s and never falls. Its full
+    # level is where it stays until the first crossfader key (z) is heard.
     f = marks["fade"]
-    full = rec.level_db(D, f + 2.6, f + 2.9)
+    keys = [(k[0], v) for k, v in marks.items() if k[0] in "zxc" and k[1:].isdigit()]
+    # When each key of the mix is heard: z lowers Deck 2 (D), x raises it, c lowers Deck 1
+    # (C), x raises it, and mute silences Deck 1.
+    changes = [heard(rec, D, keys[0][1], False), heard(rec, D, keys[1][1], True),
+               heard(rec, C, keys[2][1], False), heard(rec, C, keys[3][1], True),
+               heard(rec, C, marks["mute"], False)]
+    delays = [None if t is None else round(t - mark, 2)
+              for t, mark in zip(changes, [v for _, v in keys] + [marks["mute"]])]
+    checks.check(None not in changes, f"each crossfader key and mute is heard (after {delays} s)")
+    if None in changes:
+        return
+    full = rec.level_db(D, changes[0] - 0.65, changes[0] - 0.15)
     # The fade's first sound: the first moment from which Deck 2's tone stays up.
     f0 = next((t for t in np.arange(f - 0.5, f + 1.0, 0.01)
                if all(rec.level_db(D, t + k * 0.05, t + (k + 1) * 0.05) > full - 45 for k in range(4))), f)
@@ -120,34 +157,34 @@ def measure(rec, marks, playlists, checks):
     rising = [db for t, db in curve]
     checks.check(all(b >= a - 1.0 for a, b in zip(rising, rising[1:])), "fade never falls")
 
-    # The crossfader keys: z, x, c, x with Deck 1 active.
-    keys = [(k[0], v) for k, v in marks.items() if k[0] in "zxc" and k[1:].isdigit()]
+    # The crossfader keys: z, x, c, x with Deck 1 active, each until the next is heard.
     expect = {"z": (0, -45), "x": (0, 0), "c": (-45, 0)}
     ref1 = rec.level_db(C, p + 4.3, p + 4.9)
-    for key, t in keys:
-        l1 = rec.level_db(C, t + 0.3, t + 0.8) - ref1
-        l2 = rec.level_db(D, t + 0.3, t + 0.8) - full
+    for (key, _), since, until in zip(keys, changes, changes[1:]):
+        l1 = held(rec, C, since, until) - ref1
+        l2 = held(rec, D, since, until) - full
         e1, e2 = expect[key]
         checks.check(abs(l1 - e1) < 2 and abs(l2 - e2) < 2,
                      f"crossfader '{key}': Deck 1 {l1:.1f} dB, Deck 2 {l2:.1f} dB (want {e1}, {e2})")
 
-    # Mute silences and unmuting restores.
-    muted = rec.level_db(C, marks["mute"] + 0.3, marks["mute"] + 0.8)
-    back = rec.level_db(C, marks["unmute"] + 0.3, marks["unmute"] + 0.8) - ref1
-    checks.check(muted < -80 and abs(back) < 1.5, f"mute silences ({muted:.0f} dBFS), unmute restores ({back:.1f} dB)")
+    # Mute silences until unmuting is heard, which restores the level (c.wav plays on until
+    # 18 s after Play, more than a second after the unmute key).
+    unmuted = heard(rec, C, marks["unmute"], True)
+    muted = held(rec, C, changes[-1], unmuted)
+    checks.check(muted is not None and muted < -80, f"mute silences ({decibels(muted)} dBFS)")
+    back = held(rec, C, unmuted, unmuted + 0.8) - ref1 if unmuted is not None else None
+    checks.check(back is not None and abs(back) < 1.5, f"unmute restores ({decibels(back)} dB)")
 
     # 200 %: c.wav (14 s) plays in 7 s and keeps its tone.
-    fast = [t for t, up in rec.onsets(C, marks["fast"] - 0.5, marks["again"] - 0.2)]
-    length = fast[-1] - fast[0] if len(fast) >= 2 else 0
+    length = rec.span(C, marks["fast"] - 0.5, marks["again"] - 0.2)
     checks.check(abs(length - 7.0) < 0.3, f"200 % plays the 14 s track in {length:.2f} s")
     peak = rec.loudest_frequency(marks["fast"] + 1, marks["fast"] + 3, 500, 800) or 0
     checks.check(abs(peak - C) < C * 0.01, f"200 % keeps the tone ({peak:.1f} Hz)")
 
     # Stop silences at once and rewinds: the next Play lasts the whole track again.
-    stopped = rec.level_db(C, marks["stop"] + 0.25, marks["stop"] + 0.9)
-    checks.check(stopped < -80, f"stop silences ({stopped:.0f} dBFS)")
-    again = [t for t, up in rec.onsets(C, marks["restart"] - 0.5, marks["restart"] + 8.0)]
-    length = again[1] - again[0] if len(again) >= 2 else 0
+    stopped = held(rec, C, heard(rec, C, marks["stop"], False), heard(rec, C, marks["restart"], True))
+    checks.check(stopped is not None and stopped < -80, f"stop silences ({decibels(stopped)} dBFS)")
+    length = rec.span(C, marks["restart"] - 0.5, marks["restart"] + 8.0)
     checks.check(abs(length - 7.0) < 0.3, f"after Stop the track plays from its start ({length:.2f} s)")
 
     saved = playlists / "evening.m3u"

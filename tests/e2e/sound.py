@@ -98,6 +98,15 @@ class Recording:
         print(f"recording clock: first sound {shift:+.2f} s from the Play key")
         return shift
 
+    def span(self, frequency, start, end):
+        """How long `frequency` sounds between two times: from its first rise to its last fall
+        (0 when it does not both rise and fall there). A dropout of the sound server in the
+        middle does not shorten it."""
+        changes = self.onsets(frequency, start, end)
+        rises = [t for t, up in changes if up]
+        falls = [t for t, up in changes if not up]
+        return falls[-1] - rises[0] if rises and falls and falls[-1] > rises[0] else 0.0
+
     def first_rise(self, frequency, start, end):
         """When `frequency` first rises above the onset level between two times, or None."""
         return next((t for t, up in self.onsets(frequency, start, end) if up), None)
