@@ -63,6 +63,10 @@ private:
     audio::Engine& engine(); // taken now if not yet
     void trackEnded(uint64_t generation);
     void changeState(State state, bool queued);
+    // The deck is kept out of the main mix: muted, or at the bottom of the volume law. The
+    // engine's own mute does it, so the deck is still heard in the headphones, and the level
+    // the deck and its fades read back stays the one they wrote.
+    bool silent() const { return muted_ || volume_ <= kSilentLevel; }
 
     EngineSource source_;
     audio::Engine* engine_ = nullptr;
