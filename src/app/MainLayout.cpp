@@ -282,6 +282,7 @@ void BuildControls(QWidget* window, Controls& ui) {
     // colour, only once there was one.
     ui.lblDropouts = label(window, "", 7695, 3735, 3495, 225);
     ui.lblDropouts->setAutoFillBackground(true);
+    ui.lblDropouts->setIndent(TwipsToPixels(30)); // in line with the meter
     ui.lblDropouts->setToolTip("Times the sound output had nothing to play since Velmor started: "
                                "the main output, and the headphones' own device");
     ui.lblDropouts->hide();
