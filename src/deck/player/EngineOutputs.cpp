@@ -39,6 +39,8 @@ KeptCard::KeptCard(QString name, audio::DeviceOpener kept, audio::DeviceOpener s
 }
 
 audio::DeviceOpener KeptCard::opener() const {
+    if (!openers_)
+        return {}; // no card kept: the keeper's own default
     return [openers = openers_](int rate) -> std::unique_ptr<audio::Output> {
         try {
             if (auto device = openers->kept(rate))
@@ -59,6 +61,8 @@ bool KeptCard::standsInOn(const audio::Engine& engine) const {
 }
 
 bool KeptCard::takeBack(audio::Engine& engine) const {
+    if (!openers_)
+        return false;
     openers_->keptOnly = true;
     // The keeper keeps this opener, with its stand-in, for a loss later on.
     const bool back = engine.switchOutput(opener()).empty();
