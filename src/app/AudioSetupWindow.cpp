@@ -76,6 +76,7 @@ void AudioSetupWindow::cmdAudio_Click() {
         delete frm_.data();
     if (frm_ == nullptr) {
         frm_ = new FrmAudio(w_.font());
+        w_.shortcuts.forwardKeysFrom(frm_); // a deck key plays, and chooses no card
         frm_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
         trappedInBox(w_.reporter, [&] { devices_ = w_.outputs->Devices(); });
         for (QComboBox* box : {frm_->cboDevice, frm_->cboPhones, frm_->cboBuffer})

@@ -109,7 +109,8 @@ void EveningSession::RestoreLastEvening() {
         return;
     // Nor is it written while the question waits: a crash meanwhile loses nothing either.
     asking_ = true;
-    const bool yes = w_.reporter.ask(kRestoreQuestion);
+    // Return keeps the evening: a No by mistake would start the evening empty.
+    const bool yes = w_.reporter.ask(kRestoreQuestion, Answer::Yes);
     asking_ = false;
     if (yes)
         trapped(w_.reporter, [&] { restore(last); });

@@ -161,6 +161,7 @@ void Help::cmdHelp_Click() {
         delete frmHelp_.data();
     if (frmHelp_ == nullptr) {
         frmHelp_ = new FrmHelp(w_.DesignFont());
+        w_.shortcuts.forwardKeysFrom(frmHelp_);
         // Beside the main window, not over it.
         frmHelp_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
     }

@@ -278,8 +278,14 @@ void BuildControls(QWidget* window, Controls& ui) {
         ui.mtrMaster, "Master level",
         "The master after its limiter, left and right: RMS, peak and the held peak; the clip "
         "light lights when the limiter turns the master down");
-    for (QListWidget* list : ui.lstPlay)
-        static_cast<FootedList*>(list)->setFoot(ui.fraMaster);
+    // Dropouts are rare: the word on them lies over the lists' last line, in the strip's
+    // colour, only once there was one.
+    ui.lblDropouts = label(window, "", 7695, 3735, 3495, 225);
+    ui.lblDropouts->setAutoFillBackground(true);
+    ui.lblDropouts->setIndent(TwipsToPixels(30)); // in line with the meter
+    ui.lblDropouts->setToolTip("Times the sound output had nothing to play since Velmor started: "
+                               "the main output, and the headphones' own device");
+    ui.lblDropouts->hide();
     ui.tmrDisplay = new QTimer(window);
     ui.tmrDisplay->setInterval(33);
 
@@ -289,6 +295,12 @@ void BuildControls(QWidget* window, Controls& ui) {
 
     // Its right half: the headphones' level and blend, and the audio set-up.
     buildHeadphoneStrip(window, ui);
+
+    // A list brought to the front stays behind the strip and what lies over its foot; a
+    // notice covers the dropouts.
+    for (QListWidget* list : ui.lstPlay)
+        static_cast<FootedList*>(list)->setFoot(
+            {ui.fraMaster, ui.sldPhones, ui.sldCueMix, ui.cmdAudio, ui.lblDropouts, ui.lblNotice});
 }
 
 } // namespace velmor

@@ -5,10 +5,75 @@
 #include "common/EventHooks.h"
 #include "common/Widgets.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <cstring>
 
 namespace velmor {
+
+namespace {
+// A box the user types text into; read-only text is not one.
+bool takesTyping(const QObject* receiver) {
+    if (auto* line = qobject_cast<const QLineEdit*>(receiver))
+        return !line->isReadOnly();
+    if (auto* text = qobject_cast<const QPlainTextEdit*>(receiver))
+        return !text->isReadOnly();
+    if (auto* text = qobject_cast<const QTextEdit*>(receiver))
+        return !text->isReadOnly();
+    return false;
+}
+} // namespace
+
+// The key presses of the help and set-up windows, and of the popups and menus they open
+// (separate windows, whose parents lead back to them), seen before any of their controls.
+class Shortcuts::OtherWindowKeys : public QObject {
+public:
+    explicit OtherWindowKeys(Shortcuts& shortcuts) : s_(shortcuts) {}
+
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+            return false;
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.isEmpty() || !text.at(0).isPrint() || text.at(0).isSpace())
+            return false;
+        auto* widget = static_cast<QWidget*>(receiver);
+        if (!fromOtherWindow(widget))
+            return false;
+        // A text box there would be typed into, as the main window's are.
+        if (takesTyping(widget) || takesTyping(widget->focusProxy()))
+            return false;
+        s_.HandleShortcutKey(text.at(0).unicode());
+        return true;
+    }
+
+private:
+    bool fromOtherWindow(const QWidget* widget) const {
+        for (; widget; widget = widget->parentWidget())
+            for (const QPointer<QWidget>& window : s_.otherWindows_)
+                if (window.data() == widget)
+                    return true;
+        return false;
+    }
+
+    Shortcuts& s_;
+};
+
+Shortcuts::Shortcuts(Main& window) : w_(window) {}
+
+Shortcuts::~Shortcuts() = default;
+
+void Shortcuts::forwardKeysFrom(QWidget* window) {
+    otherWindows_.removeAll(nullptr);
+    if (!otherWindows_.contains(window))
+        otherWindows_.append(window);
+    if (!otherWindowKeys_) {
+        otherWindowKeys_ = std::make_unique<OtherWindowKeys>(*this);
+        QApplication::instance()->installEventFilter(otherWindowKeys_.get());
+    }
+}
 
 void Shortcuts::wire() {
     Controls& ui = w_.ui;

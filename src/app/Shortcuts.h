@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <functional>
+#include <memory>
 
+class QObject;
 class QWidget;
 
 namespace velmor {
@@ -11,18 +15,29 @@ class Main;
 // The single-key shortcuts of a live mix, and the controls that hand typed keys to them.
 class Shortcuts {
 public:
-    explicit Shortcuts(Main& window) : w_(window) {}
+    explicit Shortcuts(Main& window);
+    ~Shortcuts();
     // Makes every forwarding control hand the characters typed into it to HandleShortcutKey.
     void wire();
+    // Makes the keys act from `window` too (the help and set-up windows), wherever its focus
+    // is but in a text box that takes typing. There, a character that is a key of
+    // HandleShortcutKey or not, goes no further: no list, combo box or menu of the window
+    // takes a letter as a choice. Keys without a character (arrows, Enter, Escape, Tab) and
+    // Space reach the window as usual.
+    void forwardKeysFrom(QWidget* window);
     // Runs the action of a typed character; any other character does nothing. The character
     // still reaches the control that received it.
     void HandleShortcutKey(int keyAscii);
 
 private:
+    class OtherWindowKeys;
+
     void forwardKeys(QWidget* control);
     void run(const std::function<void()>& command);
 
     Main& w_;
+    QList<QPointer<QWidget>> otherWindows_;
+    std::unique_ptr<OtherWindowKeys> otherWindowKeys_; // watches the application's key presses
 };
 
 } // namespace velmor

@@ -20,7 +20,9 @@ public:
         outer_.show(text, title, icon);
     }
     void notice(const QString& text) override { outer_.notice(text); }
-    bool ask(const QString& question) override { return outer_.ask(question); }
+    bool ask(const QString& question, Answer byDefault = Answer::No) override {
+        return outer_.ask(question, byDefault);
+    }
 
 protected:
     void failure(const QString& description) override;

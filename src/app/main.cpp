@@ -22,7 +22,9 @@ int main(int argc, char** argv) {
     // window is shown meanwhile, and the engine starts when the card is found.
     const QString setupFile = velmor::AudioSetupFile();
     const velmor::AudioSetup setup = velmor::ReadAudioSetup(setupFile);
-    const velmor::audio::DeviceOpener mainDevice = velmor::MainOpener(setup);
+    // The card the set-up keeps, or the default card while it is not there.
+    const velmor::KeptCard mainCard = velmor::KeptMainCard(setup);
+    const velmor::audio::DeviceOpener mainDevice = mainCard.opener();
     velmor::PendingAudioEngine audio(
         reporter,
         [mainDevice]() -> std::unique_ptr<velmor::audio::Output> {
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
         },
         mainDevice);
     velmor::EngineOutputs outputs(
-        setup, [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, reporter);
+        setup, [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, reporter, mainCard);
     audio.setStartedListener([&outputs](velmor::audio::Engine& engine) { outputs.attach(engine); });
 
     velmor::MainOptions options;

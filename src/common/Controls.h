@@ -62,6 +62,8 @@ struct Controls {
     // left half.
     QWidget* fraMaster = nullptr;
     LevelMeterBar* mtrMaster = nullptr;
+    // Just above the strip, only once there were dropouts: how many, since the start.
+    QLabel* lblDropouts = nullptr;
     // Thirty frames a second for the meters and the overviews.
     QTimer* tmrDisplay = nullptr;
 

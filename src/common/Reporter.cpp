@@ -75,14 +75,14 @@ void MessageBoxReporter::notice(const QString& text) {
         Reporter::notice(text);
 }
 
-bool MessageBoxReporter::ask(const QString& question) {
+bool MessageBoxReporter::ask(const QString& question, Answer byDefault) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(kAppTitle);
     box.setText(question);
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
+    box.setDefaultButton(byDefault == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No); // closing the box is never a Yes
     return box.exec() == QMessageBox::Yes;
 }
 

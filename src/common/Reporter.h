@@ -10,6 +10,7 @@ namespace velmor {
 class NoticeBar;
 
 enum class Icon { None, Information, Exclamation, Critical };
+enum class Answer { Yes, No };
 
 inline const char* const kAppTitle = "Velmor";
 
@@ -26,9 +27,12 @@ public:
     // window to show it in shows a box.
     virtual void notice(const QString& text) { show(text, kAppTitle, Icon::Exclamation); }
 
-    // A question answered Yes (true) or No; No is the default answer, and the answer of a
-    // reporter that cannot ask.
-    virtual bool ask(const QString&) { return false; }
+    // A question answered Yes (true) or No. `byDefault` is the answer that Return gives, and
+    // the answer of a reporter that cannot ask.
+    virtual bool ask(const QString& question, Answer byDefault = Answer::No) {
+        (void)question;
+        return byDefault == Answer::Yes;
+    }
 
     // A trapped handler's failure: its description, the exclamation icon, the title "Velmor".
     void reportError(const QString& description) { failure(description); }
@@ -56,7 +60,7 @@ class MessageBoxReporter : public Reporter {
 public:
     void show(const QString& text, const QString& title, Icon icon) override;
     void notice(const QString& text) override;
-    bool ask(const QString& question) override;
+    bool ask(const QString& question, Answer byDefault = Answer::No) override;
     void setNoticeBar(NoticeBar* bar);
 
 private:

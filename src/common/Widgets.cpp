@@ -156,10 +156,12 @@ void FootedList::resizeEvent(QResizeEvent* event) {
     QListWidget::resizeEvent(event);
 }
 
-void FootedList::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ZOrderChange && foot_)
-        foot_->raise();
-    QListWidget::changeEvent(event);
+// A change of stacking order is not passed on to changeEvent: it is caught here.
+bool FootedList::event(QEvent* event) {
+    if (event->type() == QEvent::ZOrderChange)
+        for (QWidget* control : foot_)
+            control->raise();
+    return QListWidget::event(event);
 }
 
 void CaptionFrame::mousePressEvent(QMouseEvent* event) {

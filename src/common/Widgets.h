@@ -102,15 +102,16 @@ class FootedList : public QListWidget {
     Q_OBJECT
 public:
     FootedList(double footTwips, QWidget* parent = nullptr);
-    void setFoot(QWidget* foot) { foot_ = foot; }
+    // The controls over the foot, raised in this order whenever the list is.
+    void setFoot(const QList<QWidget*>& foot) { foot_ = foot; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     double footTwips_;
-    QWidget* foot_ = nullptr;
+    QList<QWidget*> foot_;
 };
 
 } // namespace velmor

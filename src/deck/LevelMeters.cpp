@@ -4,6 +4,8 @@
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 
+#include <QLabel>
+
 namespace velmor {
 
 void LevelMeters::wire() {
@@ -21,6 +23,20 @@ void LevelMeters::tmrDisplay_Timer() {
     const MasterLevels master = masterLevels_ ? masterLevels_() : MasterLevels{};
     master_.feed(master.levels.peak, master.levels.rms, master.limited, now);
     w_.ui.mtrMaster->setShown(master_.shown());
+    const QString dropouts = DropoutsText(master.underruns, master.phonesUnderruns);
+    if (dropouts != w_.ui.lblDropouts->text()) {
+        w_.ui.lblDropouts->setText(dropouts);
+        w_.ui.lblDropouts->setVisible(!dropouts.isEmpty());
+    }
+}
+
+QString DropoutsText(uint64_t main, uint64_t phones) {
+    if (main == 0 && phones == 0)
+        return {};
+    QString text = QString("Dropouts: %1").arg(main);
+    if (phones > 0)
+        text += QStringLiteral(" \u00b7 phones %1").arg(phones);
+    return text;
 }
 
 } // namespace velmor

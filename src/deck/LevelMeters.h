@@ -5,6 +5,7 @@
 #include "deck/player/MasterLevels.h"
 
 #include <QElapsedTimer>
+#include <QString>
 #include <array>
 #include <functional>
 
@@ -12,8 +13,13 @@ namespace velmor {
 
 struct WindowContext;
 
+// The master strip's word on dropouts since the start: "" while there were none, else
+// "Dropouts: 3", with " · phones 1" where the headphones had some.
+QString DropoutsText(uint64_t main, uint64_t phones);
+
 // The level meters: what each deck sends to the master, and the master after its limiter,
-// read from the players thirty times a second by the window's one display timer.
+// read from the players thirty times a second by the window's one display timer; with the
+// master, its dropouts.
 class LevelMeters {
 public:
     LevelMeters(WindowContext& window, std::function<MasterLevels()> masterLevels)

@@ -6,6 +6,7 @@
 #include "playlist/SessionFile.h"
 #include "support/AudioFixtures.h"
 #include "support/Failure.h"
+#include "support/FakeOutputs.h"
 #include "support/WindowTest.h"
 
 #include <QComboBox>
@@ -17,24 +18,6 @@ using namespace velmor;
 using namespace velmor::test;
 
 namespace {
-
-// Sound cards for the set-up window: the headphones' device "refused" cannot be opened.
-struct FakeOutputs : AudioOutputs {
-    QList<AudioDevice> Devices() override {
-        return {{"card", 2, true}, {"quad", 4, false}, {"refused", 2, false}};
-    }
-    AudioSetup Setup() const override { return setup; }
-    void setSetup(const AudioSetup& wanted) override {
-        if (wanted.phonesDevice == "refused")
-            throw Error("The device \"refused\" could not be opened.");
-        setup = wanted;
-    }
-    OutputsState State() override { return {"card", 0.0232, false, "", 0, false}; }
-    void setHeadphoneLevel(int volume) override { level = volume; }
-    void setCueMix(int mainShare) override { mix = mainShare; }
-    AudioSetup setup;
-    int level = -1, mix = -1;
-};
 
 // A window that keeps its evening and its audio set-up in a folder of its own.
 struct SessionTest : ::testing::Test {
@@ -100,6 +83,7 @@ TEST_F(SessionTest, AnEveningKilledComesBackAndACleanQuitIsNotOffered) {
     };
     t->w().session.RestoreLastEvening();
     EXPECT_EQ(t->reporter.questions, std::vector<QString>{kRestoreQuestion});
+    EXPECT_EQ(t->reporter.defaults, std::vector<Answer>{Answer::Yes}) << "Return restores";
     t->w().browser.entryChecks().waitUntilDone();
     DeliverNotifications();
     const Controls& ui = t->w().ui;

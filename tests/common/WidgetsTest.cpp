@@ -5,10 +5,12 @@
 #include "common/Twips.h"
 #include "support/Looks.h"
 
+#include <QApplication>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -67,8 +69,26 @@ TEST(CaptionFrameTest, TheTitleGivesWayAtTheScaledEdgeAndOnlyALeftClickCounts) {
     EXPECT_EQ(clicks, 1);
 }
 
-// A reporter that cannot ask answers No, and one without a window for notices shows a box.
-TEST(ReporterTest, OneThatCannotAskAnswersNoAndANoticeWithoutABarIsABox) {
+// Return in a question box gives the answer the question was asked with as its default;
+// Escape is always a No.
+TEST(ReporterTest, ReturnGivesTheQuestionsDefaultAndEscapeNo) {
+    MessageBoxReporter reporter;
+    const auto answer = [&](Qt::Key key, Answer byDefault) {
+        QTimer::singleShot(0, [key] { // inside the box's own event loop
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, key);
+        });
+        return reporter.ask("Restore?", byDefault);
+    };
+    EXPECT_TRUE(answer(Qt::Key_Return, Answer::Yes));
+    EXPECT_FALSE(answer(Qt::Key_Return, Answer::No));
+    EXPECT_FALSE(answer(Qt::Key_Escape, Answer::Yes));
+}
+
+// A reporter that cannot ask answers the default, and one without a window for notices
+// shows a box.
+TEST(ReporterTest, OneThatCannotAskAnswersTheDefaultAndANoticeWithoutABarIsABox) {
     struct Boxes : Reporter {
         void show(const QString& t, const QString&, Icon i) override { shown << t, last = i; }
         QStringList shown;
@@ -77,6 +97,7 @@ TEST(ReporterTest, OneThatCannotAskAnswersNoAndANoticeWithoutABarIsABox) {
     reporter.notice("gone");
     EXPECT_EQ(std::tuple(reporter.ask("Quit?"), reporter.shown, reporter.last),
               std::tuple(false, QStringList{"gone"}, Icon::Exclamation));
+    EXPECT_TRUE(reporter.ask("Restore?", Answer::Yes));
 }
 
 TEST(MeterBallistics, RisesAtOnceFallsSteadilyAndHoldsPeakAndClipForASecondAndAHalf) {

@@ -42,3 +42,25 @@ TEST(DeckWithEngine, TheMetersShowEachDecksLevelAfterItsFaderAndTheMasters) {
         return paints == before;
     }));
 }
+
+// A deck pulled to 0 is not heard in the room; one step up it is 44.55 dB down, as the
+// volume law says. The level read back, which a fade steps on from, is the law's -4500.
+TEST(DeckWithEngine, VolumeZeroIsSilenceAndOneIsTheLawsStep) {
+    QTemporaryDir dir;
+    const float minusOneDb = 0.891251f; // a track peaking at -1 dBFS
+    WriteWav(dir.filePath("tone.wav").toStdString(), Tone(1000, 4, 48000, minusOneDb), 48000, 1);
+    EngineWindow t;
+    Main& w = t.w();
+    t.fill(0, {"tone.wav"}, dir.path());
+    w.transport.cmdPlayPause_Click(0);
+    t.driver->render(4800);
+
+    w.ui.Volumen[0]->setValue(0);
+    t.driver->render(4800); // past the level's ramp
+    EXPECT_EQ(PeakOf(t.driver->render(9600)), 0.0f);
+    EXPECT_EQ(w.pla[0]->Volume(), -4500);
+
+    w.ui.Volumen[0]->setValue(1);
+    t.driver->render(4800);
+    EXPECT_NEAR(ToneDb(t.driver->render(9600), 0, 9600, 1000, 48000), -1 - 44.55, 0.05);
+}

@@ -40,7 +40,8 @@ std::unique_ptr<audio::Output> FakeCards::open(int rate) {
         return nullptr;
     std::lock_guard lock(mutex_);
     cards_.push_back(std::make_shared<CardState>());
-    return std::make_unique<FakeCard>(rate, "card " + std::to_string(cards_.size()), cards_.back());
+    return std::make_unique<FakeCard>(rate, prefix + " " + std::to_string(cards_.size()),
+                                      cards_.back());
 }
 
 void FakeCards::fail(size_t index) {

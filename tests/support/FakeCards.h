@@ -42,8 +42,8 @@ private:
     std::thread thread_;
 };
 
-// Hands out fake cards ("card 1", "card 2"...) while one is `available`, and keeps their
-// state for the test to look at, also after the engine has closed them.
+// Hands out fake cards ("card 1", "card 2"..., or of another prefix) while one is `available`, and
+// keeps their state for the test to look at, also after the engine has closed them.
 class FakeCards {
 public:
     std::unique_ptr<audio::Output> open(int rate);
@@ -57,6 +57,7 @@ public:
     int lastRateAsked() const { return lastRate_; }
 
     std::atomic<bool> available{true};
+    std::string prefix = "card"; // of the cards' names; set before the first is opened
 
 private:
     mutable std::mutex mutex_;

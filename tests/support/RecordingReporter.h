@@ -24,8 +24,9 @@ public:
         notices.push_back(text);
         told.push_back(text);
     }
-    bool ask(const QString& question) override {
+    bool ask(const QString& question, Answer byDefault = Answer::No) override {
         questions.push_back(question);
+        defaults.push_back(byDefault);
         if (whileAsking)
             whileAsking();
         return answer;
@@ -34,6 +35,7 @@ public:
     std::vector<QString> notices;  // what was told without blocking
     std::vector<QString> told;     // the texts of both, in order
     std::vector<QString> questions;
+    std::vector<Answer> defaults;      // the default answer of each question, in order
     bool answer = false;               // what every question is answered
     std::function<void()> whileAsking; // what happens while a question waits
     bool empty() const { return messages.empty(); }

@@ -32,9 +32,60 @@ audio::DeviceOpener PhonesOpener(const AudioSetup& setup) {
     };
 }
 
-EngineOutputs::EngineOutputs(AudioSetup setup, EngineSource engine, Reporter& reporter)
+KeptCard::KeptCard(QString name, audio::DeviceOpener kept, audio::DeviceOpener standIn)
+    : name_(std::move(name)), openers_(std::make_shared<Openers>()) {
+    openers_->kept = std::move(kept);
+    openers_->standIn = std::move(standIn);
+}
+
+audio::DeviceOpener KeptCard::opener() const {
+    if (!openers_)
+        return {}; // no card kept: the keeper's own default
+    return [openers = openers_](int rate) -> std::unique_ptr<audio::Output> {
+        try {
+            if (auto device = openers->kept(rate))
+                return device;
+            if (!openers->standIn || openers->keptOnly)
+                return nullptr;
+        } catch (const std::exception&) {
+            if (!openers->standIn || openers->keptOnly)
+                throw;
+        }
+        return openers->standIn(rate);
+    };
+}
+
+bool KeptCard::standsInOn(const audio::Engine& engine) const {
+    return openers_ && openers_->standIn && !engine.silent() &&
+           QString::fromStdString(engine.outputName()) != name_;
+}
+
+bool KeptCard::takeBack(audio::Engine& engine) const {
+    if (!openers_)
+        return false;
+    openers_->keptOnly = true;
+    // The keeper keeps this opener, with its stand-in, for a loss later on.
+    const bool back = engine.switchOutput(opener()).empty();
+    openers_->keptOnly = false;
+    return back;
+}
+
+KeptCard KeptMainCard(const AudioSetup& setup) {
+    if (setup.device.isEmpty())
+        return KeptCard(setup.device, MainOpener(setup), {});
+    AudioSetup standIn = setup;
+    standIn.device.clear();
+    return KeptCard(setup.device, MainOpener(setup), MainOpener(standIn));
+}
+
+EngineOutputs::EngineOutputs(AudioSetup setup, EngineSource engine, Reporter& reporter,
+                             KeptCard card)
     : setup_(std::move(setup)), source_(std::move(engine)), reporter_(reporter),
-      phonesFrames_(setup_.bufferFrames), level_(GainOfVolume(kDefaultPhonesVolume)) {}
+      phonesFrames_(setup_.bufferFrames), level_(GainOfVolume(kDefaultPhonesVolume)),
+      card_(std::move(card)) {
+    lookAgain_.setInterval(audio::OutputKeeper::kRetry);
+    QObject::connect(&lookAgain_, &QTimer::timeout, [this] { lookForKeptCard(); });
+}
 
 audio::Engine& EngineOutputs::engine() {
     if (!engine_)
@@ -51,6 +102,25 @@ void EngineOutputs::attach(audio::Engine& engine) {
     if (const QString failure = routePhones(setup_); !failure.isEmpty()) {
         reporter_.notice(QString(kPhonesDeviceMissing).arg(setup_.phonesDevice, failure));
         setup_.phones = PhonesRoute::None;
+    }
+    lookForKeptCard();
+    lookAgain_.start();
+}
+
+void EngineOutputs::lookForKeptCard() {
+    // Another card chosen since, or none kept: nothing stands in.
+    if (!engine_ || card_.name().isEmpty() || setup_.device != card_.name())
+        return;
+    if (!card_.standsInOn(*engine_)) {
+        standInTold_ = false;
+        return;
+    }
+    if (!standInTold_)
+        reporter_.notice(QString(kKeptCardMissing).arg(card_.name()));
+    standInTold_ = true;
+    if (card_.takeBack(*engine_)) {
+        reporter_.notice(QString(kKeptCardBack).arg(card_.name()));
+        standInTold_ = false;
     }
 }
 

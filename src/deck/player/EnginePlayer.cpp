@@ -44,7 +44,7 @@ audio::Engine& EnginePlayer::engine() {
     });
     engine.setRate(deck_, rate_);
     engine.setLevel(deck_, volume_);
-    engine.setMute(deck_, muted_);
+    engine.setMute(deck_, silent());
     engine.setPrelisten(deck_, prelisten_);
     engine_ = &engine;
     return engine;
@@ -224,8 +224,10 @@ void EnginePlayer::setRate(double rate) {
 
 void EnginePlayer::setVolume(int level) {
     volume_ = std::clamp(level, kQuietestLevel, 0);
-    if (engine_)
+    if (engine_) {
         engine_->setLevel(deck_, volume_);
+        engine_->setMute(deck_, silent());
+    }
 }
 
 MediaPlayer::Levels EnginePlayer::TakeLevels() {
@@ -235,7 +237,7 @@ MediaPlayer::Levels EnginePlayer::TakeLevels() {
 void EnginePlayer::setMute(bool muted) {
     muted_ = muted;
     if (engine_)
-        engine_->setMute(deck_, muted);
+        engine_->setMute(deck_, silent());
 }
 
 void EnginePlayer::setPrelisten(bool on) {

@@ -74,6 +74,10 @@ private:
     bool holdingRewind() const;
     void changeState(State state, bool queued);
     void notifyOpenState(int oldState);
+    // The deck is kept out of the main mix: muted, or at the bottom of the volume law. The
+    // engine's own mute does it, so the deck is still heard in the headphones, and the level
+    // the deck and its fades read back stays the one they wrote.
+    bool silent() const { return muted_ || volume_ <= kSilentLevel; }
 
     EngineSource source_;
     audio::Engine* engine_ = nullptr;

@@ -11,7 +11,7 @@ MasterLevels MasterLevelsReader::take() {
     const uint64_t limited = engine->limitedBuffers();
     const bool moved = limited != limitedBuffers_;
     limitedBuffers_ = limited;
-    return {engine->takeMasterLevels(), moved};
+    return {engine->takeMasterLevels(), moved, engine->underruns(), engine->headphoneUnderruns()};
 }
 
 } // namespace velmor

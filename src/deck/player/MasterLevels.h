@@ -12,10 +12,14 @@ class Engine;
 }
 
 // The master's levels after the limiter, and whether the limiter turned the sum down since
-// the last look: what the master meter and its clip light show.
+// the last look: what the master meter and its clip light show; and the dropouts.
 struct MasterLevels {
     MediaPlayer::Levels levels;
     bool limited = false;
+    // Dropouts since the start: times the main output and the headphones' device of their
+    // own had nothing to play.
+    uint64_t underruns = 0;
+    uint64_t phonesUnderruns = 0;
 };
 
 // Takes the master's levels from the engine, once there is one (`engine` gives nullptr

@@ -62,7 +62,10 @@ public:
     virtual double Rate() const = 0;
     virtual void setRate(double rate) = 0;
 
-    // Level in hundredths of a decibel: 0 is full level, the deck writes -4500..0.
+    // Level in hundredths of a decibel: 0 is full level, the deck writes -4500..0. A level at
+    // or below kSilentLevel, the bottom of the deck's volume law, is not heard in the room at
+    // all; Volume reads back the level as it was written all the same.
+    static constexpr int kSilentLevel = -4500;
     virtual int Volume() const = 0;
     virtual void setVolume(int level) = 0;
 

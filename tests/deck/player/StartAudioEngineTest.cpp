@@ -1,4 +1,5 @@
 #include "deck/player/StartAudioEngine.h"
+#include "deck/player/EngineOutputs.h"
 #include "support/AudioFixtures.h"
 #include "support/FakeCards.h"
 #include "support/RecordingReporter.h"
@@ -78,4 +79,37 @@ TEST(StartAudioEngineTest, ALostCardAndItsReturnAreToldWithoutBlocking) {
     EXPECT_EQ(reporter.notices,
               (std::vector<QString>{kAudioDeviceLost, QString(kAudioDeviceBack).arg("card 2")}));
     EXPECT_TRUE(reporter.empty());
+}
+
+// The card the set-up keeps is not there at the start: the default card plays in its place,
+// with a notice that names the missing one, and the kept card plays again once it opens. The
+// set-up goes on naming the kept card throughout.
+TEST(StartAudioEngineTest, AMissingKeptCardFallsBackToTheDefaultNamedAndIsTakenBack) {
+    test::RecordingReporter reporter;
+    test::FakeCards kept, standIn;
+    kept.prefix = "USB";
+    kept.available = false;
+    const KeptCard card("USB 1", kept.opener(), standIn.opener());
+    auto engine = StartAudioEngine(reporter, card.opener()(48000), card.opener());
+    AudioSetup setup;
+    setup.device = "USB 1";
+    EngineOutputs outputs(
+        setup, [&]() -> audio::Engine& { return *engine; }, reporter, card);
+    outputs.attach(*engine);
+    EXPECT_EQ(engine->outputName(), "card 1");
+    EXPECT_EQ(reporter.notices, std::vector<QString>{QString::fromUtf8(
+                                    "The sound card \u201cUSB 1\u201d is not there: playing "
+                                    "through the system's default card until it is back.")});
+
+    outputs.lookForKeptCard(); // still not there: told once
+    EXPECT_EQ(engine->outputName(), "card 1");
+    EXPECT_EQ(reporter.notices.size(), 1u);
+
+    kept.available = true;
+    outputs.lookForKeptCard();
+    EXPECT_EQ(engine->outputName(), "USB 1");
+    EXPECT_EQ(standIn.card(0).callback.load(), nullptr) << "the default card was let go";
+    EXPECT_EQ(reporter.notices.back(), QString(kKeptCardBack).arg("USB 1"));
+    EXPECT_EQ(outputs.Setup().device, "USB 1");
+    EXPECT_TRUE(reporter.empty()) << "no box";
 }

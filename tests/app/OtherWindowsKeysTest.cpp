@@ -1,0 +1,88 @@
+#include "support/FakeOutputs.h"
+#include "support/TestWindow.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using namespace velmor::test;
+
+namespace {
+
+// The window with the set-up's cards, playing through "card", and Deck 2 loaded.
+struct OtherWindowsKeysTest : ::testing::Test {
+    OtherWindowsKeysTest() {
+        outputs.setup.device = "card";
+        t.open(1, "/music/2.mp3");
+        t.player(1).log.clear();
+    }
+    FakeOutputs outputs;
+    TestWindow t{11520, true, [this](MainOptions& options) { options.outputs = &outputs; }};
+    Main& w = t.w();
+
+    FrmAudio& setUp() {
+        w.audioSetup.cmdAudio_Click();
+        return *w.audioSetup.frmAudio();
+    }
+    // What Deck 2's player was told since the last look.
+    QStringList deck2() {
+        DeliverNotifications();
+        return std::exchange(t.player(1).log, {});
+    }
+};
+
+} // namespace
+
+// "s" in the set-up's list of cards plays Deck 2; the list does not jump to "System
+// default", and the card that plays stays the chosen one.
+TEST_F(OtherWindowsKeysTest, ADeckKeyInTheSetUpWindowPlaysTheDeckAndChoosesNoCard) {
+    FrmAudio& frm = setUp();
+    QTest::keyClick(frm.cboDevice, 's');
+    EXPECT_EQ(deck2(), QStringList{"Play"});
+    EXPECT_EQ(frm.cboDevice->currentText(), "card");
+    EXPECT_EQ(outputs.setup.device, "card");
+}
+
+// With the list open, a letter does not move its choice either: Return then keeps the card.
+TEST_F(OtherWindowsKeysTest, AnOpenListOfCardsTakesNoLetterAsAChoice) {
+    FrmAudio& frm = setUp();
+    frm.cboDevice->showPopup();
+    QAbstractItemView* list = frm.cboDevice->view();
+    QTest::keyClick(list, 's');
+    EXPECT_EQ(list->currentIndex().data().toString(), "card");
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(deck2(), QStringList{"Play"});
+    EXPECT_EQ(outputs.setup.device, "card");
+}
+
+// A digit starts both its decks instead of choosing "512 frames".
+TEST_F(OtherWindowsKeysTest, ADigitInTheSetUpWindowActsOnItsDecksAndChoosesNoBufferSize) {
+    FrmAudio& frm = setUp();
+    QTest::keyClick(frm.cboBuffer, '5');
+    EXPECT_EQ(deck2(), QStringList{"Play"});
+    EXPECT_EQ(frm.cboBuffer->currentText(), "256 frames");
+    EXPECT_EQ(outputs.setup.bufferFrames, 256);
+}
+
+TEST_F(OtherWindowsKeysTest, DeckAndCrossfaderKeysActFromTheHelpWindow) {
+    w.help.cmdHelp_Click();
+    FrmHelp& frm = *w.help.frmHelp();
+    QTest::keyClick(frm.Text1, 's');
+    EXPECT_EQ(deck2(), QStringList{"Play"});
+    QTest::keyClick(frm.cmdCloseWindow, 'c');
+    EXPECT_EQ(w.ui.cross->value(), 100);
+    EXPECT_TRUE(frm.isVisible());
+}
+
+// A box there that takes typing keeps its characters, as the main window's text boxes do.
+TEST_F(OtherWindowsKeysTest, ABoxThatTakesTypingKeepsItsCharacters) {
+    w.help.cmdHelp_Click();
+    auto* box = new QLineEdit(w.help.frmHelp());
+    QTest::keyClicks(box, "s5");
+    EXPECT_EQ(box->text(), "s5");
+    EXPECT_EQ(deck2(), QStringList{});
+}
