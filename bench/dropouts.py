@@ -1,0 +1,243 @@
+#!/usr/bin/python3
+"""Dropouts at the sound server: Velmor's engine against a plain paplay stream.
+
+    /usr/bin/python3 bench/dropouts.py BUILD_DIR [--seconds 25] [--frames 256] [--runs 1]
+
+Starts a PulseAudio server of its own with a null sink, and records its monitor while
+(a) bench_dropouts (BUILD_DIR/bench/bench_dropouts) plays: a long track throughout, a track
+change and a damaged file opened every 3 s, each new file's overview worked out meanwhile;
+(b) paplay plays a steady tone at the latency Velmor's stream reported. Each at light load
+and under two busy loops (bounded by `timeout`). A gap is a run of near-silence (below
+-60 dBFS) of 3 ms or more between the first and the last sound. Prints the gaps of each and
+the ratio Velmor/paplay; the targets are a ratio of at most 1.0 under load and no gap at
+light load. Everything it starts is stopped at the end, and the whole run is bounded in time.
+Packages: pulseaudio, pulseaudio-utils, libasound2-plugins, sox, lame.
+"""
+
+import argparse
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+from array import array
+from pathlib import Path
+
+SINK = "velmor_dropouts"
+RATE = 44100
+SILENCE = 33  # -60 dBFS in 16-bit samples
+GAP_FRAMES = RATE * 3 // 1000
+CHANGE_SECONDS = 3
+
+
+class Server:
+    """A sound server of our own, its null sink, and every process started against it."""
+
+    def __init__(self, home):
+        self.home = home
+        self.processes = []
+        self.env = dict(os.environ, HOME=str(home), XDG_RUNTIME_DIR=str(home),
+                        PULSE_SERVER=f"unix:{home}/pulse.sock", LC_ALL="C.UTF-8")
+
+    def spawn(self, args, **kw):
+        process = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, **kw)
+        self.processes.append(process)
+        return process
+
+    def run(self, *args):
+        return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30,
+                              check=False)
+
+    def start(self):
+        (self.home / ".asoundrc").write_text("pcm.!default { type pulse }\nctl.!default { type pulse }\n")
+        (self.home / "server.pa").write_text(
+            f"load-module module-native-protocol-unix auth-anonymous=1 socket={self.home}/pulse.sock\n"
+            f"load-module module-null-sink sink_name={SINK} rate={RATE}\n"
+            f"set-default-sink {SINK}\n")
+        self.spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                    "--use-pid-file=no", "--system=false", "-F", str(self.home / "server.pa")],
+                   stdout=subprocess.DEVNULL)
+        end = time.monotonic() + 20
+        while self.run("pactl", "info").returncode != 0:
+            if time.monotonic() > end:
+                raise RuntimeError("the sound server did not start")
+            time.sleep(0.1)
+        # An idle null sink starts its monitor late; waking it once first avoids that.
+        self.run("pactl", "suspend-sink", SINK, "1")
+        self.run("pactl", "suspend-sink", SINK, "0")
+
+    def record(self, path):
+        # Without a short latency parec loses its last buffer when it is stopped.
+        recorder = self.spawn(["parec", "--latency-msec=20", "-d", f"{SINK}.monitor",
+                               "--file-format=wav", f"--rate={RATE}", "--channels=2", str(path)],
+                              stdout=subprocess.DEVNULL)
+        time.sleep(0.5)
+        return recorder
+
+    def stop(self, process):
+        if process.poll() is None:
+            process.terminate()
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+
+    def close(self):
+        for process in reversed(self.processes):
+            self.stop(process)
+
+
+def busy_loops(server, count, seconds):
+    """CPU hogs at normal priority that end by themselves."""
+    return [server.spawn(["timeout", str(int(seconds) + 1), "sh", "-c", "while :; do :; done"],
+                         stdout=subprocess.DEVNULL) for _ in range(count)]
+
+
+def make_inputs(folder, seconds):
+    """Steady tones: a long one, short tracks, and a damaged file (a third of its middle
+    overwritten with random bytes)."""
+
+    def tone(name, frequency, length, mp3=True):
+        wav = folder / (name + ".wav")
+        subprocess.run(["sox", "-n", "-r", str(RATE), "-c", "2", "-b", "16", str(wav), "synth",
+                        str(length), "sine", str(frequency), "vol", "0.25"], check=True)
+        if not mp3:
+            return wav
+        out = folder / (name + ".mp3")
+        subprocess.run(["lame", "--quiet", "-b", "192", str(wav), str(out)], check=True)
+        wav.unlink()
+        return out
+
+    long_track = tone("long", 220, seconds + 10)
+    tracks = [tone(f"track{i}", f, CHANGE_SECONDS + 2) for i, f in enumerate((330, 392, 440, 494))]
+    damaged = tone("damaged", 587, 60)
+    data = bytearray(damaged.read_bytes())
+    junk = random.Random(1)
+    third = len(data) // 3
+    data[third:2 * third] = bytes(junk.getrandbits(8) for _ in range(third))
+    damaged.write_bytes(bytes(data))
+    steady = tone("steady", 220, seconds, mp3=False)
+    return long_track, damaged, tracks, steady
+
+
+def gaps(path):
+    """The runs of near-silence of GAP_FRAMES or more between the first and the last sound,
+    as (start seconds, milliseconds)."""
+    with wave.open(str(path), "rb") as recording:
+        channels = recording.getnchannels()
+        samples = array("h", recording.readframes(recording.getnframes()))
+    left, right = samples[0::channels], samples[1::channels]
+    loud = [i for i in range(len(left)) if abs(left[i]) > SILENCE or abs(right[i]) > SILENCE]
+    found = []
+    for before, after in zip(loud, loud[1:]):
+        if after - before - 1 >= GAP_FRAMES:
+            found.append(((before + 1) / RATE, (after - before - 1) * 1000 / RATE))
+    return found
+
+
+def velmor(server, driver, inputs, seconds, frames, folder, hogs):
+    long_track, damaged, tracks, _ = inputs
+    recording = folder / "velmor.wav"
+    recorder = server.record(recording)
+    loops = busy_loops(server, hogs, seconds + 1)
+    player = server.spawn([str(driver), str(seconds), str(CHANGE_SECONDS), str(frames),
+                           str(long_track), str(damaged), *map(str, tracks)],
+                          stdout=subprocess.PIPE, text=True)
+    try:
+        out, _ = player.communicate(timeout=seconds + 30)
+    except subprocess.TimeoutExpired:
+        server.stop(player)
+        raise RuntimeError("bench_dropouts did not end")
+    time.sleep(0.3)
+    server.stop(recorder)
+    for loop in loops:
+        server.stop(loop)
+    if player.returncode != 0:
+        raise RuntimeError(f"bench_dropouts ended with status {player.returncode}")
+    told = dict(line.split(" ", 1) for line in out.splitlines() if " " in line)
+    return gaps(recording), float(told.get("latency_ms", "0")), int(told.get("underruns", "0"))
+
+
+def paplay(server, inputs, seconds, latency_ms, folder, hogs):
+    recording = folder / "paplay.wav"
+    recorder = server.record(recording)
+    loops = busy_loops(server, hogs, seconds + 1)
+    player = server.spawn(["paplay", f"--latency-msec={max(1, round(latency_ms))}", str(inputs[3])],
+                          stdout=subprocess.DEVNULL)
+    try:
+        player.wait(timeout=seconds + 30)
+    except subprocess.TimeoutExpired:
+        server.stop(player)
+        raise RuntimeError("paplay did not end")
+    time.sleep(0.3)
+    server.stop(recorder)
+    for loop in loops:
+        server.stop(loop)
+    return gaps(recording)
+
+
+def describe(found):
+    if not found:
+        return "0 gaps"
+    longest = max(ms for _, ms in found)
+    return f"{len(found)} gaps, longest {longest:.0f} ms, in all {sum(ms for _, ms in found):.0f} ms"
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build", type=Path)
+    parser.add_argument("--seconds", type=int, default=25)
+    parser.add_argument("--frames", type=int, default=256)
+    parser.add_argument("--runs", type=int, default=1)
+    args = parser.parse_args()
+    driver = (args.build / "bench" / "bench_dropouts").resolve()
+    for program in ("pulseaudio", "pactl", "parec", "paplay", "sox", "lame", "timeout"):
+        if shutil.which(program) is None:
+            raise SystemExit(f"dropouts: {program} is missing")
+    if not driver.exists():
+        raise SystemExit(f"dropouts: {driver} is missing (build the target bench_dropouts)")
+    # The whole run ends within this, whatever hangs.
+    signal.alarm(args.runs * 4 * (args.seconds + 40) + 120)
+
+    with tempfile.TemporaryDirectory(prefix="velmor-dropouts-") as tmp:
+        folder = Path(tmp)
+        server = Server(folder)
+        try:
+            inputs = make_inputs(folder, args.seconds)
+            server.start()
+            results = {}
+            for load, hogs in (("light load", 0), ("two busy loops", 2)):
+                ours, theirs, underruns = [], [], 0
+                for _ in range(args.runs):
+                    found, latency, missed = velmor(server, driver, inputs, args.seconds,
+                                                    args.frames, folder, hogs)
+                    ours += found
+                    underruns += missed
+                    theirs += paplay(server, inputs, args.seconds, latency, folder, hogs)
+                results[load] = (ours, theirs)
+                print(f"{load}, {args.runs} x {args.seconds} s, {args.frames} frames "
+                      f"(stream latency {latency:.1f} ms):")
+                print(f"  Velmor: {describe(ours)}; decks' rings ran dry {underruns} times")
+                for start, ms in ours:
+                    print(f"    at {start:6.2f} s: {ms:.0f} ms")
+                print(f"  paplay: {describe(theirs)}")
+                ratio = len(ours) / len(theirs) if theirs else (0.0 if not ours else float("inf"))
+                print(f"  ratio Velmor/paplay: {ratio:.2f}", flush=True)
+        finally:
+            server.close()
+    busy_ours, busy_theirs = results["two busy loops"]
+    light_ours, _ = results["light load"]
+    met = len(busy_ours) <= len(busy_theirs) and not light_ours
+    print("targets " + ("met" if met else "missed") +
+          ": under load no more gaps than paplay, at light load none")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
