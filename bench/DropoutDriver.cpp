@@ -5,8 +5,8 @@
 //
 //   bench_dropouts SECONDS CHANGE_SECONDS BUFFER_FRAMES LONG DAMAGED TRACK...
 //
-// Prints "latency_ms X" once the output plays and "underruns N" at the end. Exit status 2
-// when no sound card opens.
+// Prints "latency_ms X" once the output plays, "threads ..." with what the audio threads
+// were granted, and "underruns N" at the end. Exit status 2 when no sound card opens.
 
 #include "audio/Decoder.h"
 #include "audio/Engine.h"
@@ -101,6 +101,12 @@ int main(int argc, char** argv) {
         }
         std::this_thread::sleep_until(next);
     }
+    const ThreadPriority granted = engine.threadPriority();
+    std::printf("threads %s %d\n",
+                granted.kind == ThreadPriority::RealTime ? "real-time"
+                : granted.kind == ThreadPriority::Normal ? "normal"
+                                                         : "unknown",
+                granted.priority);
     std::printf("underruns %llu\n", static_cast<unsigned long long>(engine.underruns()));
     return 0;
 }

@@ -161,6 +161,7 @@ def velmor(server, driver, inputs, seconds, frames, folder, hogs):
     if player.returncode != 0:
         raise RuntimeError(f"bench_dropouts ended with status {player.returncode}")
     told = dict(line.split(" ", 1) for line in out.splitlines() if " " in line)
+    print(f"  (Velmor's audio threads: {told.get('threads', '?')})", flush=True)
     return gaps(recording), float(told.get("latency_ms", "0")), int(told.get("underruns", "0"))
 
 

@@ -14,9 +14,11 @@ constexpr auto kReaderPoll = std::chrono::milliseconds(5);
 Engine::Deck::Deck(size_t ringBlocks, int rate)
     : ring(ringBlocks), reader(ring, rate), mixer(ring, controls, status, rate) {}
 
-Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus bus)
-    : keeper_(*this, std::move(output), std::move(devices)), rate_(keeper_.sampleRate()), bus_(bus),
-      limiter_(rate_), headphones_(rate_, kDecks) {
+Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus bus,
+               ThreadScheduler& scheduler)
+    : scheduler_(scheduler),
+      keeper_(*this, std::move(output), std::move(devices), 48000, scheduler),
+      rate_(keeper_.sampleRate()), bus_(bus), limiter_(rate_), headphones_(rate_, kDecks) {
     const auto blocks =
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
@@ -163,7 +165,8 @@ std::string Engine::routeHeadphones(HeadphoneRoute route, DeviceOpener opener) {
     // A keeper of its own, from silence; it keeps the device only once it opened.
     std::unique_ptr<OutputKeeper> fresh;
     if (!phonesKeeper_) {
-        fresh = std::make_unique<OutputKeeper>(headphones_.feed(), nullptr, DeviceOpener{}, rate_);
+        fresh = std::make_unique<OutputKeeper>(headphones_.feed(), nullptr, DeviceOpener{}, rate_,
+                                               scheduler_);
         fresh->start();
     }
     OutputKeeper& keeper = fresh ? *fresh : *phonesKeeper_;
@@ -193,6 +196,14 @@ double Engine::headphoneLatency() const {
     return phonesKeeper_ ? phonesKeeper_->latencySeconds() : 0;
 }
 
+ThreadPriority Engine::threadPriority() const {
+    if (readerPriority_.load().kind == ThreadPriority::Normal)
+        return readerPriority_.load();
+    if (phonesKeeper_ && phonesKeeper_->threadPriority().kind == ThreadPriority::Normal)
+        return phonesKeeper_->threadPriority();
+    return keeper_.threadPriority();
+}
+
 double Engine::limiterReductionDb() const {
     return -20.0 * std::log10(static_cast<double>(limiter_.lastGain()));
 }
@@ -219,6 +230,7 @@ void Engine::fillAhead() {
 }
 
 void Engine::readerLoop() {
+    readerPriority_.store(scheduler_.raise(pthread_self(), AudioThread::Reader));
     for (;;) {
         {
             std::unique_lock lock(wakeMutex_);

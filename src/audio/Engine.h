@@ -9,6 +9,7 @@
 #include "audio/MasterLimiter.h"
 #include "audio/Output.h"
 #include "audio/OutputKeeper.h"
+#include "audio/ThreadPriority.h"
 
 #include <array>
 #include <atomic>
@@ -36,8 +37,10 @@ public:
 
     // Plays through `output`; where it is missing or does not start, or is lost later, through
     // a silent output that keeps time, while `devices` (if given) is asked for a device again.
+    // The outputs' threads and the readers ask `scheduler` for real-time priority.
     explicit Engine(std::unique_ptr<Output> output, DeviceOpener devices = {},
-                    MasterBus bus = MasterBus::Limited);
+                    MasterBus bus = MasterBus::Limited,
+                    ThreadScheduler& scheduler = SystemScheduler());
     ~Engine() override;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
@@ -93,6 +96,11 @@ public:
     // from before the listener was set is told when it is set).
     void setOutputListener(std::function<void(const OutputChange&)> listener);
 
+    // What the audio threads were granted: Normal as soon as one of them was refused
+    // real-time, else the main output's grant (NotAsked until its thread has started). UI
+    // thread.
+    ThreadPriority threadPriority() const;
+
     // Times a playing deck's ring ran dry in the audio callback, and times the device said it
     // had run out of audio.
     uint64_t underruns() const {
@@ -142,6 +150,7 @@ private:
     bool readOnce(); // one round of reader work over all decks
     void readerLoop();
 
+    ThreadScheduler& scheduler_;
     ListenerSlot<const OutputChange&> outputListener_; // outlives the keepers that call it
     OutputKeeper keeper_;                              // stopped first of all, in the destructor
     const int rate_;
@@ -156,6 +165,7 @@ private:
     std::array<ListenerSlot<uint64_t>, kDecks> trackEnded_;
 
     std::thread reader_;
+    std::atomic<ThreadPriority> readerPriority_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool quit_ = false;
