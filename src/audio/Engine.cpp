@@ -25,7 +25,8 @@ Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus b
         deck = std::make_unique<Deck>(blocks, rate_);
     keeper_.start();
     if (!keeper_.rendersOnDemand()) // an output that does reads in step with its rendering
-        reader_ = std::thread([this] { readerLoop(); });
+        for (int deck = 0; deck < kDecks; ++deck)
+            readers_[deck] = std::thread([this, deck] { readerLoop(deck); });
 }
 
 Engine::~Engine() {
@@ -36,8 +37,9 @@ Engine::~Engine() {
         quit_ = true;
     }
     wake_.notify_all();
-    if (reader_.joinable())
-        reader_.join();
+    for (std::thread& reader : readers_)
+        if (reader.joinable())
+            reader.join();
     // Files handed over but never taken by the reader go with the decks' queues, here.
 }
 
@@ -54,7 +56,7 @@ void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, do
     deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
     deck.controls.generation.store(generation, std::memory_order_release);
-    wake_.notify_one();
+    wake_.notify_all(); // the readers share it
 }
 
 void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
@@ -197,8 +199,9 @@ double Engine::headphoneLatency() const {
 }
 
 ThreadPriority Engine::threadPriority() const {
-    if (readerPriority_.load().kind == ThreadPriority::Normal)
-        return readerPriority_.load();
+    for (const auto& reader : readerPriorities_)
+        if (reader.load().kind == ThreadPriority::Normal)
+            return reader.load();
     if (phonesKeeper_ && phonesKeeper_->threadPriority().kind == ThreadPriority::Normal)
         return phonesKeeper_->threadPriority();
     return keeper_.threadPriority();
@@ -208,36 +211,36 @@ double Engine::limiterReductionDb() const {
     return -20.0 * std::log10(static_cast<double>(limiter_.lastGain()));
 }
 
-bool Engine::readOnce() {
-    bool busy = false;
-    for (int index = 0; index < kDecks; ++index) {
-        Deck& deck = *decks_[index];
-        while (auto command = deck.commands.take())
-            deck.reader.apply(*command);
-        busy |= deck.reader.fill(kBlocksPerRound);
-        const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
-        if (ended != deck.reportedEnd) {
-            deck.reportedEnd = ended;
-            trackEnded_[index].call(ended);
-        }
+bool Engine::readOnce(int index) {
+    Deck& deck = *decks_[index];
+    while (auto command = deck.commands.take())
+        deck.reader.apply(*command);
+    const bool busy = deck.reader.fill(kBlocksPerRound);
+    const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
+    if (ended != deck.reportedEnd) {
+        deck.reportedEnd = ended;
+        trackEnded_[index].call(ended);
     }
     return busy;
 }
 
 void Engine::fillAhead() {
-    while (readOnce()) {
+    for (bool busy = true; busy;) {
+        busy = false;
+        for (int deck = 0; deck < kDecks; ++deck)
+            busy |= readOnce(deck);
     }
 }
 
-void Engine::readerLoop() {
-    readerPriority_.store(scheduler_.raise(pthread_self(), AudioThread::Reader));
+void Engine::readerLoop(int deck) {
+    readerPriorities_[deck].store(scheduler_.raise(pthread_self(), AudioThread::Reader));
     for (;;) {
         {
             std::unique_lock lock(wakeMutex_);
             if (quit_)
                 return;
         }
-        if (!readOnce()) {
+        if (!readOnce(deck)) {
             std::unique_lock lock(wakeMutex_);
             wake_.wait_for(lock, kReaderPoll, [this] { return quit_; });
         }

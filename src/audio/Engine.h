@@ -22,10 +22,11 @@
 namespace velmor::audio {
 
 // Four decks over one output, and headphones. The UI thread calls the deck operations; the
-// output's audio thread mixes; a reader thread decodes ahead (or the output does, for offline
-// rendering); the output keeper's thread stands in silence for a lost device and brings a
-// device back, and so does a second keeper for a headphone device of its own. Decks are
-// numbered 0..3.
+// output's audio thread mixes; each deck's reader thread decodes ahead (or the output does,
+// for offline rendering), so that a file slow to read (damage walked over, a slow disk)
+// holds up no other deck; the output keeper's thread stands in silence for a lost device and brings
+// a device back, and so does a second keeper for a headphone device of its own. Decks are numbered
+// 0..3.
 class Engine : private MixSource {
 public:
     static constexpr int kDecks = 4;
@@ -147,8 +148,8 @@ private:
     void fillAhead() override;
 
     void request(int deck, std::unique_ptr<Decoder> decoder, bool close, double seconds);
-    bool readOnce(); // one round of reader work over all decks
-    void readerLoop();
+    bool readOnce(int deck); // one round of a deck's reader work
+    void readerLoop(int deck);
 
     ThreadScheduler& scheduler_;
     ListenerSlot<const OutputChange&> outputListener_; // outlives the keepers that call it
@@ -164,8 +165,8 @@ private:
 
     std::array<ListenerSlot<uint64_t>, kDecks> trackEnded_;
 
-    std::thread reader_;
-    std::atomic<ThreadPriority> readerPriority_;
+    std::array<std::thread, kDecks> readers_;
+    std::array<std::atomic<ThreadPriority>, kDecks> readerPriorities_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool quit_ = false;
