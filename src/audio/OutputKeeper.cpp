@@ -78,7 +78,10 @@ void OutputKeeper::raiseOutputThread() {
     if (route.raised || !route.threadKnown.load(std::memory_order_acquire))
         return;
     route.raised = true;
-    const ThreadPriority granted = scheduler_.raise(route.thread, AudioThread::Output);
+    ThreadPriority granted = scheduler_.raise(route.thread, AudioThread::Output);
+    for (const pid_t carrier : output_->carrierThreads())
+        if (scheduler_.raiseTask(carrier, AudioThread::Output).kind == ThreadPriority::Normal)
+            granted = {ThreadPriority::Normal, 0};
     std::lock_guard lock(mutex_);
     priority_ = granted;
 }
