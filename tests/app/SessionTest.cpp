@@ -29,7 +29,9 @@ struct FakeOutputs : AudioOutputs {
             throw Error("The device \"refused\" could not be opened.");
         setup = wanted;
     }
-    OutputsState State() override { return {"card", 0.0232, false, "", 0, false}; }
+    OutputsState State() override {
+        return {"card", 0.0232, false, "", 0, false, {audio::ThreadPriority::Normal, 0}};
+    }
     void setHeadphoneLevel(int volume) override { level = volume; }
     void setCueMix(int mainShare) override { mix = mainShare; }
     AudioSetup setup;
@@ -143,6 +145,9 @@ TEST_F(SessionTest, TheSetUpWindowOpensKeepsAndRefusesChoices) {
     w.shortcuts.HandleShortcutKey(Help::kAudioSetupKey);
     FrmAudio* frm = w.audioSetup.frmAudio();
     ASSERT_TRUE(frm && frm->isVisible() && frm->lblLatency->text().contains("23.2 ms"));
+    // A desktop that refuses real-time priority is told: a busy computer may break up the sound.
+    EXPECT_TRUE(frm->lblLatency->text().endsWith(
+        "\nAudio threads: normal priority (real-time was refused)"));
     const auto choose = [&](QComboBox* box, const QString& text) {
         box->setCurrentIndex(box->findText(text));
         emit box->activated(box->currentIndex());
