@@ -100,8 +100,8 @@ def busy_loops(server, count, seconds):
 
 
 def make_inputs(folder, seconds):
-    """Steady tones: a long one, short tracks, and a damaged file (a third of its middle
-    overwritten with random bytes)."""
+    """Steady tones: a long one, short tracks, and a damaged file (random bytes from 1.2 s
+    to 36 s in, which the deck meets soon after each start)."""
 
     def tone(name, frequency, length, mp3=True):
         wav = folder / (name + ".wav")
@@ -118,9 +118,8 @@ def make_inputs(folder, seconds):
     tracks = [tone(f"track{i}", f, CHANGE_SECONDS + 2) for i, f in enumerate((330, 392, 440, 494))]
     damaged = tone("damaged", 587, 60)
     data = bytearray(damaged.read_bytes())
-    junk = random.Random(1)
-    third = len(data) // 3
-    data[third:2 * third] = bytes(junk.getrandbits(8) for _ in range(third))
+    start, end = len(data) * 2 // 100, len(data) * 60 // 100
+    data[start:end] = random.Random(1).randbytes(end - start)
     damaged.write_bytes(bytes(data))
     steady = tone("steady", 220, seconds, mp3=False)
     return long_track, damaged, tracks, steady
@@ -224,7 +223,8 @@ def main():
                 results[load] = (ours, theirs)
                 print(f"{load}, {args.runs} x {args.seconds} s, {args.frames} frames "
                       f"(stream latency {latency:.1f} ms):")
-                print(f"  Velmor: {describe(ours)}; decks' rings ran dry {underruns} times")
+                print(f"  Velmor: {describe(ours)}; {underruns} underruns (a deck's ring or the "
+                      "device's buffer ran dry)")
                 for start, ms in ours:
                     print(f"    at {start:6.2f} s: {ms:.0f} ms")
                 print(f"  paplay: {describe(theirs)}")
