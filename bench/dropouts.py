@@ -3,7 +3,8 @@
 
     /usr/bin/python3 bench/dropouts.py BUILD_DIR [--seconds 25] [--frames 256] [--runs 1]
 
-Starts a PulseAudio server of its own with a null sink, and records its monitor while
+Starts a PulseAudio server of its own with a null sink (the end-to-end tests' desktop,
+without a display), and records its monitor while
 (a) bench_dropouts (BUILD_DIR/bench/bench_dropouts) plays: a long track throughout, a track
 change and a damaged file opened every 3 s, each new file's overview worked out meanwhile;
 (b) paplay plays a steady tone at the latency Velmor's stream reported. Each at light load
@@ -15,7 +16,6 @@ Packages: pulseaudio, pulseaudio-utils, libasound2-plugins, sox, lame.
 """
 
 import argparse
-import os
 import random
 import shutil
 import signal
@@ -27,76 +27,38 @@ import wave
 from array import array
 from pathlib import Path
 
-SINK = "velmor_dropouts"
-RATE = 44100
+ROOT = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+from desktop import Desktop  # noqa: E402
+
+RATE = 44100  # the null sink's and the recording's
 SILENCE = 33  # -60 dBFS in 16-bit samples
 GAP_FRAMES = RATE * 3 // 1000
 CHANGE_SECONDS = 3
 
 
-class Server:
-    """A sound server of our own, its null sink, and every process started against it."""
-
-    def __init__(self, home):
-        self.home = home
-        self.processes = []
-        self.env = dict(os.environ, HOME=str(home), XDG_RUNTIME_DIR=str(home),
-                        PULSE_SERVER=f"unix:{home}/pulse.sock", LC_ALL="C.UTF-8")
-
-    def spawn(self, args, **kw):
-        process = subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, **kw)
-        self.processes.append(process)
-        return process
-
-    def run(self, *args):
-        return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30,
-                              check=False)
-
-    def start(self):
-        (self.home / ".asoundrc").write_text("pcm.!default { type pulse }\nctl.!default { type pulse }\n")
-        (self.home / "server.pa").write_text(
-            f"load-module module-native-protocol-unix auth-anonymous=1 socket={self.home}/pulse.sock\n"
-            f"load-module module-null-sink sink_name={SINK} rate={RATE}\n"
-            f"set-default-sink {SINK}\n")
-        self.spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                    "--use-pid-file=no", "--system=false", "-F", str(self.home / "server.pa")],
-                   stdout=subprocess.DEVNULL)
-        end = time.monotonic() + 20
-        while self.run("pactl", "info").returncode != 0:
-            if time.monotonic() > end:
-                raise RuntimeError("the sound server did not start")
-            time.sleep(0.1)
-        # An idle null sink starts its monitor late; waking it once first avoids that.
-        self.run("pactl", "suspend-sink", SINK, "1")
-        self.run("pactl", "suspend-sink", SINK, "0")
-
-    def record(self, path):
-        # Without a short latency parec loses its last buffer when it is stopped.
-        recorder = self.spawn(["parec", "--latency-msec=20", "-d", f"{SINK}.monitor",
-                               "--file-format=wav", f"--rate={RATE}", "--channels=2", str(path)],
-                              stdout=subprocess.DEVNULL)
-        time.sleep(0.5)
-        return recorder
-
-    def stop(self, process):
-        if process.poll() is None:
-            process.terminate()
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-
-    def close(self):
-        for process in reversed(self.processes):
-            self.stop(process)
+def spawn(desk, args, **kw):
+    """A process against the desktop's sound server, stopped with it."""
+    process = subprocess.Popen(args, env=desk.env, stdin=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, **kw)
+    desk.processes.append(process)
+    return process
 
 
-def busy_loops(server, count, seconds):
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def busy_loops(desk, count, seconds):
     """CPU hogs at normal priority that end by themselves."""
-    return [server.spawn(["timeout", str(int(seconds) + 1), "sh", "-c", "while :; do :; done"],
-                         stdout=subprocess.DEVNULL) for _ in range(count)]
+    return [spawn(desk, ["timeout", str(int(seconds) + 1), "sh", "-c", "while :; do :; done"],
+                  stdout=subprocess.DEVNULL) for _ in range(count)]
 
 
 def make_inputs(folder, seconds):
@@ -140,46 +102,43 @@ def gaps(path):
     return found
 
 
-def velmor(server, driver, inputs, seconds, frames, folder, hogs):
-    long_track, damaged, tracks, _ = inputs
-    recording = folder / "velmor.wav"
-    recorder = server.record(recording)
-    loops = busy_loops(server, hogs, seconds + 1)
-    player = server.spawn([str(driver), str(seconds), str(CHANGE_SECONDS), str(frames),
-                           str(long_track), str(damaged), *map(str, tracks)],
-                          stdout=subprocess.PIPE, text=True)
+def recorded(desk, args, seconds, recording, hogs):
+    """Runs a player (its output read) while the sink is recorded under `hogs` busy loops;
+    returns the gaps and what the player printed."""
+    desk.start_recording(recording)
+    loops = busy_loops(desk, hogs, seconds + 1)
+    player = spawn(desk, args, stdout=subprocess.PIPE, text=True)
     try:
         out, _ = player.communicate(timeout=seconds + 30)
     except subprocess.TimeoutExpired:
-        server.stop(player)
-        raise RuntimeError("bench_dropouts did not end")
+        stop(player)
+        raise RuntimeError(f"{args[0]} did not end")
     time.sleep(0.3)
-    server.stop(recorder)
+    desk.stop_recording()
     for loop in loops:
-        server.stop(loop)
+        stop(loop)
     if player.returncode != 0:
-        raise RuntimeError(f"bench_dropouts ended with status {player.returncode}")
+        raise RuntimeError(f"{args[0]} ended with status {player.returncode}")
+    return gaps(recording), out
+
+
+def velmor(desk, driver, inputs, seconds, frames, folder, hogs):
+    long_track, damaged, tracks, _ = inputs
+    found, out = recorded(desk, [str(driver), str(seconds), str(CHANGE_SECONDS), str(frames),
+                                 str(long_track), str(damaged), *map(str, tracks)],
+                          seconds, folder / "velmor.wav", hogs)
     told = dict(line.split(" ", 1) for line in out.splitlines() if " " in line)
     print(f"  (Velmor's audio threads: {told.get('threads', '?')})", flush=True)
-    return gaps(recording), float(told.get("latency_ms", "0")), int(told.get("underruns", "0"))
+    return found, float(told.get("latency_ms", "0")), int(told.get("underruns", "0"))
 
 
-def paplay(server, inputs, seconds, latency_ms, folder, hogs):
-    recording = folder / "paplay.wav"
-    recorder = server.record(recording)
-    loops = busy_loops(server, hogs, seconds + 1)
-    player = server.spawn(["paplay", f"--latency-msec={max(1, round(latency_ms))}", str(inputs[3])],
-                          stdout=subprocess.DEVNULL)
-    try:
-        player.wait(timeout=seconds + 30)
-    except subprocess.TimeoutExpired:
-        server.stop(player)
-        raise RuntimeError("paplay did not end")
-    time.sleep(0.3)
-    server.stop(recorder)
-    for loop in loops:
-        server.stop(loop)
-    return gaps(recording)
+def paplay(desk, inputs, seconds, latency_ms, folder, hogs):
+    return recorded(desk, ["paplay", f"--latency-msec={max(1, round(latency_ms))}",
+                           str(inputs[3])], seconds, folder / "paplay.wav", hogs)[0]
+
+
+def on_alarm(*_):
+    raise TimeoutError("dropouts: the run took too long")
 
 
 def describe(found):
@@ -202,24 +161,25 @@ def main():
             raise SystemExit(f"dropouts: {program} is missing")
     if not driver.exists():
         raise SystemExit(f"dropouts: {driver} is missing (build the target bench_dropouts)")
-    # The whole run ends within this, whatever hangs.
+    # The whole run ends within this, whatever hangs, its servers stopped on the way out.
+    signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(args.runs * 4 * (args.seconds + 40) + 120)
 
     with tempfile.TemporaryDirectory(prefix="velmor-dropouts-") as tmp:
         folder = Path(tmp)
-        server = Server(folder)
+        desk = Desktop(folder)
         try:
             inputs = make_inputs(folder, args.seconds)
-            server.start()
+            desk.start_sound()
             results = {}
             for load, hogs in (("light load", 0), ("two busy loops", 2)):
                 ours, theirs, underruns = [], [], 0
                 for _ in range(args.runs):
-                    found, latency, missed = velmor(server, driver, inputs, args.seconds,
+                    found, latency, missed = velmor(desk, driver, inputs, args.seconds,
                                                     args.frames, folder, hogs)
                     ours += found
                     underruns += missed
-                    theirs += paplay(server, inputs, args.seconds, latency, folder, hogs)
+                    theirs += paplay(desk, inputs, args.seconds, latency, folder, hogs)
                 results[load] = (ours, theirs)
                 print(f"{load}, {args.runs} x {args.seconds} s, {args.frames} frames "
                       f"(stream latency {latency:.1f} ms):")
@@ -231,7 +191,7 @@ def main():
                 ratio = len(ours) / len(theirs) if theirs else (0.0 if not ours else float("inf"))
                 print(f"  ratio Velmor/paplay: {ratio:.2f}", flush=True)
         finally:
-            server.close()
+            desk.close()
     busy_ours, busy_theirs = results["two busy loops"]
     light_ours, _ = results["light load"]
     met = len(busy_ours) <= len(busy_theirs) and not light_ours
