@@ -33,6 +33,19 @@ QString latencyText(const QString& what, const QString& device, double seconds, 
     return QString("%1: %2 ms (%3)").arg(what).arg(seconds * 1000, 0, 'f', 1).arg(device);
 }
 
+// Whether the sound can be held up by other busy programs.
+QString threadsText(audio::ThreadPriority threads) {
+    switch (threads.kind) {
+    case audio::ThreadPriority::RealTime:
+        return QString("\nAudio threads: real-time (priority %1)").arg(threads.priority);
+    case audio::ThreadPriority::Normal:
+        return "\nAudio threads: normal priority (real-time was refused)";
+    case audio::ThreadPriority::NotAsked:
+        break;
+    }
+    return {};
+}
+
 // Item data of the headphones' list: the route, and for a device its name.
 QVariant phonesItem(PhonesRoute route, const QString& device = {}) {
     return QVariantList{int(route), device};
@@ -43,18 +56,18 @@ FrmAudio::FrmAudio(const QFont& font) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(font);
     setWindowTitle("Velmor's Audio Set-up");
-    setFixedSize(TwipsToPixels(5400), TwipsToPixels(2550));
+    setFixedSize(TwipsToPixels(5400), TwipsToPixels(2790));
     caption(this, "Main output:", 120, 165, 1200, 225);
     cboDevice = choices(this, "Main output", 1380, 120, 3900, 315);
     caption(this, "Headphones:", 120, 615, 1200, 225);
     cboPhones = choices(this, "Headphones", 1380, 570, 3900, 315);
     caption(this, "Buffer size:", 120, 1065, 1200, 225);
     cboBuffer = choices(this, "Buffer size", 1380, 1020, 1800, 315);
-    lblLatency = caption(this, "", 120, 1470, 5160, 480);
+    lblLatency = caption(this, "", 120, 1470, 5160, 720);
     lblLatency->setWordWrap(true);
     lblLatency->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdCloseWindow = new QPushButton("Close", this);
-    cmdCloseWindow->setGeometry(TwipsRect(120, 2070, 1215, 330));
+    cmdCloseWindow->setGeometry(TwipsRect(120, 2310, 1215, 330));
     QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
                      [this] { cmdCloseWindow_Click(); });
 }
@@ -126,7 +139,7 @@ void AudioSetupWindow::fill() {
     if (setup.phones == PhonesRoute::Device)
         text +=
             "\n" + latencyText("Headphones", state.phones, state.phonesLatency, state.phonesSilent);
-    frm_->lblLatency->setText(text);
+    frm_->lblLatency->setText(text + threadsText(state.threads));
 }
 
 AudioSetup AudioSetupWindow::chosen() const {

@@ -15,16 +15,19 @@ constexpr auto kReaderPoll = std::chrono::milliseconds(5);
 Engine::Deck::Deck(size_t ringBlocks, int rate)
     : ring(ringBlocks), reader(ring, rate), mixer(ring, controls, status, rate) {}
 
-Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus bus)
-    : keeper_(*this, std::move(output), std::move(devices)), rate_(keeper_.sampleRate()), bus_(bus),
-      limiter_(rate_), headphones_(rate_, kDecks) {
+Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus bus,
+               ThreadScheduler& scheduler)
+    : scheduler_(scheduler),
+      keeper_(*this, std::move(output), std::move(devices), 48000, scheduler),
+      rate_(keeper_.sampleRate()), bus_(bus), limiter_(rate_), headphones_(rate_, kDecks) {
     const auto blocks =
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
         deck = std::make_unique<Deck>(blocks, rate_);
     keeper_.start();
     if (!keeper_.rendersOnDemand()) // an output that does reads in step with its rendering
-        reader_ = std::thread([this] { readerLoop(); });
+        for (int deck = 0; deck < kDecks; ++deck)
+            readers_[deck] = std::thread([this, deck] { readerLoop(deck); });
 }
 
 Engine::~Engine() {
@@ -35,8 +38,9 @@ Engine::~Engine() {
         quit_ = true;
     }
     wake_.notify_all();
-    if (reader_.joinable())
-        reader_.join();
+    for (std::thread& reader : readers_)
+        if (reader.joinable())
+            reader.join();
     // Files handed over but never taken by the reader go with the decks' queues, here.
 }
 
@@ -54,7 +58,7 @@ void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, do
     deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
     deck.controls.generation.store(generation, std::memory_order_release);
-    wake_.notify_one();
+    wake_.notify_all(); // the readers share it
 }
 
 void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
@@ -202,7 +206,8 @@ std::string Engine::routeHeadphones(HeadphoneRoute route, DeviceOpener opener) {
     // A keeper of its own, from silence; it keeps the device only once it opened.
     std::unique_ptr<OutputKeeper> fresh;
     if (!phonesKeeper_) {
-        fresh = std::make_unique<OutputKeeper>(headphones_.feed(), nullptr, DeviceOpener{}, rate_);
+        fresh = std::make_unique<OutputKeeper>(headphones_.feed(), nullptr, DeviceOpener{}, rate_,
+                                               scheduler_);
         fresh->start();
     }
     OutputKeeper& keeper = fresh ? *fresh : *phonesKeeper_;
@@ -232,45 +237,55 @@ double Engine::headphoneLatency() const {
     return phonesKeeper_ ? phonesKeeper_->latencySeconds() : 0;
 }
 
+ThreadPriority Engine::threadPriority() const {
+    for (const auto& reader : readerPriorities_)
+        if (reader.load().kind == ThreadPriority::Normal)
+            return reader.load();
+    if (phonesKeeper_ && phonesKeeper_->threadPriority().kind == ThreadPriority::Normal)
+        return phonesKeeper_->threadPriority();
+    return keeper_.threadPriority();
+}
+
 double Engine::limiterReductionDb() const {
     return -20.0 * std::log10(static_cast<double>(limiter_.lastGain()));
 }
 
-bool Engine::readOnce() {
-    bool busy = false;
-    for (int index = 0; index < kDecks; ++index) {
-        Deck& deck = *decks_[index];
-        while (auto command = deck.commands.take())
-            deck.reader.apply(*command);
-        busy |= deck.reader.fill(kBlocksPerRound);
-        // A join is told before an end that follows it (of a short file gone on into).
-        if (const uint64_t joins = deck.status.joins.load(std::memory_order_acquire);
-            joins != deck.reportedJoins) {
-            deck.reportedJoins = joins;
-            trackEnded_[index].call(deck.status.joinedGeneration.load(std::memory_order_relaxed));
-        }
-        const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
-        if (ended != deck.reportedEnd) {
-            deck.reportedEnd = ended;
-            trackEnded_[index].call(ended);
-        }
+bool Engine::readOnce(int index) {
+    Deck& deck = *decks_[index];
+    while (auto command = deck.commands.take())
+        deck.reader.apply(*command);
+    const bool busy = deck.reader.fill(kBlocksPerRound);
+    // A join is told before an end that follows it (of a short file gone on into).
+    if (const uint64_t joins = deck.status.joins.load(std::memory_order_acquire);
+        joins != deck.reportedJoins) {
+        deck.reportedJoins = joins;
+        trackEnded_[index].call(deck.status.joinedGeneration.load(std::memory_order_relaxed));
+    }
+    const uint64_t ended = deck.status.endedGeneration.load(std::memory_order_acquire);
+    if (ended != deck.reportedEnd) {
+        deck.reportedEnd = ended;
+        trackEnded_[index].call(ended);
     }
     return busy;
 }
 
 void Engine::fillAhead() {
-    while (readOnce()) {
+    for (bool busy = true; busy;) {
+        busy = false;
+        for (int deck = 0; deck < kDecks; ++deck)
+            busy |= readOnce(deck);
     }
 }
 
-void Engine::readerLoop() {
+void Engine::readerLoop(int deck) {
+    readerPriorities_[deck].store(scheduler_.raise(pthread_self(), AudioThread::Reader));
     for (;;) {
         {
             std::unique_lock lock(wakeMutex_);
             if (quit_)
                 return;
         }
-        if (!readOnce()) {
+        if (!readOnce(deck)) {
             std::unique_lock lock(wakeMutex_);
             wake_.wait_for(lock, kReaderPoll, [this] { return quit_; });
         }

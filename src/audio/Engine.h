@@ -9,6 +9,7 @@
 #include "audio/MasterLimiter.h"
 #include "audio/Output.h"
 #include "audio/OutputKeeper.h"
+#include "audio/ThreadPriority.h"
 
 #include <array>
 #include <atomic>
@@ -21,10 +22,11 @@
 namespace velmor::audio {
 
 // Four decks over one output, and headphones. The UI thread calls the deck operations; the
-// output's audio thread mixes; a reader thread decodes ahead (or the output does, for offline
-// rendering); the output keeper's thread stands in silence for a lost device and brings a
-// device back, and so does a second keeper for a headphone device of its own. Decks are
-// numbered 0..3.
+// output's audio thread mixes; each deck's reader thread decodes ahead (or the output does,
+// for offline rendering), so that a file slow to read (damage walked over, a slow disk)
+// holds up no other deck; the output keeper's thread stands in silence for a lost device and brings
+// a device back, and so does a second keeper for a headphone device of its own. Decks are numbered
+// 0..3.
 class Engine : private MixSource {
 public:
     static constexpr int kDecks = 4;
@@ -36,8 +38,10 @@ public:
 
     // Plays through `output`; where it is missing or does not start, or is lost later, through
     // a silent output that keeps time, while `devices` (if given) is asked for a device again.
+    // The outputs' threads and the readers ask `scheduler` for real-time priority.
     explicit Engine(std::unique_ptr<Output> output, DeviceOpener devices = {},
-                    MasterBus bus = MasterBus::Limited);
+                    MasterBus bus = MasterBus::Limited,
+                    ThreadScheduler& scheduler = SystemScheduler());
     ~Engine() override;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
@@ -107,6 +111,11 @@ public:
     // from before the listener was set is told when it is set).
     void setOutputListener(std::function<void(const OutputChange&)> listener);
 
+    // What the audio threads were granted: Normal as soon as one of them was refused
+    // real-time, else the main output's grant (NotAsked until its thread has started). UI
+    // thread.
+    ThreadPriority threadPriority() const;
+
     // Times a playing deck's ring ran dry in the audio callback, and times the device said it
     // had run out of audio.
     uint64_t underruns() const {
@@ -156,9 +165,10 @@ private:
     void fillAhead() override;
 
     void request(int deck, std::unique_ptr<Decoder> decoder, bool close, double seconds);
-    bool readOnce(); // one round of reader work over all decks
-    void readerLoop();
+    bool readOnce(int deck); // one round of a deck's reader work
+    void readerLoop(int deck);
 
+    ThreadScheduler& scheduler_;
     ListenerSlot<const OutputChange&> outputListener_; // outlives the keepers that call it
     OutputKeeper keeper_;                              // stopped first of all, in the destructor
     const int rate_;
@@ -172,7 +182,8 @@ private:
 
     std::array<ListenerSlot<uint64_t>, kDecks> trackEnded_;
 
-    std::thread reader_;
+    std::array<std::thread, kDecks> readers_;
+    std::array<std::atomic<ThreadPriority>, kDecks> readerPriorities_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool quit_ = false;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
+#include <vector>
 
 namespace velmor::audio {
 
@@ -29,6 +31,10 @@ public:
     virtual int channels() const { return 2; }
     // The latency the device reports for the stream it opened; 0 where it says none.
     virtual double latencySeconds() const { return 0; }
+    // Threads of the sound library that carry the output's audio on to the device (a sound
+    // server's client thread), raised with the thread that calls back. Any thread but the
+    // audio callback's.
+    virtual std::vector<pid_t> carrierThreads() const { return {}; }
     // True for an output that renders only when asked, with the reader work done in step.
     virtual bool rendersOnDemand() const { return false; }
     virtual std::string name() const = 0;

@@ -12,6 +12,10 @@ struct OutputKeeper::Route : OutputCallback {
     explicit Route(OutputKeeper& keeper) : keeper(keeper) {}
 
     void renderOutput(float* out, int channels, int frames) noexcept override {
+        if (!threadKnown.load(std::memory_order_relaxed)) { // no system call: a register read
+            thread = pthread_self();
+            threadKnown.store(true, std::memory_order_release);
+        }
         played.fetch_add(static_cast<uint64_t>(frames), std::memory_order_relaxed);
         if (!live.load(std::memory_order_acquire) ||
             keeper.mixing_.exchange(true, std::memory_order_acquire)) {
@@ -31,11 +35,15 @@ struct OutputKeeper::Route : OutputCallback {
     OutputKeeper& keeper;
     std::atomic<bool> live{true}, lost{false};
     std::atomic<uint64_t> played{0}; // frames asked for
+    pthread_t thread{};              // the thread calling back, once threadKnown
+    std::atomic<bool> threadKnown{false};
+    bool raised = false; // the keeper's thread only
 };
 
 OutputKeeper::OutputKeeper(MixSource& mix, std::unique_ptr<Output> output, DeviceOpener opener,
-                           int fallbackRate)
-    : mix_(mix), opener_(std::move(opener)), onDemand_(output && output->rendersOnDemand()),
+                           int fallbackRate, ThreadScheduler& scheduler)
+    : mix_(mix), scheduler_(scheduler), opener_(std::move(opener)),
+      onDemand_(output && output->rendersOnDemand()),
       rate_(output ? output->sampleRate() : fallbackRate),
       bufferFrames_(output ? output->bufferFrames() : 256), output_(std::move(output)) {}
 
@@ -56,6 +64,26 @@ bool OutputKeeper::silent() const {
 double OutputKeeper::latencySeconds() const {
     std::lock_guard lock(mutex_);
     return output_ ? output_->latencySeconds() : 0;
+}
+
+ThreadPriority OutputKeeper::threadPriority() const {
+    std::lock_guard lock(mutex_);
+    return priority_;
+}
+
+// The current output's thread lives at least until the output is stopped, which happens on
+// this thread (or once it has ended).
+void OutputKeeper::raiseOutputThread() {
+    Route& route = *route_;
+    if (route.raised || !route.threadKnown.load(std::memory_order_acquire))
+        return;
+    route.raised = true;
+    ThreadPriority granted = scheduler_.raise(route.thread, AudioThread::Output);
+    for (const pid_t carrier : output_->carrierThreads())
+        if (scheduler_.raiseTask(carrier, AudioThread::Output).kind == ThreadPriority::Normal)
+            granted = {ThreadPriority::Normal, 0};
+    std::lock_guard lock(mutex_);
+    priority_ = granted;
 }
 
 void OutputKeeper::start() {
@@ -157,6 +185,7 @@ void OutputKeeper::run() {
         }
         if (takeSwitch())
             continue;
+        raiseOutputThread();
         const auto now = std::chrono::steady_clock::now();
         if (!fallback_)
             watch(now);

@@ -2,6 +2,7 @@
 
 #include "audio/ListenerSlot.h"
 #include "audio/Output.h"
+#include "audio/ThreadPriority.h"
 
 #include <atomic>
 #include <chrono>
@@ -43,6 +44,9 @@ struct OutputChange {
 //
 // Only one output at a time mixes: an output that is no longer the current one, or one that
 // calls back while another still mixes, gets silence.
+//
+// The thread that calls the mix is raised (through `scheduler`) by the keeper's thread, soon
+// after its first call: the callback itself only notes which thread it is on.
 class OutputKeeper {
 public:
     static constexpr auto kTick = std::chrono::milliseconds(100);
@@ -52,7 +56,7 @@ public:
     // Without an output to begin with, or with one that does not start, the mix goes to
     // silence at `fallbackRate` (or the output's rate).
     OutputKeeper(MixSource& mix, std::unique_ptr<Output> output, DeviceOpener opener,
-                 int fallbackRate = 48000);
+                 int fallbackRate = 48000, ThreadScheduler& scheduler = SystemScheduler());
     ~OutputKeeper();
     OutputKeeper(const OutputKeeper&) = delete;
     OutputKeeper& operator=(const OutputKeeper&) = delete;
@@ -78,6 +82,8 @@ public:
     std::string switchTo(DeviceOpener opener);
     // The latency the current output reports.
     double latencySeconds() const;
+    // What the current output's thread was granted; NotAsked until it has called the mix.
+    ThreadPriority threadPriority() const;
 
 private:
     struct Route;
@@ -91,8 +97,10 @@ private:
     void swapIn(std::unique_ptr<Output> output, std::unique_ptr<Route> route, bool fallback,
                 bool replacedIsLost);
     void tell(const OutputChange& change);
+    void raiseOutputThread();
 
     MixSource& mix_;
+    ThreadScheduler& scheduler_;
     DeviceOpener opener_; // the keeper's thread only, once started
     const bool onDemand_;
     int rate_ = 0, bufferFrames_ = 256;
@@ -104,6 +112,7 @@ private:
     std::unique_ptr<Route> route_;
     bool fallback_ = false;
     std::string name_;
+    ThreadPriority priority_;
 
     ListenerSlot<const OutputChange&> listener_;
     std::mutex untoldMutex_;

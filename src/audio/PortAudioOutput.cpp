@@ -1,6 +1,7 @@
 #include "audio/PortAudioOutput.h"
 
 #include "audio/QuietSoundLibraries.h"
+#include "audio/ThreadPriority.h"
 
 #include <algorithm>
 #include <mutex>
@@ -177,6 +178,13 @@ void PortAudioOutput::abort() {
     const std::lock_guard lock(PortAudioLock());
     Pa_AbortStream(static_cast<PaStream*>(stream_));
     callback_.store(nullptr, std::memory_order_release);
+}
+
+// Through ALSA's PulseAudio plug-in (a desktop's default device, PipeWire's PulseAudio
+// service too) the stream reaches the server through libpulse's thread, at normal priority:
+// busy programs held it up, and the sound broke up although the callback was on time.
+std::vector<pid_t> PortAudioOutput::carrierThreads() const {
+    return SoundServerClientThreads();
 }
 
 std::vector<OutputDevice> PortAudioOutput::Devices() {

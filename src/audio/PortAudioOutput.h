@@ -35,6 +35,7 @@ public:
     int channels() const override { return channels_; }
     double latencySeconds() const override { return latency_; }
     std::string name() const override { return name_; }
+    std::vector<pid_t> carrierThreads() const override;
     void start(OutputCallback& callback) override;
     void stop() override;
     void abort() override;

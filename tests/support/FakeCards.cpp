@@ -27,6 +27,12 @@ void FakeCard::start(audio::OutputCallback& callback) {
     });
 }
 
+std::vector<pid_t> FakeCard::carrierThreads() const {
+    if (state_->carrier == 0)
+        return {};
+    return {state_->carrier};
+}
+
 void FakeCard::stop() {
     running_ = false;
     if (thread_.joinable())
@@ -40,6 +46,7 @@ std::unique_ptr<audio::Output> FakeCards::open(int rate) {
         return nullptr;
     std::lock_guard lock(mutex_);
     cards_.push_back(std::make_shared<CardState>());
+    cards_.back()->carrier = carrier;
     return std::make_unique<FakeCard>(rate, prefix + " " + std::to_string(cards_.size()),
                                       cards_.back());
 }

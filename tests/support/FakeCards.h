@@ -19,6 +19,7 @@ struct CardState {
     std::atomic<bool> stalled{false};                      // stops calling back, without a word
     std::atomic<int> underflows{0};                        // to report with the next buffers
     std::atomic<audio::OutputCallback*> callback{nullptr}; // while the card runs
+    pid_t carrier = 0; // a thread said to carry the card's audio on (0: none)
 };
 
 // A sound card for tests: calls back in real time on a thread of its own, 256 frames at a
@@ -31,6 +32,7 @@ public:
     int sampleRate() const override { return rate_; }
     int bufferFrames() const override { return 256; }
     std::string name() const override { return name_; }
+    std::vector<pid_t> carrierThreads() const override;
     void start(audio::OutputCallback& callback) override;
     void stop() override;
 
@@ -58,6 +60,7 @@ public:
 
     std::atomic<bool> available{true};
     std::string prefix = "card"; // of the cards' names; set before the first is opened
+    std::atomic<pid_t> carrier{0}; // given to the cards opened from now on
 
 private:
     mutable std::mutex mutex_;

@@ -16,7 +16,9 @@ struct FakeOutputs : AudioOutputs {
             throw Error("The device \"refused\" could not be opened.");
         setup = wanted;
     }
-    OutputsState State() override { return {"card", 0.0232, false, "", 0, false}; }
+    OutputsState State() override {
+        return {"card", 0.0232, false, "", 0, false, {audio::ThreadPriority::Normal, 0}};
+    }
     void setHeadphoneLevel(int volume) override { level = volume; }
     void setCueMix(int mainShare) override { mix = mainShare; }
     AudioSetup setup;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/ThreadPriority.h"
 #include "deck/player/AudioSetup.h"
 
 #include <QList>
@@ -26,6 +27,7 @@ struct OutputsState {
     QString phones;
     double phonesLatency = 0;
     bool phonesSilent = false;
+    audio::ThreadPriority threads; // what the audio threads were granted
 };
 
 // The sound cards as the window sees them: the set-up, and the headphones' level and blend.

@@ -190,6 +190,7 @@ OutputsState EngineOutputs::State() {
     state.phones = QString::fromStdString(engine.headphoneName());
     state.phonesLatency = engine.headphoneLatency();
     state.phonesSilent = engine.headphonesSilent();
+    state.threads = engine.threadPriority();
     return state;
 }
 
