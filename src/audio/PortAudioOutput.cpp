@@ -5,12 +5,8 @@
 
 #include <algorithm>
 #include <mutex>
-#include <pa_linux_alsa.h>
 #include <portaudio.h>
-#include <pthread.h>
-#include <sched.h>
 #include <stdexcept>
-#include <thread>
 
 namespace velmor::audio {
 
@@ -59,22 +55,6 @@ PaDeviceIndex FindDevice(const std::string& name) {
             return device;
     }
     throw std::runtime_error("the audio output device \"" + name + "\" is not there");
-}
-
-// Whether this process may run a thread at a real-time priority (root, or a user given
-// real-time rights): a thread of our own tries it on itself and ends.
-bool MayRunInRealTime() {
-    static const bool may = [] {
-        bool granted = false;
-        std::thread probe([&granted] {
-            sched_param lowest{};
-            lowest.sched_priority = sched_get_priority_min(SCHED_FIFO);
-            granted = pthread_setschedparam(pthread_self(), SCHED_FIFO, &lowest) == 0;
-        });
-        probe.join();
-        return granted;
-    }();
-    return may;
 }
 
 } // namespace
@@ -133,13 +113,6 @@ PortAudioOutput::PortAudioOutput(int sampleRate, const std::string& device, int 
     if (error != paNoError)
         Fail("the audio output device \"" + name_ + "\" could not be opened", error);
     stream_ = stream;
-    // A busy machine (a build beside the evening) would starve an audio thread of ordinary
-    // priority for longer than the device's buffer lasts, and the sound would drop out; at
-    // the lowest real-time priority it runs before any ordinary thread. Only asked where it
-    // is allowed: PortAudio's own attempt can fail the stream's start where it is not.
-    const PaHostApiInfo* host = Pa_GetHostApiInfo(info->hostApi);
-    if (host && host->type == paALSA && MayRunInRealTime())
-        PaAlsa_EnableRealtimeScheduling(stream, 1);
     if (const PaStreamInfo* opened = Pa_GetStreamInfo(stream))
         latency_ = opened->outputLatency;
     session.keep();
