@@ -165,12 +165,12 @@ void PrelistenCpu(const std::string& file) {
 // device of their own (offline, taking turns with the main output, so that the clock
 // bridge's loop and interpolator do their work as with two cards), or on channels 3-4.
 double HeadphonesCpu(const std::vector<std::string>& files, bool ownDevice) {
-    constexpr int kRate = 44100, kBuffer = 256;
+    static constexpr int kRate = 44100, kBuffer = 256;
     auto output = std::make_unique<OfflineOutput>(kRate, kBuffer, ownDevice ? 2 : 4);
     OfflineOutput& driver = *output;
     Engine engine(std::move(output));
     OfflineOutput* phones = nullptr;
-    const DeviceOpener opener = [&phones](int rate) {
+    const DeviceOpener opener = [&phones](int rate) -> std::unique_ptr<Output> {
         auto device = std::make_unique<OfflineOutput>(rate, kBuffer, 2);
         phones = device.get();
         return device;

@@ -34,8 +34,8 @@ Lanes LanesAt(const float* p) {
 
 // Why our own interpolator and not libsoxr's variable rate: soxr's header promises nothing
 // about memory while processing (its variable-rate stage keeps FIFOs that may grow), and the
-// callback must never allocate. The rate changes by a few hundred ppm at most, so there is no
-// band to guard against aliasing: a sinc over the whole band, Kaiser-windowed (beta 6) over
+// callback must never allocate. The rate changes by 0.2 % at most, so there is no band to
+// guard against aliasing: a sinc over the whole band, Kaiser-windowed (beta 6) over
 // 16 frames, is flat within 0.01 dB at every fraction up to 18 kHz at 48 kHz (0.6 dB at
 // 20 kHz), and at a fraction of zero it is the input itself. Cubic interpolation would dull
 // 16 kHz by 3 dB at half a frame, and the fraction sweeps through every value as the clocks

@@ -17,7 +17,7 @@ namespace velmor::audio {
 // keeps its ring near a target fill instead: the reading side reads the ring a little
 // faster or slower than its own rate, by a correction that a PI loop on the ring's smoothed
 // fill sets, through an interpolator. The correction moves slowly and stays within
-// kMaxCorrection (3.5 cents at most), so it is not heard; sound cards need a few ppm of it.
+// kMaxCorrection (3.5 cents), so it is not heard; two sound cards need some tens of ppm.
 //
 // push() on the writing device's audio thread, pull() and idle() on the reading one's; both
 // real-time safe: no lock, no allocation, no system call. The counters may be read anywhere.
