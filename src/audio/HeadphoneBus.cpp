@@ -10,7 +10,7 @@ HeadphoneBus::HeadphoneBus(int sampleRate, int decks)
       shareRamp_(0.0f, static_cast<int>(DeckMixer::kLevelRampSeconds * sampleRate)),
       cue_(2 * kChunkFrames), main_(2 * kChunkFrames), out_(2 * kChunkFrames),
       scratch_(2 * kChunkFrames), limiter_(sampleRate),
-      bridge_(sampleRate, kChunkFrames + kMarginFrames, kRingFrames) {
+      bridge_(sampleRate, kChunkFrames + kMarginFrames, kRingFrames) { // target: see the Feed
     taps_.reserve(static_cast<size_t>(decks));
     for (int d = 0; d < decks; ++d)
         taps_.push_back(CueTap(static_cast<int>(kPrelistenRampSeconds * sampleRate)));

@@ -70,8 +70,6 @@ public:
     MixSource& feed() { return feed_; }
     // Times the second device found nothing to play once it played.
     uint64_t underruns() const { return bridge_.underruns(); }
-    // Times frames for the second device were thrown away (it stalled, or fell far behind).
-    uint64_t overruns() const { return bridge_.overruns(); }
 
 private:
     struct Feed : MixSource {
