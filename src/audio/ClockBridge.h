@@ -93,6 +93,7 @@ private:
     // A chunk's input, taken from the ring at once, after the kTaps frames before it.
     std::vector<float> left_, right_;
     std::atomic<double> correction_{0}, drift_{0};
+    static_assert(std::atomic<double>::is_always_lock_free); // stored on the audio thread
     std::atomic<uint64_t> underruns_{0}, cutBacks_{0};
 };
 
