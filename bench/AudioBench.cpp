@@ -7,6 +7,7 @@
 //   bench_audio --track FOLDER      makes FOLDER/600s-vbr.mp3 (cached) and prints its path
 //   bench_audio --limiter FOLDER    only the master limiter's CPU ratio
 //   bench_audio --prelisten FOLDER  only pre-listen's CPU ratio
+//   bench_audio --bridge FOLDER     only the headphone device's clock bridge's CPU ratio
 //   bench_audio --overview FOLDER   only a 10-minute track's overview against mpg123 -t
 
 #include "audio/Engine.h"
@@ -160,6 +161,56 @@ void PrelistenCpu(const std::string& file) {
                 on, off, on / off);
 }
 
+// The headphones with two decks pre-listened, at 44.1 kHz for 60 s, buffer by buffer: on a
+// device of their own (offline, taking turns with the main output, so that the clock
+// bridge's loop and interpolator do their work as with two cards), or on channels 3-4.
+double HeadphonesCpu(const std::vector<std::string>& files, bool ownDevice) {
+    static constexpr int kRate = 44100, kBuffer = 256;
+    auto output = std::make_unique<OfflineOutput>(kRate, kBuffer, ownDevice ? 2 : 4);
+    OfflineOutput& driver = *output;
+    Engine engine(std::move(output));
+    OfflineOutput* phones = nullptr;
+    const DeviceOpener opener = [&phones](int rate) -> std::unique_ptr<Output> {
+        auto device = std::make_unique<OfflineOutput>(rate, kBuffer, 2);
+        phones = device.get();
+        return device;
+    };
+    const auto route = ownDevice ? HeadphoneRoute::SecondDevice : HeadphoneRoute::MainChannels;
+    if (!engine.routeHeadphones(route, opener).empty()) {
+        std::fprintf(stderr, "the headphone device did not open\n");
+        std::exit(1);
+    }
+    for (int d = 0; d < Engine::kDecks; ++d) {
+        engine.load(d, OpenDecoder(files[d]));
+        engine.setPrelisten(d, d < 2);
+        engine.play(d);
+    }
+    const double start = ProcessCpuSeconds();
+    for (long frame = 0; frame < 60L * kRate; frame += kBuffer) {
+        driver.render(kBuffer);
+        if (phones)
+            phones->render(kBuffer);
+    }
+    const double cpu = ProcessCpuSeconds() - start;
+    if (ownDevice && engine.headphoneUnderruns() != 0)
+        std::fprintf(stderr, "the headphone device ran dry\n");
+    return cpu;
+}
+
+// The clock bridge's share: headphones on a device of their own against channels 3-4, in
+// turns; best of five.
+void BridgeCpu(const std::string& file) {
+    const std::vector<std::string> files(Engine::kDecks, file);
+    double own = 1e9, channels = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        channels = std::min(channels, HeadphonesCpu(files, false));
+        own = std::min(own, HeadphonesCpu(files, true));
+    }
+    std::printf("| CPU, 4 decks x 60 s at rate 1.0, two pre-listened, headphones on a device of "
+                "their own (clock bridge) | %.3f s | on channels 3-4: %.3f s | %.3f (<= 1.10) |\n",
+                own, channels, own / channels);
+}
+
 double Mpg123Cpu(const std::string& file, int times = Engine::kDecks) {
     const double start = ChildrenCpuSeconds();
     for (int d = 0; d < times; ++d)
@@ -293,6 +344,11 @@ int main(int argc, char** argv) {
         PrelistenCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"));
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--bridge") {
+        fs::create_directories(argv[2]);
+        BridgeCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"));
+        return 0;
+    }
     const fs::path folder = argc > 1 ? argv[1] : "bench-data";
     fs::create_directories(folder);
     std::printf("Preparing inputs in %s (cached)...\n", folder.c_str());
@@ -312,6 +368,7 @@ int main(int argc, char** argv) {
                 plain, baseline, plain / baseline);
     LimiterCpu(cbr);
     PrelistenCpu(cbr);
+    BridgeCpu(cbr);
     OverviewCpu(Prepare(folder, "600s-320k.mp3", 600, "-b 320"));
 
     const std::string command =

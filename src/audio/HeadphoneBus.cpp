@@ -9,7 +9,8 @@ HeadphoneBus::HeadphoneBus(int sampleRate, int decks)
       levelRamp_(1.0f, static_cast<int>(DeckMixer::kLevelRampSeconds * sampleRate)),
       shareRamp_(0.0f, static_cast<int>(DeckMixer::kLevelRampSeconds * sampleRate)),
       cue_(2 * kChunkFrames), main_(2 * kChunkFrames), out_(2 * kChunkFrames),
-      scratch_(2 * kChunkFrames), limiter_(sampleRate), ring_(kRingFrames) {
+      scratch_(2 * kChunkFrames), limiter_(sampleRate),
+      bridge_(sampleRate, kChunkFrames + kMarginFrames, kRingFrames) { // target: see the Feed
     taps_.reserve(static_cast<size_t>(decks));
     for (int d = 0; d < decks; ++d)
         taps_.push_back(CueTap(static_cast<int>(kPrelistenRampSeconds * sampleRate)));
@@ -52,38 +53,26 @@ void HeadphoneBus::finish(const float* mainOut, float* quad, int frames) noexcep
             quad[4 * i + 3] = out_[2 * i + 1];
         }
     } else if (route == HeadphoneRoute::SecondDevice) {
-        ring_.pushSome(static_cast<size_t>(frames), [this](std::array<float, 2>& frame, size_t i) {
-            frame = {out_[2 * i], out_[2 * i + 1]}; // what does not fit is dropped
-        });
+        bridge_.push(out_.data(), frames);
         chunkWritten_.store(frames, std::memory_order_relaxed);
     }
 }
 
-// The two devices keep time by their own clocks. The ring is kept at about the main output's
-// buffer plus the headphones' own plus a margin: less, and a main buffer that comes a little
-// late leaves the headphones dry; much more, and the headphones lag the room. The second
-// device is opened with two channels.
+// The two devices keep time by their own clocks. The bridge is kept at about the main output's
+// buffer plus the headphones' own plus a margin: less, and a main buffer that comes late
+// leaves the headphones dry; much more, and the headphones lag the room. The margin covers a
+// main callback 40 ms late (2,048 frames, 43 ms at 48 kHz): on a busy two-core machine, audio
+// threads without real-time priority come 20-25 ms late in every minute and now and then
+// later, and when both devices' threads were held up, the headphones' catch up first and
+// empty the ring before the main one refills it. With two devices of 256 frames the
+// headphones play 2,560 frames (53 ms at 48 kHz) behind the room, plus their own buffer.
+// The second device is opened with two channels.
 void HeadphoneBus::Feed::renderOutput(float* out, int, int frames) noexcept {
-    FrameRing& ring = bus.ring_;
-    const size_t cushion =
-        static_cast<size_t>(bus.chunkWritten_.load(std::memory_order_relaxed) + frames) +
-        kMarginFrames;
-    const size_t available = ring.size();
-    if (!primed && available >= cushion)
-        primed = true;
-    if (available > cushion + kDriftFrames)
-        ring.drop(available - cushion); // this device's clock fell behind the main one's
-    const size_t got = primed ? ring.popSome(static_cast<size_t>(frames),
-                                             [out](const std::array<float, 2>& frame, size_t i) {
-                                                 out[2 * i] = frame[0];
-                                                 out[2 * i + 1] = frame[1];
-                                             })
-                              : 0;
-    if (primed && got < static_cast<size_t>(frames)) {
-        bus.underruns_.fetch_add(1, std::memory_order_relaxed);
-        primed = false; // gather a cushion again before playing on
-    }
-    std::fill(out + 2 * got, out + 2 * frames, 0.0f);
+    if (bus.route() != HeadphoneRoute::SecondDevice)
+        return bus.bridge_.idle(out, frames); // nothing comes: not a dry device
+    bus.bridge_.setTarget(bus.chunkWritten_.load(std::memory_order_relaxed) + frames +
+                          kMarginFrames);
+    bus.bridge_.pull(out, frames);
 }
 
 } // namespace velmor::audio

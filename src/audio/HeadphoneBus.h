@@ -1,20 +1,16 @@
 #pragma once
 
+#include "audio/ClockBridge.h"
 #include "audio/DeckMixer.h"
 #include "audio/MasterLimiter.h"
 #include "audio/OutputKeeper.h"
-#include "audio/SpscRing.h"
 
-#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace velmor::audio {
-
-// Stereo frames from one audio thread to another.
-using FrameRing = SpscRing<std::array<float, 2>>;
 
 // One deck's way into the headphones: its frames as the transport plays them, before the
 // level, the fades, the crossfader and mute, faded in and out when pre-listen is switched.
@@ -38,9 +34,9 @@ enum class HeadphoneRoute { None, MainChannels, SecondDevice };
 // The headphone sum: the pre-listened decks taken from the same blocks the main mix plays
 // (no deck decodes twice), blended with the main mix, at its own level and through a limiter
 // of its own, the main bus's limiter being for the room alone. It goes nowhere, to channels
-// 3-4 of the main output, or through a ring to a second device, whose late buffers never
-// hold up the main output (what does not fit is dropped) and whose clock may drift from
-// the main one (a ring that has grown too long is cut back).
+// 3-4 of the main output, or across a ClockBridge to a second device, whose late buffers
+// never hold up the main output (what does not fit is dropped) and whose clock drifts from
+// the main one (the bridge follows it).
 //
 // The main audio callback works it in chunks of at most kChunkFrames: begin(), the decks'
 // taps, takeMain() before the main limiter, finish() after it.
@@ -49,8 +45,7 @@ public:
     static constexpr int kChunkFrames = 1024;
     static constexpr double kPrelistenRampSeconds = 0.01;
     static constexpr int kRingFrames = 16384;
-    static constexpr int kMarginFrames = 1024; // queued beyond the two devices' buffers
-    static constexpr int kDriftFrames = 4096;  // more queued than this is cut back
+    static constexpr int kMarginFrames = 2048; // queued beyond the two devices' buffers
 
     HeadphoneBus(int sampleRate, int decks);
 
@@ -71,10 +66,10 @@ public:
     // The headphones' frames; with `quad`, written there interleaved after `mainOut`'s.
     void finish(const float* mainOut, float* quad, int frames) noexcept;
 
-    // What a second device plays: the ring, primed to a cushion before it plays.
+    // What a second device plays: the bridge, filled to its target before it plays.
     MixSource& feed() { return feed_; }
-    // Times the second device found the ring empty once it played.
-    uint64_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
+    // Times the second device found nothing to play once it played.
+    uint64_t underruns() const { return bridge_.underruns(); }
 
 private:
     struct Feed : MixSource {
@@ -82,7 +77,6 @@ private:
         void renderOutput(float* out, int channels, int frames) noexcept override;
         void fillAhead() override {}
         HeadphoneBus& bus;
-        bool primed = false;
     };
 
     std::atomic<HeadphoneRoute> route_{HeadphoneRoute::None};
@@ -92,10 +86,9 @@ private:
     LinearRamp levelRamp_, shareRamp_;
     std::vector<float> cue_, main_, out_, scratch_;
     MasterLimiter limiter_;
-    FrameRing ring_;
-    std::atomic<int> chunkWritten_{0}; // the frames of the latest write to the ring
+    ClockBridge bridge_;
+    std::atomic<int> chunkWritten_{0}; // the frames of the latest write to the bridge
     Feed feed_{*this};
-    std::atomic<uint64_t> underruns_{0};
 };
 
 } // namespace velmor::audio
