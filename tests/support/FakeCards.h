@@ -59,7 +59,7 @@ public:
     int lastRateAsked() const { return lastRate_; }
 
     std::atomic<bool> available{true};
-    std::string prefix = "card"; // of the cards' names; set before the first is opened
+    std::string prefix = "card";   // of the cards' names; set before the first is opened
     std::atomic<pid_t> carrier{0}; // given to the cards opened from now on
 
 private:
