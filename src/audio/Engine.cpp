@@ -92,7 +92,7 @@ void Engine::queueNext(int index, std::unique_ptr<Decoder> decoder) {
     deck.tracks += next ? 1 : 0;
     deck.nextTrack = next;
     deck.nextLength = length;
-    wake_.notify_one();
+    wake_.notify_all(); // the readers share it
 }
 
 bool Engine::joined(int index) const {
