@@ -60,7 +60,7 @@ for round in $(seq 1 "$rounds"); do
       ;;
     soak)
       attempt soak "$round" env QT_QPA_PLATFORM=offscreen "$release/tools/soak/velmor-soak" \
-        --seconds 40 --seed 1
+        --seconds 40 --seed "$round"
       ;;
     *)
       echo "repeat-tests: no part named $part (e2e, device, soak)" >&2
