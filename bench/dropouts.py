@@ -29,7 +29,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-from desktop import Desktop  # noqa: E402
+from desktop import Desktop, stop  # noqa: E402
 
 RATE = 44100  # the null sink's and the recording's
 SILENCE = 33  # -60 dBFS in 16-bit samples
@@ -43,16 +43,6 @@ def spawn(desk, args, **kw):
                                stderr=subprocess.DEVNULL, **kw)
     desk.processes.append(process)
     return process
-
-
-def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
 
 
 def busy_loops(desk, count, seconds):
