@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 namespace velmor::audio {
@@ -285,10 +286,17 @@ void Engine::readerLoop(int deck) {
             if (quit_)
                 return;
         }
-        if (!readOnce(deck)) {
-            std::unique_lock lock(wakeMutex_);
-            wake_.wait_for(lock, kReaderPoll, [this] { return quit_; });
+        if (readOnce(deck)) {
+            // The readers share one real-time priority, at which a thread runs until it
+            // waits: after each round a reader steps behind the others, so that a deck
+            // whose request has just come (46 ms of audio ahead) is not kept waiting while
+            // two others fill their 1.5 s ahead on both cores.
+            std::this_thread::yield();
+            continue;
         }
+        std::unique_lock lock(wakeMutex_);
+        const Deck& own = *decks_[deck];
+        wake_.wait_for(lock, kReaderPoll, [&] { return quit_ || own.commands.size() > 0; });
     }
 }
 
