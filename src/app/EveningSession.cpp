@@ -39,7 +39,7 @@ void EveningSession::wire() {
         connect(model, &QAbstractItemModel::modelReset, this, [this] { changed(); });
     };
     for (int d = 0; d < kDecks; ++d) {
-        watch(ui.lstPlay[d]->model());
+        watch(&w_.playlists.list(d));
         connect(ui.txtSet[d], &QLineEdit::textChanged, this, [this] { changed(); });
         connect(ui.txtSetSec[d], &QLineEdit::textChanged, this, [this] { changed(); });
     }

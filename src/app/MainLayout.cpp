@@ -298,7 +298,7 @@ void BuildControls(QWidget* window, Controls& ui) {
 
     // A list brought to the front stays behind the strip and what lies over its foot; a
     // notice covers the dropouts.
-    for (QListWidget* list : ui.lstPlay)
+    for (QListView* list : ui.lstPlay)
         static_cast<FootedList*>(list)->setFoot(
             {ui.fraMaster, ui.sldPhones, ui.sldCueMix, ui.cmdAudio, ui.lblDropouts, ui.lblNotice});
 }

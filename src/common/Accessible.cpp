@@ -1,6 +1,5 @@
 #include "common/Accessible.h"
 
-#include <QListWidgetItem>
 #include <QWidget>
 
 namespace velmor {
@@ -11,12 +10,6 @@ void SetAccessibleText(QWidget* control, const QString& name, const QString& des
     const QString said = description.isEmpty() ? control->toolTip() : description;
     if (control->accessibleDescription() != said)
         control->setAccessibleDescription(said);
-}
-
-void SetEntryToolTip(QListWidgetItem* entry, const QString& tip) {
-    const QVariant value = tip.isEmpty() ? QVariant() : QVariant(tip);
-    entry->setData(Qt::ToolTipRole, value);
-    entry->setData(Qt::AccessibleDescriptionRole, value);
 }
 
 } // namespace velmor

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class QListWidgetItem;
 class QWidget;
 
 namespace velmor {
@@ -13,9 +12,5 @@ namespace velmor {
 // (captions, meters) call this, again whenever what they show changes. An empty
 // description leaves the control's tooltip as its description.
 void SetAccessibleText(QWidget* control, const QString& name, const QString& description = {});
-
-// A list entry's tooltip, told to assistive tools as the entry's description too; an empty
-// tip takes both away.
-void SetEntryToolTip(QListWidgetItem* entry, const QString& tip);
 
 } // namespace velmor

@@ -61,7 +61,7 @@ QStringList ListFiles(const QString& folder, const QStringList& patterns) {
     return names;
 }
 
-QList<int> SelectedRows(const QListWidget* list) {
+QList<int> SelectedRows(const QAbstractItemView* list) {
     QList<int> rows;
     for (const QModelIndex& index : list->selectionModel()->selectedIndexes())
         rows.append(index.row());

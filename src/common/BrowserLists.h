@@ -69,6 +69,6 @@ private:
 QStringList ListFiles(const QString& folder, const QStringList& patterns);
 
 // The rows selected in `list`, top to bottom.
-QList<int> SelectedRows(const QListWidget* list);
+QList<int> SelectedRows(const QAbstractItemView* list);
 
 } // namespace velmor

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -68,7 +68,7 @@ struct Controls {
     QTimer* tmrDisplay = nullptr;
 
     // Playlists, deck activation and list buttons.
-    PerDeck<QListWidget> lstPlay{};
+    PerDeck<QListView> lstPlay{};
     PerDeck<ColorButton> optPla{};
     ColorButton *cmdOK = nullptr, *cmdOKCarpeta = nullptr, *cmdBorrar = nullptr,
                 *cmdBorrarTodo = nullptr, *cmdGuardarComo = nullptr, *chkFocus = nullptr,

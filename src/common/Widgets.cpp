@@ -147,13 +147,13 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
 }
 
 FootedList::FootedList(double footTwips, QWidget* parent)
-    : QListWidget(parent), footTwips_(footTwips) {}
+    : QListView(parent), footTwips_(footTwips) {}
 
 void FootedList::resizeEvent(QResizeEvent* event) {
     // The contents end above the foot: the viewport and the scroll bars both.
     const int foot = ScaledRect(QRectF(0, 0, 1, footTwips_), ScaleOf(this)).height();
     setContentsMargins(0, 0, 0, std::max(0, foot - frameWidth()));
-    QListWidget::resizeEvent(event);
+    QListView::resizeEvent(event);
 }
 
 // A change of stacking order is not passed on to changeEvent: it is caught here.
@@ -161,7 +161,7 @@ bool FootedList::event(QEvent* event) {
     if (event->type() == QEvent::ZOrderChange)
         for (QWidget* control : foot_)
             control->raise();
-    return QListWidget::event(event);
+    return QListView::event(event);
 }
 
 void CaptionFrame::mousePressEvent(QMouseEvent* event) {

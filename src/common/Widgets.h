@@ -4,7 +4,7 @@
 
 #include <QFrame>
 #include <QIcon>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QWidget>
 #include <vector>
@@ -98,7 +98,7 @@ private:
 // A list with controls laid over its foot: its entries and scroll bars end above them, at
 // every scale, and raising the list (to show it in front of its neighbours) keeps the foot's
 // controls in front of it.
-class FootedList : public QListWidget {
+class FootedList : public QListView {
     Q_OBJECT
 public:
     FootedList(double footTwips, QWidget* parent = nullptr);

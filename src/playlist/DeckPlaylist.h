@@ -3,32 +3,42 @@
 #include "common/Paths.h"
 #include "deck/WindowContext.h"
 
+#include <QAbstractListModel>
+#include <QBrush>
 #include <QList>
-#include <QPersistentModelIndex>
 #include <QString>
+#include <optional>
 #include <vector>
 
-class QListWidget;
+class QPalette;
 
 namespace velmor {
 
-// One deck's playlist: the file names the deck's list shows and, at the same positions,
-// their folders. Both live in the same list item, and every change goes through here, so
-// the names and the folders can never drift apart. A name that is not valid UTF-8 is shown
-// with replacement characters and kept whole beside.
-class DeckPlaylist : public DeckEntries {
+// One deck's playlist: its entries, each a file (its name and folder) with the marks the
+// deck puts on it. The deck's list box is a view of it. A name that is not valid UTF-8 is
+// shown with replacement characters and kept whole beside.
+//
+// An entry the player could not open or decode is marked: greyed and struck through, its
+// tooltip (and its description for assistive tools) giving the reason. The entry whose file
+// is in the deck is shown in bold on a tint of its own. Both marks stay with their entries
+// when others are added or deleted.
+class DeckPlaylist : public QAbstractListModel, public DeckEntries {
+    Q_OBJECT
 public:
-    explicit DeckPlaylist(QListWidget* view);
-    ~DeckPlaylist();
-    DeckPlaylist(const DeckPlaylist&) = delete;
-    DeckPlaylist& operator=(const DeckPlaylist&) = delete;
+    explicit DeckPlaylist(QObject* parent = nullptr);
 
-    int count() const override;
+    // How the marks look in the views, from their palette (the application's until set).
+    void setLooks(const QPalette& palette);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    int count() const override { return int(entries_.size()); }
     QString name(int i) const override;
     QString folder(int i) const;
     // The folder and the name joined by the platform's separator.
     QString fullPath(int i) const override;
-    Track track(int i) const { return {name(i), folder(i)}; }
+    Track track(int i) const;
     QList<Track> tracks() const;
 
     void append(const QString& name, const QString& folder);
@@ -44,40 +54,41 @@ public:
     // Entry i names another file (the list keeps its place and its marks).
     void setTrack(int i, const Track& track);
     void removeAt(int i);
-    // Removes every selected entry; the others keep their order.
-    void removeSelected();
+    // Removes the entries at `rows` (in any order, each once or more); the others keep
+    // their order.
+    void remove(QList<int> rows);
 
-    // An entry the player could not open or decode is marked: greyed and struck through,
-    // its tooltip giving the reason. The mark goes when the entry plays after all.
     void markUnplayable(int i, const QString& reason) override;
     struct Mark {
         int entry;
         QString reason;
     };
-    // Marks many entries at once, which the view hears of once.
+    // Marks many entries at once, which the views hear of once.
     void markUnplayable(const QList<Mark>& marks);
     void clearUnplayable(int i) override;
     bool isUnplayable(int i) const override;
     QString unplayableReason(int i) const; // "" when the entry is not marked
 
-    // The entry whose file is in the deck, shown in bold on a tint of its own; the list's
-    // current entry and selection stay as they are. -1 shows none. The mark stays with its
-    // entry when others are added or deleted.
+    // -1 shows none.
     void setLoaded(int i) override;
     int loaded() const; // -1 when none is shown
 
-    // The entry clicked last (-1 when there is none).
-    int current() const;
-
-    QListWidget* view() const { return view_; }
-
 private:
-    QListWidget* view_;
-    QPersistentModelIndex loaded_;
-    // The entries' ids, row by row, kept in step with the view's rows whoever changes them.
-    std::vector<EntryId> ids_;
+    struct Entry {
+        EntryId id;
+        QString name;
+        QString shown; // the name as it can be shown
+        QString folder;
+        std::optional<QString> unplayable; // why it does not play
+    };
+    const Entry& entry(int i) const;
+    Entry& entry(int i);
+    void changed(int top, int bottom, const QList<int>& roles);
+
+    std::vector<Entry> entries_; // their ids ascending
     EntryId nextId_ = 0;
-    QList<QMetaObject::Connection> followed_;
+    EntryId loaded_ = -1;
+    QBrush unplayableText_, loadedBackground_;
 };
 
 } // namespace velmor

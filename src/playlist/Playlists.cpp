@@ -1,6 +1,7 @@
 #include "playlist/Playlists.h"
 
 #include "common/AutoFocus.h"
+#include "common/BrowserLists.h"
 #include "common/Error.h"
 #include "common/EventHooks.h"
 #include "common/Reporter.h"
@@ -9,7 +10,6 @@
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 #include "playlist/DeckActivation.h"
-#include "playlist/Playlists.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,15 +17,22 @@
 namespace velmor {
 
 Playlists::Playlists(WindowContext& window, EntryLoader& loader, DeckActivation& activation)
-    : w_(window), loader_(loader), activation_(activation) {}
+    : w_(window), loader_(loader), activation_(activation) {
+    for (auto& list : lists_)
+        list = std::make_unique<DeckPlaylist>();
+}
 Playlists::~Playlists() = default;
 
 void Playlists::wire() {
     Controls& ui = w_.ui;
     for (int d = 0; d < kDecks; ++d) {
-        QListWidget* lst = ui.lstPlay[d];
-        lists_[d] = std::make_unique<DeckPlaylist>(lst);
-        QObject::connect(lst, &QListWidget::itemDoubleClicked, [this, d] { lstPlay_DblClick(d); });
+        QListView* lst = ui.lstPlay[d];
+        lst->setModel(lists_[d].get());
+        lists_[d]->setLooks(lst->palette());
+        // Every row has the same height: long lists lay out without measuring each entry.
+        lst->setUniformItemSizes(true);
+        QObject::connect(lst, &QAbstractItemView::doubleClicked,
+                         [this, d] { lstPlay_DblClick(d); });
         // The right button must not move the selection or the current entry: the list
         // never sees it.
         auto rightButton = [](QEvent* event) {
@@ -55,7 +62,7 @@ void Playlists::wire() {
 }
 
 std::optional<int> Playlists::openCurrentEntry(int d) {
-    const int k = list(d).current();
+    const int k = w_.ui.lstPlay[d]->currentIndex().row();
     if (k < 0)
         throw Error(QStringLiteral("No entry of the playlist is chosen"));
     // The chosen entry is tried even when marked (its file may be back); when it will not
@@ -90,11 +97,12 @@ void Playlists::lstPlay_KeyDown(int, int key) {
 }
 
 void Playlists::cmdBorrar_Click() {
-    list(activation_.ActiveDeck()).removeSelected();
+    const int d = activation_.ActiveDeck();
+    list(d).remove(SelectedRows(w_.ui.lstPlay[d]));
 }
 
 void Playlists::cmdBorrarTodo_Click() {
-    list(activation_.ActiveDeck()).view()->selectAll();
+    w_.ui.lstPlay[activation_.ActiveDeck()]->selectAll();
     cmdBorrar_Click();
 }
 

@@ -214,8 +214,8 @@ TEST_F(ShortcutsTest, EveryListedKeyDoesWhatTheHelpWindowSaysAndNoOtherKeyActs) 
 TEST_F(ShortcutsTest, ControlsHandKeysOnAndStillGetThemButTextBoxesDoNot) {
     openEveryDeck();
     activate();
-    ui.lstPlay[0]->addItems({"a.mp3", "s.mp3"});
-    ui.lstPlay[0]->setCurrentRow(0);
+    w.playlists.list(0).append({{"a.mp3", "/m"}, {"s.mp3", "/m"}});
+    ui.lstPlay[0]->setCurrentIndex(w.playlists.list(0).index(0));
     QString played; // per control, whether 's' played Deck 2
     for (QWidget* control :
          std::initializer_list<QWidget*>{ui.lstPlay[0], ui.Volumen[1], ui.dir, &w, ui.txtSet[0],
@@ -228,7 +228,7 @@ TEST_F(ShortcutsTest, ControlsHandKeysOnAndStillGetThemButTextBoxesDoNot) {
             t.playPause(1);
     }
     EXPECT_EQ(played, "1111000");
-    EXPECT_EQ(ui.lstPlay[0]->currentRow(), 1); // the list found its "s" entry
+    EXPECT_EQ(ui.lstPlay[0]->currentIndex().row(), 1); // the list found its "s" entry
     EXPECT_EQ(ui.txtSet[0]->text(), "0s");
 }
 

@@ -212,7 +212,7 @@ void Session::startRound(int d) {
     run.rounds.emplace_back();
     run.finished = false;
     // As a double click on the list's first entry.
-    w_.ui.lstPlay[d]->setCurrentRow(0);
+    w_.ui.lstPlay[d]->setCurrentIndex(w_.playlists.list(d).index(0));
     w_.playlists.lstPlay_DblClick(d);
 }
 

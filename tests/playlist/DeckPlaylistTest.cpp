@@ -1,0 +1,183 @@
+// A deck's playlist as a model: its entries, their marks and what its views are told.
+
+#include "playlist/DeckPlaylist.h"
+#include "common/Error.h"
+#include "common/FileNames.h"
+#include "support/Failure.h"
+
+#include <QAccessible>
+#include <QFont>
+#include <QListView>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+namespace {
+// Six entries "a" to "f", in the folders "/0" to "/5".
+struct DeckPlaylistTest : ::testing::Test {
+    DeckPlaylist list;
+    void SetUp() override {
+        list.append({{"a", "/0"}, {"b", "/1"}, {"c", "/2"}, {"d", "/3"}, {"e", "/4"}, {"f", "/5"}});
+    }
+    QVariant shown(int row, int role) const { return list.data(list.index(row), role); }
+    QFont font(int row) const { return shown(row, Qt::FontRole).value<QFont>(); }
+};
+} // namespace
+
+TEST_F(DeckPlaylistTest, EntriesKeepTheirOrderNamesAndFolders) {
+    EXPECT_EQ(list.count(), 6);
+    EXPECT_EQ(list.rowCount(), 6);
+    EXPECT_EQ(list.name(2), "c");
+    EXPECT_EQ(list.folder(2), "/2");
+    EXPECT_EQ(list.fullPath(2), "/2/c");
+    EXPECT_EQ(list.track(5), (Track{"f", "/5"}));
+    EXPECT_EQ(shown(3, Qt::DisplayRole).toString(), "d");
+}
+
+TEST_F(DeckPlaylistTest, AFileInTheRootIsNotGivenASecondSeparator) {
+    list.append("r.mp3", "/");
+    EXPECT_EQ(list.fullPath(6), "/r.mp3");
+}
+
+TEST(DeckPlaylist, ANameThatIsNotUtf8IsShownReadableAndKeptByteForByte) {
+    DeckPlaylist list;
+    const QString odd = FileNameFromBytes("caf\xE9.mp3");
+    list.append(odd, "/m");
+    EXPECT_EQ(list.data(list.index(0)).toString(), u"caf\uFFFD.mp3"_qs);
+    EXPECT_EQ(FileNameToBytes(list.name(0)), "caf\xE9.mp3");
+    EXPECT_EQ(FileNameToBytes(list.fullPath(0)), "/m/caf\xE9.mp3");
+}
+
+TEST(DeckPlaylist, ManyEntriesReachTheViewsAsOneInsertion) {
+    DeckPlaylist list;
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    list.append({{"a", "/m"}, {"b", "/m"}, {"c", "/m"}});
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 0);
+    EXPECT_EQ(inserted[0][2].toInt(), 2);
+    list.append(QList<Track>{});
+    EXPECT_EQ(inserted.size(), 1);
+}
+
+TEST_F(DeckPlaylistTest, EntryOutsideTheListIsAnErrorThatChangesNothing) {
+    EXPECT_EQ(test::FailureOf([&] { list.name(6); }), "There is no entry 7 in the playlist");
+    EXPECT_THROW(list.markUnplayable({{1, "x"}, {-1, "y"}}), Error);
+    EXPECT_FALSE(list.isUnplayable(1));
+    EXPECT_THROW(list.remove({0, 9}), Error);
+    EXPECT_EQ(list.count(), 6);
+    EXPECT_THROW(list.setLoaded(6), Error);
+}
+
+TEST_F(DeckPlaylistTest, RemovingRowsTakesEachRunOfNeighboursAtOnce) {
+    QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+    list.remove({3, 0, 1, 3});
+    EXPECT_EQ(list.tracks(), (QList<Track>{{"c", "/2"}, {"e", "/4"}, {"f", "/5"}}));
+    EXPECT_EQ(removed.size(), 2);
+}
+
+TEST_F(DeckPlaylistTest, EveryEntryKeepsItsIdWhenOthersGo) {
+    const DeckPlaylist::EntryId e = list.id(4);
+    EXPECT_EQ(list.id(5), e + 1);
+    list.remove({0, 1});
+    EXPECT_EQ(list.find(e), 2);
+    EXPECT_EQ(list.find(e, 2), 2);
+    EXPECT_EQ(list.find(e, 3), -1); // looked for after it
+    list.removeAt(2);
+    EXPECT_EQ(list.find(e), -1);
+    list.append("g", "/6");
+    EXPECT_EQ(list.id(3), e + 2); // a new entry never takes an old id
+}
+
+TEST_F(DeckPlaylistTest, TheLoadedEntryIsBoldOnItsTint) {
+    list.setLoaded(2);
+    EXPECT_EQ(list.loaded(), 2);
+    EXPECT_TRUE(font(2).bold());
+    EXPECT_EQ(shown(2, Qt::BackgroundRole).value<QBrush>().color(), QColor(208, 232, 255));
+    EXPECT_FALSE(shown(1, Qt::FontRole).isValid());
+    EXPECT_FALSE(shown(1, Qt::BackgroundRole).isValid());
+    list.setLoaded(4);
+    EXPECT_FALSE(shown(2, Qt::FontRole).isValid());
+    EXPECT_FALSE(shown(2, Qt::BackgroundRole).isValid());
+    list.setLoaded(-1);
+    EXPECT_EQ(list.loaded(), -1);
+    EXPECT_FALSE(shown(4, Qt::FontRole).isValid());
+}
+
+TEST_F(DeckPlaylistTest, TheLoadedMarkStaysWithItsEntryAndGoesWithIt) {
+    list.setLoaded(2);
+    list.remove({0});
+    EXPECT_EQ(list.loaded(), 1);
+    list.append("g", "/6");
+    EXPECT_EQ(list.loaded(), 1);
+    list.remove({0, 1, 2, 3, 4, 5}); // Delete All
+    EXPECT_EQ(list.loaded(), -1);
+    list.append({{"x", "/n"}, {"y", "/n"}});
+    EXPECT_EQ(list.loaded(), -1); // nothing of the new set is in the deck
+}
+
+TEST_F(DeckPlaylistTest, AnUnplayableEntryIsGreyStruckAndSaysWhy) {
+    list.markUnplayable(1, "it does not exist");
+    EXPECT_TRUE(list.isUnplayable(1));
+    EXPECT_EQ(list.unplayableReason(1), "it does not exist");
+    EXPECT_TRUE(font(1).strikeOut());
+    EXPECT_FALSE(font(1).bold());
+    EXPECT_EQ(shown(1, Qt::ToolTipRole).toString(), "it does not exist");
+    EXPECT_EQ(shown(1, Qt::AccessibleDescriptionRole).toString(), "it does not exist");
+    EXPECT_TRUE(shown(1, Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(list.isUnplayable(0));
+    EXPECT_EQ(list.unplayableReason(0), "");
+    EXPECT_FALSE(shown(0, Qt::ToolTipRole).isValid()); // the list's own tooltip shows
+}
+
+TEST_F(DeckPlaylistTest, TheUnplayableGreyIsTheViewsDisabledText) {
+    QPalette palette;
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(1, 2, 3));
+    list.setLooks(palette);
+    list.markUnplayable(0, "why");
+    EXPECT_EQ(shown(0, Qt::ForegroundRole).value<QBrush>().color(), QColor(1, 2, 3));
+}
+
+TEST_F(DeckPlaylistTest, TheLoadedEntryMarkedUnplayableIsBoldAndStruck) {
+    list.setLoaded(2);
+    list.markUnplayable(2, "not an audio file");
+    EXPECT_TRUE(font(2).bold());
+    EXPECT_TRUE(font(2).strikeOut());
+    list.clearUnplayable(2);
+    EXPECT_TRUE(font(2).bold());
+    EXPECT_FALSE(font(2).strikeOut());
+    EXPECT_FALSE(shown(2, Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(shown(2, Qt::ForegroundRole).isValid());
+}
+
+TEST_F(DeckPlaylistTest, MarksReachTheViewsAsOneChangeFromTheFirstToTheLast) {
+    QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
+    list.markUnplayable({{4, "x"}, {1, "y"}});
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 1);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 4);
+    EXPECT_FALSE(list.isUnplayable(2));
+}
+
+TEST_F(DeckPlaylistTest, MarksStayWithTheirEntries) {
+    list.markUnplayable(4, "gone");
+    list.remove({0, 1});
+    EXPECT_EQ(list.unplayableReason(2), "gone");
+    list.setTrack(2, {"E", "/elsewhere"}); // found elsewhere: the mark stays until it plays
+    EXPECT_EQ(list.fullPath(2), "/elsewhere/E");
+    EXPECT_EQ(list.unplayableReason(2), "gone");
+}
+
+// Assistive tools (and the end-to-end scenes) read the entries off the list box.
+TEST_F(DeckPlaylistTest, AViewTellsAssistiveToolsEachEntrysTextAndReason) {
+    QListView view;
+    view.setModel(&list);
+    view.show();
+    list.markUnplayable(1, "it does not exist");
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(box->childCount(), 6);
+    EXPECT_EQ(box->child(1)->text(QAccessible::Name), "b");
+    EXPECT_EQ(box->child(1)->text(QAccessible::Description), "it does not exist");
+    EXPECT_EQ(box->child(5)->text(QAccessible::Name), "f");
+}
