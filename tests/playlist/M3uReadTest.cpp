@@ -1,9 +1,8 @@
+// Reading M3U playlist files: their lines, which of them name tracks, and where those are.
+
 #include "playlist/M3u.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
-#include "playlist/FileUris.h"
-#include "playlist/SessionFile.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +13,6 @@ const QStringList kTypes{"mp3", "wav", "flac", "ogg"};
 
 QList<ListEntry> read(const QByteArray& bytes, bool saidUtf8 = false) {
     return ReadM3u(bytes, {"/lists", saidUtf8, kTypes}).toList();
-}
-
-SessionData OddEvening() {
-    SessionData session;
-    session.folder = FileNameFromBytes("/music/caf\xe9 =%20 folder"); // Latin-1, not UTF-8
-    const QList<Track> tracks{{FileNameFromBytes("a\nb.mp3"), "/music"},
-                              {"=50% off.wav", FileNameFromBytes("/m/\xff\xfe")}};
-    session.decks[0] = {tracks, 1, "", " 1.5e3 "};
-    session.decks[2] = {{{"Ünïcödé ♪.mp3", "/"}}, 0};
-    return session;
 }
 } // namespace
 
@@ -95,64 +84,4 @@ TEST(M3uRead, DecodesAndPlacesEntriesAgainstTheListsFolderWithEitherSeparator) {
     for (const auto& [line, track, others] : cases)
         EXPECT_EQ(read(line), (QList<ListEntry>{{track, others}})) << line;
     EXPECT_EQ(read("\xF1u.mp3", true)[0].track.name, FileNameFromBytes("\xF1u.mp3")); // said
-}
-
-TEST(M3uWrite, BareNamesInTheSaveFolderFullPathsElsewhereEveryLineCrLf) {
-    const QList<Track> tracks{
-        {"a.mp3", "/music"}, {"b.mp3", "/other"}, {"c.mp3", "/Music"}, {"d.mp3", "/"}};
-    EXPECT_EQ(WriteM3u(tracks, "/music"), "a.mp3\r\n/other/b.mp3\r\n/Music/c.mp3\r\n/d.mp3\r\n");
-    EXPECT_EQ(WriteM3u({{u"ñu.mp3"_qs, "/m"}}, "/m"), "\xC3\xB1u.mp3\r\n");
-    // A name that is not UTF-8 is written as the file system holds it.
-    EXPECT_EQ(WriteM3u({{FileNameFromBytes("caf\xE9.mp3"), "/m"}}, "/"), "/m/caf\xE9.mp3\r\n");
-    const QString broken = QString("a") + QChar(0xD800) + ".mp3"; // no file name holds this
-    EXPECT_THROW(WriteM3u({{"ok.mp3", "/m"}, {broken, "/m"}}, "/m"), Error);
-    EXPECT_THROW(WriteM3u({{"two\nlines.mp3", "/m"}}, "/m"), Error);
-}
-
-TEST(FileUris, NameLocalPathsByteForByte) {
-    const std::pair<const char16_t*, QString> cases[] = {
-        {u"file:///m/a%20b.mp3", "/m/a b.mp3"},
-        {u"file://localhost/m/%C3%B1.mp3", u"/m/ñ.mp3"_qs},
-        {u"FILE:///m/%E9.mp3", FileNameFromBytes("/m/\xE9.mp3")},
-        {u"file:///m/%aF%Fa%39%30", FileNameFromBytes("/m/\xAF\xFA\x39\x30")}, // digits' edges
-        {u"file:///m/ñ.mp3#x", u"/m/ñ.mp3"_qs},
-        {u"file:///m/a%2#5", "/m/a%2"}, // an escape cut short is kept as written
-        {u"file:///m/a%", "/m/a%"},
-    };
-    for (const auto& [uri, path] : cases)
-        EXPECT_EQ(LocalPathOfUri(uri), path);
-    for (const char16_t* other : {u"http://host/a.mp3", u"file://other/a.mp3", u"file:",
-                                  u"/m/a.mp3", u"file:///a%00b", u"file:///a%0Ab"})
-        EXPECT_TRUE(LocalPathOfUri(other).isNull());
-    EXPECT_EQ(LocalPathsOfUriList("# dragged\r\nfile:///m/a\r\nhttp://x/y\r\nfile:///m/b%25\r\n"),
-              (QStringList{"/m/a", "/m/b%"}));
-}
-
-// Names of any bytes, texts of any characters (spaces, "=", "%", line ends, nothing) come back
-// byte for byte, and so does whether the evening ended by the user's quit.
-TEST(SessionFileTest, AnEveningComesBackByteForByte) {
-    for (bool quit : {false, true}) {
-        SessionData session = OddEvening();
-        session.quit = quit;
-        EXPECT_EQ(SessionFromBytes(SessionToBytes(session)), session);
-    }
-    EXPECT_TRUE(SessionData{}.empty() && !OddEvening().empty());
-}
-
-// A file cut short anywhere, or with a line changed, is no session: never a part of one.
-TEST(SessionFileTest, AFileCutShortOrDamagedIsRefused) {
-    const QByteArray whole = SessionToBytes(OddEvening());
-    for (qsizetype size = 0; size < whole.size(); ++size)
-        EXPECT_THROW(SessionFromBytes(whole.left(size)), Error) << size;
-    const std::pair<const char*, const char*> damage[] = {{"quit no", "quit maybe"},
-                                                          {"deck 2 -1", "deck 3 -1"},
-                                                          {"deck 1 1", "deck 1 7"},
-                                                          {"end 3", "end 4"},
-                                                          {"velmor-session 1", "velmor-session 2"},
-                                                          {"end 3\n", "end 3\nmore\n"}};
-    for (const auto& [from, to] : damage) {
-        QByteArray bytes = whole;
-        ASSERT_TRUE(bytes.contains(from)) << from;
-        EXPECT_THROW(SessionFromBytes(bytes.replace(from, to)), Error) << to;
-    }
 }
