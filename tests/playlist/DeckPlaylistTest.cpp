@@ -35,11 +35,6 @@ TEST_F(DeckPlaylistTest, EntriesKeepTheirOrderNamesAndFolders) {
     EXPECT_EQ(shown(3, Qt::DisplayRole).toString(), "d");
 }
 
-TEST_F(DeckPlaylistTest, AFileInTheRootIsNotGivenASecondSeparator) {
-    list.append("r.mp3", "/");
-    EXPECT_EQ(list.fullPath(6), "/r.mp3");
-}
-
 TEST(DeckPlaylist, ANameThatIsNotUtf8IsShownReadableAndKeptByteForByte) {
     DeckPlaylist list;
     const QString odd = FileNameFromBytes("caf\xE9.mp3");
