@@ -14,7 +14,8 @@ struct WindowContext;
 class EntryLoader;
 class DeckActivation;
 
-// Each deck's playlist: playing, cueing and deleting entries.
+// Each deck's playlist, which the deck's list box shows: playing, cueing and deleting
+// entries. The playlists exist from construction; wire() makes the list boxes their views.
 class Playlists {
 public:
     Playlists(WindowContext& window, EntryLoader& loader, DeckActivation& activation);
