@@ -6,7 +6,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 
 using namespace velmor;
@@ -14,21 +13,6 @@ using namespace velmor::test;
 
 namespace {
 using LayoutTest = WindowTest;
-struct ShortcutsTest : WindowTest {
-    void key(char c) { w.shortcuts.HandleShortcutKey(c); }
-    // The decks whose players were given an order since the last look. The fades' own
-    // steps are held back, so that only the keys give orders.
-    std::vector<int> ordered() {
-        std::ranges::for_each(ui.FadeTimer, &QTimer::stop);
-        DeliverNotifications();
-        std::vector<int> decks;
-        for (int d = 0; d < kDecks; ++d)
-            if (!t.player(d).log.isEmpty())
-                decks.push_back(d);
-        clearPlayerLogs();
-        return decks;
-    }
-};
 } // namespace
 
 TEST_F(LayoutTest, AtTwiceTheSizeEveryControlAndFontKeepsItsProportionalPlace) {
@@ -137,99 +121,6 @@ TEST_F(LayoutTest, EveryDeckStartsEmptyAndActivatingADeckLightsOnlyItsCircle) {
     EXPECT_EQ(decks(), "active 3 pair 41: 00/350/1/0 00/350/1/0 00/350/1/0 00/350/1/1");
     w.activation.optPla_Click(1);
     EXPECT_EQ(decks(), "active 1 pair 23: 00/350/1/0 00/350/1/1 00/350/1/0 00/350/1/0");
-}
-
-// One window at a time, not modal, afresh after closing. The About box begins with the window's
-// caption.
-TEST_F(LayoutTest, OneHelpWindowAtATimeNotModalAndAfreshAfterClosing) {
-    w.help.cmdHelp_Click();
-    FrmHelp* frm = w.help.frmHelp();
-    w.help.cmdHelp_Click();
-    ASSERT_TRUE(frm && w.help.frmHelp() == frm && frm->isVisible() && !frm->isModal());
-    frm->cmdCloseWindow->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w.help.frmHelp(), nullptr);
-    w.help.cmdHelp_Click();
-    EXPECT_TRUE(w.help.frmHelp() && w.help.frmHelp()->isVisible());
-
-    w.help.cmdAbout_Click();
-    EXPECT_TRUE(t.reporter.last().text.startsWith(w.windowTitle() + "\r\n"));
-}
-
-// Each key the help window lists does what its line says, in either case; the rest of the
-// keyboard does nothing.
-TEST_F(ShortcutsTest, EveryListedKeyDoesWhatTheHelpWindowSaysAndNoOtherKeyActs) {
-    openEveryDeck();
-    clearPlayerLogs();
-    // What a deck command sends first; the upper-case key, pressed next, undoes the toggle.
-    const QStringList actions{"fade", "play/pause", "stop", "mute", "pre-listen"};
-    const QStringList first{"Volume -3600", "Play", "Stop", "Mute on", "Prelisten on"};
-    const QRegularExpression listed("^'(.)'   (\\S+) (.*)$");
-    const auto upper = [](char c) { return char(QChar(c).toUpper().unicode()); };
-    int keys = 0;
-    for (const QString& line :
-         (HelpDeckKeysText() + HelpOtherKeysText() + HelpHeadphoneKeysText()).split("\r\n")) {
-        const QRegularExpressionMatch m = listed.match(line);
-        if (!m.hasMatch() || m.captured(2) == "audio") // the set-up window: its own test
-            continue;
-        SCOPED_TRACE(line.toStdString());
-        ++keys;
-        const char c = m.captured(1).at(0).toLatin1();
-        const QString action = m.captured(2), rest = m.captured(3);
-        if (action == "Crossfader") { // pressed in upper case: either case acts, to the last letter
-            key(upper(c));
-            EXPECT_EQ("= " + QString::number(ui.cross->value()), rest);
-            clearPlayerLogs(); // the crossfader's own orders
-            continue;
-        }
-        key(c);
-        if (c == 'v') {
-            EXPECT_EQ(ui.cmdExpandir->text(), "\\/");
-            key('V'); // back to full height: the last check below
-            continue;
-        }
-        std::vector<int> decks; // "deck 2", "decks 4 & 1"
-        for (const QString& n : rest.section(' ', 1).split(" & "))
-            decks.push_back(n.toInt() - 1);
-        const QString sent = t.player(decks[0]).log.value(0);
-        std::sort(decks.begin(), decks.end());
-        EXPECT_EQ(ordered(), decks);
-        if (decks.size() == 1) {
-            EXPECT_EQ(sent, first.value(actions.indexOf(action)));
-            EXPECT_EQ(ui.cmdPrelisten[decks[0]]->isChecked(), action == "pre-listen");
-            key(upper(c));
-            EXPECT_EQ(ordered(), decks);
-            EXPECT_FALSE(ui.cmdPrelisten[decks[0]]->isChecked());
-        }
-    }
-    EXPECT_EQ(keys, 4 * 4 + 4 + 4 + 3 + 1 + 4);
-    for (const char c : {'0', '9', '!', ' ', '\r', 'p', '@', '[', '\x1b'})
-        key(c);
-    EXPECT_EQ(QString::asprintf("%zu %d %s %d", ordered().size(), ui.cross->value(),
-                                qPrintable(ui.cmdExpandir->text()), t.reporter.empty()),
-              "0 100 /\\ 1");
-}
-
-// Typed into a control, a key acts and the control still gets it; a text box keeps it.
-TEST_F(ShortcutsTest, ControlsHandKeysOnAndStillGetThemButTextBoxesDoNot) {
-    openEveryDeck();
-    activate();
-    ui.lstPlay[0]->addItems({"a.mp3", "s.mp3"});
-    ui.lstPlay[0]->setCurrentRow(0);
-    QString played; // per control, whether 's' played Deck 2
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{ui.lstPlay[0], ui.Volumen[1], ui.dir, &w, ui.txtSet[0],
-                                         ui.cmdRetroceso[0], ui.cmdGuardar}) {
-        clearPlayerLogs();
-        control->setFocus();
-        QTest::keyClick(control, 's');
-        played += t.player(1).log == QStringList{"Play"} ? "1" : t.player(1).log.join(',') + "0";
-        if (played.endsWith('1'))
-            t.playPause(1);
-    }
-    EXPECT_EQ(played, "1111000");
-    EXPECT_EQ(ui.lstPlay[0]->currentRow(), 1); // the list found its "s" entry
-    EXPECT_EQ(ui.txtSet[0]->text(), "0s");
 }
 
 TEST(MasterStrip, TheDropoutsTextNamesTheHeadphonesOnlyWhenTheyHadSome) {

@@ -1,5 +1,4 @@
 #include "app/EveningSession.h"
-#include "app/Help.h"
 #include "common/BrowserLists.h"
 #include "common/Error.h"
 #include "playlist/PlaylistFiles.h"
@@ -124,7 +123,7 @@ TEST_F(SessionTest, AnUnreadableSessionFileIsSetAside) {
 TEST_F(SessionTest, TheSetUpWindowOpensKeepsAndRefusesChoices) {
     auto t = start();
     Main& w = t->w();
-    w.shortcuts.HandleShortcutKey(Help::kAudioSetupKey);
+    w.actions.forId("window.audio_setup")->call();
     FrmAudio* frm = w.audioSetup.frmAudio();
     ASSERT_TRUE(frm && frm->isVisible() && frm->lblLatency->text().contains("23.2 ms"));
     // A desktop that refuses real-time priority is told: a busy computer may break up the sound.
