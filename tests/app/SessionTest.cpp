@@ -9,6 +9,7 @@
 #include "support/WindowTest.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
@@ -127,4 +128,22 @@ TEST_F(SessionTest, AnUnreadableSessionFileIsSetAside) {
     EXPECT_TRUE(t->reporter.questions.empty());
     ASSERT_EQ(t->reporter.notices.size(), 1u);
     EXPECT_TRUE(t->reporter.notices[0].contains(aside[0]));
+}
+
+// When the unreadable file cannot be moved aside, it is kept as it is and this evening is
+// not written over it.
+TEST_F(SessionTest, AnUnreadableSessionFileThatCannotBeSetAsideIsNotWrittenOver) {
+    QDir().mkpath(state);
+    WriteBytes(file().toStdString(), "not a session");
+    // Whatever second the file is set aside in, its new name is taken.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int s = 0; s < 10; ++s)
+        QDir(state).mkdir("session.unreadable-" + now.addSecs(s).toString("yyyyMMdd-HHmmss"));
+    auto t = start();
+    t->w().session.RestoreLastEvening();
+    ASSERT_EQ(t->reporter.notices.size(), 1u);
+    EXPECT_TRUE(t->reporter.notices[0].contains("nor set aside"));
+    t->fill(0, {"a.mp3"});
+    t->w().close();
+    EXPECT_EQ(ReadPlaylistFile(file()), "not a session");
 }
