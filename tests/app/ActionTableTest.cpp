@@ -158,16 +158,6 @@ TEST_F(ActionTableTest, TheIdsAreListedDeckByDeck) {
     EXPECT_EQ(ids.last(), "window.audio_setup");
 }
 
-TEST_F(ActionTableTest, TheHelpWindowsWordsAreTheRows) {
-    EXPECT_EQ(table.forKey('w')->help, "play/pause deck 1");
-    EXPECT_EQ(table.forKey('5')->help, "stop deck 1, play/pause deck 2");
-    EXPECT_EQ(table.forKey('1')->help, "fade decks 1 & 2");
-    EXPECT_EQ(table.forKey('v')->help, "\\/ or /\\ button");
-    EXPECT_EQ(table.forKey('w')->section, "Deck 1 Main Controls");
-    EXPECT_EQ(table.forKey('b')->section, "Headphones");
-    EXPECT_EQ(table.forId("deck1.next")->section, "");
-}
-
 TEST(ActionTable, RefusesASecondRowWithTheSameIdOrKey) {
     ActionTable table;
     table.add({"deck1.play_pause", 'w', "", "", [] {}});

@@ -87,16 +87,6 @@ TEST_F(ShortcutsTest, ActionsWithoutAKeyCallTheirButtonsHandlers) {
     EXPECT_NE(w.help.frmHelp(), nullptr);
 }
 
-TEST_F(ShortcutsTest, OtherKeysDoNothing) {
-    for (const char c : {'0', '9', '!', ' ', '\r', 'p', '@', '[', '\x1b'})
-        key(c);
-    for (int d = 0; d < kDecks; ++d)
-        EXPECT_EQ(told(d), QStringList{}) << d;
-    EXPECT_EQ(ui.cross->value(), 50);
-    EXPECT_EQ(ui.cmdExpandir->text(), "/\\");
-    EXPECT_TRUE(t.reporter.empty());
-}
-
 // Typed into a control, a key acts and the control still gets it; a text box keeps it, and
 // so do the previous-track and save buttons.
 TEST_F(ShortcutsTest, ControlsHandKeysOnAndStillGetThemButTextBoxesDoNot) {
