@@ -89,7 +89,11 @@ void EveningSession::EndByQuit() {
 void EveningSession::setAside(const QString& why) {
     const QString aside =
         file() + ".unreadable-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
-    QFile::rename(file(), aside);
+    if (!QFile::rename(file(), aside)) {
+        // Writing this evening would overwrite the last one, which nothing else holds.
+        writer_.reset();
+        return w_.reporter.notice(QString(kSessionNotSetAside).arg(DisplayName(file()), why));
+    }
     w_.reporter.notice(QString(kSessionSetAside).arg(DisplayName(file()), why, aside));
 }
 

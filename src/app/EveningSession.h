@@ -53,6 +53,9 @@ private:
 inline const char* const kRestoreQuestion = "Restore the last evening's playlists?";
 inline const char* const kSessionSetAside =
     "The last evening's playlists could not be read (%1, %2): the file was set aside as %3.";
+inline const char* const kSessionNotSetAside =
+    "The last evening's playlists could not be read (%1, %2), nor set aside: the file stays as "
+    "it is, and this evening's playlists are not kept.";
 inline const char* const kSessionNotKept = "The evening's playlists cannot be kept: %1";
 
 } // namespace velmor

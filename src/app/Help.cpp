@@ -18,6 +18,19 @@ QString linesText(const QStringList& lines) {
     return lines.join(kCrLf) + kCrLf;
 }
 
+// Each heading with the keys listed under it, an empty line between two headings.
+QStringList sectionsLines(const ActionTable& actions, const QStringList& headings) {
+    QStringList lines;
+    for (const QString& heading : headings) {
+        if (!lines.isEmpty())
+            lines << "";
+        lines << heading;
+        for (const Action* action : actions.section(heading))
+            lines << QString("'%1'   %2").arg(QChar(action->key), action->help);
+    }
+    return lines;
+}
+
 QPlainTextEdit* keysBox(QWidget* parent, const QString& text, int l, int t, int w, int h) {
     auto* box = new QPlainTextEdit(parent);
     box->setGeometry(TwipsRect(l, t, w, h));
@@ -49,50 +62,21 @@ QLabel* note(QWidget* parent, const QString& text, int l, int t, int w, int h) {
 }
 } // namespace
 
-QString HelpDeckKeysText() {
-    QStringList lines;
-    const char* const rows[] = {"qwer", "asdf", "tyui", "ghjk"};
-    const char* const actions[] = {"fade", "play/pause", "stop", "mute"};
-    for (int d = 0; d < kDecks; ++d) {
-        if (d > 0)
-            lines << "";
-        lines << QString("Deck %1 Main Controls").arg(d + 1);
-        for (int k = 0; k < 4; ++k)
-            lines << QString("'%1'   %2 deck %3").arg(rows[d][k]).arg(actions[k]).arg(d + 1);
-    }
-    return linesText(lines);
+QString HelpDeckKeysText(const ActionTable& actions) {
+    return linesText(sectionsLines(actions, DeckSections()));
 }
 
-QString HelpOtherKeysText() {
-    QStringList lines{"Auto CrossFading"};
-    for (int d = 0; d < kDecks; ++d)
-        lines << QString("'%1'   fade decks %2 & %3").arg(d + 1).arg(d + 1).arg(NextDeck(d) + 1);
-    lines << ""
-          << "Track Skipping between Decks";
-    for (int d = 0; d < kDecks; ++d)
-        lines << QString("'%1'   play/pause decks %2 & %3")
-                     .arg(d + 5)
-                     .arg(d + 1)
-                     .arg(NextDeck(d) + 1);
-    lines << ""
-          << "Crossfader Settings"
-          << "'z'   Crossfader = 0"
-          << "'x'   Crossfader = 50"
-          << "'c'   Crossfader = 100"
-          << ""
-          << "Other Keys"
-          << "'v'   \\/ or /\\ button";
-    return linesText(lines);
+QString HelpOtherKeysText(const ActionTable& actions) {
+    return linesText(sectionsLines(
+        actions, {kFadePairsSection, kPlayPairsSection, kCrossfaderSection, kOtherKeysSection}));
 }
 
-QString HelpHeadphoneKeysText() {
-    QStringList lines{"Headphones"};
-    for (int d = 0; d < kDecks; ++d)
-        lines << QString("'%1'   pre-listen deck %2").arg(Help::kPrelistenKeys[d]).arg(d + 1);
+QString HelpHeadphoneKeysText(const ActionTable& actions) {
+    QStringList lines = sectionsLines(actions, {kHeadphonesSection});
     lines << "(or the headphones button"
           << "of the deck)"
-          << ""
-          << "Audio Set-up" << QString("'%1'   audio set-up window").arg(Help::kAudioSetupKey);
+          << "";
+    lines << sectionsLines(actions, {kAudioSetupSection});
     return linesText(lines);
 }
 
@@ -123,15 +107,15 @@ QString AboutText(const QString& version) {
     return lines.join(kCrLf);
 }
 
-FrmHelp::FrmHelp(const QFont& font) {
+FrmHelp::FrmHelp(const QFont& font, const ActionTable& actions) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(font);
     setWindowTitle("Velmor's Key Assignments");
     // The designed window, and a third column to its right for the keys added since.
     setFixedSize(TwipsToPixels(4920 + 2520), TwipsToPixels(5295));
-    Text1 = keysBox(this, HelpDeckKeysText(), 60, 60, 2100, 4830);
-    Text2 = keysBox(this, HelpOtherKeysText(), 2220, 60, 2640, 3930);
-    Text3 = keysBox(this, HelpHeadphoneKeysText(), 4920, 60, 2460, 3930);
+    Text1 = keysBox(this, HelpDeckKeysText(actions), 60, 60, 2100, 4830);
+    Text2 = keysBox(this, HelpOtherKeysText(actions), 2220, 60, 2640, 3930);
+    Text3 = keysBox(this, HelpHeadphoneKeysText(actions), 4920, 60, 2460, 3930);
     Label1 = note(this,
                   "Leave the mouse pointer over the buttons and controls for a couple of seconds "
                   "for additional help.",
@@ -160,7 +144,7 @@ void Help::cmdHelp_Click() {
     if (frmHelp_ != nullptr && !frmHelp_->isVisible())
         delete frmHelp_.data();
     if (frmHelp_ == nullptr) {
-        frmHelp_ = new FrmHelp(w_.DesignFont());
+        frmHelp_ = new FrmHelp(w_.DesignFont(), w_.actions);
         w_.shortcuts.forwardKeysFrom(frmHelp_);
         // Beside the main window, not over it.
         frmHelp_->move(w_.frameGeometry().topRight() + QPoint(8, 0));

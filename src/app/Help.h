@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace velmor {
 
+class ActionTable;
 class Main;
 
 // What the About box and the help window tell of the project itself, kept in one place.
@@ -21,13 +22,13 @@ inline const char* const kThanks[] = {"everyone who tested Velmor at a live even
                                       "everyone who sent a bug report"};
 } // namespace project
 
-// The key assignments as the help window lists them: the deck keys, then the digit,
-// crossfader and other keys. Every line ends in CR LF.
-QString HelpDeckKeysText();
-QString HelpOtherKeysText();
+// The key assignments of the action table as the help window lists them: the deck keys,
+// then the digit, crossfader and other keys. Every line ends in CR LF.
+QString HelpDeckKeysText(const ActionTable& actions);
+QString HelpOtherKeysText(const ActionTable& actions);
 // The keys of the headphones and the audio set-up, in a column of their own beside the two
 // texts above, which stay as they are.
-QString HelpHeadphoneKeysText();
+QString HelpHeadphoneKeysText(const ActionTable& actions);
 // The About message: 18 lines joined by CR LF.
 QString AboutText(const QString& version);
 
@@ -35,8 +36,8 @@ QString AboutText(const QString& version);
 // key handling of its own.
 class FrmHelp : public QWidget {
 public:
-    // In the main window's font.
-    explicit FrmHelp(const QFont& font);
+    // In the main window's font, listing the keys of `actions`.
+    FrmHelp(const QFont& font, const ActionTable& actions);
     void cmdCloseWindow_Click() { close(); }
 
     QPlainTextEdit* Text1;
@@ -57,10 +58,6 @@ public:
 
     void cmdHelp_Click();
     void cmdAbout_Click();
-
-    // The pre-listen key of each deck, and the audio set-up's.
-    static constexpr char kPrelistenKeys[] = "bnm,";
-    static constexpr char kAudioSetupKey = 'o';
 
     // The open help window, or null when none is open.
     FrmHelp* frmHelp() const { return frmHelp_; }

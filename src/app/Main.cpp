@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/MainLayout.h"
+#include "app/WindowActions.h"
 #include "common/BrowserLists.h"
 #include "common/LevelMeterBar.h"
 #include "common/Numbers.h"
@@ -37,6 +38,7 @@ Main::Main(const MainOptions& options)
     setFocusPolicy(Qt::StrongFocus);
 
     connect(ui.cmdExpandir, &QPushButton::clicked, this, [this] { cmdExpandir_Click(); });
+    actions = WindowActions(*this);
     transport.wire();
     volume.wire();
     position.wire();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
 #include "app/EveningSession.h"
 #include "app/Help.h"
@@ -111,6 +112,8 @@ public:
     Prelisten prelisten{context_, outputs};
     AudioSetupWindow audioSetup{*this};
     EveningSession session{*this};
+    // Every action a person can trigger, calling the handlers above.
+    ActionTable actions;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -90,7 +90,9 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
     ui.Volumen[d] = slider(fra, "Volume", 100, 5, 30, 585, 2325, 300);
     ui.Volumen[d]->setTickPosition(QSlider::TicksBelow);
     ui.Volumen[d]->setTickInterval(5);
-    ui.lblVolumen[d] = label(fra, "100", 2370, 630, 270, 225);
+    // This label and those of the fade panel reach to the control on their right, wider than
+    // designed, so that their text shows whole in our fonts at every size of the window.
+    ui.lblVolumen[d] = label(fra, "100", 2370, 630, 330, 225);
     SetDesignFont(ui.lblVolumen[d], fontOf(kSerif, 9.75));
 
     ui.cmdSet[d] = plainButton(fra, "Set", "Set the track to a specific time", 2295, 225, 405, 285);
@@ -145,16 +147,16 @@ void buildDeck(QWidget* window, Controls& ui, int d) {
 
     // The fade panel.
     ui.cmdFade[d] = plainButton(fra, "Fade", "", 2700, 675, 750, 255);
-    ui.lblin[d] = label(fra, "in", 3480, 705, 120, 165);
-    ui.lblout[d] = label(fra, "out", 3645, 705, 225, 165);
+    ui.lblin[d] = label(fra, "in", 3480, 705, 165, 165);
+    ui.lblout[d] = label(fra, "out", 3645, 705, 255, 165);
     ui.chkInOrOut[d] = button(fra, "<", "", 3660, 675, 210, 255);
     ui.chkInOrOut[d]->setCheckable(true);
-    ui.lblFade[d] = label(fra, "Length", 3900, 705, 495, 195);
+    ui.lblFade[d] = label(fra, "Length", 3900, 705, 525, 195);
     ui.txtLength[d] = textBox(fra, "2000", "Fade duration in milliseconds", 4425, 675, 675, 285);
-    ui.lblMinVol[d] = label(fra, "Start Vol", 5160, 705, 600, 195);
+    ui.lblMinVol[d] = label(fra, "Start Vol", 5160, 705, 645, 195);
     ui.txtStartVolume[d] = textBox(fra, "20", "Start volume of the fade", 5805, 675, 390, 285);
     ui.lblPercent[d] = label(fra, "%", 6210, 705, 165, 195);
-    ui.lblMaxVol[d] = label(fra, "End Vol", 6435, 705, 555, 195);
+    ui.lblMaxVol[d] = label(fra, "End Vol", 6435, 705, 615, 195);
     ui.txtEndVolume[d] = textBox(fra, "100", "End volume of the fade", 7050, 675, 390, 285);
     ui.lblPercent[d + kDecks] = label(fra, "%", 7455, 705, 165, 195);
 
@@ -215,9 +217,11 @@ void buildBrowser(QWidget* window, Controls& ui) {
     ui.drv->setToolTip("Select the drive where you have the music");
 
     // The save panel lies behind the folder list, which covers it while it is closed.
-    ui.lblNomArch = label(window, "Choose the folder and put a filename:", 7725, 6585, 2640, 195);
+    // The save panel's two labels reach to the window's edge, wider than designed, for the
+    // same reason as the fade panel's.
+    ui.lblNomArch = label(window, "Choose the folder and put a filename:", 7725, 6585, 3495, 195);
     ui.txtNomArch = textBox(window, "", "", 7725, 6795, 3135, 285);
-    ui.lblM3U = label(window, ".m3u", 10860, 6825, 345, 225);
+    ui.lblM3U = label(window, ".m3u", 10860, 6825, 375, 225);
     ui.cmdGuardar = plainButton(window, "Save", "", 7740, 7140, 1725, 225);
     ui.Command1 = plainButton(window, "Cancel", "", 9495, 7140, 1725, 225);
 

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <cstring>
 
 namespace velmor {
 
@@ -104,48 +103,8 @@ void Shortcuts::forwardKeys(QWidget* control) {
 }
 
 void Shortcuts::HandleShortcutKey(int keyAscii) {
-    const int key = keyAscii >= 'A' && keyAscii <= 'Z' ? keyAscii - 'A' + 'a' : keyAscii;
-    Transport& transport = w_.transport;
-    // The rows of letters: fade, play/pause, stop, mute of Deck 1..4.
-    static const char* const kDeckRows[kDecks] = {"qwer", "asdf", "tyui", "ghjk"};
-    for (int d = 0; d < kDecks; ++d) {
-        const char* row = kDeckRows[d];
-        if (key == row[0])
-            return run([&] { w_.fades.cmdFade_Click(d); });
-        if (key == row[1])
-            return run([&] { transport.cmdPlayPause_Click(d); });
-        if (key == row[2])
-            return run([&] { transport.cmdStop_Click(d); });
-        if (key == row[3])
-            return run([&] { transport.cmdMute_Click(d); });
-    }
-    // Digits act on a deck and the one after it, the first to its end before the second.
-    if (key >= '1' && key <= '4') {
-        const int d = key - '1';
-        run([&] { w_.fades.cmdFade_Click(d); });
-        run([&] { w_.fades.cmdFade_Click(NextDeck(d)); });
-    } else if (key >= '5' && key <= '8') {
-        const int d = key - '5';
-        run([&] { transport.cmdPlayPause_Click(d); });
-        run([&] { transport.cmdPlayPause_Click(NextDeck(d)); });
-    } else if (key == 'z' || key == 'x' || key == 'c') {
-        // The slider's change notification applies the position, as a move by the user does.
-        const int value = key == 'z' ? 0 : key == 'x' ? 50 : 100;
-        run([&] { w_.ui.cross->setValue(value); });
-    } else if (key == 'v') {
-        run([&] { w_.cmdExpandir_Click(); });
-    } else if (const char* deck =
-                   key > 0 && key < 128 ? std::strchr(Help::kPrelistenKeys, key) : nullptr) {
-        run([&] { w_.prelisten.cmdPrelisten_Click(int(deck - Help::kPrelistenKeys)); });
-    } else if (key == Help::kAudioSetupKey) {
-        run([&] { w_.audioSetup.cmdAudio_Click(); });
-    }
-}
-
-void Shortcuts::run(const std::function<void()>& command) {
-    // Commands trap their own failures; this catches any they leave, so a key never ends
-    // the program and a digit key's second deck still gets its turn.
-    trapped(w_.reporter, command);
+    if (const Action* action = w_.actions.forKey(keyAscii))
+        action->call();
 }
 
 } // namespace velmor

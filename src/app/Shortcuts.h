@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QPointer>
-#include <functional>
 #include <memory>
 
 class QObject;
@@ -25,15 +24,14 @@ public:
     // takes a letter as a choice. Keys without a character (arrows, Enter, Escape, Tab) and
     // Space reach the window as usual.
     void forwardKeysFrom(QWidget* window);
-    // Runs the action of a typed character; any other character does nothing. The character
-    // still reaches the control that received it.
+    // Runs the action the table gives a typed character; any other character does nothing.
+    // The character still reaches the control that received it.
     void HandleShortcutKey(int keyAscii);
 
 private:
     class OtherWindowKeys;
 
     void forwardKeys(QWidget* control);
-    void run(const std::function<void()>& command);
 
     Main& w_;
     QList<QPointer<QWidget>> otherWindows_;

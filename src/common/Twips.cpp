@@ -3,6 +3,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace velmor {
 
@@ -15,8 +16,17 @@ int Edge(double twips, double scale) {
     return int(std::lround(twips * scale / kTwipsPerPixel));
 }
 
+// Qt draws a font at a whole number of pixels, the nearest: 8.25 points at 1.5 times would be
+// 17 pixels where the controls grew to 16.5, and a label's last letter would be cut off. Taken
+// down to a whole pixel, text never grows faster than the box it is in.
+double ScaledPoints(double points, double scale, const QWidget* widget) {
+    const double dpi = widget->logicalDpiY();
+    const double pixels = std::max(1.0, std::floor(points * scale * dpi / 72 + 1e-6));
+    return pixels * 72 / dpi;
+}
+
 void ApplyFont(QWidget* widget, QFont font, double scale) {
-    font.setPointSizeF(font.pointSizeF() * scale);
+    font.setPointSizeF(ScaledPoints(font.pointSizeF(), scale, widget));
     widget->setFont(font);
 }
 } // namespace
@@ -63,7 +73,7 @@ QFont DesignFont(const QWidget* widget) {
 }
 
 QFont ScaledFont(const QWidget* widget, QFont design) {
-    design.setPointSizeF(design.pointSizeF() * ScaleOf(widget));
+    design.setPointSizeF(ScaledPoints(design.pointSizeF(), ScaleOf(widget), widget));
     return design;
 }
 

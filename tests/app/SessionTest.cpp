@@ -1,5 +1,4 @@
 #include "app/EveningSession.h"
-#include "app/Help.h"
 #include "common/BrowserLists.h"
 #include "common/Error.h"
 #include "playlist/PlaylistFiles.h"
@@ -10,6 +9,7 @@
 #include "support/WindowTest.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
@@ -87,17 +87,27 @@ TEST_F(SessionTest, AnEveningKilledComesBackAndACleanQuitIsNotOffered) {
     t->w().browser.entryChecks().waitUntilDone();
     DeliverNotifications();
     const Controls& ui = t->w().ui;
-    // The folder, then per deck: entries, the one loaded, whether the player has it, its state,
-    // the cue, whether the gone file is marked.
-    QString decks = ui.dir->Path();
+    EXPECT_EQ(ui.dir->Path(), music);
+    // Per deck: its entries, the one loaded (in its player, stopped), its cue.
+    const int entries[kDecks] = {2, 3, 4, 5};
+    const int loaded[kDecks] = {0, 1, 0, 0};
+    const char* const cueMinutes[kDecks] = {"0", "1", "2", "3"};
+    const char* const cueSeconds[kDecks] = {"10", "11", "12", "13"};
     for (int d = 0; d < kDecks; ++d) {
+        SCOPED_TRACE(d);
         const DeckPlaylist& list = t->w().playlists.list(d);
-        decks += QString::asprintf(";%d %d %d%d %s:%s %d", int(list.count()), list.loaded(),
-                                   t->player(d).FileName() == list.fullPath(list.loaded()),
-                                   t->player(d).PlayState(), qPrintable(ui.txtSet[d]->text()),
-                                   qPrintable(ui.txtSetSec[d]->text()), list.isUnplayable(d + 1));
+        EXPECT_EQ(list.count(), entries[d]);
+        EXPECT_EQ(list.loaded(), loaded[d]);
+        EXPECT_EQ(t->player(d).FileName(), list.fullPath(loaded[d]));
+        EXPECT_EQ(t->player(d).PlayState(), MediaPlayer::Stopped);
+        EXPECT_EQ(ui.txtSet[d]->text(), cueMinutes[d]);
+        EXPECT_EQ(ui.txtSetSec[d]->text(), cueSeconds[d]);
     }
-    EXPECT_EQ(decks, music + ";2 0 10 0:10 0;3 1 10 1:11 0;4 0 10 2:12 0;5 0 10 3:13 1");
+    // Only the file that has gone is marked.
+    EXPECT_FALSE(t->w().playlists.list(0).isUnplayable(1));
+    EXPECT_FALSE(t->w().playlists.list(1).isUnplayable(2));
+    EXPECT_FALSE(t->w().playlists.list(2).isUnplayable(3));
+    EXPECT_TRUE(t->w().playlists.list(3).isUnplayable(4));
 
     t->w().close(); // the user's own quit
     t.reset();
@@ -113,38 +123,27 @@ TEST_F(SessionTest, AnUnreadableSessionFileIsSetAside) {
     auto t = start();
     t->w().session.RestoreLastEvening();
     const QStringList aside = QDir(state).entryList({"session*"});
-    EXPECT_TRUE(aside.size() == 1 && aside[0].startsWith("session.unreadable-") &&
-                t->reporter.questions.empty())
-        << aside.join(' ').toStdString();
-    EXPECT_TRUE(t->reporter.notices.size() == 1 && t->reporter.notices[0].contains(aside.value(0)));
+    ASSERT_EQ(aside.size(), 1) << aside.join(' ').toStdString();
+    EXPECT_TRUE(aside[0].startsWith("session.unreadable-"));
+    EXPECT_TRUE(t->reporter.questions.empty());
+    ASSERT_EQ(t->reporter.notices.size(), 1u);
+    EXPECT_TRUE(t->reporter.notices[0].contains(aside[0]));
 }
 
-// The set-up key opens the window. A choice takes effect and is kept; a device that cannot be
-// opened is told in a box, and the window and the file keep the choice that plays.
-TEST_F(SessionTest, TheSetUpWindowOpensKeepsAndRefusesChoices) {
+// When the unreadable file cannot be moved aside, it is kept as it is and this evening is
+// not written over it.
+TEST_F(SessionTest, AnUnreadableSessionFileThatCannotBeSetAsideIsNotWrittenOver) {
+    QDir().mkpath(state);
+    WriteBytes(file().toStdString(), "not a session");
+    // Whatever second the file is set aside in, its new name is taken.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int s = 0; s < 10; ++s)
+        QDir(state).mkdir("session.unreadable-" + now.addSecs(s).toString("yyyyMMdd-HHmmss"));
     auto t = start();
-    Main& w = t->w();
-    w.shortcuts.HandleShortcutKey(Help::kAudioSetupKey);
-    FrmAudio* frm = w.audioSetup.frmAudio();
-    ASSERT_TRUE(frm && frm->isVisible() && frm->lblLatency->text().contains("23.2 ms"));
-    // A desktop that refuses real-time priority is told: a busy computer may break up the sound.
-    EXPECT_TRUE(frm->lblLatency->text().endsWith(
-        "\nAudio threads: normal priority (real-time was refused)"));
-    const auto choose = [&](QComboBox* box, const QString& text) {
-        box->setCurrentIndex(box->findText(text));
-        emit box->activated(box->currentIndex());
-    };
-    choose(frm->cboBuffer, "512 frames");
-    choose(frm->cboPhones, "quad");
-    const AudioSetup playing{"", PhonesRoute::Device, "quad", 512};
-    EXPECT_TRUE(outputs.setup == playing && ReadAudioSetup(setupFile) == playing &&
-                t->reporter.empty());
-    // The master strip sets the headphones' level and blend.
-    w.ui.sldPhones->setValue(40);
-    w.ui.sldCueMix->setValue(100);
-    EXPECT_EQ(std::pair(outputs.level, outputs.mix), std::pair(40, 100));
-
-    choose(frm->cboPhones, "refused");
-    EXPECT_EQ(t->reporter.messages.size(), 1u);
-    EXPECT_TRUE(frm->cboPhones->currentText() == "quad" && ReadAudioSetup(setupFile) == playing);
+    t->w().session.RestoreLastEvening();
+    ASSERT_EQ(t->reporter.notices.size(), 1u);
+    EXPECT_TRUE(t->reporter.notices[0].contains("nor set aside"));
+    t->fill(0, {"a.mp3"});
+    t->w().close();
+    EXPECT_EQ(ReadPlaylistFile(file()), "not a session");
 }

@@ -1,7 +1,5 @@
 #include "soak/Session.h"
 
-#include "app/Help.h"
-
 #include "common/Widgets.h"
 #include "soak/Verdict.h"
 
@@ -22,6 +20,7 @@ constexpr std::string_view kFadeKeys = "qatg1234";
 constexpr std::string_view kPlayPauseKeys = "wsyh5678";
 constexpr std::string_view kMuteKeys = "rfik";
 constexpr std::string_view kCrossfaderKeys = "zxc";
+constexpr std::string_view kPrelistenKeys = "bnm,";
 } // namespace
 
 Session::Session(Main& window, const std::array<WatchedPlayer*, kDecks>& players,
@@ -138,7 +137,7 @@ void Session::randomAction() {
     else if (what <= 55)
         key = any(kPlayPauseKeys);
     else if (what <= 59)
-        key = any(Help::kPrelistenKeys);
+        key = any(kPrelistenKeys);
     if (key) {
         // Letters in either case act the same.
         press(std::isalpha(key) && uniform(1, 5) == 1 ? static_cast<char>(std::toupper(key)) : key);

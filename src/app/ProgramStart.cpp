@@ -1,6 +1,6 @@
-#include "app/Main.h"
 #include "app/Application.h"
 #include "app/FontConfiguration.h"
+#include "app/Main.h"
 #include "common/ScaledStyle.h"
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"

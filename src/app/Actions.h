@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace velmor {
+
+// One thing a person can make Velmor do, by a key, a click or (later) a controller.
+struct Action {
+    // Stable, for mappings kept on disk: "deck1.play_pause", "crossfader.left".
+    QString id;
+    // The key that triggers it, a lower-case letter, a digit or a sign; 0 for none.
+    char key = 0;
+    // The help window's heading it is listed under ("" for an action it does not list), and
+    // its words there.
+    QString section;
+    QString help;
+    std::function<void()> call;
+};
+
+// Every action of the window, each in one row: the keyboard looks its keys up here, the help
+// window lists its rows, a controller maps onto its ids.
+class ActionTable {
+public:
+    // Adds a row; ids and keys are each taken once.
+    void add(Action action);
+
+    // The action of a typed character, or null: letters in either case, every other
+    // character as it is (a shifted digit is not its digit).
+    const Action* forKey(int keyAscii) const;
+    const Action* forId(const QString& id) const;
+    // In the order the rows were added.
+    const std::vector<Action>& rows() const { return rows_; }
+    QStringList ids() const;
+    // The rows the help window lists under a heading, in order.
+    std::vector<const Action*> section(const QString& heading) const;
+
+private:
+    std::vector<Action> rows_;
+};
+
+// What the actions call, one entry per command of the window; each traps its own failures,
+// so that the second command of a two-deck key still gets its turn.
+struct ActionCalls {
+    std::function<void(int deck)> fade;
+    std::function<void(int deck)> playPause;
+    std::function<void(int deck)> stop;
+    std::function<void(int deck)> mute;
+    std::function<void(int deck)> previous;
+    std::function<void(int deck)> next;
+    // The speed buttons, 0..3 for 50%, 100%, 150%, 200%.
+    std::function<void(int deck, int speed)> speed;
+    std::function<void(int deck)> prelisten;
+    std::function<void(int deck)> activate;
+    // Sets the crossfader's position, 0..100; its change applies it as a move by the user.
+    std::function<void(int position)> crossfader;
+    std::function<void()> compressExpand;
+    std::function<void()> help;
+    std::function<void()> about;
+    std::function<void()> audioSetup;
+};
+
+// The help window's headings, in the order of its columns.
+QStringList DeckSections();
+inline const char* const kFadePairsSection = "Auto CrossFading";
+inline const char* const kPlayPairsSection = "Track Skipping between Decks";
+inline const char* const kCrossfaderSection = "Crossfader Settings";
+inline const char* const kOtherKeysSection = "Other Keys";
+inline const char* const kHeadphonesSection = "Headphones";
+inline const char* const kAudioSetupSection = "Audio Set-up";
+
+// Velmor's actions with their keys and words, calling `calls`.
+ActionTable MixerActions(const ActionCalls& calls);
+
+} // namespace velmor

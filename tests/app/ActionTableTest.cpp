@@ -1,0 +1,169 @@
+#include "app/Actions.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace velmor;
+
+namespace {
+
+// The table on calls that only say what they were asked, deck numbers as the user sees them.
+struct ActionTableTest : ::testing::Test {
+    QStringList calls;
+    ActionTable table = MixerActions(recording());
+
+    ActionCalls recording() {
+        const auto deck = [this](const char* what) {
+            return [this, what](int d) { calls << QString("%1 %2").arg(what).arg(d + 1); };
+        };
+        ActionCalls c;
+        c.fade = deck("fade");
+        c.playPause = deck("play/pause");
+        c.stop = deck("stop");
+        c.mute = deck("mute");
+        c.previous = deck("previous");
+        c.next = deck("next");
+        c.prelisten = deck("prelisten");
+        c.activate = deck("activate");
+        c.speed = [this](int d, int speed) {
+            calls << QString("speed %1 %2").arg(d + 1).arg(speed);
+        };
+        c.crossfader = [this](int position) { calls << QString("crossfader %1").arg(position); };
+        c.compressExpand = [this] { calls << "compress/expand"; };
+        c.help = [this] { calls << "help"; };
+        c.about = [this] { calls << "about"; };
+        c.audioSetup = [this] { calls << "audio set-up"; };
+        return c;
+    }
+    // What a typed character calls; nothing for a character without an action.
+    QStringList press(int key) {
+        calls.clear();
+        if (const Action* action = table.forKey(key))
+            action->call();
+        return calls;
+    }
+    QString idOf(int key) {
+        const Action* action = table.forKey(key);
+        return action ? action->id : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(ActionTableTest, EachDeckLetterCallsItsCommandOnItsDeck) {
+    EXPECT_EQ(press('q'), QStringList{"fade 1"});
+    EXPECT_EQ(press('w'), QStringList{"play/pause 1"});
+    EXPECT_EQ(press('e'), QStringList{"stop 1"});
+    EXPECT_EQ(press('r'), QStringList{"mute 1"});
+    EXPECT_EQ(press('a'), QStringList{"fade 2"});
+    EXPECT_EQ(press('s'), QStringList{"play/pause 2"});
+    EXPECT_EQ(press('d'), QStringList{"stop 2"});
+    EXPECT_EQ(press('f'), QStringList{"mute 2"});
+    EXPECT_EQ(press('t'), QStringList{"fade 3"});
+    EXPECT_EQ(press('y'), QStringList{"play/pause 3"});
+    EXPECT_EQ(press('u'), QStringList{"stop 3"});
+    EXPECT_EQ(press('i'), QStringList{"mute 3"});
+    EXPECT_EQ(press('g'), QStringList{"fade 4"});
+    EXPECT_EQ(press('h'), QStringList{"play/pause 4"});
+    EXPECT_EQ(press('j'), QStringList{"stop 4"});
+    EXPECT_EQ(press('k'), QStringList{"mute 4"});
+}
+
+TEST_F(ActionTableTest, UpperCaseLettersActAsLowerCase) {
+    EXPECT_EQ(press('W'), QStringList{"play/pause 1"});
+    EXPECT_EQ(press('K'), QStringList{"mute 4"});
+    EXPECT_EQ(press('Z'), QStringList{"crossfader 0"});
+    EXPECT_EQ(press('V'), QStringList{"compress/expand"});
+    EXPECT_EQ(press('B'), QStringList{"prelisten 1"});
+    EXPECT_EQ(press('O'), QStringList{"audio set-up"});
+}
+
+// The first deck's command runs to its end before the second's.
+TEST_F(ActionTableTest, DigitsActOnADeckAndTheOneAfterIt) {
+    EXPECT_EQ(press('1'), (QStringList{"fade 1", "fade 2"}));
+    EXPECT_EQ(press('2'), (QStringList{"fade 2", "fade 3"}));
+    EXPECT_EQ(press('3'), (QStringList{"fade 3", "fade 4"}));
+    EXPECT_EQ(press('4'), (QStringList{"fade 4", "fade 1"}));
+    EXPECT_EQ(press('5'), (QStringList{"play/pause 1", "play/pause 2"}));
+    EXPECT_EQ(press('6'), (QStringList{"play/pause 2", "play/pause 3"}));
+    EXPECT_EQ(press('7'), (QStringList{"play/pause 3", "play/pause 4"}));
+    EXPECT_EQ(press('8'), (QStringList{"play/pause 4", "play/pause 1"}));
+}
+
+TEST_F(ActionTableTest, CrossfaderCompressAndHeadphoneKeys) {
+    EXPECT_EQ(press('z'), QStringList{"crossfader 0"});
+    EXPECT_EQ(press('x'), QStringList{"crossfader 50"});
+    EXPECT_EQ(press('c'), QStringList{"crossfader 100"});
+    EXPECT_EQ(press('v'), QStringList{"compress/expand"});
+    EXPECT_EQ(press('b'), QStringList{"prelisten 1"});
+    EXPECT_EQ(press('n'), QStringList{"prelisten 2"});
+    EXPECT_EQ(press('m'), QStringList{"prelisten 3"});
+    EXPECT_EQ(press(','), QStringList{"prelisten 4"});
+    EXPECT_EQ(press('o'), QStringList{"audio set-up"});
+}
+
+// Shifted digits, the other digits, signs, space and control characters do nothing.
+TEST_F(ActionTableTest, EveryOtherCharacterDoesNothing) {
+    for (const int key :
+         std::initializer_list<int>{'!', '"', '0', '9', ' ', '\r', '\n', '\x1b', '<',  'p',
+                                    'P', 'l', '@', '[', '`', '{',  0,    -1,     0xe9, 0x451})
+        EXPECT_EQ(press(key), QStringList{}) << key;
+}
+
+TEST_F(ActionTableTest, KeysNameTheirActions) {
+    EXPECT_EQ(idOf('w'), "deck1.play_pause");
+    EXPECT_EQ(idOf('j'), "deck4.stop");
+    EXPECT_EQ(idOf('4'), "decks4_1.fade");
+    EXPECT_EQ(idOf('5'), "decks1_2.play_pause");
+    EXPECT_EQ(idOf('z'), "crossfader.left");
+    EXPECT_EQ(idOf('x'), "crossfader.centre");
+    EXPECT_EQ(idOf('c'), "crossfader.right");
+    EXPECT_EQ(idOf('v'), "window.compress_expand");
+    EXPECT_EQ(idOf(','), "deck4.prelisten");
+    EXPECT_EQ(idOf('o'), "window.audio_setup");
+}
+
+// The actions without a key are there by their ids, for a controller to map.
+TEST_F(ActionTableTest, ActionsWithoutAKeyAreFoundByTheirIds) {
+    const auto run = [&](const QString& id) {
+        calls.clear();
+        const Action* action = table.forId(id);
+        EXPECT_NE(action, nullptr) << id.toStdString();
+        if (action)
+            action->call();
+        return calls;
+    };
+    EXPECT_EQ(run("deck2.previous"), QStringList{"previous 2"});
+    EXPECT_EQ(run("deck3.next"), QStringList{"next 3"});
+    EXPECT_EQ(run("deck1.speed_50"), QStringList{"speed 1 0"});
+    EXPECT_EQ(run("deck1.speed_100"), QStringList{"speed 1 1"});
+    EXPECT_EQ(run("deck4.speed_150"), QStringList{"speed 4 2"});
+    EXPECT_EQ(run("deck4.speed_200"), QStringList{"speed 4 3"});
+    EXPECT_EQ(run("deck2.activate"), QStringList{"activate 2"});
+    EXPECT_EQ(run("window.help"), QStringList{"help"});
+    EXPECT_EQ(run("window.about"), QStringList{"about"});
+    EXPECT_EQ(table.forId("deck5.play_pause"), nullptr);
+}
+
+// A deck's actions in their order, as a list of ids for a controller's set-up to show.
+TEST_F(ActionTableTest, TheIdsAreListedDeckByDeck) {
+    const QStringList ids = table.ids();
+    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 4);
+    EXPECT_EQ(
+        ids.mid(0, 12),
+        (QStringList{"deck1.fade", "deck1.play_pause", "deck1.stop", "deck1.mute", "deck1.previous",
+                     "deck1.next", "deck1.speed_50", "deck1.speed_100", "deck1.speed_150",
+                     "deck1.speed_200", "deck1.prelisten", "deck1.activate"}));
+    EXPECT_EQ(ids.last(), "window.audio_setup");
+}
+
+TEST(ActionTable, RefusesASecondRowWithTheSameIdOrKey) {
+    ActionTable table;
+    table.add({"deck1.play_pause", 'w', "", "", [] {}});
+    EXPECT_THROW(table.add({"deck1.play_pause", 0, "", "", [] {}}), std::logic_error);
+    EXPECT_THROW(table.add({"deck1.stop", 'w', "", "", [] {}}), std::logic_error);
+    table.add({"deck1.next", 0, "", "", [] {}});
+    table.add({"deck1.previous", 0, "", "", [] {}});
+    EXPECT_EQ(table.ids(), (QStringList{"deck1.play_pause", "deck1.next", "deck1.previous"}));
+}

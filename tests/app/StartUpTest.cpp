@@ -1,0 +1,60 @@
+#include "common/Colors.h"
+#include "common/Widgets.h"
+#include "support/WindowTest.h"
+
+#include <QLabel>
+
+using namespace velmor;
+using namespace velmor::test;
+
+namespace {
+using StartUpTest = WindowTest;
+} // namespace
+
+TEST(StartUp, AScreenOf9000TwipsIsHighEnough) {
+    EXPECT_TRUE(TestWindow(9000).loaded);
+}
+
+TEST(StartUp, ALowerScreenIsRefusedWithAWarning) {
+    TestWindow small(8999);
+    EXPECT_FALSE(small.loaded);
+    EXPECT_EQ(small.reporter.last().text, "Please use 800x600 or more.");
+    EXPECT_EQ(small.reporter.last().icon, Icon::Exclamation);
+}
+
+// A failing step is told and skips the rest: Deck 1 was done, Deck 2 up to the failing step,
+// Deck 1 never activated.
+TEST(StartUp, AFailingStepIsToldAndSkipsTheRest) {
+    TestWindow t(11520, false);
+    t.player(1).failures["VolumeRead"] = "The player does not answer";
+    const Controls& ui = t.w().ui;
+    ui.optPla[2]->setChecked(true);
+    EXPECT_TRUE(t.w().Form_Load());
+    EXPECT_EQ(t.reporter.told, std::vector<QString>{"The player does not answer"});
+    EXPECT_FALSE(ui.cmdStop[0]->isEnabled());
+    EXPECT_FALSE(ui.cmdPlayPause[1]->isEnabled());
+    EXPECT_TRUE(ui.cmdStop[1]->isEnabled()); // its step was not reached
+    EXPECT_EQ(t.w().activation.ActiveDeck(), 2);
+}
+
+// Every deck starts empty at full volume, on its first track, its position timer at 250 ms.
+TEST_F(StartUpTest, EveryDeckStartsEmptyAtFullVolume) {
+    for (int d = 0; d < kDecks; ++d) {
+        SCOPED_TRACE(d);
+        EXPECT_FALSE(ui.cmdPlayPause[d]->isEnabled());
+        EXPECT_FALSE(ui.cmdStop[d]->isEnabled());
+        EXPECT_EQ(ui.Volumen[d]->value(), 100);
+        EXPECT_EQ(ui.timer[d]->interval(), 250);
+        EXPECT_EQ(w.decks.TrackNumber[d], 1);
+    }
+}
+
+TEST_F(StartUpTest, Deck1StartsActiveWithOnlyItsCircleLit) {
+    EXPECT_EQ(w.activation.ActiveDeck(), 0);
+    EXPECT_EQ(ui.lblCero->text(), "1");
+    EXPECT_EQ(ui.lblUno->text(), "2");
+    EXPECT_EQ(ui.selec[0]->FillColor(), kLightBlue);
+    EXPECT_NE(ui.selec[1]->FillColor(), kLightBlue);
+    EXPECT_NE(ui.selec[2]->FillColor(), kLightBlue);
+    EXPECT_NE(ui.selec[3]->FillColor(), kLightBlue);
+}
