@@ -128,7 +128,7 @@ TEST_F(LayoutTest, EveryDeckStartsEmptyAndActivatingADeckLightsOnlyItsCircle) {
         for (int d = 0; d < kDecks; ++d)
             all += QString::asprintf(
                 " %d%d/%d/%d/%d", ui.cmdPlayPause[d]->isEnabled(), ui.cmdStop[d]->isEnabled(),
-                ui.Volumen[d]->value() + ui.timer[d]->interval(), w.decks.TrackNumber[d],
+                ui.Volumen[d]->value() + ui.timer[d]->interval(), w.decks[d]->trackNumber(),
                 ui.selec[d]->FillColor() == kLightBlue);
         return all;
     };
