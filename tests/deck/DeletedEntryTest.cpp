@@ -12,12 +12,14 @@ using DeletedEntryTest = DeckTest;
 TEST_F(DeletedEntryTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecond) {
     fill({"Old.mp3"});
     entries.removeAll();
+    EXPECT_EQ(deck.unlistedAt(), 0);
     entries.add({"A.mp3", "B.mp3", "C.mp3"});
     act(&Deck::playPause);
     EXPECT_EQ(player.FileName(), "/music/A.mp3");
     EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
     EXPECT_EQ(deck.trackNumber(), 1);
     EXPECT_EQ(entries.loaded(), 0);
+    EXPECT_EQ(deck.unlistedAt(), std::nullopt);
     endTrack();
     EXPECT_EQ(player.FileName(), "/music/B.mp3");
     EXPECT_EQ(deck.trackNumber(), 2);
@@ -63,7 +65,9 @@ TEST_F(DeletedEntryTest, TheEntryThatFollowedTheDeletedOnePlaysNext) {
     act(&Deck::next);
     act(&Deck::playPause);
     entries.removeAt(2); // C, playing
+    EXPECT_EQ(deck.unlistedAt(), 2);
     entries.removeAt(0); // A, before it
+    EXPECT_EQ(deck.unlistedAt(), 1);
     endTrack();
     EXPECT_EQ(player.FileName(), "/music/D.mp3");
     EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
