@@ -32,8 +32,10 @@ Main::Main(const MainOptions& options)
     // and cut off at the height of the window's state.
     stage_ = new QWidget(this);
     BuildControls(stage_, ui);
-    for (int d = 0; d < kDecks; ++d)
+    for (int d = 0; d < kDecks; ++d) {
         pla[d] = options.createPlayer(d, this);
+        decks[d] = new Deck(d, *pla[d], *this, reporter, this);
+    }
     setClientHeight(kExpandedHeight);
     setFocusPolicy(Qt::StrongFocus);
 
@@ -46,6 +48,8 @@ Main::Main(const MainOptions& options)
     navigation.wire();
     activation.wire();
     playlists.wire();
+    for (int d = 0; d < kDecks; ++d)
+        decks[d]->follow(playlists.list(d));
     browser.wire();
     savePanel.wire();
     fades.wire();
@@ -70,7 +74,11 @@ Main::Main(const MainOptions& options)
     }
 }
 
-Main::~Main() = default;
+Main::~Main() {
+    // Before the lists they follow, which the window's children outlive.
+    for (Deck*& deck : decks)
+        delete std::exchange(deck, nullptr);
+}
 
 QString Main::Version() {
     return QString("%1.%2.%3")
@@ -90,7 +98,7 @@ bool Main::Form_Load() {
         ui.selec[0]->setFillColor(kLightBlue);
         for (int d = 0; d < kDecks; ++d) {
             MediaPlayer& player = *pla[d];
-            decks.StartOver(d);
+            decks[d]->startOver();
             if (d < kDecks - 1)
                 ui.selec[d + 1]->setFillColor(kButtonFace); // the frame's own colour
             if (player.FileName().isEmpty())

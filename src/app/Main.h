@@ -6,7 +6,7 @@
 #include "app/Help.h"
 #include "app/Shortcuts.h"
 #include "app/WindowReporter.h"
-#include "deck/DeckState.h"
+#include "deck/Deck.h"
 #include "deck/DeckVolume.h"
 #include "deck/EntryLoader.h"
 #include "deck/LevelMeters.h"
@@ -85,7 +85,7 @@ public:
     Controls ui;
     Players pla{};
     WindowReporter reporter;
-    DeckState decks;
+    Decks decks{};                   // made with the players, owned by the window
     AudioOutputs* outputs = nullptr; // the sound card's and the headphones' set-up
     std::function<MasterLevels()> masterLevels;
 
@@ -94,11 +94,11 @@ private:
 
 public:
     PositionDisplay position{context_};
-    Transport transport{context_, decks, position};
+    Transport transport{context_};
     DeckVolume volume{context_};
-    EntryLoader loader{context_, decks};
-    PlayerEvents events{context_, decks, loader, position};
-    TrackNavigation navigation{context_, decks, loader};
+    EntryLoader loader{context_};
+    PlayerEvents events{context_, position};
+    TrackNavigation navigation{context_};
     DeckActivation activation{context_};
     Playlists playlists{context_, loader, activation};
     FileBrowser browser{context_, loader, playlists, activation};
@@ -123,7 +123,7 @@ protected:
 private:
     void cmdPlayPause_Click(int d) override { transport.cmdPlayPause_Click(d); }
     void cmdStop_Click(int d) override { transport.cmdStop_Click(d); }
-    void StopWithoutMovingOn(int d) override { transport.StopWithoutMovingOn(d); }
+    void StopWithoutMovingOn(int d) override { decks[d]->stop(StopReason::User); }
     void cmdFade_Click(int d) override { fades.cmdFade_Click(d); }
     int ActiveDeck() const override { return activation.ActiveDeck(); }
     DeckEntries& list(int d) override { return playlists.list(d); }

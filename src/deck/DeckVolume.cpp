@@ -3,9 +3,8 @@
 #include "common/AutoFocus.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
-#include "deck/VolumeLaw.h"
+#include "deck/Deck.h"
 #include "deck/WindowContext.h"
-#include "deck/player/MediaPlayer.h"
 
 namespace velmor {
 
@@ -15,13 +14,14 @@ void DeckVolume::wire() {
         // valueChanged follows the user's moves and the program's assignments alike.
         QObject::connect(slider, &QSlider::valueChanged, [this, d] { Volumen_Change(d); });
         FocusOnMouseOver(slider, w_.ui.chkFocus);
+        QObject::connect(w_.decks[d], &Deck::levelChanged, [this, d](int volume) {
+            w_.ui.lblVolumen[d]->setText(QString::number(volume));
+        });
     }
 }
 
 void DeckVolume::Volumen_Change(int d) {
-    QSlider* slider = w_.ui.Volumen[d];
-    w_.pla[d]->setVolume(VolumeToPlayerLevel(slider->value()));
-    w_.ui.lblVolumen[d]->setText(QString::number(slider->value()));
+    w_.decks[d]->setLevel(w_.ui.Volumen[d]->value());
 }
 
 } // namespace velmor

@@ -5,7 +5,7 @@ namespace velmor {
 struct WindowContext;
 
 // A deck's volume slider: every change of its value, by the user or the program, sets the
-// player's level through the volume law and shows the value.
+// deck's level (the player's through the volume law); the label shows the deck's level.
 class DeckVolume {
 public:
     explicit DeckVolume(WindowContext& window) : w_(window) {}

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Decks.h"
 #include "common/MeterBallistics.h"
-#include "deck/DeckState.h"
 #include "deck/player/MasterLevels.h"
 
 #include <QElapsedTimer>

@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/Deck.h"
 #include "deck/TimeText.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
@@ -19,11 +20,12 @@ void PositionDisplay::wire() {
         QObject::connect(ui.Tracker[d], &QAbstractSlider::actionTriggered,
                          [this, d] { Tracker_Scroll(d); });
         FocusOnMouseOver(ui.Tracker[d], ui.chkFocus);
+        QObject::connect(w_.decks[d], &Deck::sought, [this, d] { ShowStandingPosition(d); });
     }
 }
 
 void PositionDisplay::SetBars(int d, double position) {
-    if (const auto widths = BarWidthsAt(position, w_.decks.TrackLength[d])) {
+    if (const auto widths = BarWidthsAt(position, w_.decks[d]->length())) {
         w_.ui.shpVa[d]->setWidthTwips(widths->elapsed);
         w_.ui.shpQueda[d]->setWidthTwips(widths->remaining);
     }
@@ -33,7 +35,7 @@ void PositionDisplay::timer_Timer(int d) {
     // Every step reads the position afresh, as the player moves on between them.
     const MediaPlayer& player = *w_.pla[d];
     Controls& ui = w_.ui;
-    const double length = w_.decks.TrackLength[d];
+    const double length = w_.decks[d]->length();
     if (const auto widths = BarWidthsAt(player.CurrentPosition(), length))
         ui.shpVa[d]->setWidthTwips(widths->elapsed);
     if (const auto widths = BarWidthsAt(player.CurrentPosition(), length))
@@ -46,8 +48,7 @@ void PositionDisplay::timer_Timer(int d) {
 void PositionDisplay::Tracker_Scroll(int d) {
     // The action is reported before the value follows it; the slider's position is the
     // place the user chose.
-    w_.pla[d]->setCurrentPosition(double(w_.ui.Tracker[d]->sliderPosition()));
-    ShowStandingPosition(d);
+    w_.decks[d]->seek(double(w_.ui.Tracker[d]->sliderPosition()));
 }
 
 void PositionDisplay::ShowStandingPosition(int d) {

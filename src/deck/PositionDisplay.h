@@ -19,8 +19,8 @@ public:
 
     // Sets both bars of deck d for a position; a deck without a track length keeps them.
     void SetBars(int d, double position);
-    // A deck that is not playing shows the place it will play from: the bars and both times.
-    // A playing deck's display is the timer's.
+    // A deck that is not playing shows the place it will play from: the bars and both times;
+    // after every seek. A playing deck's display is the timer's.
     void ShowStandingPosition(int d);
 
 private:

@@ -3,18 +3,11 @@
 namespace velmor {
 
 struct WindowContext;
-struct DeckState;
-class EntryLoader;
-class MediaPlayer;
 
-// The previous-track and next-track buttons of each deck. A stopped deck only loads the
-// neighbouring entry; a playing or paused one is stopped through its player, and the
-// stopped notification loads and plays the neighbour. Entries that cannot be played are
-// stepped over: the neighbour is the nearest playable entry that way.
+// The previous-track and next-track buttons of each deck (see Deck::next and Deck::previous).
 class TrackNavigation {
 public:
-    TrackNavigation(WindowContext& window, DeckState& decks, EntryLoader& loader)
-        : w_(window), decks_(decks), loader_(loader) {}
+    explicit TrackNavigation(WindowContext& window) : w_(window) {}
     // Connects the controls' events to the handlers below.
     void wire();
 
@@ -22,10 +15,7 @@ public:
     void cmdRetroceso_Click(int d);
 
 private:
-    static bool loadsOnly(const MediaPlayer& player);
     WindowContext& w_;
-    DeckState& decks_;
-    EntryLoader& loader_;
 };
 
 } // namespace velmor

@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/TrackOverviewBar.h"
 #include "common/Widgets.h"
+#include "deck/Deck.h"
 #include "deck/TimeText.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
@@ -50,15 +51,12 @@ void TrackOverview::ovwTrack_Click(int d, double share) {
 }
 
 void TrackOverview::txtSet_Change(int d) {
-    const double length = w_.decks.TrackLength[d];
+    const double length = w_.decks[d]->length();
+    // A cue that is not a number is not marked (the stop that reads it says so).
+    const std::optional<double> seconds = w_.decks[d]->cue();
     std::optional<double> cue;
-    try {
-        const double seconds = ToDouble(w_.ui.txtSet[d]->text());
-        if (length > 0 && seconds >= 0 && seconds <= length)
-            cue = seconds / length;
-    } catch (const Error&) {
-        // Not a number: no cue to mark (the stop that reads it says so).
-    }
+    if (seconds && length > 0 && *seconds >= 0 && *seconds <= length)
+        cue = *seconds / length;
     w_.ui.ovwTrack[d]->setCue(cue);
 }
 
@@ -66,7 +64,7 @@ void TrackOverview::refresh(int d) {
     try {
         const MediaPlayer& player = *w_.pla[d];
         const double position = player.CurrentPosition();
-        const double length = w_.decks.TrackLength[d];
+        const double length = w_.decks[d]->length();
         TrackOverviewBar* overview = w_.ui.ovwTrack[d];
         if (overview->isVisible() && length > 0)
             overview->setPlayed(position / length);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "deck/DeckState.h"
+#include "common/Decks.h"
 #include "deck/player/OverviewScanner.h"
 
 #include <array>

@@ -1,16 +1,16 @@
 #include "deck/Transport.h"
 
 #include "common/BrowserLists.h"
+#include "common/Error.h"
 #include "common/EventHooks.h"
 #include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
-#include "deck/PositionDisplay.h"
+#include "deck/Deck.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 
 #include <QKeyEvent>
-#include <QScopeGuard>
 
 namespace velmor {
 
@@ -48,6 +48,10 @@ void Transport::wire() {
         QObject::connect(ui.cmdUltraPlay[d], &QPushButton::clicked,
                          [this, d] { cmdUltraPlay_Click(d); });
         QObject::connect(ui.cmdSet[d], &QPushButton::clicked, [this, d] { cmdSet_Click(d); });
+        QObject::connect(ui.txtSet[d], &QLineEdit::textChanged, [this, d] { txtSet_Change(d); });
+        Deck* deck = w_.decks[d];
+        QObject::connect(deck, &Deck::mutedChanged, [this, d](bool on) { showMute(d, on); });
+        QObject::connect(deck, &Deck::speedChanged, [this, d](int speed) { showSpeed(d, speed); });
         for (QLineEdit* box : {ui.txtSet[d], ui.txtSetSec[d]}) {
             SelectAllOnClick(box);
             FocusFolderOnEnter(box, ui.dir);
@@ -56,49 +60,33 @@ void Transport::wire() {
 }
 
 void Transport::cmdPlayPause_Click(int d) {
-    trapped(w_.reporter, [&] {
-        MediaPlayer& player = *w_.pla[d];
-        const int state = player.PlayState();
-        if (state == MediaPlayer::Playing)
-            player.Pause();
-        else if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused)
-            player.Play();
-    });
+    trapped(w_.reporter, [&] { w_.decks[d]->playPause(); });
 }
 
 void Transport::cmdStop_Click(int d) {
-    trapped(w_.reporter, [&] { StopWithoutMovingOn(d); });
-}
-
-void Transport::StopWithoutMovingOn(int d) {
-    // Tells the stopped notification, which runs inside Stop, that this stop is not an end
-    // of track.
-    decks_.StoppedByUser[d] = true;
-    // A player that was already stopped reports nothing, and a flag left set would keep the
-    // deck from moving on at the end of the next track it plays.
-    const auto cleared = qScopeGuard([&] { decks_.StoppedByUser[d] = false; });
-    w_.pla[d]->Stop();
+    trapped(w_.reporter, [&] { w_.decks[d]->stop(StopReason::User); });
 }
 
 void Transport::cmdMute_Click(int d) {
-    trapped(w_.reporter, [&] {
-        MediaPlayer& player = *w_.pla[d];
-        player.setMute(!player.Mute());
-        ColorButton* mute = w_.ui.cmdMute[d];
-        mute->setBackColor(mute->BackColor() == kButtonFace ? kRed : kButtonFace);
-    });
+    trapped(w_.reporter, [&] { w_.decks[d]->setMuted(!w_.decks[d]->muted()); });
+}
+
+void Transport::showMute(int d, bool muted) {
+    w_.ui.cmdMute[d]->setBackColor(muted ? kRed : kButtonFace);
 }
 
 void Transport::ApplySpeed(int d, int speed) {
+    // A player that refuses the rate must not end the program.
+    trapped(w_.reporter, [&] { w_.decks[d]->setSpeed(speed); });
+}
+
+void Transport::showSpeed(int d, int speed) {
     Controls& ui = w_.ui;
     ColorButton* buttons[] = {ui.cmdSlowPlay[d], ui.cmdNormalPlay[d], ui.cmdFastPlay[d],
                               ui.cmdUltraPlay[d]};
     for (int i = 0; i < 4; ++i)
         buttons[i]->setEnabled(i != speed);
-    const double rate = kRates[speed];
-    ui.timer[d]->setInterval(RealToInt32(250.0 / rate));
-    // A player that refuses the rate must not end the program.
-    trapped(w_.reporter, [&] { w_.pla[d]->setRate(rate); });
+    ui.timer[d]->setInterval(RealToInt32(250.0 / Deck::kRates[speed]));
 }
 
 void Transport::cmdSet_Click(int d) {
@@ -116,11 +104,20 @@ void Transport::cmdSet_Click(int d) {
             ui.txtSetSec[d]->setFocus();
             return;
         }
-        MediaPlayer& player = *w_.pla[d];
-        player.setCurrentPosition(minutes * 60 + seconds);
-        ui.Tracker[d]->setValue(RealToInt32(player.CurrentPosition()));
-        position_.ShowStandingPosition(d);
+        Deck& deck = *w_.decks[d];
+        deck.seek(minutes * 60 + seconds);
+        ui.Tracker[d]->setValue(RealToInt32(deck.player().CurrentPosition()));
     });
+}
+
+void Transport::txtSet_Change(int d) {
+    std::optional<double> cue;
+    try {
+        cue = ToDouble(w_.ui.txtSet[d]->text());
+    } catch (const Error&) {
+        // Not a number: the next stop says so.
+    }
+    w_.decks[d]->setCue(cue);
 }
 
 } // namespace velmor

@@ -6,38 +6,33 @@ class QWidget;
 namespace velmor {
 
 struct WindowContext;
-struct DeckState;
-class PositionDisplay;
 
-// A deck's transport: play/pause, stop, mute, the four speeds and the seek to a time.
-// These commands only send orders to the player; the player's notifications set the
-// buttons' captions and enabled states.
+// A deck's transport panel: play/pause, stop, mute, the four speeds, the seek to a time and
+// the cue point (the minutes box, read as seconds). The handlers give the deck its orders;
+// the deck's notifications set the buttons' captions, colours and enabled states.
 class Transport {
 public:
-    Transport(WindowContext& window, DeckState& decks, PositionDisplay& position)
-        : w_(window), decks_(decks), position_(position) {}
+    explicit Transport(WindowContext& window) : w_(window) {}
     void wire();
 
     void cmdPlayPause_Click(int d);
     void cmdStop_Click(int d);
-    // The Stop button's order without its trap: the player stops and rewinds, and its
-    // stopped notification does not move the deck on. A failure goes to the caller.
-    void StopWithoutMovingOn(int d);
     void cmdMute_Click(int d);
     void cmdSlowPlay_Click(int d) { ApplySpeed(d, 0); }
     void cmdNormalPlay_Click(int d) { ApplySpeed(d, 1); }
     void cmdFastPlay_Click(int d) { ApplySpeed(d, 2); }
     void cmdUltraPlay_Click(int d) { ApplySpeed(d, 3); }
     void cmdSet_Click(int d);
+    // The minutes box is also the cue point every stop rewinds to, in seconds.
+    void txtSet_Change(int d);
 
     // Speeds by button: 50 %, 100 %, 150 %, 200 %.
-    static constexpr double kRates[4] = {0.5, 1.0, 1.5, 2.0};
     void ApplySpeed(int d, int speed);
 
 private:
+    void showMute(int d, bool muted);
+    void showSpeed(int d, int speed);
     WindowContext& w_;
-    DeckState& decks_;
-    PositionDisplay& position_;
 };
 
 // A click in the box selects its whole text, so that typing replaces it.

@@ -1,17 +1,19 @@
 #pragma once
 
 #include "common/Controls.h"
-#include "deck/DeckState.h"
+#include "common/Decks.h"
 
 #include <QString>
 #include <array>
 
 namespace velmor {
 
+class Deck;
 class MediaPlayer;
 class Reporter;
 
 using Players = std::array<MediaPlayer*, kDecks>;
+using Decks = std::array<Deck*, kDecks>;
 
 // What a deck asks of its playlist: the entries by position, their marks and which one is
 // loaded. The playlists keep the entries; the decks only read and mark them.
@@ -24,6 +26,8 @@ public:
     virtual void markUnplayable(int i, const QString& reason) = 0;
     virtual void clearUnplayable(int i) = 0;
     virtual void setLoaded(int i) = 0; // -1 shows none
+    // The entry marked loaded; -1 when none is, also once that entry was deleted.
+    virtual int loaded() const = 0;
 
 protected:
     ~DeckEntries() = default;
@@ -54,12 +58,12 @@ protected:
     ~DeckCommands() = default;
 };
 
-// What every room needs of the main window: its controls, the players, the decks' state
-// (the deck room alone changes it), the reporter, and the doors to the other rooms.
+// What every room needs of the main window: its controls, the players, the decks, the
+// reporter, and the doors to the other rooms.
 struct WindowContext {
     Controls& ui;
     Players& pla;
-    const DeckState& decks;
+    Decks& decks;
     Reporter& reporter;
     DeckCommands& commands;
     DeckLists& playlists;

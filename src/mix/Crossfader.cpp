@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/Deck.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
@@ -37,7 +38,7 @@ void Crossfader::cross_Change() {
         // While the thumb is dragged only the slider position follows it, not yet the value.
         const int32_t c = w_.ui.cross->sliderPosition();
         const CrossfadeVolumes v =
-            CrossfadeVolumesAt(c, w_.ui.Volumen[a]->value(), w_.ui.Volumen[b]->value());
+            CrossfadeVolumesAt(c, w_.decks[a]->level(), w_.decks[b]->level());
         // The deck at its own setting first, the one turned down second.
         if (c <= 50) {
             w_.pla[a]->setVolume(VolumeToPlayerLevel(v.a));

@@ -6,6 +6,7 @@
 #include "common/Reporter.h"
 #include "common/Twips.h"
 #include "common/Widgets.h"
+#include "deck/Deck.h"
 #include "deck/Transport.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
@@ -47,10 +48,12 @@ void Fades::cmdFade_Click(int d) {
     bool buttonTaken = false;
     const bool ok = trapped(w_.reporter, [&] {
         if (!ui.chkInOrOut[d]->isChecked()) {
-            MediaPlayer& player = *w_.pla[d];
-            player.setVolume(VolumeToPlayerLevel(ToInt16(ui.txtStartVolume[d]->text())));
-            // The minutes box of the seek panel is the cue, taken as seconds.
-            player.setCurrentPosition(ToInt32(ui.txtSet[d]->text()));
+            Deck& deck = *w_.decks[d];
+            // A fade works on the player's level, not on the deck's (the slider's).
+            deck.player().setVolume(VolumeToPlayerLevel(ToInt16(ui.txtStartVolume[d]->text())));
+            if (!deck.cue())
+                throw Error(kTypeMismatch);
+            deck.seek(RealToInt32(*deck.cue())); // from the cue, in whole seconds
             w_.commands.cmdPlayPause_Click(d);
         }
         ui.chkInOrOut[d]->setFocus();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "deck/DeckState.h"
+#include "common/Decks.h"
 
 #include <array>
 #include <cstdint>

@@ -71,7 +71,7 @@ public:
 
     // -1 shows none.
     void setLoaded(int i) override;
-    int loaded() const; // -1 when none is shown
+    int loaded() const override; // -1 when none is shown
 
 private:
     struct Entry {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/Decks.h"
 #include "common/Paths.h"
-#include "deck/DeckState.h"
 
 #include <QByteArray>
 #include <QList>

@@ -45,7 +45,7 @@ TEST_F(StartUpTest, EveryDeckStartsEmptyAtFullVolume) {
         EXPECT_FALSE(ui.cmdStop[d]->isEnabled());
         EXPECT_EQ(ui.Volumen[d]->value(), 100);
         EXPECT_EQ(ui.timer[d]->interval(), 250);
-        EXPECT_EQ(w.decks.TrackNumber[d], 1);
+        EXPECT_EQ(w.decks[d]->trackNumber(), 1);
     }
 }
 

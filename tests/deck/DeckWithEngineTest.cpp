@@ -20,8 +20,10 @@ TEST(DeckWithEngine, TheMetersShowEachDecksLevelAfterItsFaderAndTheMasters) {
     EngineWindow t;
     Main& w = t.w();
     w.ui.Volumen[1]->setValue(50);
-    for (int d : {0, 1})
-        t.fill(d, {"tone.wav"}, dir.path()), w.transport.cmdPlayPause_Click(d);
+    for (int d : {0, 1}) {
+        t.fill(d, {"tone.wav"}, dir.path());
+        w.transport.cmdPlayPause_Click(d);
+    }
     t.driver->render(24000);
     w.meters.tmrDisplay_Timer();
     EXPECT_NEAR(w.ui.mtrLevel[0]->shown().peak[0], -12, 0.5);
@@ -32,7 +34,10 @@ TEST(DeckWithEngine, TheMetersShowEachDecksLevelAfterItsFaderAndTheMasters) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     int paints = 0;
-    OnEvent(w.ui.mtrLevel[0], QEvent::Paint, [&](QEvent*) { return ++paints, false; });
+    OnEvent(w.ui.mtrLevel[0], QEvent::Paint, [&](QEvent*) {
+        ++paints;
+        return false;
+    });
     QTest::qWait(1000); // nothing more is rendered: the bars fall, for frames on end
     EXPECT_GT(paints, 5);
     // Once fallen to nothing and the hold over, nothing changes: nothing is drawn.

@@ -102,7 +102,7 @@ TEST(GaplessAdvance, ADeckMovingOnByItselfJoinsItsTracksWithoutAGap) {
                     ASSERT_EQ(heard[2 * (start + i)], files[2 * i]) << "frame " << i;
         }
         EXPECT_EQ(e.names(), (QStringList{"a.wav", "b.wav", "c.wav"}));
-        EXPECT_EQ(w.decks.TrackNumber[0], 3);
+        EXPECT_EQ(w.decks[0]->trackNumber(), 3);
         EXPECT_EQ(e.player.FileName(), e.entry("c.wav"));
         EXPECT_EQ(e.player.PlayState(), MediaPlayer::Stopped) << "after the last entry";
     }
@@ -126,7 +126,7 @@ TEST(GaplessAdvance, AChangedListOrAStopAtTheEndIsWhatTheDeckDoes) {
         }
         e.listen(0.3);
         const auto heard = e.listen(0.5);
-        EXPECT_EQ(w.decks.TrackNumber[0], stop ? 1 : 2);
+        EXPECT_EQ(w.decks[0]->trackNumber(), stop ? 1 : 2);
         EXPECT_EQ(e.player.FileName(), e.entry(stop ? "a.wav" : "x.wav"));
         if (stop) {
             EXPECT_EQ(e.player.PlayState(), MediaPlayer::Stopped);

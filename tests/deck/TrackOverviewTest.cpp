@@ -55,10 +55,11 @@ TEST_F(TrackOverviewTest, ShowsTheTracksStepAClickGoesThereTheEndWarnsAndAnUnrea
         else
             t.player(0).setPosition(position);
         w.overview.refresh(0);
-        EXPECT_EQ((std::pair{overview->warning(),
-                             ui.lblRTracking[0]->palette().color(QPalette::WindowText) != normal}),
-                  (std::pair{warned, warned}))
-            << position;
+        SCOPED_TRACE(position);
+        EXPECT_EQ(overview->warning(), warned);
+        const bool remainingWarns =
+            ui.lblRTracking[0]->palette().color(QPalette::WindowText) != normal;
+        EXPECT_EQ(remainingWarns, warned);
     }
     t.open(0, dir.filePath("missing.wav")); // the player tells what is wrong with it
     waitForScans();

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
         for (int d = 0; d < kDecks; ++d) {
             const soak::DeckRun& run = session.deck(d);
             const DeckPlaylist& list = w.playlists.list(d);
-            const bool onLast = list.count() > 0 && w.decks.TrackNumber[d] == list.count() &&
+            const bool onLast = list.count() > 0 && w.decks[d]->trackNumber() == list.count() &&
                                 w.pla[d]->FileName() == list.fullPath(list.count() - 1);
             const bool stopped = w.pla[d]->PlayState() == MediaPlayer::Stopped;
             QStringList passes;
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
                     .arg(d + 1)
                     .arg(run.rounds.size())
                     .arg(passes.join(", "))
-                    .arg(w.decks.TrackNumber[d])
+                    .arg(w.decks[d]->trackNumber())
                     .arg(list.count())
                     .arg(stopped ? "stopped" : "not stopped"));
             for (const QString& failure : run.failures)

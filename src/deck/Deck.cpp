@@ -1,0 +1,278 @@
+#include "deck/Deck.h"
+
+#include "common/Error.h"
+#include "common/Numbers.h"
+#include "common/Reporter.h"
+#include "deck/EntrySearch.h"
+#include "deck/TrackName.h"
+#include "deck/VolumeLaw.h"
+#include "deck/WindowContext.h"
+#include "deck/player/MediaPlayer.h"
+
+#include <QAbstractItemModel>
+#include <QScopeGuard>
+#include <algorithm>
+
+namespace velmor {
+
+Deck::Deck(int index, MediaPlayer& player, DeckLists& lists, Reporter& reporter, QObject* parent)
+    : QObject(parent), index_(index), player_(player), lists_(lists), reporter_(reporter) {
+    connect(&player_, &MediaPlayer::OpenStateChange, this, &Deck::playerOpenStateChanged);
+    connect(&player_, &MediaPlayer::PlayStateChange, this, &Deck::playerPlayStateChanged);
+}
+
+DeckEntries& Deck::entries() const {
+    return lists_.list(index_);
+}
+
+void Deck::follow(const QAbstractItemModel& model) {
+    connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) { entriesRemoving(first, last); });
+    connect(&model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { entriesInserted(first, last); });
+    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this, &model] { entriesRemoving(0, model.rowCount() - 1); });
+}
+
+void Deck::entriesRemoving(int first, int last) {
+    const int loaded = entries().loaded();
+    if (loaded >= first && loaded <= last) {
+        gap_ = first; // the entry after the loaded one will stand here
+        return;
+    }
+    if (gap_) // the entries removed before the gap move it up
+        *gap_ -= std::max(0, std::min(last + 1, *gap_) - first);
+}
+
+void Deck::entriesInserted(int first, int last) {
+    if (gap_ && first < *gap_)
+        *gap_ += last - first + 1;
+}
+
+// --- What the deck plays next -----------------------------------------------------------
+
+int Deck::nextEntry() const {
+    // TrackNumber is 1-based: as a 0-based position it names the entry after the loaded one.
+    return gap_ ? *gap_ : trackNumber_;
+}
+
+int Deck::previousEntry() const {
+    return gap_ ? *gap_ - 1 : trackNumber_ - 2;
+}
+
+std::optional<int> Deck::load(int start, int step, Start from) {
+    DeckEntries& list = entries();
+    const auto marked = [&](int i) { return list.isUnplayable(i); };
+    const auto tryOpen = [&](int i) -> std::optional<QString> {
+        try {
+            player_.setFileName(list.fullPath(i));
+        } catch (const std::exception& refused) {
+            const QString reason = DescriptionOf(refused);
+            list.markUnplayable(i, reason);
+            return reason;
+        }
+        return std::nullopt;
+    };
+    const SteppedOver result =
+        OpenFirstPlayable(list.count(), start, step, from == Start::Retry, marked, tryOpen);
+    if (result.count > 0)
+        reporter_.notice(SteppedOverNotice(index_, result));
+    if (!result.opened)
+        return std::nullopt;
+    const int opened = *result.opened;
+    const int16_t number = Add16(opened, 1);
+    list.clearUnplayable(opened);
+    list.setLoaded(opened);
+    trackNumber_ = number;
+    gap_.reset();
+    return opened;
+}
+
+bool Deck::hasPlayableEntry(int start, int step) const {
+    const DeckEntries& list = entries();
+    return NextPlayable(list.count(), start, step, [&](int i) { return list.isUnplayable(i); })
+        .has_value();
+}
+
+void Deck::queueNext() {
+    const DeckEntries& list = entries();
+    // What the stopped handling would open at the track's end.
+    const std::optional<int> next =
+        pending_ ? std::nullopt : NextPlayable(list.count(), nextEntry(), +1, [&](int i) {
+            return list.isUnplayable(i);
+        });
+    player_.QueueNext(next ? list.fullPath(*next) : QString());
+}
+
+// --- Transport ---------------------------------------------------------------------------
+
+void Deck::playPause() {
+    const int state = player_.PlayState();
+    if (state == MediaPlayer::Playing) {
+        player_.Pause();
+    } else if (state == MediaPlayer::Stopped && gap_) {
+        // The stopped track is in no list any more: the entry that followed it plays.
+        if (load(nextEntry(), +1))
+            player_.Play();
+    } else if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused) {
+        player_.Play();
+    }
+}
+
+void Deck::stop(StopReason reason) {
+    // The stopped handling, which runs inside Stop, reads the reason. A player that was
+    // already stopped reports nothing, and the reason must not outlive the call.
+    pending_ = reason;
+    const auto cleared = qScopeGuard([this] { pending_.reset(); });
+    player_.Stop();
+}
+
+bool Deck::loadsOnly() const {
+    // A deck with nothing open (its first entry would not play) loads as a stopped one does;
+    // stopping it would report nothing and leave it stuck.
+    const int state = player_.PlayState();
+    return state == MediaPlayer::Stopped || state == MediaPlayer::Closed;
+}
+
+void Deck::next() {
+    const DeckEntries& list = entries();
+    const int count = list.count();
+    if (count == 0)
+        return;
+    if (!gap_ && LoadedName(player_.FileName()) == list.name(count - 1))
+        return; // the loaded file is the last entry
+    // Nothing there (entries deleted after loading), or nothing there but entries known not
+    // to play: nothing happens, and a playing deck plays on.
+    if (!hasPlayableEntry(nextEntry(), +1))
+        return;
+    if (loadsOnly())
+        load(nextEntry(), +1);
+    else
+        stop(StopReason::EndOfTrack); // the deck moves on as at the track's end
+}
+
+void Deck::previous() {
+    const DeckEntries& list = entries();
+    const int previous = previousEntry();
+    // Nothing loaded from the list, or nothing left before the loaded entry.
+    if (previous < 0 || previous >= list.count())
+        return;
+    if (!gap_ && LoadedName(player_.FileName()) == list.name(0))
+        return; // the loaded file is the first entry
+    if (!hasPlayableEntry(previous, -1))
+        return;
+    if (loadsOnly())
+        load(previous, -1);
+    else
+        stop(StopReason::Previous);
+}
+
+void Deck::seek(double seconds) {
+    player_.setCurrentPosition(seconds);
+    emit sought();
+}
+
+void Deck::setSpeed(int speed) {
+    speed_ = speed;
+    emit speedChanged(speed);
+    player_.setRate(kRates[speed]); // a player that refuses leaves the deck's speed shown
+}
+
+void Deck::setMuted(bool muted) {
+    player_.setMute(muted);
+    muted_ = muted;
+    emit mutedChanged(muted);
+}
+
+void Deck::setCue(std::optional<double> seconds) {
+    cue_ = seconds;
+}
+
+void Deck::setLevel(int volume) {
+    player_.setVolume(VolumeToPlayerLevel(volume));
+    level_ = volume;
+    emit levelChanged(volume);
+}
+
+void Deck::setPrelisten(bool on) {
+    const auto shown = qScopeGuard([this] {
+        prelisten_ = player_.Prelisten(); // what the player took, also after a failure
+        emit prelistenChanged(prelisten_);
+    });
+    player_.setPrelisten(on);
+}
+
+void Deck::startOver() {
+    trackNumber_ = 1;
+    pending_.reset();
+    gap_.reset();
+}
+
+// --- The player's notifications -----------------------------------------------------------
+
+void Deck::playerOpenStateChanged() {
+    trapped(reporter_, [&] {
+        if (player_.FileName().isEmpty()) {
+            gap_.reset();
+            entries().setLoaded(-1);
+            emit closed();
+            return;
+        }
+        length_ = player_.Duration();
+        emit opened();
+        queueNext();
+    });
+}
+
+void Deck::playerPlayStateChanged() {
+    trapped(reporter_, [&] {
+        switch (player_.PlayState()) {
+        case MediaPlayer::Stopped:
+            playerStopped();
+            break;
+        case MediaPlayer::Playing:
+            emit playing();
+            queueNext();
+            break;
+        case MediaPlayer::Paused:
+            emit paused();
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void Deck::playerStopped() {
+    const StopReason reason = pending_.value_or(StopReason::EndOfTrack);
+    stopReason_ = reason;
+    // The window shows the deck stopped whatever fails below.
+    const auto shown = qScopeGuard([this] { emit stopped(); });
+    if (!cue_)
+        throw Error(kTypeMismatch); // the cue typed is not a number
+    player_.setCurrentPosition(*cue_);
+    // A fade or the crossfader may have left the player at another level than the deck's.
+    player_.setVolume(VolumeToPlayerLevel(level_));
+    if (reason == StopReason::EndOfTrack)
+        playEntry(nextEntry(), +1);
+    else if (reason == StopReason::Previous)
+        playEntry(previousEntry(), -1);
+}
+
+void Deck::playEntry(int index, int step) {
+    // Entries that cannot be played are stepped over; with none left that way (or entries
+    // deleted after loading, so that there is no entry there) the deck stays stopped.
+    const bool tried = hasPlayableEntry(index, step);
+    if (!load(index, step)) {
+        if (tried)
+            stopReason_ = StopReason::Failure;
+        return;
+    }
+    const int state = player_.PlayState();
+    if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused)
+        trapped(reporter_, [&] { playPause(); });
+    else
+        player_.Play(); // a player still busy opening must start the new file all the same
+}
+
+} // namespace velmor

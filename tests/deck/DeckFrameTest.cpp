@@ -1,0 +1,108 @@
+#include "common/Widgets.h"
+#include "support/WindowTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+using namespace velmor::test;
+
+// Deck 1's frame in the real window: its buttons, colours, timer, slider and times follow
+// what the deck does; its buttons are the deck's verbs.
+namespace {
+struct DeckFrameTest : WindowTest {
+    FakePlayer& player = t.player(0);
+    DeckPlaylist& list = w.playlists.list(0);
+
+    // Entries of /music, the first loaded as adding loads it.
+    void add(const QStringList& names) {
+        for (const QString& name : names)
+            list.append(name, "/music");
+        if (player.FileName().isEmpty())
+            w.loader.LoadPlayableEntry(0, 0, +1);
+        DeliverNotifications();
+    }
+    void click(QPushButton* button) {
+        button->click();
+        DeliverNotifications();
+    }
+    void endTrack() {
+        player.endTrack();
+        DeliverNotifications();
+    }
+};
+} // namespace
+
+TEST_F(DeckFrameTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
+    add({"Song.mp3"});
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. Song 3:5");
+    EXPECT_TRUE(ui.cmdPlayPause[0]->isEnabled());
+    EXPECT_FALSE(ui.cmdStop[0]->isEnabled());
+    EXPECT_EQ(ui.Tracker[0]->maximum(), 185);
+    EXPECT_EQ(ui.lblTracking[0]->text(), "0:0");
+    EXPECT_EQ(ui.lblRTracking[0]->text(), "3:5");
+}
+
+TEST_F(DeckFrameTest, APlayingDeckIsBlueWithThePauseCaptionAndItsTimerOn) {
+    add({"Song.mp3"});
+    click(ui.cmdPlayPause[0]);
+    EXPECT_EQ(ui.fra[0]->ForeColor(), kBlue);
+    EXPECT_EQ(ui.cmdPlayPause[0]->text(), "| |");
+    EXPECT_TRUE(ui.cmdStop[0]->isEnabled());
+    EXPECT_TRUE(ui.timer[0]->isActive());
+}
+
+TEST_F(DeckFrameTest, APausedDeckIsLightBlueWithARedPlayButtonAndItsTimerStillOn) {
+    add({"Song.mp3"});
+    click(ui.cmdPlayPause[0]);
+    click(ui.cmdPlayPause[0]);
+    EXPECT_EQ(ui.fra[0]->ForeColor(), kLightBlue);
+    EXPECT_EQ(ui.cmdPlayPause[0]->text(), ">");
+    EXPECT_EQ(ui.cmdPlayPause[0]->BackColor(), kRed);
+    EXPECT_TRUE(ui.timer[0]->isActive());
+}
+
+TEST_F(DeckFrameTest, AStoppedDeckIsBlackAndShowsTheCueItWillPlayFrom) {
+    add({"Song.mp3"});
+    ui.txtSet[0]->setText("2");
+    click(ui.cmdPlayPause[0]);
+    player.setPosition(60);
+    click(ui.cmdStop[0]);
+    EXPECT_EQ(ui.fra[0]->ForeColor(), kBlack);
+    EXPECT_EQ(ui.cmdPlayPause[0]->text(), ">");
+    EXPECT_EQ(ui.cmdPlayPause[0]->BackColor(), kButtonFace);
+    EXPECT_FALSE(ui.cmdStop[0]->isEnabled());
+    EXPECT_FALSE(ui.timer[0]->isActive());
+    EXPECT_EQ(ui.Tracker[0]->value(), 2);
+    EXPECT_EQ(ui.lblTracking[0]->text(), "0:2");
+    EXPECT_EQ(ui.lblRTracking[0]->text(), "3:3");
+}
+
+TEST_F(DeckFrameTest, TheNavigationButtonsMoveTheDeckThroughItsList) {
+    add({"A.mp3", "B.mp3"});
+    click(ui.cmdAvanceTema[0]);
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. B 3:5");
+    click(ui.cmdRetroceso[0]);
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. A 3:5");
+}
+
+TEST_F(DeckFrameTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecond) {
+    add({"Old.mp3"});
+    click(ui.cmdBorrarTodo);
+    add({"A.mp3", "B.mp3"});
+    click(ui.cmdPlayPause[0]);
+    EXPECT_EQ(player.FileName(), "/music/A.mp3");
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. A 3:5");
+    endTrack();
+    EXPECT_EQ(player.FileName(), "/music/B.mp3");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+}
+
+TEST_F(DeckFrameTest, AStopPutsTheSlidersLevelBackAfterAFade) {
+    add({"Song.mp3"});
+    ui.Volumen[0]->setValue(80);
+    EXPECT_EQ(ui.lblVolumen[0]->text(), "80");
+    click(ui.cmdPlayPause[0]);
+    player.setVolume(-4000);
+    click(ui.cmdStop[0]);
+    EXPECT_EQ(player.Volume(), -900);
+}

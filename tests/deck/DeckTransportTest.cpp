@@ -1,0 +1,97 @@
+#include "common/Error.h"
+#include "deck/DeckFixture.h"
+
+#include <QSignalSpy>
+
+using namespace velmor;
+using namespace velmor::test;
+
+namespace {
+using DeckTransportTest = DeckTest;
+} // namespace
+
+TEST_F(DeckTransportTest, PlayPausePlaysPausesAndPlaysOn) {
+    fill({"A.mp3"});
+    act(&Deck::playPause);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    act(&Deck::playPause);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Paused);
+    act(&Deck::playPause);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+}
+
+TEST_F(DeckTransportTest, TheSignalsFollowWhatThePlayerReports) {
+    QSignalSpy opened(&deck, &Deck::opened);
+    QSignalSpy playing(&deck, &Deck::playing);
+    QSignalSpy paused(&deck, &Deck::paused);
+    QSignalSpy closed(&deck, &Deck::closed);
+    player.durations["/music/A.mp3"] = 200;
+    fill({"A.mp3"});
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(deck.length(), 200);
+    act(&Deck::playPause);
+    act(&Deck::playPause);
+    EXPECT_EQ(playing.count(), 1);
+    EXPECT_EQ(paused.count(), 1);
+    player.closeFile();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(entries.loaded(), -1);
+}
+
+TEST_F(DeckTransportTest, EveryStopRewindsToTheCueInSeconds) {
+    fill({"A.mp3"});
+    deck.setCue(2);
+    act(&Deck::playPause);
+    player.setPosition(60);
+    deck.stop(StopReason::User);
+    EXPECT_EQ(player.CurrentPosition(), 2);
+}
+
+TEST_F(DeckTransportTest, MuteSilencesThePlayerAndTellsTheWindow) {
+    fill({"A.mp3"});
+    QSignalSpy muted(&deck, &Deck::mutedChanged);
+    deck.setMuted(true);
+    EXPECT_TRUE(player.Mute());
+    EXPECT_TRUE(deck.muted());
+    ASSERT_EQ(muted.count(), 1);
+    EXPECT_EQ(muted.at(0).at(0).toBool(), true);
+    deck.setMuted(false);
+    EXPECT_FALSE(player.Mute());
+    EXPECT_FALSE(deck.muted());
+}
+
+TEST_F(DeckTransportTest, TheSpeedIsShownEvenWhenThePlayerRefusesItsRate) {
+    fill({"A.mp3"});
+    deck.setSpeed(2);
+    EXPECT_EQ(player.Rate(), 1.5);
+    EXPECT_EQ(deck.speed(), 2);
+    player.failures["Rate"] = "Rate not supported";
+    QSignalSpy shown(&deck, &Deck::speedChanged);
+    EXPECT_THROW(deck.setSpeed(3), Error);
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(player.Rate(), 1.5);
+}
+
+TEST_F(DeckTransportTest, TheLevelGoesToThePlayerThroughTheVolumeLaw) {
+    fill({"A.mp3"});
+    deck.setLevel(37);
+    EXPECT_EQ(player.Volume(), -2835);
+    EXPECT_EQ(deck.level(), 37);
+}
+
+TEST_F(DeckTransportTest, PrelistenShowsWhatThePlayerTook) {
+    fill({"A.mp3"});
+    QSignalSpy shown(&deck, &Deck::prelistenChanged);
+    deck.setPrelisten(true);
+    EXPECT_TRUE(player.Prelisten());
+    EXPECT_TRUE(deck.prelisten());
+    EXPECT_EQ(shown.count(), 1);
+}
+
+TEST_F(DeckTransportTest, ASeekMovesThePlayerAndTellsTheWindow) {
+    fill({"A.mp3"});
+    QSignalSpy sought(&deck, &Deck::sought);
+    deck.seek(90);
+    EXPECT_EQ(player.CurrentPosition(), 90);
+    EXPECT_EQ(sought.count(), 1);
+}
