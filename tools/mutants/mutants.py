@@ -22,6 +22,7 @@ Usage: tools/mutants/mutants.py [--count 40] [--seed 1] [--build DIR] [--report 
 
 With --mutants the mutants of an earlier report are run again, in its order, instead of a new
 draw: the same sample measured against other tests (before and after a change to them).
+The reports of past samples are kept with the project's results, in docs/results/mutants/.
 """
 
 import argparse
