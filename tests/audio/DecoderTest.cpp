@@ -98,8 +98,7 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
             EXPECT_STREQ(e.what(), reason) << name;
         }
     }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(
-             std::filesystem::path(__FILE__).parent_path() / "corpus")) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(VELMOR_DECODER_CORPUS)) {
         if (!entry.is_regular_file())
             continue;
         try {
