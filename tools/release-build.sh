@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMOR_TESTS=OFF \
-  -DVELMOR_BENCH=OFF >/dev/null
+  -DVELMOR_BENCH=OFF -DVELMOR_WERROR=ON >/dev/null
 if [ "${1:-}" = "--progress" ]; then
   cmake --build "$build" >&2 # standard error as it is: reopening it would start a log afresh
 else

@@ -45,7 +45,7 @@ ClockBridge::ClockBridge(int sampleRate, int targetFrames, int capacityFrames)
       table_((kPhases + 1) * kTaps), slopes_(kPhases * kTaps),
       left_(kTaps + static_cast<size_t>(kChunkFrames * (1 + kMaxCorrection)) + 2),
       right_(left_.size()) {
-    constexpr double kBeta = 6, kHalf = kTaps / 2;
+    constexpr double kBeta = 6, kHalf = kTaps / 2.0;
     for (int p = 0; p <= kPhases; ++p) {
         const double fraction = static_cast<double>(p) / kPhases;
         double row[kTaps], sum = 0;
@@ -100,7 +100,7 @@ void ClockBridge::pullChunk(float* stereo, int frames) noexcept {
         }
         restart();
     }
-    if (fill > static_cast<size_t>(target + kCutBackFrames)) {
+    if (fill > static_cast<size_t>(target) + kCutBackFrames) {
         ring_.drop(fill - static_cast<size_t>(target));
         fill = static_cast<size_t>(target);
         smoothedFill_ = target;

@@ -29,16 +29,16 @@ bool readsCodec(int subtype) {
 std::vector<std::string> PlayableExtensions() {
     std::vector<std::string> extensions{"mp3"};
     if (readsContainer(SF_FORMAT_WAV))
-        extensions.push_back("wav");
+        extensions.emplace_back("wav");
     if (readsContainer(SF_FORMAT_AIFF))
         extensions.insert(extensions.end(), {"aiff", "aif"});
     if (readsContainer(SF_FORMAT_FLAC))
-        extensions.push_back("flac");
+        extensions.emplace_back("flac");
     const bool ogg = readsContainer(SF_FORMAT_OGG);
     if (ogg && readsCodec(SF_FORMAT_VORBIS))
         extensions.insert(extensions.end(), {"ogg", "oga"});
     if (ogg && readsCodec(SF_FORMAT_OPUS))
-        extensions.push_back("opus");
+        extensions.emplace_back("opus");
     return extensions;
 }
 

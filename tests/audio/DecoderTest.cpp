@@ -1,5 +1,4 @@
 #include "audio/Decoder.h"
-#include "audio/TrackPeaks.h"
 #include "support/AudioFixtures.h"
 
 #include <QTemporaryDir>
@@ -31,26 +30,6 @@ int64_t FramesThatDecode(const std::string& path) {
     mpg123_delete(handle);
     return frames;
 }
-
-// A track of 100,000 frames (1562.5 a stretch of 64): the left channel is 0.2 for the first
-// three quarters, 0.8 for the last, negative every other frame; reading stops, or fails, at
-// `damage`.
-struct MadeUpDecoder : audio::Decoder {
-    MadeUpDecoder(int64_t damage, bool throws) : damage(damage), throws(throws) {}
-    int sampleRate() const override { return 48000; }
-    int64_t lengthFrames() const override { return 100000; }
-    int64_t read(float* stereo, int64_t frames) override {
-        if (at >= damage && throws)
-            throw audio::DecodeError("damaged frame");
-        const int64_t n = std::clamp<int64_t>(damage - at, 0, frames);
-        for (int64_t i = 0; i < n; ++i, ++at)
-            stereo[2 * i] = (at < 75000 ? 0.2f : 0.8f) * (at % 2 ? -1 : 1), stereo[2 * i + 1] = 0;
-        return n;
-    }
-    void seek(int64_t frame) override { at = frame; }
-    int64_t damage, at = 0;
-    bool throws;
-};
 
 } // namespace
 
@@ -119,8 +98,7 @@ TEST_F(DecoderTest, BadFilesAreRefusedWithTheirReasonAndNoSavedInputCrashes) {
             EXPECT_STREQ(e.what(), reason) << name;
         }
     }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(
-             std::filesystem::path(__FILE__).parent_path() / "corpus")) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(VELMOR_DECODER_CORPUS)) {
         if (!entry.is_regular_file())
             continue;
         try {
@@ -153,20 +131,4 @@ TEST_F(DecoderTest, AStereoWavKeepsItsChannelsApart) {
     for (size_t i = 0; i < stereo.size(); ++i)
         ASSERT_NEAR(all[i], stereo[i], 1e-4) << i;
     EXPECT_EQ(after, std::vector<float>(all.begin() + 2000, all.begin() + 2020));
-}
-
-// Each stretch of a track's overview has its loudest sample; damage, met as the end or as an
-// error, keeps what came before.
-TEST(TrackPeaksTest, EachStretchHasItsLoudestSampleAndDamageKeepsWhatCameBefore) {
-    const std::atomic<bool> cancelled{false};
-    for (const auto& [damage, throws] :
-         {std::pair{int64_t{100000}, false}, {int64_t{50000}, false}, {int64_t{50000}, true}}) {
-        MadeUpDecoder decoder(damage, throws);
-        const audio::TrackPeaks peaks = audio::ScanPeaks(decoder, 64, cancelled);
-        ASSERT_EQ(peaks.peaks.size(), 64u);
-        EXPECT_EQ(peaks.framesRead, damage);
-        for (size_t bin = 0; bin < 64; ++bin)
-            EXPECT_FLOAT_EQ(peaks.peaks[bin], bin * 1562.5 >= damage ? 0 : (bin < 48 ? 0.2f : 0.8f))
-                << damage << " " << bin;
-    }
 }

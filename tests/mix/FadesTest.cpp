@@ -1,21 +1,21 @@
 #include "common/Widgets.h"
-#include "mix/Crossfader.h"
-#include "mix/FadeSteps.h"
-#include "support/Failure.h"
 #include "support/WindowTest.h"
 
 using namespace velmor;
 using namespace velmor::test;
 
 namespace {
+
 // Deck 1 has a track open.
 struct FadesTest : WindowTest {
     FakePlayer& player = t.player(0);
     FadesTest() { t.open(0, "/music/a.mp3"); }
-    void panel(const QString& lengthStartEndCue) { // "2000,20,100,0"
-        for (int i = 0;
-             auto* box : {ui.txtLength[0], ui.txtStartVolume[0], ui.txtEndVolume[0], ui.txtSet[0]})
-            box->setText(lengthStartEndCue.split(',')[i++]);
+    // The fade panel's boxes: its length, start and end volumes and the cue.
+    void panel(const char* length, const char* start, const char* end, const char* cue) {
+        ui.txtLength[0]->setText(length);
+        ui.txtStartVolume[0]->setText(start);
+        ui.txtEndVolume[0]->setText(end);
+        ui.txtSet[0]->setText(cue);
     }
     void tick(int n = 1) {
         for (; n > 0; --n)
@@ -25,119 +25,184 @@ struct FadesTest : WindowTest {
         EXPECT_EQ(ui.cmdFade[0]->isEnabled(), !ui.FadeTimer[0]->isActive());
         return ui.FadeTimer[0]->isActive();
     }
-    // The deck as the user finds it: the player's state, level and position, the slider.
-    QString deck() {
-        const QString state =
-            QStringList{"stopped", "paused", "playing"}.value(player.PlayState(), "closed");
-        return QString::asprintf("%s %d at %g, slider %d%s", qUtf8Printable(state), player.Volume(),
-                                 player.CurrentPosition(), ui.Volumen[0]->value(),
-                                 fading() ? ", fading" : "");
+    int slider() const { return ui.Volumen[0]->value(); }
+    // A fade in of deck 1 at volume 60, started and run `ticks` ticks.
+    void fadeInFrom60(int ticks) {
+        ui.Volumen[0]->setValue(60);
+        w.fades.cmdFade_Click(0);
+        DeliverNotifications();
+        tick(ticks);
     }
 };
+
 } // namespace
 
-// In: from the start volume and the cue, 40 steps to full level, over on the 41st tick.
-// Out: from the level playing, down to the floor, then stopped back at the slider and cue.
-TEST_F(FadesTest, AFadeInStartsFromTheCueAndAFadeOutStopsAtTheEnd) {
+// In: from the start volume (20: -3600) and the cue, 40 steps to full level.
+TEST_F(FadesTest, AFadeInStartsFromTheStartVolumeAtTheCue) {
     ui.Volumen[0]->setValue(60);
     ui.txtSet[0]->setText("3"); // the cue, in seconds
     player.log.clear();
     w.fades.cmdFade_Click(0);
     EXPECT_EQ(player.log, (QStringList{"Volume -3600", "Position 3", "Play"}));
-    DeliverNotifications();
-    tick(40);
-    EXPECT_EQ(deck(), "playing 0 at 3, slider 60, fading");
-    tick();
-    EXPECT_EQ(deck(), "playing 0 at 3, slider 100");
+}
 
+TEST_F(FadesTest, AFadeInReachesFullLevelIn40StepsAndIsOverOnThe41stTick) {
+    ui.txtSet[0]->setText("3");
+    fadeInFrom60(40);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(player.Volume(), 0);
+    EXPECT_EQ(player.CurrentPosition(), 3);
+    EXPECT_EQ(slider(), 60);
+    EXPECT_TRUE(fading());
+    tick();
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(slider(), 100);
+    EXPECT_FALSE(fading());
+}
+
+// The switch turned to out swaps the start and end boxes.
+TEST_F(FadesTest, TheSwitchTurnedToOutSwapsTheVolumes) {
     ui.chkInOrOut[0]->click();
-    EXPECT_EQ(ui.txtStartVolume[0]->text() + " " + ui.txtEndVolume[0]->text(), "100 20");
+    EXPECT_EQ(ui.txtStartVolume[0]->text(), "100");
+    EXPECT_EQ(ui.txtEndVolume[0]->text(), "20");
+}
+
+// Out: from the level playing, no start level and playback untouched, down to the floor.
+TEST_F(FadesTest, AFadeOutStartsFromTheLevelPlaying) {
+    t.playPause(0);
+    ui.chkInOrOut[0]->click();
     ui.Volumen[0]->setValue(90); // level -450
     player.log.clear();
     w.fades.cmdFade_Click(0);
-    EXPECT_TRUE(player.log.isEmpty()); // no start level, playback untouched
+    EXPECT_TRUE(player.log.isEmpty());
     tick(40);
-    EXPECT_EQ(deck(), "playing -4050 at 3, slider 90, fading");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(player.Volume(), -4050);
+    EXPECT_TRUE(fading());
+}
+
+// At its end a fade out stops the deck back at the slider's level and at the cue.
+TEST_F(FadesTest, AFadeOutStopsAtTheEndBackAtTheSliderAndTheCue) {
+    t.playPause(0);
+    ui.chkInOrOut[0]->click();
+    ui.Volumen[0]->setValue(90);
+    w.fades.cmdFade_Click(0);
+    tick(40);
     ui.txtSet[0]->setText("7");
     tick();
-    EXPECT_EQ(deck(), "stopped -450 at 7, slider 90");
-    // A fade in on a playing deck pauses it while its level rises.
-    ui.chkInOrOut[0]->click();
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player.Volume(), -450);
+    EXPECT_EQ(player.CurrentPosition(), 7);
+    EXPECT_EQ(slider(), 90);
+    EXPECT_FALSE(fading());
+}
+
+// A fade in on a playing deck pauses it while its level rises.
+TEST_F(FadesTest, AFadeInOnAPlayingDeckPausesIt) {
     t.playPause(0);
     w.fades.cmdFade_Click(0);
     EXPECT_EQ(player.log.last(), "Pause");
 }
 
 // Toggled during a fade, the switch leaves the steps' direction alone; at the end the deck
-// stops when the switch or the fade says out, and the slider takes the end box unless the
-// switch says out; an end volume the slider refuses is told then.
-TEST_F(FadesTest, TheSwitchDuringAFadeDecidesOnlyItsEnding) {
-    ui.Volumen[0]->setValue(60);
-    w.fades.cmdFade_Click(0);
-    DeliverNotifications();
-    tick(10);
+// stops when the switch says out, and the slider stays.
+TEST_F(FadesTest, TheSwitchTurnedOutDuringAFadeInStopsTheDeckAtItsEnd) {
+    fadeInFrom60(10);
     ui.chkInOrOut[0]->click();
     tick();
-    EXPECT_EQ(player.Volume(), -3600 + 11 * 90);
+    EXPECT_EQ(player.Volume(), -2610); // -3600 and 11 steps of 90: still rising
     tick(31);
-    EXPECT_EQ(deck(), "stopped -1800 at 0, slider 60");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player.Volume(), -1800);
+    EXPECT_EQ(player.CurrentPosition(), 0);
+    EXPECT_EQ(slider(), 60);
+    EXPECT_FALSE(fading());
+}
 
+// A fade out stops the deck whatever the switch says then; the slider takes the end box
+// unless the switch says out.
+TEST_F(FadesTest, TheSwitchTurnedInDuringAFadeOutStillStopsTheDeckAndTheSliderTakesTheEnd) {
+    ui.Volumen[0]->setValue(60);
+    ui.chkInOrOut[0]->click(); // ">": 100 to 20
     t.playPause(0);
     player.setVolume(0);
-    w.fades.cmdFade_Click(0); // switch ">": 100 to 20
+    w.fades.cmdFade_Click(0);
     tick();
     ui.chkInOrOut[0]->click();
     tick();
-    EXPECT_EQ(player.Volume(), -180);
+    EXPECT_EQ(player.Volume(), -180); // still falling
     tick(39);
-    EXPECT_EQ(deck(), "stopped 0 at 0, slider 100"); // the end box, now the old start volume
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(player.Volume(), 0);
+    EXPECT_EQ(slider(), 100); // the end box, now the old start volume
+    EXPECT_FALSE(fading());
+}
 
+// An end volume the slider refuses is told at the end, and the slider stays.
+TEST_F(FadesTest, AnEndVolumeTheSliderRefusesIsToldAtTheEnd) {
     for (const char* end : {"101", "-1", "abc"}) {
-        panel("50,20,100,0");
+        SCOPED_TRACE(end);
+        panel("50", "20", "100", "0");
         w.fades.cmdFade_Click(0);
         ui.txtEndVolume[0]->setText(end);
         t.reporter.clear();
         tick(2);
-        EXPECT_TRUE(t.reporter.told.size() == 1 && !fading() && ui.Volumen[0]->value() == 100)
-            << end;
+        EXPECT_EQ(t.reporter.told.size(), 1u);
+        EXPECT_FALSE(fading());
+        EXPECT_EQ(slider(), 100);
     }
 }
 
-// What the player has received when a start fails; the button is free again in every case,
-// also when the start was to restart a running fade (one that touches no player).
+// What the player has received when a start fails, and the failure told; the button is free
+// again in every case.
 TEST_F(FadesTest, FailedStartsAreReportedAndGiveTheButtonBack) {
-    // (the panel, a fade running, the failure, what the player received)
-    for (const auto& [values, running, message, log] :
-         std::initializer_list<std::tuple<const char*, bool, const char*, const char*>>{
-             {"0,20,100,0", false, "Division by zero", "Volume -3600,Position 0,Play"},
-             {"2000,20,,0", false, "Type mismatch", "Volume -3600,Position 0,Play"},
-             {"2000,800,100,0", false, "Overflow", ""},
-             {"2000,20,100,x", false, "Type mismatch", "Volume -3600"},
-             {"0,20,100,0", true, "Division by zero", ""}}) {
-        SCOPED_TRACE(values);
-        panel("2000,20,100,0");
-        if (running) {
-            w.fades.cmdFade_Click(0);
-            ui.chkInOrOut[0]->click();
-            ASSERT_TRUE(fading());
-        }
-        panel(values);
+    struct Case {
+        const char *length, *start, *end, *cue, *message;
+        QStringList received;
+    };
+    const Case cases[] = {
+        {"0", "20", "100", "0", "Division by zero", {"Volume -3600", "Position 0", "Play"}},
+        {"2000", "20", "", "0", "Type mismatch", {"Volume -3600", "Position 0", "Play"}},
+        {"2000", "800", "100", "0", "Overflow", {}},
+        {"2000", "20", "100", "x", "Type mismatch", {"Volume -3600"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        panel(c.length, c.start, c.end, c.cue);
         t.open(0, "/music/a.mp3");
         player.log.clear();
         t.reporter.clear();
         w.fades.cmdFade_Click(0);
-        EXPECT_EQ(t.reporter.told, std::vector<QString>{message});
-        EXPECT_EQ(player.log.join(',') + (fading() ? " and fading" : ""), log);
+        EXPECT_EQ(t.reporter.told, std::vector<QString>{c.message});
+        EXPECT_EQ(player.log, c.received);
+        EXPECT_FALSE(fading());
     }
 }
 
-// The timer keeps going after a failing step; the next fade tells its own failures again.
+// Restarting a running fade touches no player; a failure then frees the button too.
+TEST_F(FadesTest, AFailedRestartOfARunningFadeGivesTheButtonBack) {
+    w.fades.cmdFade_Click(0);
+    ui.chkInOrOut[0]->click();
+    ASSERT_TRUE(fading());
+    panel("0", "20", "100", "0");
+    t.open(0, "/music/a.mp3");
+    player.log.clear();
+    t.reporter.clear();
+    w.fades.cmdFade_Click(0);
+    EXPECT_EQ(t.reporter.told, std::vector<QString>{"Division by zero"});
+    EXPECT_TRUE(player.log.isEmpty());
+    EXPECT_FALSE(fading());
+}
+
+// The timer keeps going after a failing step, which counts no step; the next fade tells its
+// own failures again.
 TEST_F(FadesTest, AFailingStepIsToldOncePerFadeAndCountsNoStep) {
     w.fades.cmdFade_Click(0);
     player.failures["Volume"] = "The device is gone";
     tick(5);
     ASSERT_EQ(t.reporter.told, std::vector<QString>{"The device is gone"});
-    EXPECT_TRUE(w.fades.state(0).FadeTick == 0 && fading());
+    EXPECT_EQ(w.fades.state(0).FadeTick, 0);
+    EXPECT_TRUE(fading());
     player.failures.clear();
     tick();
     EXPECT_EQ(player.Volume(), -3510);
@@ -145,100 +210,4 @@ TEST_F(FadesTest, AFailingStepIsToldOncePerFadeAndCountsNoStep) {
     player.failures["VolumeRead"] = "Lost";
     tick(2);
     EXPECT_EQ(t.reporter.told.size(), 2u);
-}
-
-// The slider shares the level between the active deck and the next; the last writer wins.
-TEST_F(WindowTest, TheCrossfaderSharesTheLevelOfTheActiveDeckAndTheNext) {
-    const auto levels = [&] {
-        return QString::asprintf("%d %d %d %d", t.player(0).Volume(), t.player(1).Volume(),
-                                 t.player(2).Volume(), t.player(3).Volume());
-    };
-    ui.Volumen[0]->setValue(45);
-    ui.cross->setValue(25); // a value set by code applies like a move
-    EXPECT_EQ(levels(), "-2475 -2250 0 0");
-    ui.Volumen[1]->setValue(80); // a deck's own slider overrides until the next move
-    EXPECT_EQ(levels(), "-2475 -900 0 0");
-    ui.cross->setValue(26);
-    EXPECT_EQ(levels(), "-2475 -2610 0 0"); // 2 * 26 * 80 / 100 = 41.6: 42
-
-    // Another active deck: the old pair keeps its levels, Deck 4 pairs with Deck 1.
-    ui.cross->setValue(0);
-    w.activation.optPla_Click(3);
-    ui.cross->setValue(100);
-    EXPECT_EQ(levels(), "-2475 -4500 0 -4500");
-    // A drag applies the thumb's position; deck B is written first past the middle, so a
-    // failure there leaves deck A alone.
-    ui.cross->setSliderDown(true);
-    ui.cross->setSliderPosition(0);
-    EXPECT_EQ(levels(), "-4500 -4500 0 0");
-    ui.cross->setSliderDown(false);
-    t.player(0).failures["Volume"] = "The device is gone";
-    t.player(3).setVolume(-1000);
-    ui.cross->setValue(80);
-    EXPECT_EQ(levels() + " told " + QString::number(t.reporter.told.size()),
-              "-4500 -4500 0 -1000 told 1");
-
-    // With auto focus on, the crossfader takes the focus under the mouse, and only then.
-    activate();
-    ui.Volumen[0]->setFocus();
-    QTest::mouseMove(ui.cross);
-    EXPECT_TRUE(ui.Volumen[0]->hasFocus());
-    ui.chkFocus->setChecked(true);
-    QTest::mouseMove(ui.cross, QPoint(5, 5));
-    EXPECT_TRUE(ui.cross->hasFocus());
-}
-
-// Under the volume law a deck volume v is the level 45 v - 4500 (hundredths of a dB).
-TEST(FadeSteps, EachTickMovesOneStepWithinRangeUntilTheStepsRoundedUpAreSpent) {
-    // The step to nine digits (a float exactly), or the failure's description.
-    const auto step = [](bool out, int32_t lengthMs, int16_t start, int16_t end) {
-        float size = 0;
-        const QString failure =
-            test::FailureOf([&] { size = FadeStepSize(out, lengthMs, start, end); });
-        return failure.isEmpty() ? QString::number(size, 'g', 9) : failure;
-    };
-    // -3600 to 0 in 40 steps, positive both ways the usual way; 20 ms is 2.5 times the whole;
-    // -31500 to 27000 is past 32767, a volume of 729 past the volume law's range.
-    EXPECT_EQ((QStringList{
-                  step(false, 2000, 20, 100), step(true, 2000, 100, 20), step(false, 2000, 80, 30),
-                  step(true, 2000, 20, 100), step(false, 2010, 20, 100), step(false, 20, 20, 100),
-                  step(false, -100, 20, 100), step(false, 0, 20, 100), step(false, 2000, -600, 700),
-                  step(true, 2000, 700, -600), step(false, 2000, 20, 729)}),
-              (QStringList{"90", "90", "-56.25", "-90", QString::number(float(3600 / 40.2), 'g', 9),
-                           "9000", "-1800", kDivisionByZero, kOverflow, kOverflow, kOverflow}));
-
-    const auto steps = [](int32_t lengthMs) { // the first count of steps that is over
-        int16_t n = 0;
-        while (!FadeIsOver(n, lengthMs))
-            ++n;
-        return int(n);
-    };
-    EXPECT_EQ((QList<int>{steps(2000), steps(2010), steps(50), steps(20), steps(-100),
-                          steps(1638350), steps(2000000000)}),
-              (QList<int>{40, 41, 1, 1, 0, 32767, 32767}));
-
-    // The next level stays in range and rounds half to even. Fading in: full level at most, no
-    // floor; fading out: the floor at most, and a step overshooting full level swings back below
-    // it.
-    const auto in = [](int32_t current, float step) { return NextFadeLevel(false, current, step); };
-    const auto out = [](int32_t current, float step) { return NextFadeLevel(true, current, step); };
-    EXPECT_EQ(
-        (QList<int32_t>{in(-3600, 90), in(-50, 90), in(-4480, -90), in(-3600, 89.5f),
-                        in(-3601, 89.5f), out(0, 90), out(-4450, 90), out(-4500, 90),
-                        out(-4500, -90), out(-40, -90), out(0, -90), out(-90, -90)}),
-        (QList<int32_t>{-3510, 0, -4570, -3510, -3512, -90, -4500, -4500, -4410, -50, -90, 0}));
-}
-
-TEST(CrossfadeVolumes, OneDeckAtItsOwnSettingTheOtherTurnedDownInProportion) {
-    const auto shares = [](int32_t position, int32_t a, int32_t b) { // "A's share/B's share"
-        const CrossfadeVolumes v = CrossfadeVolumesAt(position, a, b);
-        return QString("%1/%2").arg(v.a).arg(v.b);
-    };
-    EXPECT_EQ((QStringList{shares(0, 100, 100), shares(25, 100, 100), shares(50, 100, 100),
-                           shares(51, 100, 100), shares(75, 100, 100), shares(100, 100, 100),
-                           shares(25, 70, 33), shares(60, 45, 80)})
-                  .join(' '),
-              "100/0 100/50 100/100 98/100 50/100 0/100 70/16 36/80"); // 16.5 to the even 16
-    for (int d = 0; d < 4; ++d)
-        EXPECT_EQ(NextDeck(d), (d + 1) % 4);
 }
