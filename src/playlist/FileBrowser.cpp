@@ -25,7 +25,7 @@
 namespace velmor {
 
 namespace {
-void onFileDrop(QAbstractItemView* view, std::function<void(const QStringList&)> dropped) {
+void onFileDrop(QAbstractItemView* view, const std::function<void(const QStringList&)>& dropped) {
     // What a file manager drags: a list of URIs. The list's own handling never sees it.
     auto offered = [](QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);

@@ -25,7 +25,7 @@ public:
     QList<QByteArray> line(const char* first, qsizetype words) {
         if (at_ >= lines_.size())
             fail("the file ends early");
-        const QList<QByteArray> parts = lines_[at_++].split(' ');
+        QList<QByteArray> parts = lines_[at_++].split(' ');
         if (parts.size() != words || (first && parts[0] != first))
             fail("this line is not what was written");
         return parts;
