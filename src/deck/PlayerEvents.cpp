@@ -23,6 +23,11 @@ void PlayerEvents::wire() {
                          [this, d] { pla_OpenStateChange(d); });
         QObject::connect(w_.pla[d], &MediaPlayer::PlayStateChange,
                          [this, d] { pla_PlayStateChange(d); });
+        QObject::connect(w_.pla[d], &MediaPlayer::OpenFailed,
+                         [this, d](const QString& path, const QString& reason, bool play) {
+                             trapped(w_.reporter,
+                                     [&] { loader_.OpenFailed(d, path, reason, play); });
+                         });
         // While it plays, the deck keeps its player told of what comes next as the list
         // changes.
         QObject::connect(w_.ui.timer[d], &QTimer::timeout,
@@ -54,6 +59,7 @@ void PlayerEvents::pla_OpenStateChange(int d) {
         ui.lblTracking[d]->setText(TimeText(player.CurrentPosition()));
         // A deck that has not played yet shows how long it will play.
         ui.lblRTracking[d]->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
+        loader_.Opened(d);
         loader_.QueueNextEntry(d);
     });
 }

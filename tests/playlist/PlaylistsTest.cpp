@@ -213,6 +213,7 @@ TEST_F(PlaylistsTest, DoubleClickPlaysTheChosenEntryAndARightClickCuesIt) {
     player.refused["/m2/c.mp3"] = "not an audio file";
     lst->setCurrentRow(2);
     w.playlists.lstPlay_DblClick(0);
+    DeliverNotifications(); // the refusal comes once the player has tried the file
     EXPECT_EQ(QStringList{player.log.first()} + player.log.last(2)
                   << QString::number(list0.isUnplayable(2)),
               (QStringList{"Stop", "FileName /m3/d.wav", "Play", "1"})); // 1: marked

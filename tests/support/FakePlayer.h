@@ -9,7 +9,8 @@ namespace velmor::test {
 
 // A media player that keeps the deck's contract as the engine's player does and plays
 // nothing (the contract tests run against both). Tests move its position, end its track,
-// set durations and make it refuse things.
+// set durations, make it refuse things and hold its opens. A file opens as an event of its
+// own, as the engine's player's open comes back from its worker.
 class FakePlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -50,6 +51,10 @@ public:
     QHash<QString, QString> refused;
     // Every order received, in order: "FileName <path>", "Play", "Stop", "Volume -3600", ...
     QStringList log;
+    // While set, a file being opened stays opening until finishOpen (a slow disk).
+    bool holdOpens = false;
+    bool opening() const { return opening_ != 0; }
+    void finishOpen();
 
 protected:
     bool event(QEvent* event) override;
@@ -57,6 +62,7 @@ protected:
 private:
     void failIf(const QString& operation) const;
     void changeState(int state, bool queued);
+    void opened();
     QString fileName_;
     QString queued_;
     int state_ = Closed;
@@ -67,6 +73,16 @@ private:
     bool muted_ = false;
     bool prelisten_ = false;
     bool endWhilePaused_ = false;
+    // While a file opens: its number (0 for none), the play state last told, the file before
+    // and the play-state changes held back until the open is told.
+    int opening_ = 0;
+    int opens_ = 0;
+    int told_ = Closed;
+    QString beforeName_;
+    double beforeDuration_ = 0;
+    int beforeState_ = Closed;
+    int beforeOpenState_ = 0;
+    QList<std::pair<int, int>> held_;
 };
 
 // Delivers the notifications waiting in the event loop.
