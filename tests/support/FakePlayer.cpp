@@ -84,11 +84,6 @@ void FakePlayer::setFileName(const QString& path) {
     QCoreApplication::postEvent(this, new OpenedEvent(opening_));
 }
 
-void FakePlayer::finishOpen() {
-    if (opening_ != 0)
-        opened();
-}
-
 void FakePlayer::opened() {
     opening_ = 0;
     const auto held = std::exchange(held_, {});
@@ -187,7 +182,7 @@ void FakePlayer::endTrack() {
 bool FakePlayer::event(QEvent* event) {
     if (event->type() == kOpened) {
         // A superseded open is not waited for any more.
-        if (static_cast<OpenedEvent*>(event)->open == opening_ && !holdOpens)
+        if (static_cast<OpenedEvent*>(event)->open == opening_)
             opened();
         return true;
     }

@@ -9,8 +9,8 @@ namespace velmor::test {
 
 // A media player that keeps the deck's contract as the engine's player does and plays
 // nothing (the contract tests run against both). Tests move its position, end its track,
-// set durations, make it refuse things and hold its opens. A file opens as an event of its
-// own, as the engine's player's open comes back from its worker.
+// set durations and make it refuse things. A file opens as an event of its own, as the
+// engine's player's open comes back from its worker.
 class FakePlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -46,15 +46,11 @@ public:
     // Makes an operation fail with this description ("Play", "Volume", "Rate"; "VolumeRead"
     // fails reads of Volume).
     QHash<QString, QString> failures;
-    // Paths it will not open, with the reason: writing one fails as the engine's player does
-    // ("<path> cannot be played: <reason>.") and leaves the open file as it was.
+    // Paths it will not open, with the reason: once it has tried, it tells OpenFailed as the
+    // engine's player does ("<path> cannot be played: <reason>.") and keeps the file it had.
     QHash<QString, QString> refused;
     // Every order received, in order: "FileName <path>", "Play", "Stop", "Volume -3600", ...
     QStringList log;
-    // While set, a file being opened stays opening until finishOpen (a slow disk).
-    bool holdOpens = false;
-    bool opening() const { return opening_ != 0; }
-    void finishOpen();
 
 protected:
     bool event(QEvent* event) override;
