@@ -25,13 +25,14 @@ class Engine;
 // plays, and its decoder goes with the worker.
 //
 // Writing FileName while a file plays or stands paused loads the new file paused at its
-// start (a playing player reports the pause); it never reports a stop, which the deck would
-// take for the end of its track.
+// start (a playing player stops being heard at once and reports the pause); it never reports
+// a stop, which the deck would take for the end of its track.
 //
-// The file queued next is opened at once and handed to the engine, which goes on into it from
-// the open one's last frame. The stop that reports the end holds back the rewind the deck
-// then asks for: a deck that opens the queued file and plays it takes what is heard already;
-// a deck that chooses otherwise stops the joined audio, and the ended file stands rewound.
+// The file queued next is opened on the worker and handed to the engine, which goes on into
+// it from the open one's last frame. The stop that reports the end holds back the rewind the
+// deck then asks for: a deck that opens the queued file and plays it takes what is heard
+// already; a deck that chooses otherwise stops the joined audio, and the ended file stands
+// rewound.
 //
 // The player takes its engine when it first opens a file: until then its level, mute and
 // rate are only kept, so that a window can be built and shown before the sound card is found.
