@@ -18,6 +18,7 @@ namespace velmor {
 Deck::Deck(int index, MediaPlayer& player, DeckLists& lists, Reporter& reporter, QObject* parent)
     : QObject(parent), index_(index), player_(player), lists_(lists), reporter_(reporter) {
     connect(&player_, &MediaPlayer::OpenStateChange, this, &Deck::playerOpenStateChanged);
+    connect(&player_, &MediaPlayer::OpenFailed, this, &Deck::playerOpenFailed);
     connect(&player_, &MediaPlayer::PlayStateChange, this, &Deck::playerPlayStateChanged);
 }
 
@@ -34,19 +35,46 @@ void Deck::follow(const QAbstractItemModel& model) {
             [this, &model] { entriesRemoving(0, model.rowCount() - 1); });
 }
 
+namespace {
+// A place between entries, once entries first..last are removed: those before it move it up.
+void RemovedBefore(std::optional<int>& place, int first, int last) {
+    if (place)
+        *place -= std::max(0, std::min(last + 1, *place) - first);
+}
+
+// A place between entries, once entries first..last are inserted: those before it move it
+// down; those inserted at the place itself come after it.
+void InsertedBefore(std::optional<int>& place, int first, int last) {
+    if (place && first < *place)
+        *place += last - first + 1;
+}
+} // namespace
+
 void Deck::entriesRemoving(int first, int last) {
+    if (pass_) {
+        std::optional<int>& entry = pass_->entry;
+        if (entry && *entry >= first && *entry <= last)
+            entry.reset(); // the deck goes on from the gap it leaves, as after any deletion
+        else if (entry && *entry > last)
+            *entry -= last - first + 1;
+        RemovedBefore(pass_->gapBefore, first, last);
+    }
     const int loaded = entries().loaded();
     if (loaded >= first && loaded <= last) {
         gap_ = first; // the entry after the loaded one will stand here
         return;
     }
-    if (gap_) // the entries removed before the gap move it up
-        *gap_ -= std::max(0, std::min(last + 1, *gap_) - first);
+    RemovedBefore(gap_, first, last);
 }
 
 void Deck::entriesInserted(int first, int last) {
-    if (gap_ && first < *gap_)
-        *gap_ += last - first + 1;
+    if (pass_) {
+        std::optional<int>& entry = pass_->entry;
+        if (entry && first <= *entry)
+            *entry += last - first + 1;
+        InsertedBefore(pass_->gapBefore, first, last);
+    }
+    InsertedBefore(gap_, first, last);
 }
 
 // --- What the deck plays next -----------------------------------------------------------
@@ -60,7 +88,41 @@ int Deck::previousEntry() const {
     return gap_ ? *gap_ - 1 : trackNumber_ - 2;
 }
 
+// --- Loading, and stepping over what will not open --------------------------------------
+
+namespace {
+void Add(SteppedOver& total, int count, const QString& firstReason) {
+    if (total.count == 0)
+        total.firstReason = firstReason;
+    total.count += count;
+}
+} // namespace
+
 std::optional<int> Deck::load(int start, int step, Start from) {
+    Pass pass;
+    pass.step = step;
+    pass.trackNumberBefore = trackNumber_;
+    pass.gapBefore = gap_;
+    if (pass_) {
+        // The file still opening never plays: the player keeps the one it had before it.
+        pass.trackNumberBefore = pass_->trackNumberBefore;
+        pass.gapBefore = pass_->gapBefore;
+        endPass();
+    }
+    pass_ = std::move(pass);
+    std::optional<int> loaded;
+    try {
+        loaded = continuePass(start, from == Start::Retry);
+    } catch (...) {
+        endPass();
+        throw;
+    }
+    if (!loaded)
+        endPass();
+    return loaded;
+}
+
+std::optional<int> Deck::continuePass(int start, bool retryStart) {
     DeckEntries& list = entries();
     const auto marked = [&](int i) { return list.isUnplayable(i); };
     const auto tryOpen = [&](int i) -> std::optional<QString> {
@@ -74,18 +136,60 @@ std::optional<int> Deck::load(int start, int step, Start from) {
         return std::nullopt;
     };
     const SteppedOver result =
-        OpenFirstPlayable(list.count(), start, step, from == Start::Retry, marked, tryOpen);
+        OpenFirstPlayable(list.count(), start, pass_->step, retryStart, marked, tryOpen);
     if (result.count > 0)
-        reporter_.notice(SteppedOverNotice(index_, result));
+        Add(pass_->steppedOver, result.count, result.firstReason);
     if (!result.opened)
         return std::nullopt;
     const int opened = *result.opened;
     const int16_t number = Add16(opened, 1);
+    pass_->path = list.fullPath(opened);
+    pass_->entry = opened;
     list.clearUnplayable(opened);
     list.setLoaded(opened);
     trackNumber_ = number;
     gap_.reset();
     return opened;
+}
+
+void Deck::playerOpenFailed(const QString& path, const QString& reason, bool play) {
+    trapped(reporter_, [&] {
+        if (!pass_ || pass_->path != path) {
+            // Not a file the deck is loading: only told.
+            reporter_.notice(SteppedOverNotice(index_, {std::nullopt, 1, reason}));
+            return;
+        }
+        Add(pass_->steppedOver, 1, reason);
+        if (!pass_->entry) // deleted while it opened: the deck goes on from where it stood
+            return endPass();
+        const int failed = *pass_->entry;
+        entries().markUnplayable(failed, reason);
+        if (!continuePass(failed + pass_->step, false))
+            return keepWhatItHad();
+        if (play)
+            player_.Play();
+    });
+}
+
+void Deck::keepWhatItHad() {
+    // The player kept its file: the deck's number, gap and loaded mark go back to it.
+    trackNumber_ = pass_->trackNumberBefore;
+    gap_ = pass_->gapBefore;
+    if (pass_->stopsForFailure)
+        stopReason_ = StopReason::Failure;
+    endPass();
+    DeckEntries& list = entries();
+    const int had = trackNumber_ - 1;
+    const bool listed =
+        !gap_ && had >= 0 && had < list.count() && list.fullPath(had) == player_.FileName();
+    list.setLoaded(listed ? had : -1);
+}
+
+void Deck::endPass() {
+    const SteppedOver steppedOver = pass_->steppedOver;
+    pass_.reset();
+    if (steppedOver.count > 0)
+        reporter_.notice(SteppedOverNotice(index_, steppedOver));
 }
 
 bool Deck::hasPlayableEntry(int start, int step) const {
@@ -213,6 +317,8 @@ void Deck::startOver() {
 void Deck::playerOpenStateChanged() {
     trapped(reporter_, [&] {
         if (player_.FileName().isEmpty()) {
+            if (pass_) // closed while it opened: what was stepped over is told all the same
+                endPass();
             gap_.reset();
             entries().setLoaded(-1);
             emit closed();
@@ -220,6 +326,8 @@ void Deck::playerOpenStateChanged() {
         }
         length_ = player_.Duration();
         emit opened();
+        if (pass_ && pass_->path == player_.FileName())
+            endPass();
         queueNext();
     });
 }
@@ -268,6 +376,8 @@ void Deck::playEntry(int index, int step) {
             stopReason_ = StopReason::Failure;
         return;
     }
+    if (pass_) // the player opens it after this: when nothing that way opens, that is a failure
+        pass_->stopsForFailure = true;
     const int state = player_.PlayState();
     if (state == MediaPlayer::Stopped || state == MediaPlayer::Paused)
         trapped(reporter_, [&] { playPause(); });

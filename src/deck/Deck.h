@@ -1,5 +1,7 @@
 #pragma once
 
+#include "deck/EntrySearch.h"
+
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -77,9 +79,13 @@ public:
         PassMarked, // the deck moves by itself: entries known bad are not tried again
         Retry,      // the user chose the starting entry: it is tried even when marked
     };
-    // Opens the first playable entry from `start` on, going `step` (+1 or -1), without
-    // starting it; the entries that would not open are marked and told in one notice.
-    // Returns the entry, none when no entry would open (the player keeps its file).
+    // Loads the first playable entry from `start` on, going `step` (+1 or -1), without
+    // starting it. The entry counts as loaded at once and the player opens it after the call
+    // has returned; an entry it cannot open is marked and the deck goes on to the next one
+    // the same way, started when it was to play. What was stepped over is told in one
+    // notice once an entry opened or none would; with none, the deck keeps the file it had,
+    // its track number and loaded mark too. Returns the entry, none when no entry is left
+    // to try.
     std::optional<int> load(int start, int step = +1, Start from = Start::PassMarked);
     // Whether an entry from `start` on, going `step`, is not yet known to be unplayable.
     bool hasPlayableEntry(int start, int step) const;
@@ -114,9 +120,13 @@ signals:
 
 private:
     void playerOpenStateChanged();
+    void playerOpenFailed(const QString& path, const QString& reason, bool play);
     void playerPlayStateChanged();
     void playerStopped();
     void playEntry(int index, int step);
+    std::optional<int> continuePass(int start, bool retryStart);
+    void keepWhatItHad();
+    void endPass();
     bool loadsOnly() const;
     int nextEntry() const;
     int previousEntry() const;
@@ -137,6 +147,19 @@ private:
     int level_ = 0; // the volume slider's own start, before start-up sets it
     bool prelisten_ = false;
     std::optional<int> gap_;
+
+    // The walk over the list that a load starts, while the player opens the entry it took.
+    struct Pass {
+        QString path;             // the file the player is opening
+        std::optional<int> entry; // its entry; none once deleted
+        int step = +1;
+        SteppedOver steppedOver;      // what would not open on the way
+        bool stopsForFailure = false; // the deck moves on by itself: none opening is a failure
+        // What the deck held before the walk, kept when nothing opens.
+        int16_t trackNumberBefore = 1;
+        std::optional<int> gapBefore;
+    };
+    std::optional<Pass> pass_;
 };
 
 } // namespace velmor

@@ -16,8 +16,8 @@ public:
 
     using Start = Deck::Start;
     // Opens in deck d's player the first playable entry from `start` on, going `step`
-    // (+1 or -1), without starting it. Returns the entry, none when no entry would open; the
-    // player then keeps the file it had.
+    // (+1 or -1), without starting it. Returns the entry the player opens, none when no entry
+    // is left to try; the player then keeps the file it had.
     std::optional<int> LoadPlayableEntry(int d, int start, int step,
                                          Start from = Start::PassMarked);
 

@@ -2,7 +2,6 @@
 
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
-#include "common/UiThread.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,18 +16,6 @@ constexpr qsizetype kBatch = 500;
 } // namespace
 
 EntryChecks::EntryChecks(QObject* parent) : QObject(parent) {}
-
-EntryChecks::~EntryChecks() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-        queue_.clear();
-        found_.clear();
-    }
-    wake_.notify_all();
-    if (worker_.joinable())
-        worker_.join();
-}
 
 bool EntryChecks::Exists(const QString& path) {
     const FileKind kind = KindOf(path);
@@ -63,56 +50,29 @@ void EntryChecks::append(DeckPlaylist& list, const M3uEntries& entries) {
 
     const int id = nextJob_++;
     jobs_.insert(id, Job{&list, list.id(first + int(looked)), entries.size() - looked});
-    {
-        const std::lock_guard lock(mutex_);
-        queue_.push_back({id, entries, looked});
-        if (!worker_.joinable())
-            worker_ = std::thread([this] { work(); });
-    }
-    wake_.notify_one();
+    work_.post([this, id, entries, looked](const BackgroundWork::Task& task) {
+        work(id, entries, looked, task);
+    });
 }
 
-void EntryChecks::work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-        if (stopping_)
-            return;
-        const Work work = std::move(queue_.front());
-        queue_.pop_front();
-        lock.unlock();
-        for (qsizetype from = work.from; from < work.entries.size(); from += kBatch) {
-            // Only what the playlist does not show yet goes back to the window.
-            QList<Finding> findings;
-            const qsizetype end = std::min(work.entries.size(), from + kBatch);
-            for (qsizetype i = from; i < end; ++i) {
-                const ListEntry entry = work.entries.at(i);
-                const ResolvedEntry result = ResolveEntry(entry, Exists);
-                if (!result.found)
-                    findings.append({i - work.from, result.track, MissingReason(result.track)});
-                else if (result.track != entry.track)
-                    findings.append({i - work.from, result.track, {}});
-            }
-            // The findings wait under the lock and only a wake-up goes through Qt's event
-            // queue (see WakeUiThread). The window waits for this thread before it goes.
-            const std::lock_guard hand(mutex_);
-            found_.push_back({work.job, end - from, std::move(findings)});
-            WakeUiThread(this, "deliver");
-            if (stopping_)
-                return;
+void EntryChecks::work(int job, const M3uEntries& entries, qsizetype start,
+                       const BackgroundWork::Task& task) {
+    for (qsizetype from = start; from < entries.size() && !task.cancelled(); from += kBatch) {
+        // Only what the playlist does not show yet goes back to the window.
+        QList<Finding> findings;
+        const qsizetype end = std::min(entries.size(), from + kBatch);
+        for (qsizetype i = from; i < end; ++i) {
+            const ListEntry entry = entries.at(i);
+            const ResolvedEntry result = ResolveEntry(entry, Exists);
+            if (!result.found)
+                findings.append({i - start, result.track, MissingReason(result.track)});
+            else if (result.track != entry.track)
+                findings.append({i - start, result.track, {}});
         }
-        lock.lock();
+        task.deliver([this, job, looked = end - from, findings = std::move(findings)] {
+            found(job, looked, findings);
+        });
     }
-}
-
-void EntryChecks::deliver() {
-    std::deque<Batch> batches;
-    {
-        const std::lock_guard lock(mutex_);
-        batches.swap(found_);
-    }
-    for (const Batch& batch : batches)
-        found(batch.job, batch.looked, batch.findings);
 }
 
 void EntryChecks::found(int id, qsizetype looked, const QList<Finding>& findings) {

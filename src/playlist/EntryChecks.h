@@ -1,15 +1,12 @@
 #pragma once
 
+#include "common/BackgroundWork.h"
 #include "playlist/DeckPlaylist.h"
 #include "playlist/M3u.h"
 
 #include <QHash>
 #include <QObject>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 namespace velmor {
 
@@ -22,7 +19,6 @@ class EntryChecks : public QObject {
     Q_OBJECT
 public:
     explicit EntryChecks(QObject* parent = nullptr);
-    ~EntryChecks() override;
 
     // Appends `entries` to `list`. At least the first is looked up before this returns.
     void append(DeckPlaylist& list, const M3uEntries& entries);
@@ -39,12 +35,6 @@ public:
     static QString MissingReason(const Track& track);
 
 private:
-    // The entries of a list from `from` on, for the worker.
-    struct Work {
-        int job;
-        M3uEntries entries;
-        qsizetype from;
-    };
     // Those entries in the playlist: consecutive ids from `first` on.
     struct Job {
         DeckPlaylist* list;
@@ -59,25 +49,13 @@ private:
         Track track;
         QString reason;
     };
-    // What the worker found in `looked` entries of a job.
-    struct Batch {
-        int job;
-        qsizetype looked;
-        QList<Finding> findings;
-    };
-    void work();
-    // Takes the batches waiting for the window (invoked through the event loop).
-    Q_INVOKABLE void deliver();
+    // Looks up the entries from `from` on (on the worker).
+    void work(int job, const M3uEntries& entries, qsizetype from, const BackgroundWork::Task& task);
     void found(int job, qsizetype looked, const QList<Finding>& findings);
 
     QHash<int, Job> jobs_;
     int nextJob_ = 0;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<Work> queue_;
-    std::deque<Batch> found_; // for the window
-    bool stopping_ = false;
-    std::thread worker_;
+    BackgroundWork work_; // last: it stops before what its findings reach goes
 };
 
 } // namespace velmor

@@ -35,6 +35,7 @@ TEST_F(PlaylistsTest, ADoubleClickOnAnEntryThatWillNotPlayPlaysTheNextAndMarksIt
     player.refused["/m2/c.mp3"] = "not an audio file";
     choose(2);
     w.playlists.lstPlay_DblClick(0);
+    DeliverNotifications(); // the refusal comes once the player has tried the file
     EXPECT_EQ(player.log.last(2), (QStringList{"FileName /m3/d.wav", "Play"}));
     EXPECT_TRUE(list0.isUnplayable(2));
     EXPECT_EQ(list0.loaded(), 3);

@@ -2,8 +2,8 @@
 
 #include "deck/player/EnginePlayer.h"
 #include "playlist/DeckPlaylist.h"
+#include "support/FakePlayer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 namespace velmor::test {
@@ -28,7 +28,7 @@ void EngineWindow::fill(int d, const QStringList& names, const QString& folder) 
     for (const QString& name : names)
         window->playlists.list(d).append(name, native);
     window->pla[d]->setFileName(window->playlists.list(d).fullPath(0));
-    QCoreApplication::processEvents();
+    DeliverNotifications();
 }
 
 } // namespace velmor::test

@@ -9,7 +9,8 @@ namespace velmor::test {
 
 // A media player that keeps the deck's contract as the engine's player does and plays
 // nothing (the contract tests run against both). Tests move its position, end its track,
-// set durations and make it refuse things.
+// set durations and make it refuse things. A file opens as an event of its own, as the
+// engine's player's open comes back from its worker.
 class FakePlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -45,8 +46,8 @@ public:
     // Makes an operation fail with this description ("Play", "Volume", "Rate"; "VolumeRead"
     // fails reads of Volume).
     QHash<QString, QString> failures;
-    // Paths it will not open, with the reason: writing one fails as the engine's player does
-    // ("<path> cannot be played: <reason>.") and leaves the open file as it was.
+    // Paths it will not open, with the reason: once it has tried, it tells OpenFailed as the
+    // engine's player does ("<path> cannot be played: <reason>.") and keeps the file it had.
     QHash<QString, QString> refused;
     // Every order received, in order: "FileName <path>", "Play", "Stop", "Volume -3600", ...
     QStringList log;
@@ -57,6 +58,7 @@ protected:
 private:
     void failIf(const QString& operation) const;
     void changeState(int state, bool queued);
+    void opened();
     QString fileName_;
     QString queued_;
     int state_ = Closed;
@@ -67,6 +69,16 @@ private:
     bool muted_ = false;
     bool prelisten_ = false;
     bool endWhilePaused_ = false;
+    // While a file opens: its number (0 for none), the play state last told, the file before
+    // and the play-state changes held back until the open is told.
+    int opening_ = 0;
+    int opens_ = 0;
+    int told_ = Closed;
+    QString beforeName_;
+    double beforeDuration_ = 0;
+    int beforeState_ = Closed;
+    int beforeOpenState_ = 0;
+    QList<std::pair<int, int>> held_;
 };
 
 // Delivers the notifications waiting in the event loop.

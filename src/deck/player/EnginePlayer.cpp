@@ -2,8 +2,7 @@
 
 #include "audio/Engine.h"
 #include "common/Error.h"
-#include "common/FileNames.h"
-#include "common/FileSystem.h"
+#include "common/Reporter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,6 +52,14 @@ audio::Engine& EnginePlayer::engine() {
 void EnginePlayer::changeState(State state, bool queued) {
     const int old = state_;
     state_ = state;
+    if (opening_.active()) {
+        if (queued) { // told once the file is open, after the open
+            held_.emplace_back(old, state);
+            return;
+        }
+        held_.clear(); // what is told now passes what was held
+    }
+    told_ = state;
     if (queued)
         QMetaObject::invokeMethod(
             this, [this, old, state] { emit PlayStateChange(old, state); }, Qt::QueuedConnection);
@@ -61,46 +68,95 @@ void EnginePlayer::changeState(State state, bool queued) {
 }
 
 void EnginePlayer::setFileName(const QString& path) {
-    const int oldOpenState = state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen;
     if (holdingRewind() && !path.isEmpty() && path == queuedPath_ && engine_->adoptNext(deck_)) {
         // The queued file plays already: it is taken as it is, stopped as far as the deck
         // knows until it plays it.
+        const int oldOpenState = kOpenStateMediaOpen;
         fileName_ = path;
         duration_ = queuedDuration_;
         queuedPath_.clear();
         adopted_ = true;
         return notifyOpenState(oldOpenState);
     }
+    // A file still opening gives way: it never plays, and what was asked of it goes too.
+    BackgroundWork::Job superseded = std::exchange(opening_, {});
+    const bool superseding = superseded.active();
+    superseded.cancel();
+    if (superseding) {
+        held_.clear();
+        state_ = told_;
+    }
+    queueing_.cancel();
+    queuedPath_.clear(); // the engine forgets it with the file it followed
+    endWhilePaused_ = false;
+    openingPosition_ = 0;
     if (path.isEmpty()) {
+        const int oldOpenState = superseding        ? before_.openState
+                                 : state_ == Closed ? kOpenStateClosed
+                                                    : kOpenStateMediaOpen;
         if (engine_)
             engine_->close(deck_);
         fileName_.clear();
-        queuedPath_.clear();
         duration_ = 0;
-        state_ = Closed;
-    } else {
-        std::unique_ptr<audio::Decoder> decoder;
-        try {
-            decoder = audio::OpenDecoder(FileNameToBytes(path).toStdString());
-        } catch (const audio::DecodeError& e) {
-            // The open file, if any, plays on untouched.
-            throw Error(CannotBe(path, QStringLiteral("played"),
-                                 e.systemError() ? PlainCause(e.systemError(), Access::Read)
-                                                 : QString::fromLocal8Bit(e.what())));
-        } catch (const std::exception& e) {
-            throw Error(CannotBe(path, QStringLiteral("played"), QString::fromLocal8Bit(e.what())));
-        }
-        duration_ = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
-        engine().load(deck_, std::move(decoder));
-        fileName_ = path;
-        queuedPath_.clear(); // the engine forgets it with the file it followed
-        endWhilePaused_ = false;
-        if (state_ == Playing)
-            changeState(Paused, true);
-        else if (state_ == Closed)
-            state_ = Stopped;
+        state_ = told_ = Closed;
+        return notifyOpenState(oldOpenState);
     }
-    notifyOpenState(oldOpenState);
+    if (!superseding) {
+        if (state_ == Playing) { // the file it had stops being heard at once
+            engine_->pause(deck_);
+            changeState(Paused, true);
+        }
+        before_ = {fileName_, duration_, state_,
+                   state_ == Closed ? kOpenStateClosed : kOpenStateMediaOpen};
+        told_ = state_;
+    }
+    fileName_ = path;
+    duration_ = 0;
+    if (state_ == Closed)
+        state_ = Stopped;
+    opening_ =
+        opener_.open(path, [this](TrackOpener::Opened&& result) { opened(std::move(result)); });
+}
+
+void EnginePlayer::opened(TrackOpener::Opened&& result) {
+    opening_ = {};
+    if (!result.decoder)
+        return openFailed(result.failure);
+    try {
+        engine().load(deck_, std::move(result.decoder));
+    } catch (const std::exception& e) { // no engine to play it on
+        return openFailed(DescriptionOf(e));
+    }
+    duration_ = result.seconds;
+    if (openingPosition_ > 0)
+        engine_->seek(deck_, std::clamp(openingPosition_, 0.0, duration_));
+    openingPosition_ = 0;
+    if (state_ == Playing)
+        engine_->play(deck_);
+    told_ = state_;
+    if (!queuedPath_.isEmpty())
+        queueOnEngine();
+    const auto held = std::exchange(held_, {});
+    emit OpenStateChange(before_.openState, kOpenStateMediaOpen);
+    if (opening_.active())
+        return; // the deck went on to another file: what was held was this one's
+    for (const auto& [old, state] : held)
+        emit PlayStateChange(old, state);
+}
+
+void EnginePlayer::openFailed(const QString& failure) {
+    // The player keeps the file it had, stopped or paused as the deck last heard; what was
+    // asked of the new one goes.
+    const QString path = std::exchange(fileName_, before_.fileName);
+    const bool play = state_ == Playing;
+    duration_ = before_.duration;
+    state_ = before_.state == Closed ? Closed : told_;
+    held_.clear();
+    queuedPath_.clear();
+    openingPosition_ = 0;
+    emit OpenFailed(path, failure, play);
+    if (!opening_.active() && state_ != Closed) // the deck took no other file: it has this one
+        emit OpenStateChange(kOpenStateMediaOpen, kOpenStateMediaOpen);
 }
 
 void EnginePlayer::notifyOpenState(int oldState) {
@@ -113,24 +169,33 @@ void EnginePlayer::notifyOpenState(int oldState) {
 void EnginePlayer::QueueNext(const QString& path) {
     if (path == queuedPath_ || state_ == Closed)
         return;
-    std::unique_ptr<audio::Decoder> decoder;
-    if (!path.isEmpty()) {
-        try {
-            decoder = audio::OpenDecoder(FileNameToBytes(path).toStdString());
-        } catch (const std::exception&) {
-            // Nothing is queued; the deck finds out why when it opens the file itself.
-        }
-    }
-    const double duration =
-        decoder ? static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate() : 0.0;
-    engine_->queueNext(deck_, std::move(decoder));
     queuedPath_ = path;
-    queuedDuration_ = duration;
+    queueing_.cancel();
+    if (!opening_.active()) // else once the file it follows is open
+        queueOnEngine();
+}
+
+void EnginePlayer::queueOnEngine() {
+    queuedDuration_ = 0;
+    if (queuedPath_.isEmpty())
+        return engine_->queueNext(deck_, nullptr);
+    queueing_ = opener_.open(queuedPath_, [this](TrackOpener::Opened&& result) {
+        queueing_ = {};
+        // A file that does not open is not queued; the deck finds out why when it opens it.
+        queuedDuration_ = result.seconds;
+        try {
+            engine_->queueNext(deck_, std::move(result.decoder));
+        } catch (const std::exception&) {
+            queuedDuration_ = 0; // an engine that does not respond joins nothing
+        }
+    });
 }
 
 void EnginePlayer::Play() {
     if (state_ == Closed || state_ == Playing)
         return;
+    if (opening_.active())
+        return changeState(Playing, true);
     engine_->play(deck_);
     changeState(Playing, true);
     if (endWhilePaused_) {
@@ -144,22 +209,28 @@ void EnginePlayer::Play() {
 void EnginePlayer::Pause() {
     if (state_ != Playing)
         return;
-    engine_->pause(deck_);
+    if (!opening_.active())
+        engine_->pause(deck_);
     changeState(Paused, true);
 }
 
 void EnginePlayer::Stop() {
     if (state_ != Playing && state_ != Paused)
         return;
-    engine_->pause(deck_);
-    engine_->seek(deck_, 0.0); // stopping rewinds to the start
+    if (opening_.active()) {
+        openingPosition_ = 0;
+    } else {
+        engine_->pause(deck_);
+        engine_->seek(deck_, 0.0); // stopping rewinds to the start
+    }
     endWhilePaused_ = false;
     changeState(Stopped, false);
 }
 
 void EnginePlayer::trackEnded(uint64_t generation) {
-    // A seek, a new file or a stop since the end makes this report stale.
-    if (generation != engine_->generation(deck_))
+    // A seek, a new file or a stop since the end makes this report stale; so does a file
+    // opening, which is the player's now.
+    if (opening_.active() || generation != engine_->generation(deck_))
         return;
     if (state_ == Paused) {
         endWhilePaused_ = true;
@@ -192,12 +263,15 @@ void EnginePlayer::endIntoQueued() {
 }
 
 bool EnginePlayer::holdingRewind() const {
-    return ending_ && engine_->joined(deck_);
+    // A file opening instead of the queued one is what the deck has now.
+    return ending_ && !opening_.active() && engine_->joined(deck_);
 }
 
 double EnginePlayer::CurrentPosition() const {
     if (holdingRewind())
         return heldRewind_;
+    if (opening_.active())
+        return openingPosition_;
     return state_ == Closed ? 0.0 : engine_->position(deck_);
 }
 
@@ -206,6 +280,10 @@ void EnginePlayer::setCurrentPosition(double seconds) {
         throw Error("Invalid procedure call or argument");
     if (state_ == Closed)
         return;
+    if (opening_.active()) { // the length is not known yet: the open sets it within
+        openingPosition_ = std::max(seconds, 0.0);
+        return;
+    }
     if (holdingRewind()) {
         heldRewind_ = std::clamp(seconds, 0.0, duration_);
         return;

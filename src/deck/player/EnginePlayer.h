@@ -1,9 +1,12 @@
 #pragma once
 
 #include "deck/player/MediaPlayer.h"
+#include "deck/player/TrackOpener.h"
 
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace velmor {
 
@@ -13,14 +16,23 @@ class Engine;
 
 // The media player of one deck, playing through the shared audio engine.
 //
-// Writing FileName while a file plays or stands paused loads the new file paused at its
-// start (a playing player reports the pause); it never reports a stop, which the deck would
-// take for the end of its track.
+// Files open on a worker thread of the player's own (see TrackOpener): writing FileName
+// returns at once, and the player stands for the new file from then on. What the deck asks
+// of it meanwhile (play, pause, stop, seek, the file to queue) is done once the file is open;
+// the open-state notification comes first, then those of the play state. A file that cannot
+// be opened leaves the player with the file it had, stopped or paused as it stood, and is
+// reported by OpenFailed. A new file or a close meanwhile supersedes the open: its file never
+// plays, and its decoder goes with the worker.
 //
-// The file queued next is opened at once and handed to the engine, which goes on into it from
-// the open one's last frame. The stop that reports the end holds back the rewind the deck
-// then asks for: a deck that opens the queued file and plays it takes what is heard already;
-// a deck that chooses otherwise stops the joined audio, and the ended file stands rewound.
+// Writing FileName while a file plays or stands paused loads the new file paused at its
+// start (a playing player stops being heard at once and reports the pause); it never reports
+// a stop, which the deck would take for the end of its track.
+//
+// The file queued next is opened on the worker and handed to the engine, which goes on into
+// it from the open one's last frame. The stop that reports the end holds back the rewind the
+// deck then asks for: a deck that opens the queued file and plays it takes what is heard
+// already; a deck that chooses otherwise stops the joined audio, and the ended file stands
+// rewound.
 //
 // The player takes its engine when it first opens a file: until then its level, mute and
 // rate are only kept, so that a window can be built and shown before the sound card is found.
@@ -32,6 +44,11 @@ public:
     EnginePlayer(audio::Engine& engine, int deck, QObject* parent = nullptr);
     EnginePlayer(EngineSource engine, int deck, QObject* parent = nullptr);
     ~EnginePlayer() override;
+
+    // Files are opened with `open` from now on (tests slow it down).
+    void setOpenFunction(TrackOpener::OpenFunction open) {
+        opener_.setOpenFunction(std::move(open));
+    }
 
     QString FileName() const override { return fileName_; }
     void setFileName(const QString& path) override;
@@ -74,6 +91,9 @@ private:
     bool holdingRewind() const;
     void changeState(State state, bool queued);
     void notifyOpenState(int oldState);
+    void opened(TrackOpener::Opened&& opened);
+    void openFailed(const QString& failure);
+    void queueOnEngine(); // opens the queued file, then hands it to the engine
     // The deck is kept out of the main mix: muted, or at the bottom of the volume law. The
     // engine's own mute does it, so the deck is still heard in the headphones, and the level
     // the deck and its fades read back stays the one they wrote.
@@ -92,6 +112,20 @@ private:
     bool endWhilePaused_ = false; // the track ran out just as it was paused
     QString queuedPath_;
     double queuedDuration_ = 0;
+    // While a file opens: its job, what the deck last heard of the play state, the file the
+    // engine still has, the position asked for, and the play-state changes held back.
+    TrackOpener opener_;
+    BackgroundWork::Job opening_;
+    BackgroundWork::Job queueing_;
+    State told_ = Closed;
+    struct Before {
+        QString fileName;
+        double duration = 0;
+        State state = Closed;
+        int openState = kOpenStateClosed;
+    } before_;
+    double openingPosition_ = 0;
+    std::vector<std::pair<int, int>> held_;
     // While the deck handles an end that went on into the queued file: the rewind it asked
     // for, and whether it took the queued file.
     bool ending_ = false;

@@ -13,9 +13,20 @@ namespace velmor {
 // with a description fit to show the user.
 //
 // The timing the deck relies on:
-//  - Writing FileName opens the file (and checks it) without starting it; right after the
-//    write PlayState is Stopped (0) or Paused (1). The open-state notification follows
-//    once the running handler has returned, with Duration known by then.
+//  - Writing FileName opens the file without starting it, and returns before the file is
+//    read: from then on the player stands for that file (FileName is its path, Duration 0
+//    until it is open) and PlayState is Stopped (0) or Paused (1). A Play, Pause, seek or
+//    QueueNext meanwhile is for that file and is done once it is open. The open-state
+//    notification follows once the file is open, after the running handler has returned,
+//    with Duration known by then; the play-state notifications of what was asked meanwhile
+//    come after it. A Stop meanwhile is reported inside the call, as always.
+//  - A file that cannot be opened is reported by OpenFailed, after the running handler has
+//    returned, in place of the open-state notification: the player keeps the file it had
+//    (FileName reads it again), stopped or paused as last reported, and what was asked of
+//    the new file is dropped. Unless the deck writes another FileName from its handling of
+//    the failure, an open-state notification then tells the file it has again.
+//  - Writing another FileName or "" before the open is done supersedes it: that file never
+//    plays and nothing is reported of it.
 //  - Play and Pause notify through PlayStateChange after the running handler has returned
 //    (queued on the UI event loop), never from inside the call.
 //  - Stop notifies before it returns (the stopped handling runs inside the call), and does
@@ -89,6 +100,9 @@ public:
 
 signals:
     void OpenStateChange(int oldState, int newState);
+    // `path` could not be opened, for `description` ("<path> cannot be played: <cause>.");
+    // `play` tells whether it was asked to play once open.
+    void OpenFailed(const QString& path, const QString& description, bool play);
     void PlayStateChange(int oldState, int newState);
 };
 

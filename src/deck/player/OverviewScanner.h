@@ -1,15 +1,11 @@
 #pragma once
 
+#include "common/BackgroundWork.h"
+
 #include <QHash>
 #include <QObject>
-#include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace velmor {
@@ -23,13 +19,12 @@ class OverviewScanner : public QObject {
 public:
     static constexpr int kBins = 2048;
 
-    explicit OverviewScanner(QObject* parent = nullptr) : QObject(parent) {}
-    ~OverviewScanner() override;
+    explicit OverviewScanner(QObject* parent = nullptr);
 
     void scan(int deck, const QString& path);
     void drop(int deck);
     // Waits until no scan is waiting or running (for tests).
-    void waitForDone();
+    void waitForDone() { work_.waitUntilDone(); }
 
 signals:
     // The loudest sample of each of kBins stretches of the deck's latest track; those past
@@ -37,38 +32,13 @@ signals:
     void scanned(int deck, const std::vector<float>& peaks);
 
 private:
-    using Cancel = std::shared_ptr<std::atomic<bool>>;
-    struct Job {
-        uint64_t id = 0;
-        Cancel cancelled;
-    };
-    struct Work {
-        int deck = 0;
-        Job job;
-        std::string file;
-    };
-    struct Result {
-        int deck = 0;
-        uint64_t id = 0;
-        std::vector<float> peaks;
-    };
-    void work();
-    // The peaks of the work's track; nothing when it cannot be read or is cancelled.
-    static std::optional<std::vector<float>> scanOne(const Work& work);
-    // Emits the results waiting for the window (invoked through the event loop).
-    Q_INVOKABLE void deliver();
+    // The peaks of the file; nothing when it cannot be read or the task is cancelled.
+    static std::optional<std::vector<float>> scanOne(const std::string& file,
+                                                     const BackgroundWork::Task& task);
 
-    QHash<int, Job> jobs_; // the UI thread's: each deck's latest scan
-    uint64_t nextId_ = 0;
-
-    std::mutex mutex_; // guards what follows, shared with the worker
-    std::condition_variable wake_;
-    std::condition_variable idle_;
-    std::deque<Work> queue_;
-    std::deque<Result> done_; // for the window
-    bool busy_ = false;
-    bool stopping_ = false;
-    std::thread worker_;
+    QHash<int, BackgroundWork::Job> jobs_; // each deck's latest scan
+    // Below the decks' reader threads, so that they never wait for an overview.
+    BackgroundWork work_{10};
 };
 
 } // namespace velmor

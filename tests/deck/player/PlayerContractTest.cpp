@@ -29,6 +29,7 @@ struct FakeRig {
     }
     void playToEnd() { player.endTrack(); }
     void pauseAsItEnds() { player.Pause(), player.endTrack(); }
+    bool heard() { return player.PlayState() == MediaPlayer::Playing; }
 };
 
 // The engine is taken as the window's players take it: only when the first file needs it.
@@ -52,6 +53,7 @@ struct EngineRig {
     }
     void playToEnd() { driver->render(48000); }           // the tracks here are shorter
     void pauseAsItEnds() { playToEnd(), player.Pause(); } // its end is on its way
+    bool heard() { return PeakOf(driver->render(4800)) > 0; }
 };
 
 // Every notification as it arrives, with what the player says at that moment.
@@ -65,6 +67,11 @@ template <typename Rig> struct PlayerContractTest : ::testing::Test {
             if (onPlayState)
                 onPlayState();
         });
+        QObject::connect(&p, &MediaPlayer::OpenFailed,
+                         [this](const QString&, const QString& description, bool play) {
+                             log << "failed " + description;
+                             failedToPlay = play;
+                         });
     }
     // The state right after the call, what it notified inside the call and what after the
     // handler returned.
@@ -78,6 +85,7 @@ template <typename Rig> struct PlayerContractTest : ::testing::Test {
     Rig rig;
     MediaPlayer& p = rig.player;
     QStringList log;
+    bool failedToPlay = false;
     std::function<void()> onPlayState;
 };
 
@@ -128,24 +136,88 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
               "play 0,open second.wav 0.7,play 2 2");
 }
 
-// A file it cannot play is told in one sentence, the name once and the cause in plain words,
-// and the open file plays on. A new file never reads as the end of the old one: playing, it
-// pauses and says so; paused, it stays paused.
-TYPED_TEST(PlayerContractTest, ARefusedFileLeavesTheOpenOnePlayingANewOneWaitsPaused) {
+// A new file never reads as the end of the old one: playing, it pauses and says so; paused, it
+// stays paused.
+TYPED_TEST(PlayerContractTest, ANewFileWaitsPausedWhereTheOldOnePlayed) {
     MediaPlayer& p = this->p;
-    const QString good = this->rig.playable("good.wav", 3);
-    p.setFileName(good), p.Play();
-    this->expect(2, {}, {"open good.wav 3", "play 2"});
-    for (const auto& [path, cause] : this->rig.unplayable())
-        EXPECT_EQ(FailureOf([&, path = path] { p.setFileName(path); }),
-                  path + " cannot be played: " + cause + ".");
-    EXPECT_EQ(p.FileName(), good);
-    this->expect(2, {}, {});
-
+    p.setFileName(this->rig.playable("a.wav", 3)), p.Play();
+    this->expect(2, {}, {"open a.wav 3", "play 2"});
     p.setFileName(this->rig.playable("b.wav", 4));
     this->expect(1, {}, {"play 1", "open b.wav 4"});
     p.setFileName(this->rig.playable("c.wav", 1));
     this->expect(1, {}, {"open c.wav 1"});
+}
+
+// A file it cannot play is told once the open is done, in one sentence, the name once and the
+// cause in plain words; the player keeps the file it had, as it stood, and tells it again.
+// What was asked of the refused file is not done; whether it was to play is told.
+TYPED_TEST(PlayerContractTest, ARefusedFileIsToldAndThePlayerKeepsTheFileItHad) {
+    MediaPlayer& p = this->p;
+    const QString good = this->rig.playable("good.wav", 3);
+    p.setFileName(good);
+    this->expect(0, {}, {"open good.wav 3"});
+    const Refusals refusals = this->rig.unplayable();
+    const auto& [missing, missingCause] = refusals.at(0);
+    p.setFileName(missing);
+    EXPECT_EQ(p.FileName(), missing) << "while it opens";
+    this->expect(
+        0, {},
+        {"failed " + missing + " cannot be played: " + missingCause + ".", "open good.wav 3"});
+    EXPECT_EQ(p.FileName(), good);
+    EXPECT_FALSE(this->failedToPlay);
+
+    p.Play(), p.Pause();
+    this->expect(1, {}, {"play 1", "play 1"});
+    const auto& [notes, notesCause] = refusals.at(1);
+    p.setFileName(notes), p.Play(), p.setCurrentPosition(1);
+    this->expect(2, {},
+                 {"failed " + notes + " cannot be played: " + notesCause + ".", "open good.wav 3"});
+    EXPECT_TRUE(this->failedToPlay);
+    EXPECT_EQ(p.PlayState(), 1) << "paused as it was told";
+    EXPECT_FALSE(this->rig.heard());
+    EXPECT_EQ(p.FileName(), good);
+    EXPECT_EQ(p.Duration(), 3.0);
+}
+
+// Writing a file name returns before the file is read. The player stands for the new file at
+// once; a play and a seek meanwhile are done once it is open, and told after the open.
+TYPED_TEST(PlayerContractTest, WhatIsAskedWhileAFileOpensIsDoneOnceItIsOpen) {
+    MediaPlayer& p = this->p;
+    const QString path = this->rig.playable("slow.wav", 2.5);
+    p.setFileName(path);
+    EXPECT_EQ(p.FileName(), path);
+    EXPECT_EQ(p.PlayState(), 0);
+    EXPECT_EQ(p.Duration(), 0.0) << "not known yet";
+    p.setCurrentPosition(1.5);
+    EXPECT_EQ(p.CurrentPosition(), 1.5);
+    p.Play();
+    this->expect(2, {}, {"open slow.wav 2.5", "play 2"});
+    EXPECT_NEAR(p.CurrentPosition(), 1.5, 0.01);
+    EXPECT_TRUE(this->rig.heard());
+
+    p.setFileName(path), p.setCurrentPosition(99); // past the end: the end, once it is known
+    DeliverNotifications();
+    EXPECT_EQ(p.CurrentPosition(), 2.5);
+}
+
+// A new file or a close before the open is done supersedes it: the file never plays, nothing
+// is told of it, and what was asked of it goes with it. A stop meanwhile is told inside the
+// call, as always, and the play before it is not told at all.
+TYPED_TEST(PlayerContractTest, ASupersededOpenNeverPlays) {
+    MediaPlayer& p = this->p;
+    const QString first = this->rig.playable("first.wav", 2);
+    const QString second = this->rig.playable("second.wav", 3);
+    p.setFileName(first), p.Play(), p.setFileName(second);
+    this->expect(0, {}, {"open second.wav 3"});
+    EXPECT_FALSE(this->rig.heard());
+
+    p.setFileName(first), p.Play(), p.setFileName("");
+    this->expect(6, {}, {"open  0"});
+    EXPECT_FALSE(this->rig.heard());
+
+    p.setFileName(first), p.Play(), p.Stop();
+    this->expect(0, {"play 0"}, {"open first.wav 2"});
+    EXPECT_FALSE(this->rig.heard());
 }
 
 // The window is built before the sound card is found: the engine's player keeps what it sets
@@ -163,6 +235,7 @@ TEST(EnginePlayerTest, EarlySettingsReachTheEngineAndBadOrdersFail) {
     EXPECT_NEAR(PeakOf(rig.driver->render(4800)), 0.1 * 0.5, 0.01) << "-20 dB of a half-scale tone";
     EXPECT_NEAR(p.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
     p.setFileName(path);
+    DeliverNotifications();
     EXPECT_EQ(rig.taken, 1) << "the engine is taken once";
 
     for (const auto& [seek, landed] : {std::pair{2.25, 2.25}, {99.0, 4.0}}) // at most the end
