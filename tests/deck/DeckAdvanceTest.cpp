@@ -85,6 +85,7 @@ TEST_F(DeckAdvanceTest, WithNothingThatOpensLeftTheDeckStopsForTheFailure) {
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
     EXPECT_EQ(deck.stopReason(), StopReason::Failure);
     EXPECT_EQ(deck.trackNumber(), 1);
+    EXPECT_EQ(entries.loaded(), 0);
 }
 
 TEST_F(DeckAdvanceTest, ThePlayerIsToldTheEntryThatWouldFollowForAJoinWithoutAGap) {

@@ -52,7 +52,12 @@ struct DeckTest : ::testing::Test {
     // The list, and its first entry loaded as adding loads it.
     void fill(const QStringList& names) {
         entries.add(names);
-        deck.load(0);
+        load(0);
+    }
+    // Loads from `entry` on and waits until the player has opened it, or refused it and
+    // what followed it.
+    void load(int entry) {
+        deck.load(entry);
         DeliverNotifications();
     }
     void act(void (Deck::*verb)()) {

@@ -82,8 +82,7 @@ TEST_F(DeckNavigationTest, EntriesThatWillNotOpenAreSteppedOverBothWays) {
 TEST_F(DeckNavigationTest, NextDoesNothingWhenTheLastEntryHasTheLoadedFilesName) {
     entries.add({"A.mp3"});
     entries.model.appendRow(new QStandardItem("/other/A.mp3"));
-    deck.load(0);
-    DeliverNotifications();
+    load(0);
     act(&Deck::next);
     EXPECT_EQ(player.FileName(), "/music/A.mp3");
     EXPECT_EQ(deck.trackNumber(), 1);

@@ -86,3 +86,29 @@ TEST_F(DeletedEntryTest, OnAStoppedDeckNextLoadsTheEntryThatFollowedAndPreviousT
     EXPECT_EQ(player.FileName(), "/music/A.mp3");
     EXPECT_EQ(deck.trackNumber(), 1);
 }
+
+TEST_F(DeletedEntryTest, AfterDeleteAllANewSetsFirstEntryThatWillNotOpenIsSteppedOver) {
+    player.refused["/music/x.mp3"] = "not an audio file";
+    fill({"Old.mp3"});
+    entries.removeAll();
+    entries.add({"x.mp3", "A.mp3"});
+    act(&Deck::playPause);
+    EXPECT_EQ(player.FileName(), "/music/A.mp3");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
+    EXPECT_EQ(deck.trackNumber(), 2);
+    EXPECT_TRUE(entries.isUnplayable(0));
+}
+
+TEST_F(DeletedEntryTest, AfterDeleteAllANewSetThatWillNotOpenLeavesTheDeletedTrackUnplayed) {
+    player.refused["/music/x.mp3"] = "not an audio file";
+    fill({"Old.mp3"});
+    entries.removeAll();
+    entries.add({"x.mp3"});
+    act(&Deck::playPause);
+    EXPECT_EQ(player.FileName(), "/music/Old.mp3");
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+    EXPECT_EQ(deck.unlistedAt(), 0);
+    EXPECT_EQ(entries.loaded(), -1);
+    act(&Deck::playPause);
+    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
+}
