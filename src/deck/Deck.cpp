@@ -12,6 +12,7 @@
 #include <QAbstractItemModel>
 #include <QScopeGuard>
 #include <algorithm>
+#include <utility>
 
 namespace velmor {
 
@@ -99,17 +100,12 @@ void Add(SteppedOver& total, int count, const QString& firstReason) {
 } // namespace
 
 std::optional<int> Deck::load(int start, int step, Start from) {
-    Pass pass;
-    pass.step = step;
-    pass.trackNumberBefore = trackNumber_;
-    pass.gapBefore = gap_;
-    if (pass_) {
-        // The file still opening never plays: the player keeps the one it had before it.
-        pass.trackNumberBefore = pass_->trackNumberBefore;
-        pass.gapBefore = pass_->gapBefore;
-        endPass();
-    }
-    pass_ = std::move(pass);
+    // A file still opening never plays once the player is given another: the player keeps
+    // the one it had before both.
+    std::optional<Pass> opening = std::exchange(pass_, Pass{});
+    pass_->step = step;
+    pass_->trackNumberBefore = opening ? opening->trackNumberBefore : trackNumber_;
+    pass_->gapBefore = opening ? opening->gapBefore : gap_;
     std::optional<int> loaded;
     try {
         loaded = continuePass(start, from == Start::Retry);
@@ -117,6 +113,13 @@ std::optional<int> Deck::load(int start, int step, Start from) {
         endPass();
         throw;
     }
+    const bool tried = loaded || pass_->steppedOver.count > 0;
+    if (opening && !tried) { // nothing to try: the open under way goes on
+        pass_ = std::move(opening);
+        return std::nullopt;
+    }
+    if (opening)
+        tell(opening->steppedOver);
     if (!loaded)
         endPass();
     return loaded;
@@ -186,8 +189,10 @@ void Deck::keepWhatItHad() {
 }
 
 void Deck::endPass() {
-    const SteppedOver steppedOver = pass_->steppedOver;
-    pass_.reset();
+    tell(std::exchange(pass_, std::nullopt)->steppedOver);
+}
+
+void Deck::tell(const SteppedOver& steppedOver) {
     if (steppedOver.count > 0)
         reporter_.notice(SteppedOverNotice(index_, steppedOver));
 }

@@ -127,6 +127,7 @@ private:
     std::optional<int> continuePass(int start, bool retryStart);
     void keepWhatItHad();
     void endPass();
+    void tell(const SteppedOver& steppedOver);
     bool loadsOnly() const;
     int nextEntry() const;
     int previousEntry() const;
