@@ -28,7 +28,10 @@ struct FakeRig {
         return {player.refused.keyValueBegin(), player.refused.keyValueEnd()};
     }
     void playToEnd() { player.endTrack(); }
-    void pauseAsItEnds() { player.Pause(), player.endTrack(); }
+    void pauseAsItEnds() {
+        player.Pause();
+        player.endTrack();
+    }
     bool heard() { return player.PlayState() == MediaPlayer::Playing; }
 };
 
@@ -51,8 +54,12 @@ struct EngineRig {
         return {{dir.filePath("missing.mp3"), "it does not exist"},
                 {dir.filePath("notes.mp3"), "it is not an audio file"}};
     }
-    void playToEnd() { driver->render(48000); }           // the tracks here are shorter
-    void pauseAsItEnds() { playToEnd(), player.Pause(); } // its end is on its way
+    void playToEnd() { driver->render(48000); } // the tracks here are shorter
+    // its end is on its way
+    void pauseAsItEnds() {
+        playToEnd();
+        player.Pause();
+    }
     bool heard() { return PeakOf(driver->render(4800)) > 0; }
 };
 
@@ -95,20 +102,28 @@ TYPED_TEST_SUITE(PlayerContractTest, Players);
 
 TYPED_TEST(PlayerContractTest, OpeningAndTransportNotifyWhenTheContractSays) {
     MediaPlayer& p = this->p;
-    p.Play(), p.Pause(), p.Stop(); // nothing open: nothing happens
+    // nothing open: nothing happens
+    p.Play();
+    p.Pause();
+    p.Stop();
     this->expect(6, {}, {});
     const QString path = this->rig.playable("one.wav", 2.5);
     p.setFileName(path);
     EXPECT_EQ(p.FileName(), path);
     this->expect(0, {}, {"open one.wav 2.5"});
-    p.Pause(), p.Play(), p.Play(); // stopped, nothing to pause; then playing already
+    // stopped, nothing to pause; then playing already
+    p.Pause();
+    p.Play();
+    p.Play();
     this->expect(2, {}, {"play 2"});
     p.Pause();
     this->expect(1, {}, {"play 1"});
     p.Stop();
     EXPECT_EQ(p.CurrentPosition(), 0.0);
     this->expect(0, {"play 0"}, {});
-    p.Stop(), p.setFileName(""); // a stopped player does not report a stop
+    // a stopped player does not report a stop
+    p.Stop();
+    p.setFileName("");
     this->expect(6, {}, {"open  0"});
 }
 
@@ -118,7 +133,8 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
     MediaPlayer& p = this->p;
     const QString first = this->rig.playable("first.wav", 0.5);
     const QString second = this->rig.playable("second.wav", 0.7);
-    p.setFileName(first), p.Play();
+    p.setFileName(first);
+    p.Play();
     this->expect(2, {}, {"open first.wav 0.5", "play 2"});
     this->rig.pauseAsItEnds();
     this->expect(1, {}, {"play 1"});
@@ -127,8 +143,10 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
     p.Play();
     this->expect(2, {}, {"play 2"});
     this->onPlayState = [&] {
-        if (p.PlayState() == 0 && p.FileName() == first)
-            p.setFileName(second), p.Play();
+        if (p.PlayState() == 0 && p.FileName() == first) {
+            p.setFileName(second);
+            p.Play();
+        }
     };
     this->rig.playToEnd(); // the fake tells its end inside the call, the engine after it
     DeliverNotifications();
@@ -140,7 +158,8 @@ TYPED_TEST(PlayerContractTest, TheEndOfATrackIsAStopOfItsOwnAndTheDeckCanGoOn) {
 // stays paused.
 TYPED_TEST(PlayerContractTest, ANewFileWaitsPausedWhereTheOldOnePlayed) {
     MediaPlayer& p = this->p;
-    p.setFileName(this->rig.playable("a.wav", 3)), p.Play();
+    p.setFileName(this->rig.playable("a.wav", 3));
+    p.Play();
     this->expect(2, {}, {"open a.wav 3", "play 2"});
     p.setFileName(this->rig.playable("b.wav", 4));
     this->expect(1, {}, {"play 1", "open b.wav 4"});
@@ -166,10 +185,13 @@ TYPED_TEST(PlayerContractTest, ARefusedFileIsToldAndThePlayerKeepsTheFileItHad) 
     EXPECT_EQ(p.FileName(), good);
     EXPECT_FALSE(this->failedToPlay);
 
-    p.Play(), p.Pause();
+    p.Play();
+    p.Pause();
     this->expect(1, {}, {"play 1", "play 1"});
     const auto& [notes, notesCause] = refusals.at(1);
-    p.setFileName(notes), p.Play(), p.setCurrentPosition(1);
+    p.setFileName(notes);
+    p.Play();
+    p.setCurrentPosition(1);
     this->expect(2, {},
                  {"failed " + notes + " cannot be played: " + notesCause + ".", "open good.wav 3"});
     EXPECT_TRUE(this->failedToPlay);
@@ -195,7 +217,9 @@ TYPED_TEST(PlayerContractTest, WhatIsAskedWhileAFileOpensIsDoneOnceItIsOpen) {
     EXPECT_NEAR(p.CurrentPosition(), 1.5, 0.01);
     EXPECT_TRUE(this->rig.heard());
 
-    p.setFileName(path), p.setCurrentPosition(99); // past the end: the end, once it is known
+    // past the end: the end, once it is known
+    p.setFileName(path);
+    p.setCurrentPosition(99);
     DeliverNotifications();
     EXPECT_EQ(p.CurrentPosition(), 2.5);
 }
@@ -207,15 +231,21 @@ TYPED_TEST(PlayerContractTest, ASupersededOpenNeverPlays) {
     MediaPlayer& p = this->p;
     const QString first = this->rig.playable("first.wav", 2);
     const QString second = this->rig.playable("second.wav", 3);
-    p.setFileName(first), p.Play(), p.setFileName(second);
+    p.setFileName(first);
+    p.Play();
+    p.setFileName(second);
     this->expect(0, {}, {"open second.wav 3"});
     EXPECT_FALSE(this->rig.heard());
 
-    p.setFileName(first), p.Play(), p.setFileName("");
+    p.setFileName(first);
+    p.Play();
+    p.setFileName("");
     this->expect(6, {}, {"open  0"});
     EXPECT_FALSE(this->rig.heard());
 
-    p.setFileName(first), p.Play(), p.Stop();
+    p.setFileName(first);
+    p.Play();
+    p.Stop();
     this->expect(0, {"play 0"}, {"open first.wav 2"});
     EXPECT_FALSE(this->rig.heard());
 }
@@ -225,22 +255,31 @@ TYPED_TEST(PlayerContractTest, ASupersededOpenNeverPlays) {
 TEST(EnginePlayerTest, EarlySettingsReachTheEngineAndBadOrdersFail) {
     EngineRig rig;
     EnginePlayer& p = rig.player;
-    p.setVolume(-2000), p.setMute(true), p.setRate(2.0), p.Play();
+    p.setVolume(-2000);
+    p.setMute(true);
+    p.setRate(2.0);
+    p.Play();
     EXPECT_EQ(rig.taken, 0) << "nothing asked of the player needed the engine yet";
     const QString path = rig.playable("tone.wav", 4);
-    p.setFileName(path), p.Play();
+    p.setFileName(path);
+    p.Play();
     DeliverNotifications();
     EXPECT_EQ(PeakOf(rig.driver->render(4800)), 0.0f) << "muted before the engine was taken";
-    p.setMute(false), rig.driver->render(4800); // past the level's ramp
+    // past the level's ramp
+    p.setMute(false);
+    rig.driver->render(4800);
     EXPECT_NEAR(PeakOf(rig.driver->render(4800)), 0.1 * 0.5, 0.01) << "-20 dB of a half-scale tone";
     EXPECT_NEAR(p.CurrentPosition(), 0.6, 0.05) << "three tenths of a second at 200 %";
     p.setFileName(path);
     DeliverNotifications();
     EXPECT_EQ(rig.taken, 1) << "the engine is taken once";
 
-    for (const auto& [seek, landed] : {std::pair{2.25, 2.25}, {99.0, 4.0}}) // at most the end
-        EXPECT_EQ((p.setCurrentPosition(seek), p.CurrentPosition()), landed);
-    EXPECT_NO_THROW((p.setRate(0.25), p.setRate(4.0)));
+    p.setCurrentPosition(2.25);
+    EXPECT_EQ(p.CurrentPosition(), 2.25);
+    p.setCurrentPosition(99.0);
+    EXPECT_EQ(p.CurrentPosition(), 4.0) << "at most the end";
+    EXPECT_NO_THROW(p.setRate(0.25));
+    EXPECT_NO_THROW(p.setRate(4.0));
     for (double rate : {0.24, 4.01, std::nan("")})
         EXPECT_THROW(p.setRate(rate), Error) << rate;
     EXPECT_THROW(p.setCurrentPosition(std::nan("")), Error);
@@ -258,7 +297,8 @@ TYPED_TEST(PlayerContractTest, TheQueuedFileIsWhatPlaysOnlyWhenTheDeckOpensIt) {
     const QString other = this->rig.playable("other.wav", 0.5);
     p.QueueNext(second); // nothing open: nothing to follow
     EXPECT_EQ(p.QueuedNext(), "");
-    p.setFileName(first), p.QueueNext(second);
+    p.setFileName(first);
+    p.QueueNext(second);
     EXPECT_EQ(p.QueuedNext(), second);
     p.Play();
     this->expect(2, {}, {"open first.wav 0.5", "play 2"});
@@ -269,12 +309,16 @@ TYPED_TEST(PlayerContractTest, TheQueuedFileIsWhatPlaysOnlyWhenTheDeckOpensIt) {
             return;
         p.setCurrentPosition(0.25); // the cue point
         this->log << QString("at %1").arg(p.CurrentPosition());
-        if (!choice.isEmpty())
-            p.setFileName(choice), p.Play();
+        if (!choice.isEmpty()) {
+            p.setFileName(choice);
+            p.Play();
+        }
     };
     const auto playUntilStopped = [&] {
-        for (int i = 0; i < 5 && !this->log.contains("play 0"); ++i)
-            this->rig.playToEnd(), DeliverNotifications();
+        for (int i = 0; i < 5 && !this->log.contains("play 0"); ++i) {
+            this->rig.playToEnd();
+            DeliverNotifications();
+        }
         DeliverNotifications();
     };
     choice = second;
@@ -305,10 +349,13 @@ TYPED_TEST(PlayerContractTest, TheQueuedFileIsWhatPlaysOnlyWhenTheDeckOpensIt) {
 
     // Seeks and rates keep the queue; a new file or none forgets it.
     this->onPlayState = nullptr;
-    p.QueueNext(third), p.setCurrentPosition(0.1), p.setRate(1.5);
+    p.QueueNext(third);
+    p.setCurrentPosition(0.1);
+    p.setRate(1.5);
     EXPECT_EQ(p.QueuedNext(), third);
     p.setFileName(first);
     EXPECT_EQ(p.QueuedNext(), "");
-    p.QueueNext(third), p.setFileName("");
+    p.QueueNext(third);
+    p.setFileName("");
     EXPECT_EQ(p.QueuedNext(), "");
 }
