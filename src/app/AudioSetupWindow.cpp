@@ -2,8 +2,8 @@
 
 #include "app/Main.h"
 #include "common/Accessible.h"
-#include "common/Twips.h"
 #include "common/Widgets.h"
+#include "legacy/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,9 +2,9 @@
 
 #include "app/Main.h"
 #include "common/BrowserLists.h"
-#include "common/Error.h"
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
+#include "legacy/Error.h"
 #include "playlist/PlaylistFiles.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "app/Help.h"
 
 #include "app/Main.h"
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "common/Widgets.h"
 
 #include <QLabel>

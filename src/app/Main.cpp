@@ -4,10 +4,10 @@
 #include "app/WindowActions.h"
 #include "common/BrowserLists.h"
 #include "common/LevelMeterBar.h"
-#include "common/Numbers.h"
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "common/Widgets.h"
 #include "deck/VolumeLaw.h"
+#include "legacy/Numbers.h"
 
 #include <QApplication>
 #include <QCloseEvent>

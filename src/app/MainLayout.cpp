@@ -6,7 +6,7 @@
 #include "common/LevelMeterBar.h"
 #include "common/NoticeBar.h"
 #include "common/TrackOverviewBar.h"
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "common/Widgets.h"
 #include "deck/player/AudioOutputs.h"
 #include "playlist/PlaylistFiles.h"

@@ -1,7 +1,7 @@
 #include "common/FileSystem.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 
 #include <cerrno>
 #include <cstring>

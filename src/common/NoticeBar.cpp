@@ -1,8 +1,8 @@
 #include "common/NoticeBar.h"
 
 #include "common/Accessible.h"
-#include "common/Colors.h"
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
+#include "legacy/Colors.h"
 
 #include <QAccessible>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #include "common/Reporter.h"
 
-#include "common/Error.h"
 #include "common/NoticeBar.h"
+#include "legacy/Error.h"
 
 #include <QApplication>
 #include <QMessageBox>

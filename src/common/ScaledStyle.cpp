@@ -1,6 +1,6 @@
 #include "common/ScaledStyle.h"
 
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 
 #include <QStyleFactory>
 #include <QStyleOption>

@@ -1,6 +1,6 @@
 #include "common/TrackOverviewBar.h"
 
-#include "common/Colors.h"
+#include "legacy/Colors.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "common/Accessible.h"
 
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Colors.h"
+#include "legacy/Colors.h"
 
 #include <QFrame>
 #include <QIcon>

@@ -1,13 +1,13 @@
 #include "deck/Deck.h"
 
-#include "common/Error.h"
-#include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "deck/EntrySearch.h"
 #include "deck/TrackName.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Error.h"
+#include "legacy/Numbers.h"
 
 #include <QAbstractItemModel>
 #include <QScopeGuard>

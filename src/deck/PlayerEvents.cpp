@@ -1,6 +1,5 @@
 #include "deck/PlayerEvents.h"
 
-#include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
@@ -9,6 +8,7 @@
 #include "deck/TrackName.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Numbers.h"
 
 namespace velmor {
 

@@ -1,13 +1,13 @@
 #include "deck/PositionDisplay.h"
 
 #include "common/AutoFocus.h"
-#include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/TimeText.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Numbers.h"
 
 namespace velmor {
 

@@ -1,6 +1,6 @@
 #include "deck/TimeText.h"
 
-#include "common/Numbers.h"
+#include "legacy/Numbers.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "deck/TrackName.h"
 
-#include "common/Error.h"
 #include "deck/player/PlayableTypes.h"
+#include "legacy/Error.h"
 
 #include <QDir>
 

@@ -1,13 +1,13 @@
 #include "deck/TrackOverview.h"
 
-#include "common/Error.h"
-#include "common/Numbers.h"
 #include "common/TrackOverviewBar.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/TimeText.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Error.h"
+#include "legacy/Numbers.h"
 
 namespace velmor {
 

@@ -1,14 +1,14 @@
 #include "deck/Transport.h"
 
 #include "common/BrowserLists.h"
-#include "common/Error.h"
 #include "common/EventHooks.h"
-#include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Error.h"
+#include "legacy/Numbers.h"
 
 #include <QKeyEvent>
 

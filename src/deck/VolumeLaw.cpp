@@ -1,6 +1,6 @@
 #include "deck/VolumeLaw.h"
 
-#include "common/Numbers.h"
+#include "legacy/Numbers.h"
 
 namespace velmor {
 

@@ -1,13 +1,13 @@
 #include "mix/Crossfader.h"
 
 #include "common/AutoFocus.h"
-#include "common/Numbers.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Numbers.h"
 
 namespace velmor {
 

@@ -1,7 +1,7 @@
 #include "mix/FadeSteps.h"
 
-#include "common/Numbers.h"
 #include "deck/VolumeLaw.h"
+#include "legacy/Numbers.h"
 
 #include <cmath>
 #include <limits>

@@ -1,16 +1,16 @@
 #include "mix/Fades.h"
 
 #include "common/BrowserLists.h"
-#include "common/Error.h"
-#include "common/Numbers.h"
 #include "common/Reporter.h"
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/Transport.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Error.h"
+#include "legacy/Numbers.h"
 #include "mix/FadeSteps.h"
 
 namespace velmor {

@@ -1,8 +1,8 @@
 #include "playlist/DeckPlaylist.h"
 
-#include "common/Colors.h"
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Colors.h"
+#include "legacy/Error.h"
 
 #include <QFont>
 #include <QPalette>

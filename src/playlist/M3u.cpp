@@ -1,7 +1,7 @@
 #include "playlist/M3u.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 #include "playlist/FileUris.h"
 #include "playlist/M3uScan.h"
 

@@ -1,9 +1,9 @@
 #include "playlist/PlaylistFiles.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
 #include "deck/player/PlayableTypes.h"
+#include "legacy/Error.h"
 
 #include <QStringList>
 #include <cerrno>

@@ -2,13 +2,13 @@
 
 #include "common/AutoFocus.h"
 #include "common/BrowserLists.h"
-#include "common/Error.h"
 #include "common/EventHooks.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/EntryLoader.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
+#include "legacy/Error.h"
 #include "playlist/DeckActivation.h"
 
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "common/BrowserLists.h"
 #include "common/EventHooks.h"
 #include "common/Reporter.h"
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 #include "common/Widgets.h"
 #include "deck/EntryLoader.h"
 #include "deck/WindowContext.h"

@@ -1,7 +1,7 @@
 #include "playlist/SessionFile.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 #include "playlist/PlaylistFiles.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "app/EveningSession.h"
 #include "common/BrowserLists.h"
-#include "common/Error.h"
+#include "legacy/Error.h"
 #include "playlist/PlaylistFiles.h"
 #include "playlist/SessionFile.h"
 #include "support/AudioFixtures.h"

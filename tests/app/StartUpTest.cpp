@@ -1,5 +1,5 @@
-#include "common/Colors.h"
 #include "common/Widgets.h"
+#include "legacy/Colors.h"
 #include "support/WindowTest.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "audio/Engine.h"
 #include "audio/PortAudioOutput.h"
-#include "common/Error.h"
 #include "deck/player/EngineOutputs.h"
+#include "legacy/Error.h"
 #include "support/AudioFixtures.h"
 #include "support/FakeCards.h"
 #include "support/RecordingReporter.h"

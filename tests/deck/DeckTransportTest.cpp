@@ -1,5 +1,5 @@
-#include "common/Error.h"
 #include "deck/DeckFixture.h"
+#include "legacy/Error.h"
 
 #include <QSignalSpy>
 

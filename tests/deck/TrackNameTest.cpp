@@ -1,5 +1,5 @@
 #include "deck/TrackName.h"
-#include "common/Error.h"
+#include "legacy/Error.h"
 
 #include <gtest/gtest.h>
 

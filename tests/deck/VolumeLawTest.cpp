@@ -1,5 +1,5 @@
 #include "deck/VolumeLaw.h"
-#include "common/Error.h"
+#include "legacy/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // A deck's playlist as a model: its entries, their marks and what its views are told.
 
 #include "playlist/DeckPlaylist.h"
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 #include "support/Failure.h"
 
 #include <QAccessible>

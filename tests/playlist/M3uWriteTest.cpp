@@ -2,8 +2,8 @@
 
 #include "playlist/M3u.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 
 #include <gtest/gtest.h>
 

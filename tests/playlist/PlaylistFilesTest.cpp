@@ -3,8 +3,8 @@
 
 #include "playlist/PlaylistFiles.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 #include "support/Failure.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The panel that saves the active deck's list as a playlist file.
 
-#include "common/Twips.h"
 #include "common/Widgets.h"
+#include "legacy/Twips.h"
 #include "playlist/MusicFolderTest.h"
 #include "playlist/PlaylistFiles.h"
 

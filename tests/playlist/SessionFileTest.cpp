@@ -2,8 +2,8 @@
 
 #include "playlist/SessionFile.h"
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 #include "playlist/PlaylistFiles.h"
 #include "support/Failure.h"
 

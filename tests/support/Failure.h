@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Error.h"
+#include "legacy/Error.h"
 
 #include <QString>
 #include <functional>

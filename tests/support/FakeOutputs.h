@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/Error.h"
 #include "deck/player/AudioOutputs.h"
+#include "legacy/Error.h"
 
 namespace velmor::test {
 

@@ -1,7 +1,7 @@
 #include "support/FakePlayer.h"
 
 #include "common/BackgroundWork.h"
-#include "common/Error.h"
+#include "legacy/Error.h"
 
 #include <QCoreApplication>
 

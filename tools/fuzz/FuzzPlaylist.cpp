@@ -2,8 +2,8 @@
 // placing the entries against the list's folder, looking them up and writing them back must
 // end cleanly; a file name's bytes must survive the trip through a QString unchanged.
 
-#include "common/Error.h"
 #include "common/FileNames.h"
+#include "legacy/Error.h"
 #include "playlist/FileUris.h"
 #include "playlist/M3u.h"
 

@@ -2,8 +2,8 @@
 
 #include "audio/Engine.h"
 #include "audio/PortAudioOutput.h"
-#include "common/Error.h"
 #include "common/Reporter.h"
+#include "legacy/Error.h"
 
 #include <algorithm>
 

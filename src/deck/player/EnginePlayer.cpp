@@ -1,8 +1,8 @@
 #include "deck/player/EnginePlayer.h"
 
 #include "audio/Engine.h"
-#include "common/Error.h"
 #include "common/Reporter.h"
+#include "legacy/Error.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "common/Numbers.h"
+#include "legacy/Numbers.h"
 #include "support/Failure.h"
 
 #include <gtest/gtest.h>

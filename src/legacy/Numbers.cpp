@@ -1,6 +1,6 @@
-#include "common/Numbers.h"
+#include "legacy/Numbers.h"
 
-#include "common/Error.h"
+#include "legacy/Error.h"
 
 #include <QRegularExpression>
 #include <cmath>

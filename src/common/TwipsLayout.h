@@ -1,30 +1,19 @@
 #pragma once
 
+#include "legacy/Twips.h"
+
 #include <QFont>
 #include <QRect>
-#include <cmath>
+#include <QRectF>
 
 class QWidget;
 
 namespace velmor {
 
-// Window geometry is designed in twips; 15 twips make one device-independent pixel at the
-// window's design size. The window may be larger: one scale factor, the window's, then
-// multiplies every control's design rectangle and font. Controls placed here keep their
-// design values, so that the scale can change at any time.
-constexpr double kTwipsPerPixel = 15.0;
-
-inline int TwipsToPixels(double twips) {
-    return int(std::lround(twips / kTwipsPerPixel));
-}
-inline double PixelsToTwips(int pixels) {
-    return pixels * kTwipsPerPixel;
-}
-
-inline QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
-}
+// Controls are placed at design rectangles in twips. The window may be larger than its design
+// size: one scale factor, the window's, then multiplies every control's design rectangle and
+// font. Controls placed here keep their design values, so that the scale can change at any
+// time.
 
 // A design rectangle at a scale, in pixels: its edges rounded, so that neighbours stay
 // neighbours; a control of any size in twips is at least a pixel.

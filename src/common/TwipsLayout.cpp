@@ -1,4 +1,4 @@
-#include "common/Twips.h"
+#include "common/TwipsLayout.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "common/Colors.h"
+#include "legacy/Colors.h"
 
 namespace velmor {
 
