@@ -61,7 +61,8 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
         ASSERT_TRUE(WaitFor([&] { return engine.position(0) > atLoss + 0.3; }))
             << "the deck stands still without its card";
         cards.available = true;
-        ASSERT_TRUE(WaitFor([&] { return cards.count() == 2 && cards.card(1).frames > 4800; }));
+        ASSERT_TRUE(WaitFor([&] { return cards.count() == 2; })) << "the card is opened again";
+        ASSERT_TRUE(WaitFor([&] { return cards.card(1).frames > 4800; })) << "and plays";
         const double heard = cards.card(1).lastSample / 0.5 * 20;
         EXPECT_NEAR(heard, engine.position(0), 0.1) << saysSo;
         EXPECT_GT(heard, atLoss + 0.3) << saysSo;
