@@ -41,11 +41,8 @@ Main::Main(const MainOptions& options)
 
     connect(ui.cmdExpandir, &QPushButton::clicked, this, [this] { cmdExpandir_Click(); });
     actions = WindowActions(*this);
-    transport.wire();
-    volume.wire();
-    position.wire();
-    events.wire();
-    navigation.wire();
+    for (int d = 0; d < kDecks; ++d)
+        panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter);
     activation.wire();
     playlists.wire();
     for (int d = 0; d < kDecks; ++d)
@@ -56,7 +53,7 @@ Main::Main(const MainOptions& options)
     crossfader.wire();
     shortcuts.wire();
     help.wire();
-    prelisten.wire();
+    headphones.wire();
     audioSetup.wire();
     audioSetup.keepIn(options.audioSetupFile);
     if (!options.sessionFolder.isEmpty())

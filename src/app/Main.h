@@ -7,15 +7,11 @@
 #include "app/Shortcuts.h"
 #include "app/WindowReporter.h"
 #include "deck/Deck.h"
-#include "deck/DeckVolume.h"
+#include "deck/DeckPanel.h"
 #include "deck/EntryLoader.h"
+#include "deck/Headphones.h"
 #include "deck/LevelMeters.h"
-#include "deck/PlayerEvents.h"
-#include "deck/PositionDisplay.h"
-#include "deck/Prelisten.h"
-#include "deck/TrackNavigation.h"
 #include "deck/TrackOverview.h"
-#include "deck/Transport.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
@@ -29,6 +25,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace velmor {
@@ -85,7 +82,9 @@ public:
     Controls ui;
     Players pla{};
     WindowReporter reporter;
-    Decks decks{};                   // made with the players, owned by the window
+    Decks decks{}; // made with the players, owned by the window
+    // Each deck's frame, showing its deck and giving it the user's orders.
+    std::array<std::unique_ptr<DeckPanel>, kDecks> panels;
     AudioOutputs* outputs = nullptr; // the sound card's and the headphones' set-up
     std::function<MasterLevels()> masterLevels;
 
@@ -93,12 +92,7 @@ private:
     WindowContext context_{ui, pla, decks, reporter, *this, *this};
 
 public:
-    PositionDisplay position{context_};
-    Transport transport{context_};
-    DeckVolume volume{context_};
     EntryLoader loader{context_};
-    PlayerEvents events{context_, position};
-    TrackNavigation navigation{context_};
     DeckActivation activation{context_};
     Playlists playlists{context_, loader, activation};
     FileBrowser browser{context_, loader, playlists, activation};
@@ -109,7 +103,7 @@ public:
     TrackOverview overview{context_};
     Shortcuts shortcuts{*this};
     Help help{*this};
-    Prelisten prelisten{context_, outputs};
+    Headphones headphones{context_, outputs};
     AudioSetupWindow audioSetup{*this};
     EveningSession session{*this};
     // Every action a person can trigger, calling the handlers above.
@@ -121,8 +115,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void cmdPlayPause_Click(int d) override { transport.cmdPlayPause_Click(d); }
-    void cmdStop_Click(int d) override { transport.cmdStop_Click(d); }
+    void cmdPlayPause_Click(int d) override { panels[d]->cmdPlayPause_Click(); }
+    void cmdStop_Click(int d) override { panels[d]->cmdStop_Click(); }
     void StopWithoutMovingOn(int d) override { decks[d]->stop(StopReason::User); }
     void cmdFade_Click(int d) override { fades.cmdFade_Click(d); }
     int ActiveDeck() const override { return activation.ActiveDeck(); }

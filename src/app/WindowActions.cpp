@@ -18,18 +18,18 @@ std::function<void()> trappedCommand(Main& w, std::function<void()> command) {
 ActionTable WindowActions(Main& w) {
     ActionCalls calls;
     calls.fade = trappedDeck(w, [&w](int d) { w.fades.cmdFade_Click(d); });
-    calls.playPause = trappedDeck(w, [&w](int d) { w.transport.cmdPlayPause_Click(d); });
-    calls.stop = trappedDeck(w, [&w](int d) { w.transport.cmdStop_Click(d); });
-    calls.mute = trappedDeck(w, [&w](int d) { w.transport.cmdMute_Click(d); });
-    calls.previous = trappedDeck(w, [&w](int d) { w.navigation.cmdRetroceso_Click(d); });
-    calls.next = trappedDeck(w, [&w](int d) { w.navigation.cmdAvanceTema_Click(d); });
+    calls.playPause = trappedDeck(w, [&w](int d) { w.panels[d]->cmdPlayPause_Click(); });
+    calls.stop = trappedDeck(w, [&w](int d) { w.panels[d]->cmdStop_Click(); });
+    calls.mute = trappedDeck(w, [&w](int d) { w.panels[d]->cmdMute_Click(); });
+    calls.previous = trappedDeck(w, [&w](int d) { w.panels[d]->cmdRetroceso_Click(); });
+    calls.next = trappedDeck(w, [&w](int d) { w.panels[d]->cmdAvanceTema_Click(); });
     calls.speed = [&w](int d, int speed) {
-        static constexpr void (Transport::*kButtons[])(int) = {
-            &Transport::cmdSlowPlay_Click, &Transport::cmdNormalPlay_Click,
-            &Transport::cmdFastPlay_Click, &Transport::cmdUltraPlay_Click};
-        trapped(w.reporter, [&] { (w.transport.*kButtons[speed])(d); });
+        static constexpr void (DeckPanel::*kButtons[])() = {
+            &DeckPanel::cmdSlowPlay_Click, &DeckPanel::cmdNormalPlay_Click,
+            &DeckPanel::cmdFastPlay_Click, &DeckPanel::cmdUltraPlay_Click};
+        trapped(w.reporter, [&] { (*w.panels[d].*kButtons[speed])(); });
     };
-    calls.prelisten = trappedDeck(w, [&w](int d) { w.prelisten.cmdPrelisten_Click(d); });
+    calls.prelisten = trappedDeck(w, [&w](int d) { w.panels[d]->cmdPrelisten_Click(); });
     calls.activate = trappedDeck(w, [&w](int d) { w.activation.optPla_Click(d); });
     // The slider's change notification applies the position, as a move by the user does.
     calls.crossfader = [&w](int position) {

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 namespace velmor {
 
@@ -27,6 +29,24 @@ void OnMouseMove(QWidget* control, std::function<void()> handler) {
 void FocusIfAutoFocus(QWidget* control, const QAbstractButton* autoFocus) {
     if (autoFocus->isChecked())
         control->setFocus();
+}
+
+void SelectAllOnClick(QLineEdit* box) {
+    OnEvent(box, QEvent::MouseButtonRelease, [box](QEvent*) {
+        // After the box has placed its caret for the click.
+        QMetaObject::invokeMethod(box, &QLineEdit::selectAll, Qt::QueuedConnection);
+        return false;
+    });
+}
+
+void FocusFolderOnEnter(QLineEdit* box, QWidget* folderList) {
+    OnEvent(box, QEvent::KeyPress, [folderList](QEvent* event) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        folderList->setFocus();
+        return true;
+    });
 }
 
 } // namespace velmor

@@ -3,6 +3,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLineEdit;
 class QWidget;
 
 namespace velmor {
@@ -16,5 +17,10 @@ void FocusOnMouseOver(QWidget* control, const QAbstractButton* autoFocus);
 void OnMouseMove(QWidget* control, std::function<void()> handler);
 // ...and gives `control` the focus when `autoFocus` is ticked.
 void FocusIfAutoFocus(QWidget* control, const QAbstractButton* autoFocus);
+
+// A click in the box selects its whole text, so that typing replaces it.
+void SelectAllOnClick(QLineEdit* box);
+// Enter in the box gives the folder list the focus, after which keys are shortcuts again.
+void FocusFolderOnEnter(QLineEdit* box, QWidget* folderList);
 
 } // namespace velmor

@@ -96,4 +96,29 @@ struct Controls {
     ColorButton* cmdAudio = nullptr;
 };
 
+// One deck's frame: its transport, position, volume and pre-listen controls, as the layout
+// placed them, and its timer.
+struct DeckControls {
+    CaptionFrame* fra;
+    ColorButton *cmdPlayPause, *cmdStop, *cmdMute, *cmdRetroceso, *cmdAvanceTema;
+    ColorButton *cmdSlowPlay, *cmdNormalPlay, *cmdFastPlay, *cmdUltraPlay;
+    QLineEdit *txtSet, *txtSetSec;
+    QPushButton* cmdSet;
+    QSlider *Tracker, *Volumen;
+    QLabel *lblVolumen, *lblTracking, *lblRTracking;
+    Shape *shpVa, *shpQueda;
+    QTimer* timer;
+    ColorButton* cmdPrelisten;
+};
+
+// The controls of deck d (0 for Deck 1).
+inline DeckControls DeckControlsOf(const Controls& ui, int d) {
+    return {ui.fra[d],          ui.cmdPlayPause[d],  ui.cmdStop[d],     ui.cmdMute[d],
+            ui.cmdRetroceso[d], ui.cmdAvanceTema[d], ui.cmdSlowPlay[d], ui.cmdNormalPlay[d],
+            ui.cmdFastPlay[d],  ui.cmdUltraPlay[d],  ui.txtSet[d],      ui.txtSetSec[d],
+            ui.cmdSet[d],       ui.Tracker[d],       ui.Volumen[d],     ui.lblVolumen[d],
+            ui.lblTracking[d],  ui.lblRTracking[d],  ui.shpVa[d],       ui.shpQueda[d],
+            ui.timer[d],        ui.cmdPrelisten[d]};
+}
+
 } // namespace velmor

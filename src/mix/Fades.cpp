@@ -1,11 +1,11 @@
 #include "mix/Fades.h"
 
+#include "common/AutoFocus.h"
 #include "common/BrowserLists.h"
 #include "common/Reporter.h"
 #include "common/TwipsLayout.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
-#include "deck/Transport.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"

@@ -36,7 +36,7 @@ TEST_F(FailureReportTest, WhileADeckPlaysTheUsersOwnClickIsANotice) {
 }
 
 TEST_F(FailureReportTest, WhatATimerMeetsIsANotice) {
-    QTimer::singleShot(0, &w, [&] { w.transport.cmdPlayPause_Click(1); });
+    QTimer::singleShot(0, &w, [&] { w.panels[1]->cmdPlayPause_Click(); });
     DeliverNotifications();
     EXPECT_EQ(t.reporter.told, std::vector<QString>{"The device is gone"});
     EXPECT_EQ(t.reporter.messages.size(), 0u);

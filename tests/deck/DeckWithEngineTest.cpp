@@ -22,7 +22,7 @@ TEST(DeckWithEngine, TheMetersShowEachDecksLevelAfterItsFaderAndTheMasters) {
     w.ui.Volumen[1]->setValue(50);
     for (int d : {0, 1}) {
         t.fill(d, {"tone.wav"}, dir.path());
-        w.transport.cmdPlayPause_Click(d);
+        w.panels[d]->cmdPlayPause_Click();
     }
     t.driver->render(24000);
     w.meters.tmrDisplay_Timer();
@@ -57,7 +57,7 @@ TEST(DeckWithEngine, VolumeZeroIsSilenceAndOneIsTheLawsStep) {
     EngineWindow t;
     Main& w = t.w();
     t.fill(0, {"tone.wav"}, dir.path());
-    w.transport.cmdPlayPause_Click(0);
+    w.panels[0]->cmdPlayPause_Click();
     t.driver->render(4800);
 
     w.ui.Volumen[0]->setValue(0);

@@ -80,8 +80,8 @@ TEST(GaplessAdvance, ADeckMovingOnByItselfJoinsItsTracksWithoutAGap) {
         Evening e(c.buffer);
         Main& w = e.t.w();
         if (c.fast)
-            w.transport.cmdFastPlay_Click(0);
-        w.transport.cmdPlayPause_Click(0);
+            w.panels[0]->cmdFastPlay_Click();
+        w.panels[0]->cmdPlayPause_Click();
         const auto heard = e.listen(c.fast ? 4.5 : 6.5);
         const long start = FirstSoundingFrame(heard);
         ASSERT_GE(start, 0);
@@ -116,11 +116,11 @@ TEST(GaplessAdvance, AChangedListOrAStopAtTheEndIsWhatTheDeckDoes) {
         SCOPED_TRACE(stop ? "stopped" : "list changed");
         Evening e(256);
         Main& w = e.t.w();
-        w.transport.cmdPlayPause_Click(0);
+        w.panels[0]->cmdPlayPause_Click();
         e.listen(1.9);
         e.t.driver->render(kRate / 5); // the second track is heard, the window not told yet
         if (stop) {
-            w.transport.cmdStop_Click(0);
+            w.panels[0]->cmdStop_Click();
         } else {
             w.playlists.list(0).setTrack(1, {"x.wav", QDir::toNativeSeparators(e.dir.path())});
         }

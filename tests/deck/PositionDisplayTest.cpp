@@ -24,7 +24,7 @@ struct PositionDisplayTest : WindowTest {
 
 TEST_F(PositionDisplayTest, ATickShowsTheTimesTheSliderAndTheBars) {
     playSong();
-    w.position.timer_Timer(1);
+    w.panels[1]->timer_Timer();
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");
     EXPECT_EQ(ui.lblRTracking[1]->text(), "2:10");
     EXPECT_EQ(ui.Tracker[1]->value(), 70);
@@ -36,7 +36,7 @@ TEST_F(PositionDisplayTest, ATickShowsTheTimesTheSliderAndTheBars) {
 
 TEST_F(PositionDisplayTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick) {
     playSong();
-    w.position.timer_Timer(1);
+    w.panels[1]->timer_Timer();
     ui.Tracker[1]->setSliderPosition(90);
     EXPECT_EQ(player.log, QStringList{"Position 90"});
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");
@@ -44,11 +44,11 @@ TEST_F(PositionDisplayTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick) 
 
 TEST_F(PositionDisplayTest, ATrackWithoutLengthLeavesTheBarsAlone) {
     playSong();
-    w.position.timer_Timer(1);
+    w.panels[1]->timer_Timer();
     player.durations["/music/Empty.wav"] = 0;
     t.open(1, "/music/Empty.wav");
     t.playPause(1);
-    w.position.timer_Timer(1);
+    w.panels[1]->timer_Timer();
     EXPECT_NEAR(ui.shpVa[1]->WidthTwips(), 373.815, 1e-3);
 }
 

@@ -21,16 +21,16 @@ struct TransportTest : WindowTest {
         ui.txtSet[1]->setText(minutes);
         ui.txtSetSec[1]->setText(seconds);
         ui.txtSetSec[0]->setFocus();
-        w.transport.cmdSet_Click(1);
+        w.panels[1]->cmdSet_Click();
     }
 };
 } // namespace
 
 TEST_F(TransportTest, MuteSilencesThePlayerAndTurnsItsButtonRed) {
-    w.transport.cmdMute_Click(1);
+    w.panels[1]->cmdMute_Click();
     EXPECT_TRUE(player.Mute());
     EXPECT_EQ(ui.cmdMute[1]->BackColor(), kRed);
-    w.transport.cmdMute_Click(1);
+    w.panels[1]->cmdMute_Click();
     EXPECT_FALSE(player.Mute());
     EXPECT_EQ(ui.cmdMute[1]->BackColor(), kButtonFace);
 }
@@ -52,7 +52,7 @@ TEST_F(TransportTest, ASpeedSetsTheRateTheTimersTickAndDisablesOnlyItsOwnButton)
 
 TEST_F(TransportTest, ARefusedRateLeavesTheButtonsAndTimerSetAndSaysSo) {
     player.failures["Rate"] = "Rate not supported";
-    w.transport.cmdUltraPlay_Click(1);
+    w.panels[1]->cmdUltraPlay_Click();
     EXPECT_FALSE(speeds[3]->isEnabled());
     EXPECT_EQ(ui.timer[1]->interval(), 125);
     ASSERT_EQ(t.reporter.messages.size(), 1u);

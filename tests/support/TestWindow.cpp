@@ -25,7 +25,7 @@ void TestWindow::fill(int d, const QStringList& names, const QString& folder) {
 }
 
 void TestWindow::playPause(int d) {
-    window->transport.cmdPlayPause_Click(d);
+    window->panels[d]->cmdPlayPause_Click();
     DeliverNotifications();
 }
 

@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
         soak::Session session(w, players, settings);
         session.fillDecks(folders);
         for (int d : {0, 1}) // two decks in the headphones from the start
-            w.prelisten.cmdPrelisten_Click(d);
+            w.panels[d]->cmdPrelisten_Click();
         for (int d = 0; d < kDecks; ++d)
             if (w.playlists.list(d).count() != settings.tracks)
                 faults << QString("Deck %1: Add Folder gave %2 entries")
