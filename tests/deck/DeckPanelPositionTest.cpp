@@ -6,10 +6,10 @@
 using namespace velmor;
 using namespace velmor::test;
 
-// Deck 2's position display: the bars, the slider and the two times, and seeking with the
+// Deck 2's panel shows its position: the bars, the slider and the two times, and seeking with the
 // slider.
 namespace {
-struct PositionDisplayTest : WindowTest {
+struct DeckPanelPositionTest : WindowTest {
     FakePlayer& player = t.player(1);
 
     void playSong() {
@@ -22,7 +22,7 @@ struct PositionDisplayTest : WindowTest {
 };
 } // namespace
 
-TEST_F(PositionDisplayTest, ATickShowsTheTimesTheSliderAndTheBars) {
+TEST_F(DeckPanelPositionTest, ATickShowsTheTimesTheSliderAndTheBars) {
     playSong();
     w.panels[1]->timer_Timer();
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");
@@ -34,7 +34,7 @@ TEST_F(PositionDisplayTest, ATickShowsTheTimesTheSliderAndTheBars) {
     EXPECT_EQ(ui.lblTracking[0]->text(), "0:0") << "other decks stay as they were";
 }
 
-TEST_F(PositionDisplayTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick) {
+TEST_F(DeckPanelPositionTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick) {
     playSong();
     w.panels[1]->timer_Timer();
     ui.Tracker[1]->setSliderPosition(90);
@@ -42,7 +42,7 @@ TEST_F(PositionDisplayTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick) 
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");
 }
 
-TEST_F(PositionDisplayTest, ATrackWithoutLengthLeavesTheBarsAlone) {
+TEST_F(DeckPanelPositionTest, ATrackWithoutLengthLeavesTheBarsAlone) {
     playSong();
     w.panels[1]->timer_Timer();
     player.durations["/music/Empty.wav"] = 0;
@@ -50,12 +50,4 @@ TEST_F(PositionDisplayTest, ATrackWithoutLengthLeavesTheBarsAlone) {
     t.playPause(1);
     w.panels[1]->timer_Timer();
     EXPECT_NEAR(ui.shpVa[1]->WidthTwips(), 373.815, 1e-3);
-}
-
-TEST_F(PositionDisplayTest, AClosedFileLeavesTheFrameBare) {
-    playSong();
-    player.closeFile();
-    DeliverNotifications();
-    EXPECT_EQ(ui.fra[1]->Caption(), "2. ");
-    EXPECT_FALSE(ui.cmdPlayPause[1]->isEnabled());
 }

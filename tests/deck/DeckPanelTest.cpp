@@ -6,10 +6,10 @@
 using namespace velmor;
 using namespace velmor::test;
 
-// Deck 1's frame in the real window: its buttons, colours, timer, slider and times follow
+// Deck 1's panel in the real window: its buttons, colours, timer, slider and times follow
 // what the deck does; its buttons are the deck's verbs.
 namespace {
-struct DeckFrameTest : WindowTest {
+struct DeckPanelTest : WindowTest {
     FakePlayer& player = t.player(0);
     DeckPlaylist& list = w.playlists.list(0);
 
@@ -32,7 +32,7 @@ struct DeckFrameTest : WindowTest {
 };
 } // namespace
 
-TEST_F(DeckFrameTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
+TEST_F(DeckPanelTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
     add({"Song.mp3"});
     EXPECT_EQ(ui.fra[0]->Caption(), "1. Song 3:5");
     EXPECT_TRUE(ui.cmdPlayPause[0]->isEnabled());
@@ -42,7 +42,7 @@ TEST_F(DeckFrameTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
     EXPECT_EQ(ui.lblRTracking[0]->text(), "3:5");
 }
 
-TEST_F(DeckFrameTest, APlayingDeckIsBlueWithThePauseCaptionAndItsTimerOn) {
+TEST_F(DeckPanelTest, APlayingDeckIsBlueWithThePauseCaptionAndItsTimerOn) {
     add({"Song.mp3"});
     click(ui.cmdPlayPause[0]);
     EXPECT_EQ(ui.fra[0]->ForeColor(), kBlue);
@@ -51,7 +51,7 @@ TEST_F(DeckFrameTest, APlayingDeckIsBlueWithThePauseCaptionAndItsTimerOn) {
     EXPECT_TRUE(ui.timer[0]->isActive());
 }
 
-TEST_F(DeckFrameTest, APausedDeckIsLightBlueWithARedPlayButtonAndItsTimerStillOn) {
+TEST_F(DeckPanelTest, APausedDeckIsLightBlueWithARedPlayButtonAndItsTimerStillOn) {
     add({"Song.mp3"});
     click(ui.cmdPlayPause[0]);
     click(ui.cmdPlayPause[0]);
@@ -61,7 +61,7 @@ TEST_F(DeckFrameTest, APausedDeckIsLightBlueWithARedPlayButtonAndItsTimerStillOn
     EXPECT_TRUE(ui.timer[0]->isActive());
 }
 
-TEST_F(DeckFrameTest, AStoppedDeckIsBlackAndShowsTheCueItWillPlayFrom) {
+TEST_F(DeckPanelTest, AStoppedDeckIsBlackAndShowsTheCueItWillPlayFrom) {
     add({"Song.mp3"});
     ui.txtSet[0]->setText("2");
     click(ui.cmdPlayPause[0]);
@@ -77,7 +77,7 @@ TEST_F(DeckFrameTest, AStoppedDeckIsBlackAndShowsTheCueItWillPlayFrom) {
     EXPECT_EQ(ui.lblRTracking[0]->text(), "3:3");
 }
 
-TEST_F(DeckFrameTest, TheNavigationButtonsMoveTheDeckThroughItsList) {
+TEST_F(DeckPanelTest, TheNavigationButtonsMoveTheDeckThroughItsList) {
     add({"A.mp3", "B.mp3"});
     click(ui.cmdAvanceTema[0]);
     EXPECT_EQ(ui.fra[0]->Caption(), "1. B 3:5");
@@ -85,7 +85,7 @@ TEST_F(DeckFrameTest, TheNavigationButtonsMoveTheDeckThroughItsList) {
     EXPECT_EQ(ui.fra[0]->Caption(), "1. A 3:5");
 }
 
-TEST_F(DeckFrameTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecond) {
+TEST_F(DeckPanelTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecond) {
     add({"Old.mp3"});
     click(ui.cmdBorrarTodo);
     add({"A.mp3", "B.mp3"});
@@ -97,12 +97,18 @@ TEST_F(DeckFrameTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecond) 
     EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
 }
 
-TEST_F(DeckFrameTest, AStopPutsTheSlidersLevelBackAfterAFade) {
+TEST_F(DeckPanelTest, AClosedFileLeavesTheFrameBare) {
+    add({"Song.mp3"});
+    player.closeFile();
+    DeliverNotifications();
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. ");
+    EXPECT_FALSE(ui.cmdPlayPause[0]->isEnabled());
+    EXPECT_EQ(ui.lblRTracking[0]->text(), "0:0");
+}
+
+TEST_F(DeckPanelTest, TheVolumeSliderSetsTheDecksLevelAndItsLabelShowsIt) {
     add({"Song.mp3"});
     ui.Volumen[0]->setValue(80);
+    EXPECT_EQ(w.decks[0]->level(), 80);
     EXPECT_EQ(ui.lblVolumen[0]->text(), "80");
-    click(ui.cmdPlayPause[0]);
-    player.setVolume(-4000);
-    click(ui.cmdStop[0]);
-    EXPECT_EQ(player.Volume(), -900);
 }

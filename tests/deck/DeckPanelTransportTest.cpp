@@ -7,9 +7,9 @@
 using namespace velmor;
 using namespace velmor::test;
 
-// Deck 2's transport panel: mute, the speeds and the seek to a time.
+// Deck 2's panel gives its deck the user's orders: mute, the speeds and the seek to a time.
 namespace {
-struct TransportTest : WindowTest {
+struct DeckPanelTransportTest : WindowTest {
     FakePlayer& player = t.player(1);
     ColorButton* const speeds[4] = {ui.cmdSlowPlay[1], ui.cmdNormalPlay[1], ui.cmdFastPlay[1],
                                     ui.cmdUltraPlay[1]};
@@ -26,31 +26,31 @@ struct TransportTest : WindowTest {
 };
 } // namespace
 
-TEST_F(TransportTest, MuteSilencesThePlayerAndTurnsItsButtonRed) {
+TEST_F(DeckPanelTransportTest, MuteMutesTheDeckAndTurnsItsButtonRed) {
     w.panels[1]->cmdMute_Click();
-    EXPECT_TRUE(player.Mute());
+    EXPECT_TRUE(w.decks[1]->muted());
     EXPECT_EQ(ui.cmdMute[1]->BackColor(), kRed);
     w.panels[1]->cmdMute_Click();
-    EXPECT_FALSE(player.Mute());
+    EXPECT_FALSE(w.decks[1]->muted());
     EXPECT_EQ(ui.cmdMute[1]->BackColor(), kButtonFace);
 }
 
-TEST_F(TransportTest, ASpeedSetsTheRateTheTimersTickAndDisablesOnlyItsOwnButton) {
+TEST_F(DeckPanelTransportTest, ASpeedSetsTheDeckTheTimersTickAndDisablesOnlyItsOwnButton) {
     speeds[2]->click();
-    EXPECT_EQ(player.Rate(), 1.5);
+    EXPECT_EQ(w.decks[1]->speed(), 2);
     EXPECT_EQ(ui.timer[1]->interval(), 167);
     EXPECT_TRUE(speeds[0]->isEnabled());
     EXPECT_TRUE(speeds[1]->isEnabled());
     EXPECT_FALSE(speeds[2]->isEnabled());
     EXPECT_TRUE(speeds[3]->isEnabled());
     speeds[0]->click();
-    EXPECT_EQ(player.Rate(), 0.5);
+    EXPECT_EQ(w.decks[1]->speed(), 0);
     EXPECT_EQ(ui.timer[1]->interval(), 500);
     EXPECT_FALSE(speeds[0]->isEnabled());
     EXPECT_TRUE(speeds[2]->isEnabled());
 }
 
-TEST_F(TransportTest, ARefusedRateLeavesTheButtonsAndTimerSetAndSaysSo) {
+TEST_F(DeckPanelTransportTest, ARefusedRateLeavesTheButtonsAndTimerSetAndSaysSo) {
     player.failures["Rate"] = "Rate not supported";
     w.panels[1]->cmdUltraPlay_Click();
     EXPECT_FALSE(speeds[3]->isEnabled());
@@ -59,7 +59,7 @@ TEST_F(TransportTest, ARefusedRateLeavesTheButtonsAndTimerSetAndSaysSo) {
     EXPECT_EQ(t.reporter.last().text, "Rate not supported");
 }
 
-TEST_F(TransportTest, SetSendsTheMinutesAndSecondsAsOnePosition) {
+TEST_F(DeckPanelTransportTest, SetSendsTheMinutesAndSecondsAsOnePosition) {
     seekTo("99", "59");
     EXPECT_EQ(player.log, QStringList{"Position 5999"});
     seekTo("1.5", "0");
@@ -67,7 +67,7 @@ TEST_F(TransportTest, SetSendsTheMinutesAndSecondsAsOnePosition) {
     EXPECT_TRUE(t.reporter.empty());
 }
 
-TEST_F(TransportTest, NumbersOutOfRangeAreRefusedWithTheFocusOnTheBoxAtFault) {
+TEST_F(DeckPanelTransportTest, NumbersOutOfRangeAreRefusedWithTheFocusOnTheBoxAtFault) {
     w.show();
     QApplication::processEvents();
     seekTo("100", "0");
@@ -84,7 +84,7 @@ TEST_F(TransportTest, NumbersOutOfRangeAreRefusedWithTheFocusOnTheBoxAtFault) {
     EXPECT_EQ(QApplication::focusWidget(), ui.txtSetSec[1]);
 }
 
-TEST_F(TransportTest, TextThatIsNotANumberIsAFailureThatLeavesTheFocus) {
+TEST_F(DeckPanelTransportTest, TextThatIsNotANumberIsAFailureThatLeavesTheFocus) {
     w.show();
     QApplication::processEvents();
     seekTo("abc", "0");
