@@ -8,7 +8,6 @@
 #include "app/WindowReporter.h"
 #include "deck/Deck.h"
 #include "deck/DeckPanel.h"
-#include "deck/EntryLoader.h"
 #include "deck/Headphones.h"
 #include "deck/LevelMeters.h"
 #include "deck/TrackOverview.h"
@@ -92,10 +91,9 @@ private:
     WindowContext context_{ui, pla, decks, reporter, *this, *this};
 
 public:
-    EntryLoader loader{context_};
     DeckActivation activation{context_};
-    Playlists playlists{context_, loader, activation};
-    FileBrowser browser{context_, loader, playlists, activation};
+    Playlists playlists{context_, activation};
+    FileBrowser browser{context_, playlists, activation};
     SavePanel savePanel{context_, playlists, activation};
     Fades fades{context_};
     Crossfader crossfader{context_};

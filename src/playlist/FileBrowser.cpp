@@ -7,7 +7,7 @@
 #include "common/FileSystem.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
-#include "deck/EntryLoader.h"
+#include "deck/Deck.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 #include "deck/player/PlayableTypes.h"
@@ -188,7 +188,7 @@ void FileBrowser::dir_OLEDragDrop(const QStringList& paths) {
 
 void FileBrowser::LoadUnlessPlaying(int d, int entry) {
     if (w_.pla[d]->PlayState() != MediaPlayer::Playing)
-        loader_.LoadPlayableEntry(d, entry, +1);
+        w_.decks[d]->load(entry, +1);
 }
 
 } // namespace velmor

@@ -10,16 +10,14 @@
 namespace velmor {
 
 struct WindowContext;
-class EntryLoader;
 class Playlists;
 class DeckActivation;
 
 // The drive, folder and file lists, and adding tracks to the active deck.
 class FileBrowser {
 public:
-    FileBrowser(WindowContext& window, EntryLoader& loader, Playlists& playlists,
-                DeckActivation& activation)
-        : w_(window), loader_(loader), playlists_(playlists), activation_(activation) {}
+    FileBrowser(WindowContext& window, Playlists& playlists, DeckActivation& activation)
+        : w_(window), playlists_(playlists), activation_(activation) {}
     // Connects the controls' events to the handlers below and opens the browser on the
     // process's current folder.
     void wire();
@@ -53,7 +51,6 @@ private:
     void addAndLoad(int d, const QList<Track>& files);
     void addList(int d, const Track& file);
     WindowContext& w_;
-    EntryLoader& loader_;
     Playlists& playlists_;
     DeckActivation& activation_;
     EntryChecks checks_;

@@ -5,7 +5,7 @@
 #include "common/EventHooks.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
-#include "deck/EntryLoader.h"
+#include "deck/Deck.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 #include "legacy/Error.h"
@@ -16,8 +16,8 @@
 
 namespace velmor {
 
-Playlists::Playlists(WindowContext& window, EntryLoader& loader, DeckActivation& activation)
-    : w_(window), loader_(loader), activation_(activation) {
+Playlists::Playlists(WindowContext& window, DeckActivation& activation)
+    : w_(window), activation_(activation) {
     for (auto& list : lists_)
         list = std::make_unique<DeckPlaylist>();
 }
@@ -67,7 +67,7 @@ std::optional<int> Playlists::openCurrentEntry(int d) {
         throw Error(QStringLiteral("No entry of the playlist is chosen"));
     // The chosen entry is tried even when marked (its file may be back); when it will not
     // play, the deck takes the next playable entry after it.
-    return loader_.LoadPlayableEntry(d, k, +1, EntryLoader::Start::Retry);
+    return w_.decks[d]->load(k, +1, Deck::Start::Retry);
 }
 
 void Playlists::lstPlay_DblClick(int d) {

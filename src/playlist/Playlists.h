@@ -11,14 +11,13 @@
 namespace velmor {
 
 struct WindowContext;
-class EntryLoader;
 class DeckActivation;
 
 // Each deck's playlist, which the deck's list box shows: playing, cueing and deleting
 // entries. The playlists exist from construction; wire() makes the list boxes their views.
 class Playlists {
 public:
-    Playlists(WindowContext& window, EntryLoader& loader, DeckActivation& activation);
+    Playlists(WindowContext& window, DeckActivation& activation);
     ~Playlists();
     void wire();
 
@@ -40,7 +39,6 @@ private:
     // and makes it the deck's track. Returns the entry that opened.
     std::optional<int> openCurrentEntry(int d);
     WindowContext& w_;
-    EntryLoader& loader_;
     DeckActivation& activation_;
     std::array<std::unique_ptr<DeckPlaylist>, kDecks> lists_;
 };

@@ -5,7 +5,6 @@
 #include "common/Reporter.h"
 #include "common/TwipsLayout.h"
 #include "common/Widgets.h"
-#include "deck/EntryLoader.h"
 #include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
 #include "playlist/DeckActivation.h"

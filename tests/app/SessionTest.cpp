@@ -58,7 +58,7 @@ TEST_F(SessionTest, AnEveningKilledComesBackAndACleanQuitIsNotOffered) {
                 if (d == 3)
                     names.last() = "gone.mp3";
                 t->fill(d, names, music);
-                t->w().loader.LoadPlayableEntry(d, d == 1 ? 1 : 0, +1);
+                t->w().decks[d]->load(d == 1 ? 1 : 0);
                 t->w().ui.txtSet[d]->setText(QString::number(d));
                 t->w().ui.txtSetSec[d]->setText(QString::number(10 + d));
             }

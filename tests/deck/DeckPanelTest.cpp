@@ -18,7 +18,7 @@ struct DeckPanelTest : WindowTest {
         for (const QString& name : names)
             list.append(name, "/music");
         if (player.FileName().isEmpty())
-            w.loader.LoadPlayableEntry(0, 0, +1);
+            w.decks[0]->load(0);
         DeliverNotifications();
     }
     void click(QPushButton* button) {
