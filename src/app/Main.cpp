@@ -60,8 +60,9 @@ Main::Main(const MainOptions& options)
         session.keepIn(options.sessionFolder);
     session.wire();
     meters.wire();
-    overview.wire();
-    overview.setEnabled(options.liveDisplay);
+    for (int d = 0; d < kDecks; ++d)
+        overviews[d] =
+            std::make_unique<TrackOverview>(*decks[d], ui, overviewScanner, options.liveDisplay);
     if (options.liveDisplay) {
         ui.tmrDisplay->start();
     } else {

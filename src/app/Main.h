@@ -14,6 +14,7 @@
 #include "deck/WindowContext.h"
 #include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
+#include "deck/player/OverviewScanner.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
 #include "playlist/DeckActivation.h"
@@ -98,7 +99,9 @@ public:
     Fades fades{context_};
     Crossfader crossfader{context_};
     LevelMeters meters{context_, masterLevels};
-    TrackOverview overview{context_};
+    // Works out the decks' track overviews, which each deck's overview shows.
+    OverviewScanner overviewScanner;
+    std::array<std::unique_ptr<TrackOverview>, kDecks> overviews;
     Shortcuts shortcuts{*this};
     Help help{*this};
     Headphones headphones{context_, outputs};

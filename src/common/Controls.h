@@ -96,8 +96,8 @@ struct Controls {
     ColorButton* cmdAudio = nullptr;
 };
 
-// One deck's frame: its transport, position, volume and pre-listen controls, as the layout
-// placed them, and its timer.
+// One deck's frame: its transport, position, volume and pre-listen controls and its track's
+// overview, as the layout placed them, and its timer.
 struct DeckControls {
     CaptionFrame* fra;
     ColorButton *cmdPlayPause, *cmdStop, *cmdMute, *cmdRetroceso, *cmdAvanceTema;
@@ -109,6 +109,7 @@ struct DeckControls {
     Shape *shpVa, *shpQueda;
     QTimer* timer;
     ColorButton* cmdPrelisten;
+    TrackOverviewBar* ovwTrack;
 };
 
 // The controls of deck d (0 for Deck 1).
@@ -118,7 +119,7 @@ inline DeckControls DeckControlsOf(const Controls& ui, int d) {
             ui.cmdFastPlay[d],  ui.cmdUltraPlay[d],  ui.txtSet[d],      ui.txtSetSec[d],
             ui.cmdSet[d],       ui.Tracker[d],       ui.Volumen[d],     ui.lblVolumen[d],
             ui.lblTracking[d],  ui.lblRTracking[d],  ui.shpVa[d],       ui.shpQueda[d],
-            ui.timer[d],        ui.cmdPrelisten[d]};
+            ui.timer[d],        ui.cmdPrelisten[d],  ui.ovwTrack[d]};
 }
 
 } // namespace velmor

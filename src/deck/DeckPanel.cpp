@@ -18,8 +18,7 @@ DeckPanel::DeckPanel(Deck& deck, const Controls& ui, Reporter& reporter)
 
 void DeckPanel::wire(const Controls& ui) {
     const auto on = [this](QAbstractButton* button, void (DeckPanel::*handler)()) {
-        QObject::connect(button, &QAbstractButton::clicked,
-                         [this, handler] { (this->*handler)(); });
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
     };
     on(c_.cmdPlayPause, &DeckPanel::cmdPlayPause_Click);
     on(c_.cmdStop, &DeckPanel::cmdStop_Click);
@@ -32,35 +31,35 @@ void DeckPanel::wire(const Controls& ui) {
     on(c_.cmdUltraPlay, &DeckPanel::cmdUltraPlay_Click);
     on(c_.cmdSet, &DeckPanel::cmdSet_Click);
     on(c_.cmdPrelisten, &DeckPanel::cmdPrelisten_Click);
-    QObject::connect(c_.txtSet, &QLineEdit::textChanged, [this] { txtSet_Change(); });
+    connect(c_.txtSet, &QLineEdit::textChanged, this, [this] { txtSet_Change(); });
     for (QLineEdit* box : {c_.txtSet, c_.txtSetSec}) {
         SelectAllOnClick(box);
         FocusFolderOnEnter(box, ui.dir);
     }
     // valueChanged follows the user's moves and the program's assignments alike.
-    QObject::connect(c_.Volumen, &QSlider::valueChanged, [this] { Volumen_Change(); });
+    connect(c_.Volumen, &QSlider::valueChanged, this, [this] { Volumen_Change(); });
     FocusOnMouseOver(c_.Volumen, ui.chkFocus);
     // Only the user's own moves seek: the timer and the notifications set the value too, and
     // valueChanged would make each of them a seek.
-    QObject::connect(c_.Tracker, &QAbstractSlider::actionTriggered, [this] { Tracker_Scroll(); });
+    connect(c_.Tracker, &QAbstractSlider::actionTriggered, this, [this] { Tracker_Scroll(); });
     FocusOnMouseOver(c_.Tracker, ui.chkFocus);
-    QObject::connect(c_.timer, &QTimer::timeout, [this] { timer_Timer(); });
+    connect(c_.timer, &QTimer::timeout, this, [this] { timer_Timer(); });
 
     Deck* deck = &deck_;
     // Each display handler traps its own failures: the deck's handling goes on past it.
     const auto show = [this](void (DeckPanel::*handler)()) {
         return [this, handler] { trapped(reporter_, [&] { (this->*handler)(); }); };
     };
-    QObject::connect(deck, &Deck::opened, show(&DeckPanel::opened));
-    QObject::connect(deck, &Deck::closed, show(&DeckPanel::closed));
-    QObject::connect(deck, &Deck::stopped, show(&DeckPanel::stopped));
-    QObject::connect(deck, &Deck::playing, show(&DeckPanel::playing));
-    QObject::connect(deck, &Deck::paused, show(&DeckPanel::paused));
-    QObject::connect(deck, &Deck::sought, [this] { showStandingPosition(); });
-    QObject::connect(deck, &Deck::mutedChanged, [this](bool muted) { showMute(muted); });
-    QObject::connect(deck, &Deck::speedChanged, [this](int speed) { showSpeed(speed); });
-    QObject::connect(deck, &Deck::levelChanged, [this](int volume) { showLevel(volume); });
-    QObject::connect(deck, &Deck::prelistenChanged, [this](bool on) { showPrelisten(on); });
+    connect(deck, &Deck::opened, this, show(&DeckPanel::opened));
+    connect(deck, &Deck::closed, this, show(&DeckPanel::closed));
+    connect(deck, &Deck::stopped, this, show(&DeckPanel::stopped));
+    connect(deck, &Deck::playing, this, show(&DeckPanel::playing));
+    connect(deck, &Deck::paused, this, show(&DeckPanel::paused));
+    connect(deck, &Deck::sought, this, [this] { showStandingPosition(); });
+    connect(deck, &Deck::mutedChanged, this, [this](bool muted) { showMute(muted); });
+    connect(deck, &Deck::speedChanged, this, [this](int speed) { showSpeed(speed); });
+    connect(deck, &Deck::levelChanged, this, [this](int volume) { showLevel(volume); });
+    connect(deck, &Deck::prelistenChanged, this, [this](bool on) { showPrelisten(on); });
 }
 
 void DeckPanel::cmdPlayPause_Click() {

@@ -2,6 +2,8 @@
 
 #include "common/Controls.h"
 
+#include <QObject>
+
 namespace velmor {
 
 class Deck;
@@ -10,8 +12,9 @@ class Reporter;
 // One deck's frame in the window: it shows what its deck does (the caption, the buttons'
 // captions, colours and enabled states, the position bars, slider and times, the volume
 // label, the lit pre-listen button) from the deck's signals, and turns the user's clicks into
-// the deck's verbs. Each handler is a line or two; the deck does the work.
-class DeckPanel {
+// the deck's verbs. Each handler is a line or two; the deck does the work. Its connections
+// end with it.
+class DeckPanel : public QObject {
 public:
     // `ui` gives the deck's own controls, and the folder list and the Auto Focus box the
     // panel's boxes and sliders hand the focus to.

@@ -4,84 +4,83 @@
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/TimeText.h"
-#include "deck/WindowContext.h"
 #include "deck/player/MediaPlayer.h"
-#include "legacy/Error.h"
+#include "deck/player/OverviewScanner.h"
 #include "legacy/Numbers.h"
 
 namespace velmor {
 
-void TrackOverview::wire() {
-    Controls& ui = w_.ui;
-    QObject::connect(&scanner_, &OverviewScanner::scanned,
-                     [this](int d, const std::vector<float>& peaks) { scanned(d, peaks); });
-    for (int d = 0; d < kDecks; ++d) {
-        QObject::connect(w_.pla[d], &MediaPlayer::OpenStateChange,
-                         [this, d] { pla_OpenStateChange(d); });
-        QObject::connect(ui.ovwTrack[d], &TrackOverviewBar::clicked,
-                         [this, d](double share) { ovwTrack_Click(d, share); });
-        QObject::connect(ui.txtSet[d], &QLineEdit::textChanged, [this, d] { txtSet_Change(d); });
-        QObject::connect(ui.tmrDisplay, &QTimer::timeout, [this, d] { refresh(d); });
-    }
+TrackOverview::TrackOverview(Deck& deck, const Controls& ui, OverviewScanner& scanner, bool enabled)
+    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), scanner_(scanner), enabled_(enabled) {
+    const int d = deck.index();
+    connect(&scanner, &OverviewScanner::scanned, this,
+            [this, d](int deck, const std::vector<float>& peaks) {
+                if (deck == d)
+                    scanned(peaks);
+            });
+    connect(&deck.player(), &MediaPlayer::OpenStateChange, this, [this] { pla_OpenStateChange(); });
+    connect(c_.ovwTrack, &TrackOverviewBar::clicked, this,
+            [this](double share) { ovwTrack_Click(share); });
+    connect(c_.txtSet, &QLineEdit::textChanged, this, [this] { txtSet_Change(); });
+    connect(ui.tmrDisplay, &QTimer::timeout, this, [this] { refresh(); });
 }
 
-void TrackOverview::pla_OpenStateChange(int d) {
+void TrackOverview::pla_OpenStateChange() {
     // The overview of the track before is not this one's.
-    w_.ui.ovwTrack[d]->hide();
-    const QString path = w_.pla[d]->FileName();
+    c_.ovwTrack->hide();
+    const QString path = deck_.player().FileName();
     if (path.isEmpty() || !enabled_)
-        scanner_.drop(d);
+        scanner_.drop(deck_.index());
     else
-        scanner_.scan(d, path);
+        scanner_.scan(deck_.index(), path);
 }
 
-void TrackOverview::scanned(int d, const std::vector<float>& peaks) {
-    TrackOverviewBar* overview = w_.ui.ovwTrack[d];
+void TrackOverview::scanned(const std::vector<float>& peaks) {
+    TrackOverviewBar* overview = c_.ovwTrack;
     overview->setPeaks(peaks);
-    txtSet_Change(d);
-    refresh(d);
+    txtSet_Change();
+    refresh();
     overview->show();
     overview->raise();
 }
 
-void TrackOverview::ovwTrack_Click(int d, double share) {
+void TrackOverview::ovwTrack_Click(double share) {
     // Through the position slider, so that the seek is the slider's own.
-    QSlider* tracker = w_.ui.Tracker[d];
-    tracker->setSliderPosition(RealToInt32(share * tracker->maximum()));
+    c_.Tracker->setSliderPosition(RealToInt32(share * c_.Tracker->maximum()));
 }
 
-void TrackOverview::txtSet_Change(int d) {
-    const double length = w_.decks[d]->length();
+void TrackOverview::txtSet_Change() {
+    const double length = deck_.length();
     // A cue that is not a number is not marked (the stop that reads it says so).
-    const std::optional<double> seconds = w_.decks[d]->cue();
+    const std::optional<double> seconds = deck_.cue();
     std::optional<double> cue;
     if (seconds && length > 0 && *seconds >= 0 && *seconds <= length)
         cue = *seconds / length;
-    w_.ui.ovwTrack[d]->setCue(cue);
+    c_.ovwTrack->setCue(cue);
 }
 
-void TrackOverview::refresh(int d) {
+void TrackOverview::refresh() {
     try {
-        const MediaPlayer& player = *w_.pla[d];
+        const MediaPlayer& player = deck_.player();
         const double position = player.CurrentPosition();
-        const double length = w_.decks[d]->length();
-        TrackOverviewBar* overview = w_.ui.ovwTrack[d];
+        const double length = deck_.length();
+        TrackOverviewBar* overview = c_.ovwTrack;
         if (overview->isVisible() && length > 0)
             overview->setPlayed(position / length);
         const bool near =
             player.PlayState() == MediaPlayer::Playing && NearTheEnd(position, player.Duration());
         overview->setWarning(near);
-        setWarning(d, near);
+        setWarning(near);
     } catch (const std::exception&) {
         // A player that cannot tell its place now is asked again at the next frame.
     }
 }
 
-void TrackOverview::setWarning(int d, bool warning) {
-    if (warning == warned_[d])
+void TrackOverview::setWarning(bool warning) {
+    if (warning == warned_)
         return;
-    warned_[d] = warning;
-    QLabel* remaining = w_.ui.lblRTracking[d];
+    warned_ = warning;
+    QLabel* remaining = c_.lblRTracking;
     QPalette palette = remaining->palette();
     palette.setColor(QPalette::WindowText, ToQColor(warning ? kWarning : kDarkGreen, palette));
     remaining->setPalette(palette);

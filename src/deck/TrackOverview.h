@@ -1,41 +1,42 @@
 #pragma once
 
-#include "common/Decks.h"
-#include "deck/player/OverviewScanner.h"
+#include "common/Controls.h"
 
-#include <array>
+#include <QObject>
+
+#include <vector>
 
 namespace velmor {
 
-struct WindowContext;
+class Deck;
+class OverviewScanner;
 
-// Each deck's track overview over its position bars: worked out when a file opens and shown
+// A deck's track overview over its position bars: worked out when a file opens and shown
 // once it is there; the played part follows the display timer, a click goes to the place
 // clicked as the position slider does, the cue point every stop rewinds to is marked, and in
 // the last seconds of a playing track the overview and the remaining time turn the warning
 // colour.
-class TrackOverview {
+class TrackOverview : public QObject {
 public:
-    explicit TrackOverview(WindowContext& window) : w_(window) {}
-    void wire();
-    // False for a window that shows no overviews (a benchmark's plain window).
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    // `scanner` works out the overviews of every deck; `display` is the window's frame timer.
+    // A window that shows no overviews (a benchmark's plain window) is not `enabled`.
+    TrackOverview(Deck& deck, const Controls& ui, OverviewScanner& scanner, bool enabled);
 
-    void pla_OpenStateChange(int d);
-    void scanned(int d, const std::vector<float>& peaks);
-    void ovwTrack_Click(int d, double share);
-    void txtSet_Change(int d);
+    void pla_OpenStateChange();
+    void ovwTrack_Click(double share);
+    void txtSet_Change();
     // A frame of the display: the played part and the end-of-track warning.
-    void refresh(int d);
-
-    OverviewScanner& scanner() { return scanner_; }
+    void refresh();
 
 private:
-    void setWarning(int d, bool warning);
-    WindowContext& w_;
-    OverviewScanner scanner_;
-    std::array<bool, kDecks> warned_{};
-    bool enabled_ = true;
+    void scanned(const std::vector<float>& peaks);
+    void setWarning(bool warning);
+
+    Deck& deck_;
+    const DeckControls c_;
+    OverviewScanner& scanner_;
+    const bool enabled_;
+    bool warned_ = false;
 };
 
 } // namespace velmor

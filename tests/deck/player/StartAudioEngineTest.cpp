@@ -22,7 +22,10 @@ namespace {
 
 // Waits, the event loop running, until `done`.
 bool ProcessEventsUntil(const std::function<bool()>& done) {
-    return test::WaitFor([&] { return QCoreApplication::processEvents(), done(); });
+    return test::WaitFor([&] {
+        QCoreApplication::processEvents();
+        return done();
+    });
 }
 
 // A device that opened but refuses to start.
