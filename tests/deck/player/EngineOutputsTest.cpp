@@ -18,12 +18,6 @@
 using namespace velmor;
 using namespace velmor::test;
 
-// ALSA and PulseAudio keep their configuration caches for the life of the process.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libasound\nleak:libasound_module\nleak:libpulse\nleak:libportaudio\nleak:"
-           "libdbus\n";
-}
-
 namespace {
 
 int Shell(const std::string& command) {
@@ -48,7 +42,7 @@ struct LossListener : audio::OutputCallback {
 // each change reopens the streams and the deck plays on from where it was, on the cards,
 // not on the silent stand-in; a stream whose server goes away says it is lost. (What the
 // sinks hear is measured by the end-to-end scenes.)
-TEST(DeviceTest, EachKindOfOutputPlaysOnAndTheDeckGoesOnFromWhereItWas) {
+TEST(EngineOutputsTest, EachKindOfOutputPlaysOnAndTheDeckGoesOnFromWhereItWas) {
     if (Shell("which pulseaudio pactl && "
               "ls /usr/lib/*/alsa-lib/libasound_module_pcm_pulse.so") != 0)
         GTEST_SKIP() << "pulseaudio, pulseaudio-utils or libasound2-plugins is missing";
