@@ -1,6 +1,6 @@
+#include "deck/player/EngineOutputs.h"
 #include "audio/Engine.h"
 #include "audio/PortAudioOutput.h"
-#include "deck/player/EngineOutputs.h"
 #include "legacy/Error.h"
 #include "support/AudioFixtures.h"
 #include "support/FakeCards.h"
