@@ -55,9 +55,11 @@ for round in $(seq 1 "$rounds"); do
       ;;
     device)
       attempt device "$round" env QT_QPA_PLATFORM=offscreen \
-        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 sh -c '"$1/test_deck" \
-        --gtest_filter="EngineOutputsTest.*" && "$1/test_audio" --gtest_filter="EngineThreadTest.*"' \
-        device "$root/build-test/tests"
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 "$root/build-test/tests/test_deck" \
+        --gtest_filter='EngineOutputsTest.*'
+      attempt engine-thread "$round" env QT_QPA_PLATFORM=offscreen \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 "$root/build-test/tests/test_audio" \
+        --gtest_filter='EngineThreadTest.*'
       ;;
     soak)
       attempt soak "$round" env QT_QPA_PLATFORM=offscreen "$release/tools/soak/velmor-soak" \
