@@ -11,52 +11,60 @@ using namespace velmor::test;
 
 namespace {
 
-// A window that keeps its audio set-up in a file of its own.
+// A window that keeps its audio set-up in a file of its own, its set-up window open.
 struct AudioSetupWindowTest : ::testing::Test {
     QTemporaryDir dir;
     FakeOutputs outputs;
     QString setupFile = dir.filePath("audio.conf");
-    std::unique_ptr<TestWindow> start() {
-        return std::make_unique<TestWindow>(11520, true, [this](MainOptions& options) {
+    std::unique_ptr<TestWindow> t =
+        std::make_unique<TestWindow>(11520, true, [this](MainOptions& options) {
             options.outputs = &outputs;
             options.audioSetupFile = setupFile;
         });
+    Main& w = t->w();
+    FrmAudio* frm = nullptr;
+    // What the choices below make of the default set-up.
+    const AudioSetup playing{"", PhonesRoute::Device, "quad", 512};
+
+    void SetUp() override {
+        w.actions.forId("window.audio_setup")->call();
+        frm = w.audioSetup.frmAudio();
+        ASSERT_NE(frm, nullptr);
+    }
+    void choose(QComboBox* box, const QString& text) {
+        box->setCurrentIndex(box->findText(text));
+        emit box->activated(box->currentIndex());
+    }
+    void chooseQuadPhonesAt512() {
+        choose(frm->cboBuffer, "512 frames");
+        choose(frm->cboPhones, "quad");
     }
 };
 
 } // namespace
 
-// The set-up action opens the window. A choice takes effect and is kept; a device that cannot be
-// opened is told in a box, and the window and the file keep the choice that plays.
-TEST_F(AudioSetupWindowTest, OpensKeepsAndRefusesChoices) {
-    auto t = start();
-    Main& w = t->w();
-    w.actions.forId("window.audio_setup")->call();
-    FrmAudio* frm = w.audioSetup.frmAudio();
-    ASSERT_NE(frm, nullptr);
+TEST_F(AudioSetupWindowTest, TheSetUpActionOpensTheWindowWithTheLatency) {
     EXPECT_TRUE(frm->isVisible());
     EXPECT_TRUE(frm->lblLatency->text().contains("23.2 ms"));
-    // A desktop that refuses real-time priority is told: a busy computer may break up the sound.
+}
+
+// A busy computer may break up the sound: the window says so.
+TEST_F(AudioSetupWindowTest, ARefusedRealTimePriorityIsTold) {
     EXPECT_TRUE(frm->lblLatency->text().endsWith(
         "\nAudio threads: normal priority (real-time was refused)"));
-    const auto choose = [&](QComboBox* box, const QString& text) {
-        box->setCurrentIndex(box->findText(text));
-        emit box->activated(box->currentIndex());
-    };
-    choose(frm->cboBuffer, "512 frames");
-    choose(frm->cboPhones, "quad");
-    const AudioSetup playing{"", PhonesRoute::Device, "quad", 512};
-    EXPECT_TRUE(outputs.setup == playing);
-    EXPECT_TRUE(ReadAudioSetup(setupFile) == playing);
-    EXPECT_TRUE(t->reporter.empty());
-    // The master strip sets the headphones' level and blend.
-    w.ui.sldPhones->setValue(40);
-    w.ui.sldCueMix->setValue(100);
-    EXPECT_EQ(outputs.level, 40);
-    EXPECT_EQ(outputs.mix, 100);
+}
 
+TEST_F(AudioSetupWindowTest, AChoiceTakesEffectAndIsKept) {
+    chooseQuadPhonesAt512();
+    EXPECT_EQ(outputs.setup, playing);
+    EXPECT_EQ(ReadAudioSetup(setupFile), playing);
+    EXPECT_TRUE(t->reporter.empty());
+}
+
+TEST_F(AudioSetupWindowTest, ADeviceThatCannotBeOpenedIsToldAndTheChoiceThatPlaysIsKept) {
+    chooseQuadPhonesAt512();
     choose(frm->cboPhones, "refused");
     EXPECT_EQ(t->reporter.messages.size(), 1u);
     EXPECT_EQ(frm->cboPhones->currentText(), "quad");
-    EXPECT_TRUE(ReadAudioSetup(setupFile) == playing);
+    EXPECT_EQ(ReadAudioSetup(setupFile), playing);
 }

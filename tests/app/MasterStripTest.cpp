@@ -1,5 +1,6 @@
 #include "common/Widgets.h"
 #include "deck/LevelMeters.h"
+#include "support/FakeOutputs.h"
 #include "support/WindowTest.h"
 
 #include <QLabel>
@@ -36,4 +37,13 @@ TEST(MasterStrip, TheDropoutsShowOnlyOnceThereWereSomeWholeAndInFront) {
     w.activation.fra_Click(2);
     const QPoint middle = dropouts->geometry().center();
     EXPECT_EQ(w.ui.fra[0]->parentWidget()->childAt(middle), dropouts);
+}
+
+TEST(MasterStrip, TheHeadphoneSlidersSetTheHeadphonesLevelAndBlend) {
+    FakeOutputs outputs;
+    TestWindow t(11520, true, [&](MainOptions& options) { options.outputs = &outputs; });
+    t.w().ui.sldPhones->setValue(40);
+    t.w().ui.sldCueMix->setValue(100);
+    EXPECT_EQ(outputs.level, 40);
+    EXPECT_EQ(outputs.mix, 100);
 }
