@@ -121,10 +121,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void cmdPlayPause_Click(int d) override { transport.cmdPlayPause_Click(d); }
     void cmdStop_Click(int d) override { transport.cmdStop_Click(d); }
     void StopWithoutMovingOn(int d) override { decks[d]->stop(StopReason::User); }
-    void cmdFade_Click(int d) override { fades.cmdFade_Click(d); }
     int ActiveDeck() const override { return activation.ActiveDeck(); }
     DeckEntries& list(int d) override { return playlists.list(d); }
 
