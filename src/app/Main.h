@@ -116,10 +116,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void cmdPlayPause_Click(int d) override { panels[d]->cmdPlayPause_Click(); }
     void cmdStop_Click(int d) override { panels[d]->cmdStop_Click(); }
     void StopWithoutMovingOn(int d) override { decks[d]->stop(StopReason::User); }
-    void cmdFade_Click(int d) override { fades.cmdFade_Click(d); }
     int ActiveDeck() const override { return activation.ActiveDeck(); }
     DeckEntries& list(int d) override { return playlists.list(d); }
 

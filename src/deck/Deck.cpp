@@ -297,8 +297,16 @@ void Deck::setCue(std::optional<double> seconds) {
     cue_ = seconds;
 }
 
+int32_t Deck::outputLevel() const {
+    return player_.Volume();
+}
+
+void Deck::setOutputLevel(int32_t level) {
+    player_.setVolume(level);
+}
+
 void Deck::setLevel(int volume) {
-    player_.setVolume(VolumeToPlayerLevel(volume));
+    setOutputLevel(VolumeToPlayerLevel(volume));
     level_ = volume;
     emit levelChanged(volume);
 }
@@ -365,7 +373,7 @@ void Deck::playerStopped() {
         throw Error(kTypeMismatch); // the cue typed is not a number
     player_.setCurrentPosition(*cue_);
     // A fade or the crossfader may have left the player at another level than the deck's.
-    player_.setVolume(VolumeToPlayerLevel(level_));
+    setOutputLevel(VolumeToPlayerLevel(level_));
     if (reason == StopReason::EndOfTrack)
         playEntry(nextEntry(), +1);
     else if (reason == StopReason::Previous)

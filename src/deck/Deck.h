@@ -58,6 +58,12 @@ public:
     bool muted() const { return muted_; }
     // The deck volume, 0..100, that the player's level returns to at every stop.
     int level() const { return level_; }
+    // The level the player plays at right now, in the player's units (hundredths of a
+    // decibel: 0 is full level, -4500 the level of deck volume 0). Fades and the crossfader
+    // move it away from the deck's level; setLevel and every stop put it back there. Both
+    // fail when the player does.
+    int32_t outputLevel() const;
+    void setOutputLevel(int32_t level);
     bool prelisten() const { return prelisten_; }
     // The entry in the deck was deleted from its playlist: the position of the entry that
     // followed it, where the deck goes on. None while the entry is listed.

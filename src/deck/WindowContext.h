@@ -42,16 +42,14 @@ protected:
     ~DeckLists() = default;
 };
 
-// The commands that rooms give one another, by deck index: the deck's play/pause and stop,
-// the stop that does not move the deck on, the fade button, and which deck is active.
+// The commands that rooms give one another, by deck index: the deck's stop, the stop that
+// does not move the deck on, and which deck is active.
 class DeckCommands {
 public:
-    virtual void cmdPlayPause_Click(int d) = 0;
     virtual void cmdStop_Click(int d) = 0;
     // The player stops and rewinds, and the deck does not move on; a failure goes to the
     // caller.
     virtual void StopWithoutMovingOn(int d) = 0;
-    virtual void cmdFade_Click(int d) = 0;
     virtual int ActiveDeck() const = 0;
 
 protected:

@@ -6,7 +6,6 @@
 #include "deck/Deck.h"
 #include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
-#include "deck/player/MediaPlayer.h"
 #include "legacy/Numbers.h"
 
 namespace velmor {
@@ -37,15 +36,16 @@ void Crossfader::cross_Change() {
         const int b = NextDeck(a);
         // While the thumb is dragged only the slider position follows it, not yet the value.
         const int32_t c = w_.ui.cross->sliderPosition();
-        const CrossfadeVolumes v =
-            CrossfadeVolumesAt(c, w_.decks[a]->level(), w_.decks[b]->level());
+        Deck& deckA = *w_.decks[a];
+        Deck& deckB = *w_.decks[b];
+        const CrossfadeVolumes v = CrossfadeVolumesAt(c, deckA.level(), deckB.level());
         // The deck at its own setting first, the one turned down second.
         if (c <= 50) {
-            w_.pla[a]->setVolume(VolumeToPlayerLevel(v.a));
-            w_.pla[b]->setVolume(VolumeToPlayerLevel(v.b));
+            deckA.setOutputLevel(VolumeToPlayerLevel(v.a));
+            deckB.setOutputLevel(VolumeToPlayerLevel(v.b));
         } else {
-            w_.pla[b]->setVolume(VolumeToPlayerLevel(v.b));
-            w_.pla[a]->setVolume(VolumeToPlayerLevel(v.a));
+            deckB.setOutputLevel(VolumeToPlayerLevel(v.b));
+            deckA.setOutputLevel(VolumeToPlayerLevel(v.a));
         }
     });
 }

@@ -5,10 +5,7 @@
 #include "common/Reporter.h"
 #include "common/TwipsLayout.h"
 #include "common/Widgets.h"
-#include "deck/Deck.h"
-#include "deck/VolumeLaw.h"
 #include "deck/WindowContext.h"
-#include "deck/player/MediaPlayer.h"
 #include "legacy/Error.h"
 #include "legacy/Numbers.h"
 #include "mix/FadeSteps.h"
@@ -32,6 +29,7 @@ void setSliderValue(QSlider* slider, int32_t value) {
 void Fades::wire() {
     Controls& ui = w_.ui;
     for (int d = 0; d < kDecks; ++d) {
+        runners_[d].emplace(*w_.decks[d], w_.reporter);
         QObject::connect(ui.cmdFade[d], &QPushButton::clicked, [this, d] { cmdFade_Click(d); });
         QObject::connect(ui.chkInOrOut[d], &QPushButton::clicked,
                          [this, d] { chkInOrOut_Click(d); });
@@ -45,17 +43,11 @@ void Fades::wire() {
 
 void Fades::cmdFade_Click(int d) {
     Controls& ui = w_.ui;
+    FadeRunner& fade = *runners_[d];
     bool buttonTaken = false;
     const bool ok = trapped(w_.reporter, [&] {
-        if (!ui.chkInOrOut[d]->isChecked()) {
-            Deck& deck = *w_.decks[d];
-            // A fade works on the player's level, not on the deck's (the slider's).
-            deck.player().setVolume(VolumeToPlayerLevel(ToInt16(ui.txtStartVolume[d]->text())));
-            if (!deck.cue())
-                throw Error(kTypeMismatch);
-            deck.seek(RealToInt32(*deck.cue())); // from the cue, in whole seconds
-            w_.commands.cmdPlayPause_Click(d);
-        }
+        if (!ui.chkInOrOut[d]->isChecked())
+            fade.cueIn(ToInt16(ui.txtStartVolume[d]->text()));
         ui.chkInOrOut[d]->setFocus();
         setFadeButton(d, true);
         buttonTaken = true;
@@ -63,55 +55,24 @@ void Fades::cmdFade_Click(int d) {
         const int16_t endVolume = ToInt16(ui.txtEndVolume[d]->text());
         const int16_t startVolume = ToInt16(ui.txtStartVolume[d]->text());
         const int32_t lengthMs = ToInt32(ui.txtLength[d]->text());
-        StartFade(d, fadeOut, lengthMs, startVolume, endVolume);
+        // A fade that cannot be set up is told on its own, and the focus moves on all the same.
+        if (!trapped(w_.reporter, [&] {
+                fade.start(fadeOut, lengthMs, startVolume, endVolume);
+                ui.FadeTimer[d]->start(kFadeTickMs);
+            }))
+            abandonStart(d);
         ui.lstPlay[d]->setFocus();
     });
     if (!ok && buttonTaken)
         abandonStart(d);
 }
 
-bool Fades::StartFade(int d, bool fadeOut, int32_t lengthMs, int16_t startVolume,
-                      int16_t endVolume) {
-    QTimer* timer = w_.ui.FadeTimer[d];
-    FadeState& s = state_[d];
-    const bool ok = trapped(w_.reporter, [&] {
-        timer->setInterval(kFadeTickMs);
-        s.FadeTick = 0;
-        s.FadeLength = lengthMs;
-        s.FadingOut = fadeOut;
-        stepFailureShown_[d] = false;
-        s.FadeStep = FadeStepSize(fadeOut, lengthMs, startVolume, endVolume);
-        timer->start();
-    });
-    if (!ok) {
-        abandonStart(d);
-        return false;
-    }
-    return fadeOut;
-}
-
 void Fades::FadeTimer_Timer(int d) {
-    const FadeState& s = state_[d];
-    if (FadeIsOver(s.FadeTick, s.FadeLength)) {
+    FadeRunner& fade = *runners_[d];
+    if (fade.isOver())
         trapped(w_.reporter, [&] { endFade(d); });
-        return;
-    }
-    try {
-        applyStep(d);
-    } catch (const std::exception& error) {
-        // The timer keeps running so the next tick tries again, without another box.
-        if (!stepFailureShown_[d])
-            w_.reporter.reportError(error);
-        stepFailureShown_[d] = true;
-    }
-}
-
-void Fades::applyStep(int d) {
-    FadeState& s = state_[d];
-    MediaPlayer& player = *w_.pla[d];
-    // From the level the player has now: a slider or crossfader move meanwhile carries over.
-    player.setVolume(NextFadeLevel(s.FadingOut, player.Volume(), s.FadeStep));
-    s.FadeTick = Add16(s.FadeTick, 1);
+    else
+        fade.step();
 }
 
 void Fades::endFade(int d) {
@@ -120,8 +81,7 @@ void Fades::endFade(int d) {
     ui.FadeTimer[d]->stop();
     // The switch is read as it stands now; a toggle during the fade decides the ending.
     const bool switchOut = ui.chkInOrOut[d]->isChecked();
-    if (switchOut || state_[d].FadingOut)
-        w_.commands.cmdStop_Click(d);
+    runners_[d]->end(switchOut);
     if (!switchOut)
         setSliderValue(ui.Volumen[d], ToInt32(ui.txtEndVolume[d]->text()));
 }
