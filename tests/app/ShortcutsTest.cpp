@@ -45,16 +45,6 @@ TEST_F(ShortcutsTest, DeckKeysCallTheDecksOwnCommands) {
     EXPECT_TRUE(ui.cmdPrelisten[2]->isChecked());
 }
 
-// "5" with Deck 1 playing and Deck 2 stopped: Deck 1 pauses and Deck 2 starts.
-TEST_F(ShortcutsTest, ADigitTogglesBothItsDecks) {
-    t.playPause(0);
-    clearPlayerLogs();
-    key('5');
-    EXPECT_EQ(told(0), QStringList{"Pause"});
-    EXPECT_EQ(told(1), QStringList{"Play"});
-    EXPECT_EQ(told(2), QStringList{});
-}
-
 // A failing first deck does not keep the second from its turn.
 TEST_F(ShortcutsTest, TheSecondDeckOfADigitActsWhenTheFirstFails) {
     t.player(3).failures["Play"] = "The device is gone";

@@ -70,9 +70,7 @@ TEST_F(DeckAdvanceTest, EntriesThatWillNotOpenAreSteppedOverAndToldInOneNotice) 
     EXPECT_EQ(deck.trackNumber(), 4);
     EXPECT_TRUE(entries.isUnplayable(1));
     EXPECT_TRUE(entries.isUnplayable(2));
-    ASSERT_EQ(reporter.notices.size(), 1u);
-    EXPECT_EQ(reporter.notices[0], "Deck 1 stepped over 2 entries, the first because "
-                                   "/music/x.mp3 cannot be played: not an audio file.");
+    EXPECT_EQ(reporter.notices.size(), 1u); // its words: RefusedOpenTest, EntrySearchTest
     EXPECT_TRUE(reporter.empty());
 }
 

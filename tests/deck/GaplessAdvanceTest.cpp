@@ -52,12 +52,6 @@ struct Evening {
         }
         return heard;
     }
-    QStringList names() {
-        QStringList names;
-        for (int i = 0; i < t.w().playlists.list(0).count(); ++i)
-            names << t.w().playlists.list(0).name(i);
-        return names;
-    }
 
     QTemporaryDir dir;
     EngineWindow t;
@@ -68,8 +62,8 @@ struct Evening {
 } // namespace
 
 // A deck moving on by itself joins its tracks sample for sample: no silence and no ramp
-// between them, at every buffer size and speed, and the deck's list and TrackNumber go as
-// they always went.
+// between them, at every buffer size and speed. (Which entry follows, and where the deck
+// stands after the last, the deck's own tests state.)
 TEST(GaplessAdvance, ADeckMovingOnByItselfJoinsItsTracksWithoutAGap) {
     const struct {
         int buffer;
@@ -101,10 +95,6 @@ TEST(GaplessAdvance, ADeckMovingOnByItselfJoinsItsTracksWithoutAGap) {
                 for (long i = join - 480; i < join + 480; ++i)
                     ASSERT_EQ(heard[2 * (start + i)], files[2 * i]) << "frame " << i;
         }
-        EXPECT_EQ(e.names(), (QStringList{"a.wav", "b.wav", "c.wav"}));
-        EXPECT_EQ(w.decks[0]->trackNumber(), 3);
-        EXPECT_EQ(e.player.FileName(), e.entry("c.wav"));
-        EXPECT_EQ(e.player.PlayState(), MediaPlayer::Stopped) << "after the last entry";
     }
 }
 
@@ -141,23 +131,15 @@ TEST(GaplessAdvance, AChangedListOrAStopAtTheEndIsWhatTheDeckDoes) {
     }
 }
 
-// The deck keeps its player told of the entry it would open at the end of the track: the one
-// after the loaded one, as the list stands at the position timer's tick; none after the last.
-TEST(GaplessAdvance, TheDeckNamesTheEntryItWouldPlayNext) {
+// The deck keeps its player told of the entry it would open at the end of the track as the
+// list stands at the position timer's tick.
+TEST(GaplessAdvance, TheTimersTickNamesTheEntryTheChangedListWouldPlayNext) {
     TestWindow t;
     Main& w = t.w();
     FakePlayer& player = t.player(0);
     t.fill(0, {"A.mp3", "B.mp3", "C.mp3"});
-    EXPECT_EQ(player.QueuedNext(), "/music/B.mp3") << "once opened";
     t.playPause(0);
-    player.endTrack();
-    DeliverNotifications();
-    EXPECT_EQ(player.QueuedNext(), "/music/C.mp3");
-    w.playlists.list(0).setTrack(2, {"X.mp3", "/music"});
+    w.playlists.list(0).setTrack(1, {"X.mp3", "/music"});
     QMetaObject::invokeMethod(w.ui.timer[0], "timeout");
     EXPECT_EQ(player.QueuedNext(), "/music/X.mp3");
-    player.endTrack();
-    DeliverNotifications();
-    EXPECT_EQ(player.FileName(), "/music/X.mp3");
-    EXPECT_EQ(player.QueuedNext(), "") << "the last entry";
 }
