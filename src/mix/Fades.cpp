@@ -55,16 +55,25 @@ void Fades::cmdFade_Click(int d) {
         const int16_t endVolume = ToInt16(ui.txtEndVolume[d]->text());
         const int16_t startVolume = ToInt16(ui.txtStartVolume[d]->text());
         const int32_t lengthMs = ToInt32(ui.txtLength[d]->text());
-        // A fade that cannot be set up is told on its own, and the focus moves on all the same.
-        if (!trapped(w_.reporter, [&] {
-                fade.start(fadeOut, lengthMs, startVolume, endVolume);
-                ui.FadeTimer[d]->start(kFadeTickMs);
-            }))
-            abandonStart(d);
+        StartFade(d, fadeOut, lengthMs, startVolume, endVolume);
         ui.lstPlay[d]->setFocus();
     });
     if (!ok && buttonTaken)
         abandonStart(d);
+}
+
+bool Fades::StartFade(int d, bool fadeOut, int32_t lengthMs, int16_t startVolume,
+                      int16_t endVolume) {
+    // A fade that cannot be set up is told on its own, and the caller goes on all the same.
+    const bool ok = trapped(w_.reporter, [&] {
+        runners_[d]->start(fadeOut, lengthMs, startVolume, endVolume);
+        w_.ui.FadeTimer[d]->start(kFadeTickMs);
+    });
+    if (!ok) {
+        abandonStart(d);
+        return false;
+    }
+    return fadeOut;
 }
 
 void Fades::FadeTimer_Timer(int d) {

@@ -4,6 +4,7 @@
 #include "mix/FadeRunner.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace velmor {
@@ -20,6 +21,8 @@ public:
     void wire();
 
     void cmdFade_Click(int d);
+    // Sets up deck d's fade and starts its timer; returns fadeOut (false when it failed).
+    bool StartFade(int d, bool fadeOut, int32_t lengthMs, int16_t startVolume, int16_t endVolume);
     void FadeTimer_Timer(int d);
     void chkInOrOut_Click(int d);
 
