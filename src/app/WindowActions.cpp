@@ -23,11 +23,9 @@ ActionTable WindowActions(Main& w) {
     calls.mute = trappedDeck(w, [&w](int d) { w.panels[d]->cmdMute_Click(); });
     calls.previous = trappedDeck(w, [&w](int d) { w.panels[d]->cmdRetroceso_Click(); });
     calls.next = trappedDeck(w, [&w](int d) { w.panels[d]->cmdAvanceTema_Click(); });
+    // What each speed button calls with its own speed.
     calls.speed = [&w](int d, int speed) {
-        static constexpr void (DeckPanel::*kButtons[])() = {
-            &DeckPanel::cmdSlowPlay_Click, &DeckPanel::cmdNormalPlay_Click,
-            &DeckPanel::cmdFastPlay_Click, &DeckPanel::cmdUltraPlay_Click};
-        trapped(w.reporter, [&] { (*w.panels[d].*kButtons[speed])(); });
+        trapped(w.reporter, [&] { w.panels[d]->ApplySpeed(speed); });
     };
     calls.prelisten = trappedDeck(w, [&w](int d) { w.panels[d]->cmdPrelisten_Click(); });
     calls.activate = trappedDeck(w, [&w](int d) { w.activation.optPla_Click(d); });
