@@ -46,10 +46,14 @@ struct TrackOverviewTest : WindowTest {
 };
 } // namespace
 
-// Each pixel column draws a stretch of its own (the loudest sample of each, the scan's tests
-// state).
-TEST_F(TrackOverviewTest, EachPixelColumnDrawsAStretchOfItsOwn) {
-    EXPECT_EQ(int(overview->columns().size()), overview->width());
+// The scan's stretches, gathered into the bar's pixel columns, keep the step where it is.
+TEST_F(TrackOverviewTest, EachPixelColumnHoldsTheLoudestSampleOfItsStretch) {
+    const std::vector<float>& columns = overview->columns();
+    ASSERT_EQ(int(columns.size()), overview->width());
+    for (int x = 0; x < int(columns.size()); ++x)
+        if (std::abs(x - step) > 1) {
+            EXPECT_NEAR(columns[size_t(x)], x < step ? 0.2 : 0.8, 0.01) << "column " << x;
+        }
 }
 
 TEST_F(TrackOverviewTest, TheLoudQuarterIsDrawnTallerThanTheRest) {
