@@ -32,6 +32,7 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     mute_.setTarget(controls_.muted.load(std::memory_order_relaxed) ? 0.0f : 1.0f);
     level_.setTarget(controls_.gain.load(std::memory_order_relaxed));
     bool ranDry = false;
+    bool ended = false;
     LevelMeter::Block sent; // what the deck adds to the mix, after its level and mute
 
     for (int i = 0; i < frames; ++i) {
@@ -49,7 +50,7 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
             // Nothing to play: the track's own end, a request not rendered yet, or a reader
             // that fell behind (an underrun only when this request's audio was under way).
             if (block && block->generation == generation && playing)
-                status_.endedGeneration.store(generation, std::memory_order_release);
+                ended = true;
             if (!block && playing && heardGeneration_ == generation)
                 ranDry = true;
             transport_.jumpTo(0.0f);
@@ -86,6 +87,9 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     status_.heardSeconds.store(heardSeconds_, std::memory_order_relaxed);
     status_.heardTrack.store(heardTrack_, std::memory_order_relaxed);
     status_.heardGeneration.store(heardGeneration_, std::memory_order_release);
+    // After the place heard: whoever learns of the end finds the deck at the end.
+    if (ended)
+        status_.endedGeneration.store(generation, std::memory_order_release);
     meter_.publish(sent, frames);
     return ranDry;
 }
