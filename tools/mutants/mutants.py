@@ -22,12 +22,18 @@ Usage: tools/mutants/mutants.py [--count 40] [--seed 1] [--build DIR] [--report 
 
 With --mutants the mutants of an earlier report are run again, in its order, instead of a new
 draw: the same sample measured against other tests (before and after a change to them).
+A mutant is found again by its code, not its line number, so that it survives src/ being
+reshaped: the line of src/ which that kind of change turns into the reported line after, in
+the same file nearest the reported line, else in any file of src/ (the code may have moved).
+A mutant whose code is nowhere any more is reported as gone and not counted. Rows marked
+(equivalent) are not run: such a mutant leaves every result as it was, no test can kill it.
 The reports of past samples are kept with the project's results, in docs/results/mutants/.
 """
 
 import argparse
 import random
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -81,8 +87,11 @@ def code_part(line):
     return "".join(out)[: len(line)]
 
 
-def sites(files):
-    """Every (file, line number, kind, new line) where one mutation applies."""
+def sites(files, every_line=False):
+    """Every (file, line number, kind, new line) where one mutation applies.
+
+    every_line: also on the lines and constants that are not mutated (placements, drawing,
+    capacities), to tell why a mutant of an earlier report is no longer drawn."""
     found = []
     for path in files:
         lines = path.read_text().splitlines()
@@ -96,10 +105,10 @@ def sites(files):
                 in_comment = "*/" not in stripped
                 continue
             if (not stripped or stripped.startswith(("//", "#", "static_assert", "template"))
-                    or "operator" in stripped or ".reserve(" in stripped):
+                    or "operator" in stripped or (".reserve(" in stripped and not every_line)):
                 continue
             code = code_part(line)
-            fixed_constants = PLACEMENT.search(code) or DRAWING.search(code)
+            fixed_constants = not every_line and (PLACEMENT.search(code) or DRAWING.search(code))
             for kind, pattern, replacement in OPERATORS:
                 if fixed_constants and kind == "constant + 1":
                     continue
@@ -120,16 +129,47 @@ def sites(files):
     return found
 
 
+def source_files():
+    return sorted(p for p in (ROOT / "src").rglob("*") if p.suffix in (".cpp", ".h"))
+
+
 def reported(report):
-    """The mutants of an earlier report's table, as (file, line number, kind, new line)."""
+    """The mutants of an earlier report's table, as (file, line number, kind, new line, was).
+
+    was is the place the report gave. A mutant whose code is gone has no line number, and a
+    sixth item saying why."""
+    def index(found):
+        places = {}
+        for path, number, kind, mutated in found:
+            places.setdefault((kind, mutated.strip()), []).append((path, number, mutated))
+        return places
+
+    here, anywhere = index(sites(source_files())), index(sites(source_files(), every_line=True))
     found = []
-    for where, number, kind, text in re.findall(r"^\| (src/\S+):(\d+) \| (.+?) \| `(.*)` \|",
-                                                report.read_text(), re.M):
-        path = ROOT / where
-        line = path.read_text().splitlines()[int(number) - 1]
-        indent = line[: len(line) - len(line.lstrip())]
-        found.append((path, int(number), kind, indent + text.replace("\\|", "|")))
+    # A row marked (equivalent) after its place does not match: it is not run.
+    for where, number, kind, text in re.findall(
+            r"^\| (src/\S+):(\d+) \| (.+?) \| `(.*)` \|", report.read_text(), re.M):
+        path, number, text = ROOT / where, int(number), text.replace("\\|", "|")
+        places = here.get((kind, text.strip()), [])
+        same_file = [p for p in places if p[0] == path]
+        same_name = [p for p in places if p[0].name == path.name]
+        if places:
+            near = min(same_file or same_name or places, key=lambda p: abs(p[1] - number))
+            found.append((near[0], near[1], kind, near[2], f"{where}:{number}"))
+        else:
+            why = gone_why(path, anywhere.get((kind, text.strip())))
+            found.append((path, None, kind, text, f"{where}:{number}", why))
     return found
+
+
+def gone_why(path, unmutated):
+    """Why no line of src/ gives a reported mutant any more."""
+    if unmutated:
+        place = f"{unmutated[0][0].relative_to(ROOT)}:{unmutated[0][1]}"
+        return f"its line is still there, {place}, but such a line is no longer mutated"
+    if not path.exists():
+        return f"{path.relative_to(ROOT)} is no more"
+    return "the code was rewritten"
 
 
 def run(args, timeout=None):
@@ -166,6 +206,29 @@ def suite(build_dir, timeout):
     return failed[0] if failed else "a test failed"
 
 
+def summary(results):
+    counted = [r for r in results if not (r[3] or "").startswith("gone")]
+    killed = sum(1 for r in counted if r[3])
+    gone = len(results) - len(counted)
+    return (f"mutants: {killed} of {len(counted)} killed ({100 * killed / max(1, len(counted)):.1f} %)"
+            + (f", {gone} gone" if gone else ""))
+
+
+def write_report(options, results):
+    """The table so far: a run stopped for time leaves the mutants it has run."""
+    if not options.report:
+        return
+    again = options.mutants is not None
+    with open(options.report, "w") as out:
+        out.write(f"# Mutation sample (seed {options.seed})\n\n{summary(results)}\n\n")
+        out.write("| where | change | line after | result |" + (" reported at |" if again else "")
+                  + "\n|---|---|---|---|" + ("---|" if again else "") + "\n")
+        for where, kind, text, killer, was in results:
+            cell = text.replace("|", "\\|")
+            out.write(f"| {where} | {kind} | `{cell}` | {killer or 'survived'} |"
+                      + (f" {was} |" if again else "") + "\n")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--count", type=int, default=40)
@@ -183,6 +246,7 @@ def main():
 
     run(["cmake", "-S", str(ROOT), "-B", str(build_dir), "-G", "Ninja",
          "-DCMAKE_BUILD_TYPE=Debug", "-DVELMOR_BENCH=OFF", "-DVELMOR_WERROR=OFF",
+         *(["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []),
          f"-DVELMOR_SANITIZE={'ON' if options.sanitize else 'OFF'}"])
     if not build(build_dir, everything=True):
         sys.exit("mutants: the unchanged tree does not build")
@@ -194,7 +258,7 @@ def main():
     if options.mutants:
         candidates = reported(Path(options.mutants))
     else:
-        candidates = sites(sorted(p for p in (ROOT / "src").rglob("*") if p.suffix in (".cpp", ".h")))
+        candidates = [(*site, None) for site in sites(source_files())]
         random.Random(options.seed).shuffle(candidates)
     earlier = {}
     if options.reuse:
@@ -203,9 +267,14 @@ def main():
             if match:
                 earlier[(match.group(1), match.group(2))] = match.group(4)
     results = []
-    for path, number, kind, mutated in candidates:
+    for path, number, kind, mutated, was, *why in candidates:
         if len(results) == options.count:
             break
+        if number is None:
+            results.append((was, kind, mutated, f"gone ({why[0]})", was))
+            print(f"{len(results):3} {was} [{kind}] GONE ({why[0]})", flush=True)
+            write_report(options, results)
+            continue
         original = path.read_text()
         lines = original.splitlines(keepends=True)
         ending = "\n" if lines[number - 1].endswith("\n") else ""
@@ -214,31 +283,24 @@ def main():
         if (where, kind) in earlier:
             killer = earlier.pop((where, kind))
             verdict = f"killed by {killer}" if killer else "SURVIVED"
-            results.append((where, kind, mutated.strip(), killer))
+            results.append((where, kind, mutated.strip(), killer, was))
             print(f"{len(results):3} {where} [{kind}] {verdict}", flush=True)
             continue
         try:
             path.write_text("".join(lines))
             if not build(build_dir):
-                continue  # does not compile: not a mutant
+                print(f"    {where} [{kind}] does not compile: not a mutant", flush=True)
+                continue
             killer = suite(build_dir, timeout)
         finally:
             path.write_text(original)
         verdict = f"killed by {killer}" if killer else "SURVIVED"
-        results.append((where, kind, mutated.strip(), killer))
+        results.append((where, kind, mutated.strip(), killer, was))
         print(f"{len(results):3} {where} [{kind}] {verdict}", flush=True)
+        write_report(options, results)
     build(build_dir)
-
-    killed = sum(1 for r in results if r[3])
-    summary = f"mutants: {killed} of {len(results)} killed ({100 * killed / max(1, len(results)):.1f} %)"
-    print(summary)
-    if options.report:
-        with open(options.report, "w") as out:
-            out.write(f"# Mutation sample (seed {options.seed})\n\n{summary}\n\n")
-            out.write("| where | change | line after | result |\n|---|---|---|---|\n")
-            for where, kind, text, killer in results:
-                cell = text.replace("|", "\\|")
-                out.write(f"| {where} | {kind} | `{cell}` | {killer or 'survived'} |\n")
+    print(summary(results))
+    write_report(options, results)
 
 
 if __name__ == "__main__":
