@@ -1,0 +1,29 @@
+#include "analysis/KnownTracks.h"
+
+namespace velmor {
+
+const TrackFacts* KnownTracks::facts(const QString& path) const {
+    const auto found = facts_.constFind(path);
+    return found == facts_.constEnd() ? nullptr : &*found;
+}
+
+const TrackTags* KnownTracks::tags(const QString& path) const {
+    const auto found = tags_.constFind(path);
+    return found == tags_.constEnd() ? nullptr : &*found;
+}
+
+void KnownTracks::learnFacts(const QString& path, const TrackFacts& facts) {
+    if (const TrackFacts* known = this->facts(path); known && *known == facts)
+        return;
+    facts_.insert(path, facts);
+    emit learned(path);
+}
+
+void KnownTracks::learnTags(const QString& path, const TrackTags& tags) {
+    if (const TrackTags* known = this->tags(path); known && *known == tags)
+        return;
+    tags_.insert(path, tags);
+    emit learned(path);
+}
+
+} // namespace velmor
