@@ -26,4 +26,16 @@ void KnownTracks::learnTags(const QString& path, const TrackTags& tags) {
     emit learned(path);
 }
 
+void KnownTracks::setLevelling(const Levelling& levelling) {
+    if (levelling == levelling_)
+        return;
+    levelling_ = levelling;
+    emit levellingChanged();
+}
+
+audio::TrackPlan KnownTracks::plan(const QString& path,
+                                   std::optional<double> taggedLoudness) const {
+    return PlanTrack(levelling_, facts(path), taggedLoudness);
+}
+
 } // namespace velmor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/LoudnessPlan.h"
 #include "analysis/TrackFacts.h"
 #include "analysis/TrackTags.h"
 
@@ -10,7 +11,8 @@
 namespace velmor {
 
 // What the window has learnt of tracks this evening, by path: the facts of each look and
-// the tags read. The window's thread only; the workers that learn deliver to it.
+// the tags read; and how the evening evens its tracks out. The window's thread only; the
+// workers that learn deliver to it.
 class KnownTracks : public QObject {
     Q_OBJECT
 public:
@@ -21,13 +23,20 @@ public:
     void learnFacts(const QString& path, const TrackFacts& facts);
     void learnTags(const QString& path, const TrackTags& tags);
 
+    const Levelling& levelling() const { return levelling_; }
+    void setLevelling(const Levelling& levelling);
+    // The plan a deck plays `path` by now, with the loudness its own tags imply.
+    audio::TrackPlan plan(const QString& path, std::optional<double> taggedLoudness) const;
+
 signals:
     // Something new is known of `path`.
     void learned(const QString& path);
+    void levellingChanged();
 
 private:
     QHash<QString, TrackFacts> facts_;
     QHash<QString, TrackTags> tags_;
+    Levelling levelling_;
 };
 
 } // namespace velmor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/KnownTracks.h"
 #include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
 #include "app/EveningSession.h"
@@ -79,6 +80,8 @@ public:
     static constexpr int kCompressedHeight = 4290;
     static constexpr int kWidth = 11235;
 
+    // What is known of the evening's tracks (their looks and tags), and how they are evened out.
+    KnownTracks knownTracks;
     Controls ui;
     Players pla{};
     WindowReporter reporter;
