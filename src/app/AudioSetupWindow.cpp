@@ -6,10 +6,13 @@
 #include "legacy/Twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
+#include <cmath>
 
 namespace velmor {
 
@@ -46,6 +49,12 @@ QString threadsText(audio::ThreadPriority threads) {
     return {};
 }
 
+QCheckBox* option(QWidget* parent, const QString& text, int l, int t, int w, int h) {
+    auto* box = new QCheckBox(text, parent);
+    box->setGeometry(TwipsRect(l, t, w, h));
+    return box;
+}
+
 // Item data of the headphones' list: the route, and for a device its name.
 QVariant phonesItem(PhonesRoute route, const QString& device = {}) {
     return QVariantList{int(route), device};
@@ -56,18 +65,26 @@ FrmAudio::FrmAudio(const QFont& font) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(font);
     setWindowTitle("Velmor's Audio Set-up");
-    setFixedSize(TwipsToPixels(5400), TwipsToPixels(2790));
+    setFixedSize(TwipsToPixels(5400), TwipsToPixels(3690));
     caption(this, "Main output:", 120, 165, 1200, 225);
     cboDevice = choices(this, "Main output", 1380, 120, 3900, 315);
     caption(this, "Headphones:", 120, 615, 1200, 225);
     cboPhones = choices(this, "Headphones", 1380, 570, 3900, 315);
     caption(this, "Buffer size:", 120, 1065, 1200, 225);
     cboBuffer = choices(this, "Buffer size", 1380, 1020, 1800, 315);
-    lblLatency = caption(this, "", 120, 1470, 5160, 720);
+    caption(this, "Loudness:", 120, 1515, 1200, 225);
+    chkLoudness = option(this, "Even out, to", 1380, 1470, 1560, 315);
+    spnTarget = new QSpinBox(this);
+    spnTarget->setGeometry(TwipsRect(3000, 1470, 1320, 315));
+    spnTarget->setRange(int(Levelling::kMinTarget), int(Levelling::kMaxTarget));
+    spnTarget->setSuffix(" LUFS");
+    SetAccessibleText(spnTarget, "Loudness target");
+    chkSkipSilence = option(this, "Skip the silence at the ends of tracks", 1380, 1920, 3900, 315);
+    lblLatency = caption(this, "", 120, 2370, 5160, 720);
     lblLatency->setWordWrap(true);
     lblLatency->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdCloseWindow = new QPushButton("Close", this);
-    cmdCloseWindow->setGeometry(TwipsRect(120, 2310, 1215, 330));
+    cmdCloseWindow->setGeometry(TwipsRect(120, 3210, 1215, 330));
     QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
                      [this] { cmdCloseWindow_Click(); });
 }
@@ -94,7 +111,12 @@ void AudioSetupWindow::cmdAudio_Click() {
         trappedInBox(w_.reporter, [&] { devices_ = w_.outputs->Devices(); });
         for (QComboBox* box : {frm_->cboDevice, frm_->cboPhones, frm_->cboBuffer})
             QObject::connect(box, &QComboBox::activated, frm_, [this] { cboSetup_Click(); });
+        for (QCheckBox* box : {frm_->chkLoudness, frm_->chkSkipSilence})
+            QObject::connect(box, &QCheckBox::toggled, frm_, [this] { levelling_Change(); });
+        QObject::connect(frm_->spnTarget, &QSpinBox::valueChanged, frm_,
+                         [this] { levelling_Change(); });
         fill();
+        showLevelling();
     }
     frm_->show();
     frm_->raise();
@@ -164,9 +186,40 @@ void AudioSetupWindow::cboSetup_Click() {
         w_.outputs->setSetup(wanted);
     });
     if (!file_.isEmpty() && !WriteAudioSetup(file_, w_.outputs->Setup()))
-        w_.reporter.notice("The audio set-up could not be kept in " + file_ + ".");
+        tellNotKept();
     if (frm_)
         fill();
+}
+
+void AudioSetupWindow::tellNotKept() {
+    w_.reporter.notice("The audio set-up could not be kept in " + file_ + ".");
+}
+
+void AudioSetupWindow::keepIn(const QString& file) {
+    file_ = file;
+    if (!file.isEmpty())
+        w_.knownTracks.setLevelling(ReadLevelling(file));
+}
+
+void AudioSetupWindow::showLevelling() {
+    const Levelling& levelling = w_.knownTracks.levelling();
+    const QSignalBlocker quiet1(frm_->chkLoudness), quiet2(frm_->spnTarget),
+        quiet3(frm_->chkSkipSilence);
+    frm_->chkLoudness->setChecked(levelling.enabled);
+    frm_->spnTarget->setValue(int(std::lround(levelling.target)));
+    frm_->spnTarget->setEnabled(levelling.enabled);
+    frm_->chkSkipSilence->setChecked(levelling.skipSilence);
+}
+
+void AudioSetupWindow::levelling_Change() {
+    Levelling levelling;
+    levelling.enabled = frm_->chkLoudness->isChecked();
+    levelling.target = frm_->spnTarget->value();
+    levelling.skipSilence = frm_->chkSkipSilence->isChecked();
+    w_.knownTracks.setLevelling(levelling);
+    frm_->spnTarget->setEnabled(levelling.enabled);
+    if (!file_.isEmpty() && !WriteLevelling(file_, levelling))
+        tellNotKept();
 }
 
 } // namespace velmor

@@ -5,16 +5,19 @@
 #include <QPointer>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 
 namespace velmor {
 
 class Main;
 
-// The audio set-up window: the main output, the headphones' output and the buffer size,
-// and the latency of the streams opened. A choice takes effect at once.
+// The audio set-up window: the main output, the headphones' output and the buffer size, the
+// latency of the streams opened, and how tracks are evened out (their loudness, the silence
+// at their ends). A choice takes effect at once.
 class FrmAudio : public QWidget {
 public:
     explicit FrmAudio(const QFont& font);
@@ -23,6 +26,9 @@ public:
     QComboBox* cboDevice;
     QComboBox* cboPhones;
     QComboBox* cboBuffer;
+    QCheckBox* chkLoudness;
+    QSpinBox* spnTarget;
+    QCheckBox* chkSkipSilence;
     QLabel* lblLatency;
     QPushButton* cmdCloseWindow;
 };
@@ -33,19 +39,24 @@ public:
     explicit AudioSetupWindow(Main& window) : w_(window) {}
     ~AudioSetupWindow();
     void wire();
-    // Where the set-up is kept ("" keeps it nowhere).
-    void keepIn(const QString& file) { file_ = file; }
+    // Where the set-up is kept ("" keeps it nowhere); how tracks are evened out is read from it.
+    void keepIn(const QString& file);
 
     void cmdAudio_Click();
     // A choice in one of the window's lists: its set-up is opened, kept and shown. Where a
     // device cannot be opened, a box says so and the window shows what plays.
     void cboSetup_Click();
+    // A change to how tracks are evened out: it holds from the next track that starts, and is
+    // kept.
+    void levelling_Change();
 
     FrmAudio* frmAudio() const { return frm_; }
 
 private:
     void fill();
     AudioSetup chosen() const;
+    void showLevelling();
+    void tellNotKept();
 
     Main& w_;
     QPointer<FrmAudio> frm_;

@@ -2,8 +2,10 @@
 #include "support/FakeOutputs.h"
 #include "support/WindowTest.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 using namespace velmor;
@@ -67,4 +69,40 @@ TEST_F(AudioSetupWindowTest, ADeviceThatCannotBeOpenedIsToldAndTheChoiceThatPlay
     EXPECT_EQ(t->reporter.messages.size(), 1u);
     EXPECT_EQ(frm->cboPhones->currentText(), "quad");
     EXPECT_EQ(ReadAudioSetup(setupFile), playing);
+}
+
+TEST_F(AudioSetupWindowTest, TheWindowShowsHowTracksAreEvenedOut) {
+    EXPECT_TRUE(frm->chkLoudness->isChecked());
+    EXPECT_EQ(frm->spnTarget->value(), -18);
+    EXPECT_TRUE(frm->chkSkipSilence->isChecked());
+}
+
+TEST_F(AudioSetupWindowTest, ANewTargetHoldsAndIsKept) {
+    frm->spnTarget->setValue(-23);
+    EXPECT_EQ(w.knownTracks.levelling().target, -23.0);
+    EXPECT_EQ(ReadLevelling(setupFile).target, -23.0);
+}
+
+TEST_F(AudioSetupWindowTest, LoudnessLeftAloneHoldsAndIsKept) {
+    frm->chkLoudness->click();
+    EXPECT_FALSE(w.knownTracks.levelling().enabled);
+    EXPECT_FALSE(ReadLevelling(setupFile).enabled);
+    EXPECT_FALSE(frm->spnTarget->isEnabled());
+}
+
+TEST_F(AudioSetupWindowTest, TheSilenceKeptHoldsAndIsKept) {
+    frm->chkSkipSilence->click();
+    EXPECT_FALSE(w.knownTracks.levelling().skipSilence);
+    EXPECT_FALSE(ReadLevelling(setupFile).skipSilence);
+}
+
+TEST_F(AudioSetupWindowTest, TheLevellingKeptIsTheOneTheWindowStartsWith) {
+    Levelling kept;
+    kept.target = -15;
+    ASSERT_TRUE(WriteLevelling(setupFile, kept));
+    TestWindow again(11520, true, [this](MainOptions& options) {
+        options.outputs = &outputs;
+        options.audioSetupFile = setupFile;
+    });
+    EXPECT_EQ(again.w().knownTracks.levelling().target, -15.0);
 }

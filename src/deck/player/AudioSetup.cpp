@@ -13,6 +13,32 @@ namespace {
 const char* const kRoutes[] = {"none", "main-channels-3-4", "device"};
 // A set-up is a few lines: a file larger than this is no set-up of ours, and is not read.
 constexpr qint64 kMaxSetupFileBytes = 64 * 1024;
+
+// Hands the settings in `file` to `read`; a file too large, or no settings file, is as good
+// as none and is not handed on.
+template <typename Read> void ReadSettings(const QString& file, Read read) {
+    if (QFileInfo(file).size() > kMaxSetupFileBytes)
+        return;
+    QSettings settings(file, QSettings::IniFormat);
+    if (settings.status() == QSettings::NoError)
+        read(settings);
+}
+
+// Keeps what `write` writes in `file`, with what else the file holds.
+template <typename Write> bool WriteSettings(const QString& file, Write write) {
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QSettings settings(file, QSettings::IniFormat);
+    write(settings);
+    settings.sync(); // written to a new file that then takes the old one's place
+    return settings.status() == QSettings::NoError;
+}
+
+// A switch kept as "true" or "false"; anything else leaves `value` as it was.
+void ReadSwitch(const QSettings& settings, const QString& key, bool& value) {
+    const QString text = settings.value(key).toString();
+    if (text == "true" || text == "false")
+        value = text == "true";
+}
 } // namespace
 
 QString AudioSetupFile() {
@@ -22,37 +48,54 @@ QString AudioSetupFile() {
 
 AudioSetup ReadAudioSetup(const QString& file) {
     AudioSetup setup;
-    if (QFileInfo(file).size() > kMaxSetupFileBytes)
-        return setup;
-    QSettings settings(file, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return setup; // a file that is no settings file is as good as none
-    setup.device = settings.value("output/device").toString();
-    const QString route = settings.value("headphones/route").toString();
-    for (size_t i = 0; i < std::size(kRoutes); ++i)
-        if (route == kRoutes[i])
-            setup.phones = static_cast<PhonesRoute>(i);
-    setup.phonesDevice = settings.value("headphones/device").toString();
-    if (setup.phones == PhonesRoute::Device && setup.phonesDevice.isEmpty())
-        setup.phones = PhonesRoute::None;
-    bool number = false;
-    const int frames = settings.value("output/buffer-frames").toInt(&number);
-    if (number && std::find(std::begin(kBufferSizes), std::end(kBufferSizes), frames) !=
-                      std::end(kBufferSizes))
-        setup.bufferFrames = frames;
+    ReadSettings(file, [&](const QSettings& settings) {
+        setup.device = settings.value("output/device").toString();
+        const QString route = settings.value("headphones/route").toString();
+        for (size_t i = 0; i < std::size(kRoutes); ++i)
+            if (route == kRoutes[i])
+                setup.phones = static_cast<PhonesRoute>(i);
+        setup.phonesDevice = settings.value("headphones/device").toString();
+        if (setup.phones == PhonesRoute::Device && setup.phonesDevice.isEmpty())
+            setup.phones = PhonesRoute::None;
+        bool number = false;
+        const int frames = settings.value("output/buffer-frames").toInt(&number);
+        if (number && std::find(std::begin(kBufferSizes), std::end(kBufferSizes), frames) !=
+                          std::end(kBufferSizes))
+            setup.bufferFrames = frames;
+    });
     return setup;
 }
 
 bool WriteAudioSetup(const QString& file, const AudioSetup& setup) {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QSettings settings(file, QSettings::IniFormat);
-    settings.clear();
-    settings.setValue("output/device", setup.device);
-    settings.setValue("output/buffer-frames", setup.bufferFrames);
-    settings.setValue("headphones/route", kRoutes[static_cast<int>(setup.phones)]);
-    settings.setValue("headphones/device", setup.phonesDevice);
-    settings.sync(); // written to a new file that then takes the old one's place
-    return settings.status() == QSettings::NoError;
+    return WriteSettings(file, [&](QSettings& settings) {
+        settings.remove("output");
+        settings.remove("headphones");
+        settings.setValue("output/device", setup.device);
+        settings.setValue("output/buffer-frames", setup.bufferFrames);
+        settings.setValue("headphones/route", kRoutes[static_cast<int>(setup.phones)]);
+        settings.setValue("headphones/device", setup.phonesDevice);
+    });
+}
+
+Levelling ReadLevelling(const QString& file) {
+    Levelling levelling;
+    ReadSettings(file, [&](const QSettings& settings) {
+        ReadSwitch(settings, "loudness/enabled", levelling.enabled);
+        ReadSwitch(settings, "silence/skip", levelling.skipSilence);
+        bool number = false;
+        const double target = settings.value("loudness/target").toDouble(&number);
+        if (number && target >= Levelling::kMinTarget && target <= Levelling::kMaxTarget)
+            levelling.target = target;
+    });
+    return levelling;
+}
+
+bool WriteLevelling(const QString& file, const Levelling& levelling) {
+    return WriteSettings(file, [&](QSettings& settings) {
+        settings.setValue("loudness/enabled", levelling.enabled);
+        settings.setValue("loudness/target", levelling.target);
+        settings.setValue("silence/skip", levelling.skipSilence);
+    });
 }
 
 } // namespace velmor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/LoudnessPlan.h"
+
 #include <QString>
 
 namespace velmor {
@@ -25,7 +27,13 @@ QString AudioSetupFile();
 // The set-up kept in `file`: the defaults where it is missing or unreadable, and for any
 // value it holds that is out of place.
 AudioSetup ReadAudioSetup(const QString& file);
-// Keeps `setup` in `file`, replacing it whole. False when it could not be written.
+// Keeps `setup` in `file`, replacing the set-up it held. False when it could not be written.
 bool WriteAudioSetup(const QString& file, const AudioSetup& setup);
+
+// How the evening evens its tracks out, kept in the same file: the defaults where it is
+// missing or unreadable, and for any value it holds that is out of place.
+Levelling ReadLevelling(const QString& file);
+// Keeps `levelling` in `file`, leaving the rest of the set-up as it is.
+bool WriteLevelling(const QString& file, const Levelling& levelling);
 
 } // namespace velmor
