@@ -62,9 +62,11 @@ class Desktop:
         self.env.update(
             HOME=str(home),
             XDG_RUNTIME_DIR=str(home),
-            # The audio set-up and the evening's session of this run only, never the user's.
+            # The audio set-up, the evening's session and the looks at tracks of this run
+            # only, never the user's.
             XDG_CONFIG_HOME=str(home / ".config"),
             XDG_STATE_HOME=str(home / ".local/state"),
+            XDG_CACHE_HOME=str(home / ".cache"),
             PULSE_SERVER=f"unix:{home}/pulse.sock",
             QT_QPA_PLATFORM="xcb",
             LC_ALL="C.UTF-8",
