@@ -60,9 +60,11 @@ Main::Main(const MainOptions& options)
         session.keepIn(options.sessionFolder);
     session.wire();
     meters.wire();
-    for (int d = 0; d < kDecks; ++d)
+    for (int d = 0; d < kDecks; ++d) {
         overviews[d] =
-            std::make_unique<TrackOverview>(*decks[d], ui, overviewScanner, options.liveDisplay);
+            std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, options.liveDisplay);
+        connect(decks[d], &Deck::upNext, &trackAnalyser, &TrackAnalyser::lookAhead);
+    }
     if (options.liveDisplay) {
         ui.tmrDisplay->start();
     } else {

@@ -1,19 +1,19 @@
 #include "deck/TrackOverview.h"
 
+#include "analysis/TrackAnalyser.h"
 #include "common/TrackOverviewBar.h"
 #include "common/Widgets.h"
 #include "deck/Deck.h"
 #include "deck/TimeText.h"
 #include "deck/player/MediaPlayer.h"
-#include "deck/player/OverviewScanner.h"
 #include "legacy/Numbers.h"
 
 namespace velmor {
 
-TrackOverview::TrackOverview(Deck& deck, const Controls& ui, OverviewScanner& scanner, bool enabled)
-    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), scanner_(scanner), enabled_(enabled) {
+TrackOverview::TrackOverview(Deck& deck, const Controls& ui, TrackAnalyser& analyser, bool enabled)
+    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), analyser_(analyser), enabled_(enabled) {
     const int d = deck.index();
-    connect(&scanner, &OverviewScanner::scanned, this,
+    connect(&analyser, &TrackAnalyser::scanned, this,
             [this, d](int deck, const std::vector<float>& peaks) {
                 if (deck == d)
                     scanned(peaks);
@@ -30,9 +30,9 @@ void TrackOverview::pla_OpenStateChange() {
     c_.ovwTrack->hide();
     const QString path = deck_.player().FileName();
     if (path.isEmpty() || !enabled_)
-        scanner_.drop(deck_.index());
+        analyser_.drop(deck_.index());
     else
-        scanner_.scan(deck_.index(), path);
+        analyser_.scan(deck_.index(), path);
 }
 
 void TrackOverview::scanned(const std::vector<float>& peaks) {

@@ -9,7 +9,7 @@
 namespace velmor {
 
 class Deck;
-class OverviewScanner;
+class TrackAnalyser;
 
 // A deck's track overview over its position bars: worked out when a file opens and shown
 // once it is there; the played part follows the display timer, a click goes to the place
@@ -18,9 +18,9 @@ class OverviewScanner;
 // colour.
 class TrackOverview : public QObject {
 public:
-    // `scanner` works out the overviews of every deck; `display` is the window's frame timer.
+    // `analyser` works out the overviews of every deck; `display` is the window's frame timer.
     // A window that shows no overviews (a benchmark's plain window) is not `enabled`.
-    TrackOverview(Deck& deck, const Controls& ui, OverviewScanner& scanner, bool enabled);
+    TrackOverview(Deck& deck, const Controls& ui, TrackAnalyser& analyser, bool enabled);
 
     void pla_OpenStateChange();
     void ovwTrack_Click(double share);
@@ -34,7 +34,7 @@ private:
 
     Deck& deck_;
     const DeckControls c_;
-    OverviewScanner& scanner_;
+    TrackAnalyser& analyser_;
     const bool enabled_;
     bool warned_ = false;
 };

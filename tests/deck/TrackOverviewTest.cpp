@@ -30,7 +30,7 @@ struct TrackOverviewTest : WindowTest {
         step = int(overview->columns().size() * 3 / 4);
     }
     void waitForScans() {
-        w.overviewScanner.waitForDone();
+        w.trackAnalyser.waitForDone();
         DeliverNotifications();
     }
     // How many pixels of column x are drawn.
