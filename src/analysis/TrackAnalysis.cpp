@@ -1,11 +1,11 @@
 #include "analysis/TrackAnalysis.h"
 
+#include "analysis/LoudnessMeter.h"
 #include "analysis/TruePeak.h"
 #include "audio/Decoder.h"
 
 #include <algorithm>
 #include <cmath>
-#include <ebur128.h>
 #include <memory>
 #include <soundtouch/BPMDetect.h>
 
@@ -14,6 +14,9 @@ namespace velmor {
 namespace {
 
 constexpr int64_t kChunkFrames = 16384;
+// The tempo is found over this many seconds at the middle of the track: a dance track keeps
+// its tempo, and the detector's work grows with what it hears.
+constexpr double kTempoSeconds = 30;
 
 // What the overview takes of each chunk read: the loudest sample of each stretch.
 class PeakStretches {
@@ -44,32 +47,24 @@ private:
 // What the facts take of each chunk: loudness, true peak, the sound's bounds and the tempo.
 class FactFinder {
 public:
-    explicit FactFinder(int rate)
-        : rate_(rate), loudness_(ebur128_init(2, static_cast<unsigned long>(rate), EBUR128_MODE_I),
-                                 [](ebur128_state* state) { ebur128_destroy(&state); }),
-          tempo_(2, rate) {}
+    FactFinder(int rate, int64_t length)
+        : rate_(rate), tempoFrom_(std::max<int64_t>(0, length / 2 - TempoFrames(rate) / 2)),
+          tempoTo_(tempoFrom_ + TempoFrames(rate)), loudness_(rate), tempo_(2, rate) {}
 
     void add(const float* chunk, int64_t first, int64_t count) {
-        if (loudness_)
-            ebur128_add_frames_float(loudness_.get(), chunk, static_cast<size_t>(count));
+        loudness_.add(chunk, count);
         truePeak_.add(chunk, count);
-        tempo_.inputSamples(chunk, static_cast<int>(count));
-        for (int64_t i = 0; i < 2 * count; ++i) {
-            if (std::abs(chunk[i]) > kSoundLevel) {
-                if (firstSound_ < 0)
-                    firstSound_ = first + i / 2;
-                lastSound_ = first + i / 2;
-            }
-        }
+        const int64_t tempoFirst = std::clamp(tempoFrom_ - first, int64_t{0}, count);
+        const int64_t tempoEnd = std::clamp(tempoTo_ - first, int64_t{0}, count);
+        if (tempoEnd > tempoFirst)
+            tempo_.inputSamples(chunk + 2 * tempoFirst, static_cast<int>(tempoEnd - tempoFirst));
+        findSound(chunk, first, count);
     }
 
     TrackFacts facts(int64_t length) {
         TrackFacts facts;
         facts.lengthSeconds = static_cast<double>(length) / rate_;
-        double loudness = 0;
-        if (loudness_ && ebur128_loudness_global(loudness_.get(), &loudness) == EBUR128_SUCCESS &&
-            std::isfinite(loudness))
-            facts.loudness = loudness;
+        facts.loudness = loudness_.loudness();
         if (const double peak = truePeak_.peak(); peak > 0)
             facts.truePeak = 20 * std::log10(peak);
         if (firstSound_ >= 0) {
@@ -82,8 +77,30 @@ public:
     }
 
 private:
+    static int64_t TempoFrames(int rate) { return static_cast<int64_t>(kTempoSeconds * rate); }
+
+    // The first sound is looked for until found; the last from the chunk's end back.
+    void findSound(const float* chunk, int64_t first, int64_t count) {
+        const auto sounds = [&](int64_t f) {
+            return std::abs(chunk[2 * f]) > kSoundLevel || std::abs(chunk[2 * f + 1]) > kSoundLevel;
+        };
+        int64_t f = count - 1;
+        while (f >= 0 && !sounds(f))
+            --f;
+        if (f < 0)
+            return;
+        lastSound_ = first + f;
+        if (firstSound_ >= 0)
+            return;
+        int64_t g = 0;
+        while (!sounds(g))
+            ++g;
+        firstSound_ = first + g;
+    }
+
     const int rate_;
-    std::unique_ptr<ebur128_state, void (*)(ebur128_state*)> loudness_;
+    const int64_t tempoFrom_, tempoTo_;
+    LoudnessMeter loudness_;
     TruePeakMeter truePeak_;
     soundtouch::BPMDetect tempo_;
     int64_t firstSound_ = -1, lastSound_ = -1;
@@ -129,7 +146,7 @@ TrackPeaks ScanPeaks(audio::Decoder& decoder, int bins, const std::atomic<bool>&
 TrackLook LookAtTrack(audio::Decoder& decoder, int bins, const std::atomic<bool>& cancelled) {
     const int64_t length = decoder.lengthFrames();
     PeakStretches stretches(bins, length);
-    FactFinder finder(decoder.sampleRate());
+    FactFinder finder(decoder.sampleRate(), length);
     TrackLook look;
     if (length > 0 && bins > 0)
         look.peaks.framesRead =

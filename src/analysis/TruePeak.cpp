@@ -8,8 +8,8 @@ namespace velmor {
 
 namespace {
 
-// Pairs quieter than this share of the loudest level so far are not interpolated (-6 dB).
-constexpr double kNearShare = 0.5;
+// Pairs are looked at in runs of this many: a run too quiet to matter is passed over whole.
+constexpr size_t kRun = 16;
 
 } // namespace
 
@@ -26,8 +26,12 @@ TruePeakMeter::TruePeakMeter() {
             weights_[phase][tap] = static_cast<float>(sinc * window);
             sum += sinc * window;
         }
-        for (float& weight : weights_[phase])
+        float reach = 0;
+        for (float& weight : weights_[phase]) {
             weight = static_cast<float>(weight / sum);
+            reach += std::abs(weight);
+        }
+        reach_ = std::max(reach_, reach * 1.0001f);
     }
     for (auto& held : held_)
         held.assign(kBefore, 0.0f);
@@ -59,9 +63,14 @@ void TruePeakMeter::add(const float* stereo, int64_t frames) {
             continue;
         const size_t last = held.size() - after; // first pair left for later
         double peak = peak_;
-        for (size_t i = kBefore; i < last; ++i) {
-            const float near = std::max(std::abs(held[i]), std::abs(held[i + 1]));
-            if (near >= kNearShare * peak)
+        for (size_t run = kBefore; run < last; run += kRun) {
+            const size_t end = std::min(last, run + kRun);
+            float loudest = 0;
+            for (size_t i = run - kBefore; i < end + after; ++i)
+                loudest = std::max(loudest, std::abs(held[i]));
+            if (loudest * reach_ <= peak)
+                continue;
+            for (size_t i = run; i < end; ++i)
                 interpolate(held, i, peak);
         }
         peak_ = peak;

@@ -9,10 +9,10 @@ namespace velmor {
 
 // The loudest level of a stereo signal between its samples as well as at them: the signal
 // is interpolated at three points between each pair of samples (four times oversampled, a
-// windowed sinc of 12 taps). Only pairs within 6 dB of the loudest level found so far are
-// interpolated; a peak between two samples more than 6 dB louder than both does not occur
-// in music, and leaving the quiet pairs out makes the meter cheap enough to ride along with
-// a pass that decodes the whole track.
+// windowed sinc of 12 taps). A stretch whose samples are too quiet for any point made of them
+// to pass the loudest level found so far (the level times the sum of the weights' sizes) is
+// not interpolated: that leaves the result as it would be, and makes the meter cheap enough
+// to ride along with a pass that decodes the whole track.
 class TruePeakMeter {
 public:
     TruePeakMeter();
@@ -27,6 +27,7 @@ private:
     static constexpr int kBefore = 5; // of them before the pair's first sample
     void interpolate(const std::vector<float>& samples, std::size_t at, double& peak) const;
     std::array<std::array<float, kTaps>, 3> weights_;
+    float reach_ = 1; // the most a point can be, as a share of the loudest sample it is made of
     std::array<std::vector<float>, 2> held_; // each channel's samples not yet interpolated past
     double peak_ = 0;
 };

@@ -42,7 +42,7 @@ Main::Main(const MainOptions& options)
     connect(ui.cmdExpandir, &QPushButton::clicked, this, [this] { cmdExpandir_Click(); });
     actions = WindowActions(*this);
     for (int d = 0; d < kDecks; ++d)
-        panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter);
+        panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter, knownTracks);
     activation.wire();
     playlists.wire();
     for (int d = 0; d < kDecks; ++d)
@@ -61,8 +61,8 @@ Main::Main(const MainOptions& options)
     session.wire();
     meters.wire();
     for (int d = 0; d < kDecks; ++d) {
-        overviews[d] =
-            std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, options.liveDisplay);
+        overviews[d] = std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, knownTracks,
+                                                       options.liveDisplay);
         connect(decks[d], &Deck::upNext, &trackAnalyser, &TrackAnalyser::lookAhead);
     }
     if (options.liveDisplay) {
