@@ -126,14 +126,18 @@ int main(int argc, char** argv) {
     const std::string file = mp3.toStdString();
     const std::atomic<bool> cancelled{false};
 
-    const double peaks = BestMs(3, [&] {
-        const auto decoder = audio::OpenDecoder(file);
-        ScanPeaks(*decoder, TrackAnalyser::kBins, cancelled);
-    });
-    const double look = BestMs(3, [&] {
-        const auto decoder = audio::OpenDecoder(file);
-        LookAtTrack(*decoder, TrackAnalyser::kBins, cancelled);
-    });
+    // In turns, so that both see the machine's busy and quiet spells alike.
+    double peaks = 1e300, look = 1e300;
+    for (int turn = 0; turn < 5; ++turn) {
+        peaks = std::min(peaks, BestMs(1, [&] {
+                             const auto decoder = audio::OpenDecoder(file);
+                             ScanPeaks(*decoder, TrackAnalyser::kBins, cancelled);
+                         }));
+        look = std::min(look, BestMs(1, [&] {
+                            const auto decoder = audio::OpenDecoder(file);
+                            LookAtTrack(*decoder, TrackAnalyser::kBins, cancelled);
+                        }));
+    }
     std::printf("Look at a 10-minute 320 kbps MP3: %.0f ms; the overview's pass alone: %.0f ms; "
                 "ratio %.3f (goal <= 1.25)\n",
                 look, peaks, look / peaks);

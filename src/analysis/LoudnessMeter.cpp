@@ -39,46 +39,44 @@ LoudnessMeter::LoudnessMeter(int rate) : stepFrames_(std::max(1, rate / 10)) {
 }
 
 void LoudnessMeter::add(const float* stereo, int64_t frames) {
+    // Both channels side by side in one register, each through the shelf and then the high
+    // pass (transposed direct form II).
+    using Pair = double __attribute__((vector_size(16)));
     const Biquad s = shelf_, h = highPass_;
-    auto [l1, l2, l3, l4] = state_[0];
-    auto [r1, r2, r3, r4] = state_[1];
-    double sum = stepSum_;
+    Pair s1 = {state_[0][0], state_[1][0]}, s2 = {state_[0][1], state_[1][1]};
+    Pair h1 = {state_[0][2], state_[1][2]}, h2 = {state_[0][3], state_[1][3]};
+    Pair sum = {stepSum_, 0};
     for (int64_t f = 0; f < frames;) {
         const int64_t end = std::min(frames, f + stepFrames_ - inStep_);
         inStep_ += end - f;
         for (; f < end; ++f) {
-            // Both channels side by side, each through the shelf and then the high pass
-            // (transposed direct form II).
-            const double xl = stereo[2 * f], xr = stereo[2 * f + 1];
-            const double yl = s.b0 * xl + l1, yr = s.b0 * xr + r1;
-            l1 = s.b1 * xl - s.a1 * yl + l2;
-            r1 = s.b1 * xr - s.a1 * yr + r2;
-            l2 = s.b2 * xl - s.a2 * yl;
-            r2 = s.b2 * xr - s.a2 * yr;
-            const double zl = yl + l3, zr = yr + r3;
-            l3 = -2 * yl - h.a1 * zl + l4;
-            r3 = -2 * yr - h.a1 * zr + r4;
-            l4 = yl - h.a2 * zl;
-            r4 = yr - h.a2 * zr;
-            sum += zl * zl + zr * zr;
+            const Pair x = {stereo[2 * f], stereo[2 * f + 1]};
+            const Pair y = s.b0 * x + s1;
+            s1 = s.b1 * x - s.a1 * y + s2;
+            s2 = s.b2 * x - s.a2 * y;
+            const Pair z = y + h1;
+            h1 = -2 * y - h.a1 * z + h2;
+            h2 = y - h.a2 * z;
+            sum += z * z;
         }
         if (inStep_ == stepFrames_) {
-            const double step = sum / static_cast<double>(stepFrames_);
+            const double step = (sum[0] + sum[1]) / static_cast<double>(stepFrames_);
             if (++steps_ >= 4)
                 blocks_.push_back((lastSteps_[0] + lastSteps_[1] + lastSteps_[2] + step) / 4);
             lastSteps_ = {lastSteps_[1], lastSteps_[2], step};
-            sum = 0;
+            sum = Pair{0, 0};
             inStep_ = 0;
             // Filters ringing out into silence would reach the denormal numbers, dozens of
             // times slower: below -300 dB they are silent.
-            for (double* state : {&l1, &l2, &l3, &l4, &r1, &r2, &r3, &r4})
-                if (std::abs(*state) < 1e-15)
-                    *state = 0;
+            for (Pair* state : {&s1, &s2, &h1, &h2})
+                for (int c = 0; c < 2; ++c)
+                    if (std::abs((*state)[c]) < 1e-15)
+                        (*state)[c] = 0;
         }
     }
-    state_[0] = {l1, l2, l3, l4};
-    state_[1] = {r1, r2, r3, r4};
-    stepSum_ = sum;
+    state_[0] = {s1[0], s2[0], h1[0], h2[0]};
+    state_[1] = {s1[1], s2[1], h1[1], h2[1]};
+    stepSum_ = sum[0] + sum[1];
 }
 
 std::optional<double> LoudnessMeter::loudness() const {

@@ -6,12 +6,7 @@
 
 namespace velmor {
 
-namespace {
-
-// Pairs are looked at in runs of this many: a run too quiet to matter is passed over whole.
-constexpr size_t kRun = 16;
-
-} // namespace
+namespace {} // namespace
 
 TruePeakMeter::TruePeakMeter() {
     // The point at `share` of the way from sample 0 to sample 1 is made of samples -5 to 6,
@@ -37,13 +32,22 @@ TruePeakMeter::TruePeakMeter() {
         held.assign(kBefore, 0.0f);
 }
 
-void TruePeakMeter::interpolate(const std::vector<float>& samples, size_t at, double& peak) const {
+void TruePeakMeter::interpolate(const std::vector<float>& samples, size_t at, size_t end,
+                                double& peak) const {
+    // The points of a run of pairs at once, a tap at a time, so that the run's pairs are
+    // worked out side by side.
     const float* first = samples.data() + at - kBefore;
+    const size_t count = end - at;
+    std::array<float, kRun> points;
     for (const auto& weights : weights_) {
-        float sum = 0;
-        for (int tap = 0; tap < kTaps; ++tap)
-            sum += first[tap] * weights[static_cast<size_t>(tap)];
-        peak = std::max(peak, static_cast<double>(std::abs(sum)));
+        points.fill(0.0f);
+        for (size_t tap = 0; tap < kTaps; ++tap)
+            for (size_t i = 0; i < kRun; ++i)
+                points[i] += weights[tap] * first[tap + i];
+        float loudest = 0;
+        for (size_t i = 0; i < count; ++i)
+            loudest = std::max(loudest, std::abs(points[i]));
+        peak = std::max(peak, static_cast<double>(loudest));
     }
 }
 
@@ -52,26 +56,28 @@ void TruePeakMeter::add(const float* stereo, int64_t frames) {
         std::vector<float>& held = held_[channel];
         const size_t start = held.size();
         held.resize(start + static_cast<size_t>(frames));
+        float loudestSample = 0;
         for (int64_t f = 0; f < frames; ++f) {
             const float sample = stereo[2 * f + static_cast<int64_t>(channel)];
             held[start + static_cast<size_t>(f)] = sample;
-            peak_ = std::max(peak_, static_cast<double>(std::abs(sample)));
+            loudestSample = std::max(loudestSample, std::abs(sample));
         }
-        // Pair (i, i + 1) needs samples i - 5 to i + 6.
+        peak_ = std::max(peak_, static_cast<double>(loudestSample));
+        // Pair (i, i + 1) needs samples i - 5 to i + 6; whole runs are looked at, the rest
+        // left for later.
         const size_t after = kTaps - kBefore - 1;
-        if (held.size() < kBefore + after + 1)
+        if (held.size() < kBefore + kRun + after)
             continue;
-        const size_t last = held.size() - after; // first pair left for later
+        const size_t last = kBefore + (held.size() - after - kBefore) / kRun * kRun;
         double peak = peak_;
         for (size_t run = kBefore; run < last; run += kRun) {
-            const size_t end = std::min(last, run + kRun);
+            const size_t end = run + kRun;
             float loudest = 0;
             for (size_t i = run - kBefore; i < end + after; ++i)
                 loudest = std::max(loudest, std::abs(held[i]));
             if (loudest * reach_ <= peak)
                 continue;
-            for (size_t i = run; i < end; ++i)
-                interpolate(held, i, peak);
+            interpolate(held, run, end, peak);
         }
         peak_ = peak;
         held.erase(held.begin(), held.begin() + static_cast<std::ptrdiff_t>(last - kBefore));
@@ -82,9 +88,9 @@ double TruePeakMeter::peak() const {
     double peak = peak_;
     for (const auto& channel : held_) {
         std::vector<float> padded = channel;
-        padded.resize(channel.size() + kTaps, 0.0f);
-        for (size_t i = kBefore; i < channel.size(); ++i)
-            interpolate(padded, i, peak);
+        padded.resize(channel.size() + kTaps + kRun, 0.0f);
+        for (size_t run = kBefore; run < channel.size(); run += kRun)
+            interpolate(padded, run, std::min(channel.size(), run + kRun), peak);
     }
     return peak;
 }

@@ -25,7 +25,12 @@ public:
 private:
     static constexpr int kTaps = 12;  // samples each interpolated point is made of
     static constexpr int kBefore = 5; // of them before the pair's first sample
-    void interpolate(const std::vector<float>& samples, std::size_t at, double& peak) const;
+    // Pairs are looked at in runs of this many: a run too quiet to matter is passed over whole.
+    static constexpr std::size_t kRun = 16;
+    // Raises `peak` to the loudest point between the pairs from `at` to `end` (at most kRun;
+    // the samples hold kRun pairs from `at` and the taps around them).
+    void interpolate(const std::vector<float>& samples, std::size_t at, std::size_t end,
+                     double& peak) const;
     std::array<std::array<float, kTaps>, 3> weights_;
     float reach_ = 1; // the most a point can be, as a share of the loudest sample it is made of
     std::array<std::vector<float>, 2> held_; // each channel's samples not yet interpolated past
