@@ -71,7 +71,9 @@ void TrackAnalyser::scan(int deck, const QString& path) {
 }
 
 void TrackAnalyser::lookAhead(const QString& path) {
-    if (path.isEmpty() || known_.facts(path) || ahead_.contains(path) || aheadPath_ == path)
+    // The deck tells its next entry at every tick of its display.
+    if (path.isEmpty() || known_.facts(path) || unreadable_.contains(path) ||
+        ahead_.contains(path) || aheadPath_ == path)
         return;
     ahead_.append(path);
     nextAhead();
@@ -88,7 +90,9 @@ void TrackAnalyser::nextAhead() {
         aheadJob_ = post(path, [this, path](const TrackLook& look) {
             aheadJob_ = {};
             aheadPath_.clear();
-            if (!look.peaks.peaks.empty())
+            if (look.peaks.peaks.empty())
+                unreadable_.insert(path);
+            else
                 known_.learnFacts(path, look.facts);
             nextAhead();
         });

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -36,7 +37,8 @@ std::optional<TrackLook> LookOnce(const QString& path, const AnalysisCache& cach
 //
 // The entry a deck would play next is looked at ahead, so that an automatic advance starts
 // with its figures known: one such look at a time, behind the decks' own scans (a scan
-// given while one runs has it stop and start again afterwards), none for a track known.
+// given while one runs has it stop and start again afterwards), none for a track known or
+// one that could not be read.
 class TrackAnalyser : public QObject {
     Q_OBJECT
 public:
@@ -67,6 +69,7 @@ private:
     QHash<int, BackgroundWork::Job> jobs_; // each deck's latest scan
     QStringList ahead_;                    // the looks ahead waiting, the next first
     QString aheadPath_;                    // the look ahead running, if any
+    QSet<QString> unreadable_;             // looked at ahead and found unreadable
     BackgroundWork::Job aheadJob_;
     // Below the decks' reader threads, so that they never wait for a look.
     BackgroundWork work_{10};

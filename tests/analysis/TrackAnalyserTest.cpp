@@ -85,3 +85,15 @@ TEST_F(AnalyserTest, TrackSeenBeforeComesFromTheCache) {
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(scanned.count(), 1);
 }
+
+// A file that cannot be read is tried once, however often the deck tells it is up next.
+TEST_F(AnalyserTest, UnreadableTrackIsNotTriedAgain) {
+    const QString broken = dir.path() + "/broken.mp3";
+    test::WriteBytes(broken.toStdString(), "not a sound");
+    analyser.lookAhead(broken);
+    analyser.waitForDone();
+    analyser.lookAhead(broken);
+    analyser.waitForDone();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(known.facts(broken), nullptr);
+}
