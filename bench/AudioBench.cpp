@@ -10,9 +10,9 @@
 //   bench_audio --bridge FOLDER     only the headphone device's clock bridge's CPU ratio
 //   bench_audio --overview FOLDER   only a 10-minute track's overview against mpg123 -t
 
+#include "analysis/TrackAnalysis.h"
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
-#include "audio/TrackPeaks.h"
 
 #include <algorithm>
 #include <atomic>
@@ -31,6 +31,7 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace velmor;
 using namespace velmor::audio;
 namespace fs = std::filesystem;
 

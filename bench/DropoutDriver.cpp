@@ -8,10 +8,10 @@
 // Prints "latency_ms X" once the output plays, "threads ..." with what the audio threads
 // were granted, and "underruns N" at the end. Exit status 2 when no sound card opens.
 
+#include "analysis/TrackAnalysis.h"
 #include "audio/Decoder.h"
 #include "audio/Engine.h"
 #include "audio/PortAudioOutput.h"
-#include "audio/TrackPeaks.h"
 
 #include <atomic>
 #include <chrono>
@@ -23,6 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace velmor;
 using namespace velmor::audio;
 
 namespace {

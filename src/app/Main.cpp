@@ -42,7 +42,7 @@ Main::Main(const MainOptions& options)
     connect(ui.cmdExpandir, &QPushButton::clicked, this, [this] { cmdExpandir_Click(); });
     actions = WindowActions(*this);
     for (int d = 0; d < kDecks; ++d)
-        panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter);
+        panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter, knownTracks);
     activation.wire();
     playlists.wire();
     for (int d = 0; d < kDecks; ++d)
@@ -60,9 +60,11 @@ Main::Main(const MainOptions& options)
         session.keepIn(options.sessionFolder);
     session.wire();
     meters.wire();
-    for (int d = 0; d < kDecks; ++d)
-        overviews[d] =
-            std::make_unique<TrackOverview>(*decks[d], ui, overviewScanner, options.liveDisplay);
+    for (int d = 0; d < kDecks; ++d) {
+        overviews[d] = std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, knownTracks,
+                                                       options.liveDisplay);
+        connect(decks[d], &Deck::upNext, &trackAnalyser, &TrackAnalyser::lookAhead);
+    }
     if (options.liveDisplay) {
         ui.tmrDisplay->start();
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/KnownTracks.h"
+#include "analysis/TrackAnalyser.h"
 #include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
 #include "app/EveningSession.h"
@@ -15,7 +16,6 @@
 #include "deck/WindowContext.h"
 #include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
-#include "deck/player/OverviewScanner.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
 #include "playlist/DeckActivation.h"
@@ -103,7 +103,7 @@ public:
     Crossfader crossfader{context_};
     LevelMeters meters{context_, masterLevels};
     // Works out the decks' track overviews, which each deck's overview shows.
-    OverviewScanner overviewScanner;
+    TrackAnalyser trackAnalyser{knownTracks};
     std::array<std::unique_ptr<TrackOverview>, kDecks> overviews;
     Shortcuts shortcuts{*this};
     Help help{*this};

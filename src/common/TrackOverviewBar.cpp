@@ -16,6 +16,7 @@ const QColor kWave(70, 200, 100);
 const QColor kPlayedWave(130, 130, 130);
 const QColor kHeard(255, 255, 255);
 const QColor kCue(255, 200, 0);
+const QColor kSilentShade(0, 0, 0, 150);
 } // namespace
 
 std::vector<float> ColumnPeaks(const std::vector<float>& bins, int columns) {
@@ -68,6 +69,14 @@ void TrackOverviewBar::setWarning(bool warning) {
     update();
 }
 
+void TrackOverviewBar::setSound(double start, double end) {
+    if (start == soundStart_ && end == soundEnd_)
+        return;
+    soundStart_ = start;
+    soundEnd_ = end;
+    update();
+}
+
 void TrackOverviewBar::resizeEvent(QResizeEvent*) {
     columns_ = ColumnPeaks(bins_, width());
 }
@@ -86,6 +95,9 @@ void TrackOverviewBar::paintEvent(QPaintEvent*) {
                          : warning_ ? ToQColor(kWarning, palette())
                                     : kWave);
     }
+    const int start = columnAt(soundStart_), end = columnAt(soundEnd_);
+    painter.fillRect(0, 0, start, height(), kSilentShade);
+    painter.fillRect(end, 0, width() - end, height(), kSilentShade);
     if (cue_)
         painter.fillRect(std::min(columnAt(*cue_), width() - 2), 0, 2, height(), kCue);
     painter.fillRect(std::min(heard, width() - 1), 0, 1, height(), kHeard);

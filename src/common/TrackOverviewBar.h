@@ -12,8 +12,8 @@ std::vector<float> ColumnPeaks(const std::vector<float>& bins, int columns);
 
 // A track's whole waveform, a peak per pixel column, with the played part shaded, the place
 // being heard and the cue point marked; near the end of a playing track the part still to
-// play turns the warning colour. A click tells the place clicked, as a share of the track.
-// It repaints only when a pixel of it changes.
+// play turns the warning colour; silence at either end, where known, is shaded. A click tells the
+// place clicked, as a share of the track. It repaints only when a pixel of it changes.
 class TrackOverviewBar : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +22,8 @@ public:
     void setPlayed(double share);
     void setCue(std::optional<double> share);
     void setWarning(bool warning);
+    // Where the track's sound runs, as shares of it: the silence before and after is shaded.
+    void setSound(double start, double end);
     bool warning() const { return warning_; }
     // What each pixel column shows, as drawn at the bar's width.
     const std::vector<float>& columns() const { return columns_; }
@@ -39,6 +41,7 @@ private:
     std::vector<float> bins_, columns_;
     double played_ = 0;
     std::optional<double> cue_;
+    double soundStart_ = 0, soundEnd_ = 1;
     bool warning_ = false;
 };
 

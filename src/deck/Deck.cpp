@@ -210,7 +210,10 @@ void Deck::queueNext() {
         pending_ ? std::nullopt : NextPlayable(list.count(), nextEntry(), +1, [&](int i) {
             return list.isUnplayable(i);
         });
-    player_.QueueNext(next ? list.fullPath(*next) : QString());
+    const QString path = next ? list.fullPath(*next) : QString();
+    player_.QueueNext(path);
+    if (!path.isEmpty())
+        emit upNext(path);
 }
 
 // --- Transport ---------------------------------------------------------------------------

@@ -123,6 +123,8 @@ signals:
     void mutedChanged(bool muted);
     void levelChanged(int volume);
     void prelistenChanged(bool on);
+    // The file the deck would play next at the end of its track.
+    void upNext(const QString& path);
 
 private:
     void playerOpenStateChanged();

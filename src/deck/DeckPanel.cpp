@@ -1,5 +1,6 @@
 #include "deck/DeckPanel.h"
 
+#include "analysis/KnownTracks.h"
 #include "common/AutoFocus.h"
 #include "common/BrowserLists.h"
 #include "common/Reporter.h"
@@ -11,8 +12,8 @@
 
 namespace velmor {
 
-DeckPanel::DeckPanel(Deck& deck, const Controls& ui, Reporter& reporter)
-    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), reporter_(reporter) {
+DeckPanel::DeckPanel(Deck& deck, const Controls& ui, Reporter& reporter, const KnownTracks& known)
+    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), reporter_(reporter), known_(known) {
     wire(ui);
 }
 
@@ -60,6 +61,12 @@ void DeckPanel::wire(const Controls& ui) {
     connect(deck, &Deck::speedChanged, this, [this](int speed) { showSpeed(speed); });
     connect(deck, &Deck::levelChanged, this, [this](int volume) { showLevel(volume); });
     connect(deck, &Deck::prelistenChanged, this, [this](bool on) { showPrelisten(on); });
+    // Where the track's sound ends may be learnt after it opened.
+    connect(&known_, &KnownTracks::learned, this, [this](const QString& path) {
+        if (path == deck_.player().FileName())
+            showStandingPosition();
+    });
+    connect(&known_, &KnownTracks::levellingChanged, this, [this] { showStandingPosition(); });
 }
 
 void DeckPanel::cmdPlayPause_Click() {

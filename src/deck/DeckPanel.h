@@ -7,6 +7,7 @@
 namespace velmor {
 
 class Deck;
+class KnownTracks;
 class Reporter;
 
 // One deck's frame in the window: it shows what its deck does (the caption, the buttons'
@@ -17,8 +18,8 @@ class Reporter;
 class DeckPanel : public QObject {
 public:
     // `ui` gives the deck's own controls, and the folder list and the Auto Focus box the
-    // panel's boxes and sliders hand the focus to.
-    DeckPanel(Deck& deck, const Controls& ui, Reporter& reporter);
+    // panel's boxes and sliders hand the focus to; `known` what the remaining time counts to.
+    DeckPanel(Deck& deck, const Controls& ui, Reporter& reporter, const KnownTracks& known);
 
     Deck& deck() const { return deck_; }
     const DeckControls& controls() const { return c_; }
@@ -66,10 +67,13 @@ private:
     void showStandingPosition();
     // Sets both bars for a position; a deck without a track length keeps them.
     void setBars(double position);
+    // The time left from `position`, to the track's last sound where that is what counts.
+    QString remainingFrom(double position) const;
 
     Deck& deck_;
     const DeckControls c_;
     Reporter& reporter_;
+    const KnownTracks& known_;
 };
 
 } // namespace velmor

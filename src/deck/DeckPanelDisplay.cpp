@@ -4,6 +4,7 @@
 
 #include "common/Reporter.h"
 #include "common/Widgets.h"
+#include "deck/CountedEnd.h"
 #include "deck/Deck.h"
 #include "deck/DeckPanel.h"
 #include "deck/TimeText.h"
@@ -30,7 +31,7 @@ void DeckPanel::opened() {
     setBars(player.CurrentPosition());
     c_.lblTracking->setText(TimeText(player.CurrentPosition()));
     // A deck that has not played yet shows how long it will play.
-    c_.lblRTracking->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
+    c_.lblRTracking->setText(remainingFrom(player.CurrentPosition()));
 }
 
 void DeckPanel::closed() {
@@ -51,7 +52,7 @@ void DeckPanel::stopped() {
         c_.Tracker->setValue(RealToInt32(*deck_.cue()));
     setBars(player.CurrentPosition());
     c_.lblTracking->setText(TimeText(player.CurrentPosition()));
-    c_.lblRTracking->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
+    c_.lblRTracking->setText(remainingFrom(player.CurrentPosition()));
 }
 
 void DeckPanel::playing() {
@@ -102,7 +103,7 @@ void DeckPanel::timer_Timer() {
         c_.shpQueda->setWidthTwips(widths->remaining);
     c_.Tracker->setValue(RealToInt32(player.CurrentPosition()));
     c_.lblTracking->setText(TimeText(player.CurrentPosition(), player.CurrentPosition()));
-    c_.lblRTracking->setText(RemainingTime(player.CurrentPosition(), player.Duration()));
+    c_.lblRTracking->setText(remainingFrom(player.CurrentPosition()));
     // While it plays, the deck keeps its player told of what comes next as the list changes.
     trapped(reporter_, [&] { deck_.queueNext(); });
 }
@@ -114,7 +115,13 @@ void DeckPanel::showStandingPosition() {
     const double position = player.CurrentPosition();
     setBars(position);
     c_.lblTracking->setText(TimeText(position));
-    c_.lblRTracking->setText(RemainingTime(position, player.Duration()));
+    c_.lblRTracking->setText(remainingFrom(position));
+}
+
+QString DeckPanel::remainingFrom(double position) const {
+    const MediaPlayer& player = deck_.player();
+    const double end = CountedEnd(known_, player.FileName(), position, player.Duration());
+    return RemainingTime(float(position), float(end));
 }
 
 void DeckPanel::setBars(double position) {

@@ -1,23 +1,32 @@
 #include "deck/TrackOverview.h"
 
+#include "analysis/KnownTracks.h"
+#include "analysis/TrackAnalyser.h"
 #include "common/TrackOverviewBar.h"
 #include "common/Widgets.h"
+#include "deck/CountedEnd.h"
 #include "deck/Deck.h"
 #include "deck/TimeText.h"
 #include "deck/player/MediaPlayer.h"
-#include "deck/player/OverviewScanner.h"
 #include "legacy/Numbers.h"
 
 namespace velmor {
 
-TrackOverview::TrackOverview(Deck& deck, const Controls& ui, OverviewScanner& scanner, bool enabled)
-    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), scanner_(scanner), enabled_(enabled) {
+TrackOverview::TrackOverview(Deck& deck, const Controls& ui, TrackAnalyser& analyser,
+                             const KnownTracks& known, bool enabled)
+    : deck_(deck), c_(DeckControlsOf(ui, deck.index())), analyser_(analyser), known_(known),
+      enabled_(enabled) {
     const int d = deck.index();
-    connect(&scanner, &OverviewScanner::scanned, this,
+    connect(&analyser, &TrackAnalyser::scanned, this,
             [this, d](int deck, const std::vector<float>& peaks) {
                 if (deck == d)
                     scanned(peaks);
             });
+    connect(&known, &KnownTracks::learned, this, [this](const QString& path) {
+        if (path == deck_.player().FileName())
+            showSound();
+    });
+    connect(&known, &KnownTracks::levellingChanged, this, [this] { showSound(); });
     connect(&deck.player(), &MediaPlayer::OpenStateChange, this, [this] { pla_OpenStateChange(); });
     connect(c_.ovwTrack, &TrackOverviewBar::clicked, this,
             [this](double share) { ovwTrack_Click(share); });
@@ -30,14 +39,15 @@ void TrackOverview::pla_OpenStateChange() {
     c_.ovwTrack->hide();
     const QString path = deck_.player().FileName();
     if (path.isEmpty() || !enabled_)
-        scanner_.drop(deck_.index());
+        analyser_.drop(deck_.index());
     else
-        scanner_.scan(deck_.index(), path);
+        analyser_.scan(deck_.index(), path);
 }
 
 void TrackOverview::scanned(const std::vector<float>& peaks) {
     TrackOverviewBar* overview = c_.ovwTrack;
     overview->setPeaks(peaks);
+    showSound();
     txtSet_Change();
     refresh();
     overview->show();
@@ -67,13 +77,18 @@ void TrackOverview::refresh() {
         TrackOverviewBar* overview = c_.ovwTrack;
         if (overview->isVisible() && length > 0)
             overview->setPlayed(position / length);
-        const bool near =
-            player.PlayState() == MediaPlayer::Playing && NearTheEnd(position, player.Duration());
+        const double end = CountedEnd(known_, player.FileName(), position, player.Duration());
+        const bool near = player.PlayState() == MediaPlayer::Playing && NearTheEnd(position, end);
         overview->setWarning(near);
         setWarning(near);
     } catch (const std::exception&) {
         // A player that cannot tell its place now is asked again at the next frame.
     }
+}
+
+void TrackOverview::showSound() {
+    const SoundShares sound = SoundSharesOf(known_, deck_.player().FileName());
+    c_.ovwTrack->setSound(sound.start, sound.end);
 }
 
 void TrackOverview::setWarning(bool warning) {

@@ -9,7 +9,8 @@
 namespace velmor {
 
 class Deck;
-class OverviewScanner;
+class KnownTracks;
+class TrackAnalyser;
 
 // A deck's track overview over its position bars: worked out when a file opens and shown
 // once it is there; the played part follows the display timer, a click goes to the place
@@ -18,9 +19,11 @@ class OverviewScanner;
 // colour.
 class TrackOverview : public QObject {
 public:
-    // `scanner` works out the overviews of every deck; `display` is the window's frame timer.
-    // A window that shows no overviews (a benchmark's plain window) is not `enabled`.
-    TrackOverview(Deck& deck, const Controls& ui, OverviewScanner& scanner, bool enabled);
+    // `analyser` works out the overviews of every deck and `known` keeps what it found;
+    // `display` is the window's frame timer. A window that shows no overviews (a benchmark's
+    // plain window) is not `enabled`.
+    TrackOverview(Deck& deck, const Controls& ui, TrackAnalyser& analyser, const KnownTracks& known,
+                  bool enabled);
 
     void pla_OpenStateChange();
     void ovwTrack_Click(double share);
@@ -31,10 +34,12 @@ public:
 private:
     void scanned(const std::vector<float>& peaks);
     void setWarning(bool warning);
+    void showSound();
 
     Deck& deck_;
     const DeckControls c_;
-    OverviewScanner& scanner_;
+    TrackAnalyser& analyser_;
+    const KnownTracks& known_;
     const bool enabled_;
     bool warned_ = false;
 };

@@ -1,3 +1,4 @@
+#include "analysis/KnownTracks.h"
 #include "common/TrackOverviewBar.h"
 #include "support/AudioFixtures.h"
 #include "support/WindowTest.h"
@@ -30,7 +31,7 @@ struct TrackOverviewTest : WindowTest {
         step = int(overview->columns().size() * 3 / 4);
     }
     void waitForScans() {
-        w.overviewScanner.waitForDone();
+        w.trackAnalyser.waitForDone();
         DeliverNotifications();
     }
     // How many pixels of column x are drawn.
@@ -95,4 +96,25 @@ TEST_F(TrackOverviewTest, AnUnreadableTrackHasNone) {
     t.open(0, dir.filePath("missing.wav")); // the player tells what is wrong with it
     waitForScans();
     EXPECT_TRUE(overview->isHidden());
+}
+
+// Where the track's sound is known to start at 15 s and end at 105 s, the silence before
+// and after is shaded: darker than the background between.
+TEST_F(TrackOverviewTest, SilentHeadAndTailAreShaded) {
+    TrackFacts facts;
+    facts.lengthSeconds = 120;
+    facts.soundStart = 15;
+    facts.soundEnd = 105;
+    w.knownTracks.learnFacts(dir.filePath("steps.wav"), facts);
+    const QImage drawn = overview->grab().toImage();
+    const int width = drawn.width();
+    const QColor between = drawn.pixelColor(width / 2, 0);
+    EXPECT_LT(drawn.pixelColor(width / 16, 0).value(), between.value());
+    EXPECT_LT(drawn.pixelColor(width - width / 16, 0).value(), between.value());
+}
+
+TEST_F(TrackOverviewTest, SoundFromEndToEndIsNotShaded) {
+    const QImage drawn = overview->grab().toImage();
+    const int width = drawn.width();
+    EXPECT_EQ(drawn.pixelColor(width / 16, 0), drawn.pixelColor(width / 2, 0));
 }

@@ -1,4 +1,4 @@
-#include "audio/TrackPeaks.h"
+#include "analysis/TrackAnalysis.h"
 #include "audio/Decoder.h"
 
 #include <algorithm>
@@ -32,17 +32,17 @@ struct MadeUpDecoder : audio::Decoder {
 };
 
 // The overview of MadeUpDecoder's track in 64 stretches when reading stops at `damage`.
-audio::TrackPeaks Scan(int64_t damage, bool throws) {
+TrackPeaks Scan(int64_t damage, bool throws) {
     const std::atomic<bool> cancelled{false};
     MadeUpDecoder decoder(damage, throws);
-    return audio::ScanPeaks(decoder, 64, cancelled);
+    return ScanPeaks(decoder, 64, cancelled);
 }
 
 } // namespace
 
 // Each stretch of a track's overview has its loudest sample: 0.2 in the first 48, 0.8 after.
 TEST(TrackPeaksTest, EachStretchHasItsLoudestSample) {
-    const audio::TrackPeaks peaks = Scan(100000, false);
+    const TrackPeaks peaks = Scan(100000, false);
     EXPECT_EQ(peaks.framesRead, 100000);
     ASSERT_EQ(peaks.peaks.size(), 64u);
     for (size_t bin = 0; bin < 48; ++bin)
@@ -55,7 +55,7 @@ TEST(TrackPeaksTest, EachStretchHasItsLoudestSample) {
 // before and leaves the rest empty.
 TEST(TrackPeaksTest, DamageKeepsWhatCameBefore) {
     for (const bool throws : {false, true}) {
-        const audio::TrackPeaks peaks = Scan(50000, throws);
+        const TrackPeaks peaks = Scan(50000, throws);
         EXPECT_EQ(peaks.framesRead, 50000) << "throws " << throws;
         ASSERT_EQ(peaks.peaks.size(), 64u);
         for (size_t bin = 0; bin < 32; ++bin)

@@ -1,0 +1,129 @@
+#include "analysis/AnalysisCache.h"
+#include "analysis/TrackAnalyser.h"
+#include "audio/Decoder.h"
+#include "support/AudioFixtures.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+namespace {
+
+// A track in a folder of its own, with a cache beside it and a count of the decoders opened.
+struct CacheTest : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        WriteTrack(3);
+    }
+    void WriteTrack(double seconds) {
+        test::WriteWav(track.toStdString(), test::Stereo(test::Tone(440, seconds, 44100)), 44100,
+                       2);
+    }
+    std::optional<TrackLook> Look() {
+        const std::atomic<bool> cancelled{false};
+        return LookOnce(track, cache, open, cancelled);
+    }
+
+    QTemporaryDir dir;
+    const QString track = dir.path() + "/track.wav";
+    const AnalysisCache cache{dir.path() + "/cache"};
+    int opened = 0;
+    const OpenDecoderFunction open = [this](const std::string& path) {
+        ++opened;
+        return audio::OpenDecoder(path);
+    };
+};
+
+} // namespace
+
+// A track seen once is never decoded for a look again, and its look comes back whole.
+TEST_F(CacheTest, SecondLookComesFromTheCache) {
+    const std::optional<TrackLook> first = Look();
+    const std::optional<TrackLook> second = Look();
+    EXPECT_EQ(opened, 1);
+    ASSERT_TRUE(first.has_value());
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(*second, *first);
+}
+
+// The look kept holds the facts found: they are the track's, not defaults.
+TEST_F(CacheTest, KeptLookHoldsTheFacts) {
+    Look();
+    const std::optional<TrackLook> kept = Look();
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_DOUBLE_EQ(kept->facts.lengthSeconds, 3.0);
+    ASSERT_TRUE(kept->facts.soundEnd.has_value());
+    EXPECT_NEAR(*kept->facts.soundEnd, 3.0, 0.001);
+    EXPECT_EQ(kept->peaks.peaks.size(), 2048u);
+    EXPECT_EQ(kept->peaks.framesRead, 132300);
+}
+
+// A file written anew (another size) is looked at anew.
+TEST_F(CacheTest, ChangedSizeIsLookedAtAgain) {
+    Look();
+    WriteTrack(4);
+    const std::optional<TrackLook> look = Look();
+    EXPECT_EQ(opened, 2);
+    ASSERT_TRUE(look.has_value());
+    EXPECT_DOUBLE_EQ(look->facts.lengthSeconds, 4.0);
+}
+
+// A file of the same size written at another time is looked at anew.
+TEST_F(CacheTest, ChangedTimeIsLookedAtAgain) {
+    Look();
+    QFile file(track);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    Look();
+    EXPECT_EQ(opened, 2);
+}
+
+// A damaged cache file is passed over without a word and written anew.
+TEST_F(CacheTest, DamagedFileIsIgnoredAndRebuilt) {
+    Look();
+    const QString kept = cache.fileFor(track);
+    std::string bytes = test::ReadBytes(kept.toStdString());
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x55);
+    test::WriteBytes(kept.toStdString(), bytes);
+    const std::optional<TrackLook> rebuilt = Look();
+    EXPECT_EQ(opened, 2);
+    ASSERT_TRUE(rebuilt.has_value());
+    EXPECT_DOUBLE_EQ(rebuilt->facts.lengthSeconds, 3.0);
+    Look();
+    EXPECT_EQ(opened, 2);
+}
+
+// A file cut short, or one that is not a look at all, is no look.
+TEST_F(CacheTest, ShortOrForeignFileIsNoLook) {
+    Look();
+    const std::string kept = cache.fileFor(track).toStdString();
+    const std::string bytes = test::ReadBytes(kept);
+    test::WriteBytes(kept, bytes.substr(0, bytes.size() - 30));
+    Look();
+    EXPECT_EQ(opened, 2);
+    test::WriteBytes(kept, "[playlist]\nFile1=track.wav\n");
+    Look();
+    EXPECT_EQ(opened, 3);
+}
+
+// Another track kept under the same name (as a hash collision would) is not this one's.
+TEST_F(CacheTest, LookOfAnotherPathIsNotFound) {
+    const std::optional<FileStamp> stamp = StampOf(track);
+    ASSERT_TRUE(stamp.has_value());
+    cache.keep(dir.path() + "/other.wav", *stamp, TrackLook{});
+    QFile::rename(cache.fileFor(dir.path() + "/other.wav"), cache.fileFor(track));
+    EXPECT_FALSE(cache.find(track, *stamp).has_value());
+}
+
+// A file that cannot be read gives no look, and nothing is kept for it.
+TEST_F(CacheTest, UnreadableFileGivesNoLook) {
+    test::WriteBytes(track.toStdString(), "not a sound");
+    EXPECT_FALSE(Look().has_value());
+    EXPECT_FALSE(QFile::exists(cache.fileFor(track)));
+}
