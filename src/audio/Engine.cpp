@@ -126,6 +126,10 @@ void Engine::setTrackPlan(int index, const TrackPlan& plan) {
     const bool newGain = plan.gain != deck.plan.gain;
     deck.plan = plan;
     replan(index, deck.track, plan);
+    // The audio rendered ahead may run past the new end already.
+    deck.controls.endTrack.store(0, std::memory_order_release);
+    deck.controls.endSeconds.store(plan.endSeconds, std::memory_order_release);
+    deck.controls.endTrack.store(deck.track, std::memory_order_release);
     // What stands ahead of a still deck is rendered again, at the new gain, from where it is.
     if (newGain && !deck.controls.playing.load(std::memory_order_relaxed) && !joined(index))
         request(index, nullptr, false, position(index));
