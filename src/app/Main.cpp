@@ -36,6 +36,17 @@ Main::Main(const MainOptions& options)
         pla[d] = options.createPlayer(d, this);
         decks[d] = new Deck(d, *pla[d], *this, reporter, this);
     }
+    // What is learnt of a track reaches the players that have it open or queued.
+    connect(&knownTracks, &KnownTracks::learned, this, [this](const QString& path) {
+        for (MediaPlayer* player : pla)
+            player->replan(path);
+    });
+    connect(&knownTracks, &KnownTracks::levellingChanged, this, [this] {
+        for (MediaPlayer* player : pla) {
+            player->replan(player->FileName());
+            player->replan(player->QueuedNext());
+        }
+    });
     setClientHeight(kExpandedHeight);
     setFocusPolicy(Qt::StrongFocus);
 

@@ -45,8 +45,14 @@ int main(int argc, char** argv) {
     options.audioSetupFile = setupFile;
     options.sessionFolder = velmor::SessionFolder();
     options.createPlayer = [&](int deck, QObject* parent) {
-        return new velmor::EnginePlayer(
+        auto* player = new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
+        // Each track plays by what the window knows of it (the window is the parent).
+        if (auto* window = qobject_cast<velmor::Main*>(parent))
+            player->setPlanner([window](const QString& path, std::optional<double> tagged) {
+                return window->knownTracks.plan(path, tagged);
+            });
+        return player;
     };
     // The meter waits for the engine rather than holding up the window for the sound card.
     velmor::MasterLevelsReader master(

@@ -19,15 +19,28 @@ const AudioBlock* DeckMixer::currentBlock(uint64_t generation) noexcept {
             return nullptr;
         const bool stale = block->generation < generation;
         const bool usedUp = !block->endOfTrack && offset_ >= block->frames;
-        if (!(usedUp || (stale && transport_.value() == 0.0f)))
+        // Rendered before the track's end was moved before it: its near-silent tail.
+        const bool pastEnd = !block->endOfTrack && block->track == endTrack_ &&
+                             block->secondsAt(offset_) >= endSeconds_;
+        if (!(usedUp || pastEnd || (stale && transport_.value() == 0.0f)))
             return block;
         ring_.pop();
         offset_ = 0;
     }
 }
 
+void DeckMixer::readEnd() noexcept {
+    const uint64_t track = controls_.endTrack.load(std::memory_order_acquire);
+    const double seconds = controls_.endSeconds.load(std::memory_order_acquire);
+    if (track == controls_.endTrack.load(std::memory_order_acquire)) { // not changed meanwhile
+        endTrack_ = track;
+        endSeconds_ = seconds;
+    }
+}
+
 bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     const uint64_t generation = controls_.generation.load(std::memory_order_acquire);
+    readEnd();
     const bool playing = controls_.playing.load(std::memory_order_acquire);
     mute_.setTarget(controls_.muted.load(std::memory_order_relaxed) ? 0.0f : 1.0f);
     level_.setTarget(controls_.gain.load(std::memory_order_relaxed));

@@ -16,6 +16,11 @@ struct DeckControls {
     std::atomic<bool> playing{false};
     std::atomic<float> gain{1.0f}; // from the level in hundredths of a decibel
     std::atomic<bool> muted{false};
+    // A new end for file `endTrack` (0: none) when some of its audio may be rendered beyond
+    // it already: what lies past `endSeconds` is not played. `endTrack` is cleared before and
+    // set after `endSeconds`, so that the two read as one.
+    std::atomic<uint64_t> endTrack{0};
+    std::atomic<double> endSeconds{0};
 };
 
 static_assert(std::atomic<double>::is_always_lock_free &&
@@ -78,6 +83,7 @@ public:
 
 private:
     const AudioBlock* currentBlock(uint64_t generation) noexcept;
+    void readEnd() noexcept; // the end the window set last
 
     BlockRing& ring_;
     DeckControls& controls_;
@@ -88,6 +94,8 @@ private:
     uint64_t heardGeneration_ = 0;
     uint64_t heardTrack_ = 0;
     uint64_t joins_ = 0;
+    uint64_t endTrack_ = 0;
+    double endSeconds_ = 0;
     double heardSeconds_ = 0;
 };
 

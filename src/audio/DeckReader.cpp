@@ -12,9 +12,12 @@ namespace velmor::audio {
 void DeckReader::apply(ReaderCommand& command) {
     if (command.queue)
         return queue(command);
+    if (command.replan)
+        return replan(command);
     if (command.decoder || command.close) {
         resetChain();
         decoder_ = std::move(command.decoder);
+        plan_ = command.plan;
         track_ = command.track;
         next_.reset();
         ended_.reset();
@@ -34,9 +37,24 @@ void DeckReader::queue(ReaderCommand& command) {
     if (command.track != track_)
         return;
     next_ = std::move(command.decoder);
+    nextPlan_ = command.plan;
     nextTrack_ = next_ ? command.nextTrack : 0;
     ended_.reset(); // the window has taken the file gone on into as its own
     endedTrack_ = 0;
+}
+
+void DeckReader::replan(const ReaderCommand& command) {
+    if (command.track == 0)
+        return;
+    if (command.track == nextTrack_)
+        nextPlan_ = command.plan;
+    else if (command.track == endedTrack_)
+        endedPlan_ = command.plan;
+    else if (command.track == track_ && decoder_) {
+        plan_ = command.plan;
+        if (!endWritten_) // an end already handed on stands
+            expectToEnd();
+    }
 }
 
 void DeckReader::resetChain() {
@@ -50,18 +68,22 @@ void DeckReader::joinNext() {
     resetChain();
     ended_ = std::move(decoder_);
     endedTrack_ = track_;
+    endedPlan_ = plan_;
     decoder_ = std::move(next_);
+    plan_ = nextPlan_;
     track_ = nextTrack_;
     nextTrack_ = 0;
     joinedBlock_ = true;
-    start(0);
+    start(plan_.startSeconds); // gone on into where its sound starts
 }
 
 void DeckReader::unjoin() {
     resetChain();
     next_ = std::move(decoder_);
+    nextPlan_ = plan_;
     nextTrack_ = track_;
     decoder_ = std::move(ended_);
+    plan_ = endedPlan_;
     track_ = endedTrack_;
     endedTrack_ = 0;
 }
@@ -77,11 +99,9 @@ void DeckReader::start(double seconds) {
     const int64_t first =
         std::clamp<int64_t>(std::llround(seconds * sourceRate), 0, decoder_->lengthFrames());
     decoder_->seek(first);
+    first_ = first;
     startSeconds_ = first / sourceRate;
-    // Exactly the frames the rest of the track lasts at this rate: the resampler's and the
-    // time-stretcher's padding at the end is cut off.
-    expected_ = static_cast<int64_t>(
-        std::ceil((decoder_->lengthFrames() - first) * outputRate_ / (sourceRate * rate_) - 1e-9));
+    expectToEnd();
     // Tempo before resampling: at double speed the resampler has half the frames to convert.
     source_ = std::make_unique<DecoderSource>(*decoder_);
     chainEnd_ = source_.get();
@@ -93,6 +113,17 @@ void DeckReader::start(double seconds) {
         resampler_ = std::make_unique<ResamplingSource>(*chainEnd_, sourceRate, outputRate_);
         chainEnd_ = resampler_.get();
     }
+}
+
+void DeckReader::expectToEnd() {
+    // Exactly the frames the rest of the track lasts at this rate, up to where its plan ends
+    // it: the resampler's and the time-stretcher's padding at the end is cut off.
+    const double sourceRate = decoder_->sampleRate();
+    const int64_t end =
+        std::clamp<int64_t>(std::llround(std::min(plan_.endSeconds, 1e9) * sourceRate), first_,
+                            decoder_->lengthFrames());
+    expected_ =
+        static_cast<int64_t>(std::ceil((end - first_) * outputRate_ / (sourceRate * rate_) - 1e-9));
 }
 
 bool DeckReader::fill(int maxBlocks) {
@@ -119,8 +150,7 @@ bool DeckReader::fill(int maxBlocks) {
         block->frames = got;
         block->endOfTrack = got == 0;
         block->startSeconds =
-            got == 0 ? static_cast<double>(decoder_->lengthFrames()) / decoder_->sampleRate()
-                     : startSeconds_ + produced_ * block->secondsPerFrame;
+            got == 0 ? endSeconds() : startSeconds_ + produced_ * block->secondsPerFrame;
         produced_ += got;
         sinceRequest_ += got;
         endWritten_ = block->endOfTrack;
@@ -130,10 +160,19 @@ bool DeckReader::fill(int maxBlocks) {
     return written > 0;
 }
 
+double DeckReader::endSeconds() const {
+    const double length = static_cast<double>(decoder_->lengthFrames()) / decoder_->sampleRate();
+    return std::min(length, std::max(plan_.endSeconds, startSeconds_));
+}
+
 int DeckReader::render(float* stereo) {
     const int want =
         static_cast<int>(std::min<int64_t>(AudioBlock::kMaxFrames, expected_ - produced_));
-    return want > 0 ? chainEnd_->getNextAudioBlock(stereo, want) : 0;
+    const int got = want > 0 ? chainEnd_->getNextAudioBlock(stereo, want) : 0;
+    if (plan_.gain != 1.0f) // the track's own gain, before anything the deck does
+        std::transform(stereo, stereo + 2 * got, stereo,
+                       [gain = plan_.gain](float x) { return x * gain; });
+    return got;
 }
 
 } // namespace velmor::audio

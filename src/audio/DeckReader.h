@@ -3,13 +3,15 @@
 #include "audio/AudioSource.h"
 #include "audio/BlockRing.h"
 #include "audio/Decoder.h"
+#include "audio/TrackPlan.h"
 
 #include <memory>
 
 namespace velmor::audio {
 
 // What the window asked of a deck's reader: play this from there at that rate; or, with
-// `queue`, go straight on into `decoder` (null: into nothing) once file `track` has ended.
+// `queue`, go straight on into `decoder` (null: into nothing) once file `track` has ended;
+// or, with `replan`, play file `track` (the loaded or the queued one) by `plan` from now on.
 struct ReaderCommand {
     uint64_t generation = 0;
     std::unique_ptr<Decoder> decoder; // a newly opened file, or null to keep the one open
@@ -19,6 +21,8 @@ struct ReaderCommand {
     uint64_t track = 0; // the file the request is for (the queue's: the one it follows)
     bool queue = false;
     uint64_t nextTrack = 0; // the queued file's number
+    TrackPlan plan;         // the new or queued file's, or the replanned one's
+    bool replan = false;
 };
 
 // The reader side of a deck: decoder -> tempo -> resampler, rendered ahead into the deck's
@@ -37,15 +41,19 @@ public:
 
 private:
     void queue(ReaderCommand& command);
+    void replan(const ReaderCommand& command);
     void start(double seconds);
+    void expectToEnd(); // the frames of this run up to the plan's end
     void resetChain();
     void joinNext();
     void unjoin();
-    int render(float* stereo); // the next frames of this file, 0 at its end
+    int render(float* stereo); // the next frames of this file, at its gain; 0 at its end
+    double endSeconds() const; // where this file ends, in its own seconds
 
     BlockRing& ring_;
     const int outputRate_;
     std::unique_ptr<Decoder> decoder_;
+    TrackPlan plan_, nextPlan_, endedPlan_;
     std::unique_ptr<AudioSource> source_, tempo_, resampler_;
     AudioSource* chainEnd_ = nullptr;
     uint64_t generation_ = 0;
@@ -57,6 +65,7 @@ private:
     bool joinedBlock_ = false; // the next block is the first of a file gone on into
     double rate_ = 1.0;
     double startSeconds_ = 0;
+    int64_t first_ = 0;        // the file's frame this run started at
     int64_t produced_ = 0;     // frames of this file
     int64_t sinceRequest_ = 0; // frames since the request, over files gone on into
     int64_t expected_ = 0;

@@ -50,11 +50,17 @@ float Engine::GainOfLevel(int hundredthsOfDb) {
 }
 
 // A refused command's file is destroyed on the caller's thread, with the command.
-void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, double seconds) {
+void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, double seconds,
+                     const TrackPlan& plan) {
     Deck& deck = *decks_[index];
     const uint64_t generation = deck.uiGeneration + 1;
-    if (!deck.commands.push(
-            {generation, std::move(decoder), close, seconds, deck.rate, deck.track}))
+    if (!deck.commands.push({.generation = generation,
+                             .decoder = std::move(decoder),
+                             .close = close,
+                             .startSeconds = seconds,
+                             .rate = deck.rate,
+                             .track = deck.track,
+                             .plan = plan}))
         throw std::runtime_error("the audio engine does not respond");
     deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
@@ -62,13 +68,14 @@ void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, do
     wake_.notify_all(); // the readers share it
 }
 
-void Engine::load(int index, std::unique_ptr<Decoder> decoder) {
+void Engine::load(int index, std::unique_ptr<Decoder> decoder, const TrackPlan& plan) {
     Deck& deck = *decks_[index];
     deck.controls.playing.store(false, std::memory_order_release);
     const double length = static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate();
     deck.track = ++deck.tracks;
     deck.nextTrack = 0;
-    request(index, std::move(decoder), false, 0.0);
+    deck.plan = plan;
+    request(index, std::move(decoder), false, 0.0, plan);
     deck.lengthSeconds = length;
 }
 
@@ -77,23 +84,63 @@ void Engine::close(int index) {
     deck.controls.playing.store(false, std::memory_order_release);
     deck.track = ++deck.tracks;
     deck.nextTrack = 0;
+    deck.plan = {};
     request(index, nullptr, true, 0.0);
     deck.lengthSeconds = 0;
 }
 
-void Engine::queueNext(int index, std::unique_ptr<Decoder> decoder) {
+void Engine::queueNext(int index, std::unique_ptr<Decoder> decoder, const TrackPlan& plan) {
     Deck& deck = *decks_[index];
     const uint64_t next = decoder ? deck.tracks + 1 : 0;
     const double length =
         decoder ? static_cast<double>(decoder->lengthFrames()) / decoder->sampleRate() : 0.0;
-    ReaderCommand command{
-        .decoder = std::move(decoder), .track = deck.track, .queue = true, .nextTrack = next};
+    ReaderCommand command{.decoder = std::move(decoder),
+                          .track = deck.track,
+                          .queue = true,
+                          .nextTrack = next,
+                          .plan = plan};
     if (!deck.commands.push(std::move(command)))
         throw std::runtime_error("the audio engine does not respond");
     deck.tracks += next ? 1 : 0;
     deck.nextTrack = next;
     deck.nextLength = length;
+    deck.nextPlan = plan;
     wake_.notify_all(); // the readers share it
+}
+
+void Engine::replan(int index, uint64_t track, const TrackPlan& plan) {
+    Deck& deck = *decks_[index];
+    ReaderCommand command;
+    command.track = track;
+    command.plan = plan;
+    command.replan = true;
+    if (!deck.commands.push(std::move(command)))
+        throw std::runtime_error("the audio engine does not respond");
+    wake_.notify_all(); // the readers share it
+}
+
+void Engine::setTrackPlan(int index, const TrackPlan& plan) {
+    Deck& deck = *decks_[index];
+    if (deck.track == 0 || plan == deck.plan)
+        return;
+    const bool newGain = plan.gain != deck.plan.gain;
+    deck.plan = plan;
+    replan(index, deck.track, plan);
+    // The audio rendered ahead may run past the new end already.
+    deck.controls.endTrack.store(0, std::memory_order_release);
+    deck.controls.endSeconds.store(plan.endSeconds, std::memory_order_release);
+    deck.controls.endTrack.store(deck.track, std::memory_order_release);
+    // What stands ahead of a still deck is rendered again, at the new gain, from where it is.
+    if (newGain && !deck.controls.playing.load(std::memory_order_relaxed) && !joined(index))
+        request(index, nullptr, false, position(index));
+}
+
+void Engine::setNextPlan(int index, const TrackPlan& plan) {
+    Deck& deck = *decks_[index];
+    if (deck.nextTrack == 0 || plan == deck.nextPlan)
+        return;
+    deck.nextPlan = plan;
+    replan(index, deck.nextTrack, plan);
 }
 
 bool Engine::joined(int index) const {
@@ -109,6 +156,7 @@ bool Engine::adoptNext(int index) {
     Deck& deck = *decks_[index];
     deck.track = std::exchange(deck.nextTrack, 0);
     deck.lengthSeconds = deck.nextLength;
+    deck.plan = deck.nextPlan;
     return true;
 }
 

@@ -75,8 +75,8 @@ public:
     uint64_t headphoneUnderruns() const { return headphones_.underruns(); }
 
     // Deck operations, UI thread only. `load` gives the deck an opened file, stopped at its
-    // start; `close` leaves it without one.
-    void load(int deck, std::unique_ptr<Decoder> decoder);
+    // start, to play by `plan`; `close` leaves it without one.
+    void load(int deck, std::unique_ptr<Decoder> decoder, const TrackPlan& plan = {});
     void close(int deck);
     void play(int deck);
     void pause(int deck);
@@ -94,7 +94,13 @@ public:
     // none). Loading or closing drops it; seeks and rates keep it (it plays at the deck's
     // rate). Once the reader has gone on into a queued file, a new one is too late and
     // ignored: the join is then no longer joined() and reads as the loaded track's end.
-    void queueNext(int deck, std::unique_ptr<Decoder> decoder);
+    void queueNext(int deck, std::unique_ptr<Decoder> decoder, const TrackPlan& plan = {});
+    // The loaded file plays by `plan` from now on: its end holds at once, its gain for what is
+    // rendered from now on. A deck standing still has its audio ahead rendered again from
+    // where it stands, so that it starts with the new gain. setNextPlan does the same for the
+    // queued file (its start is where it is gone on into).
+    void setTrackPlan(int deck, const TrackPlan& plan);
+    void setNextPlan(int deck, const TrackPlan& plan);
     // Whether what is heard is the queued file, gone on into from the loaded one.
     bool joined(int deck) const;
     // The queued file, once joined(), becomes the loaded one, playing on where it is heard.
@@ -154,6 +160,7 @@ private:
         double rate = 1.0;
         double lengthSeconds = 0;
         uint64_t track = 0, nextTrack = 0, tracks = 0; // the loaded file, the queued, a count
+        TrackPlan plan, nextPlan;
         double nextLength = 0;
         // Reader side only.
         uint64_t reportedEnd = 0;
@@ -164,7 +171,9 @@ private:
     void mixMain(float* stereo, int frames, bool headphones) noexcept;
     void fillAhead() override;
 
-    void request(int deck, std::unique_ptr<Decoder> decoder, bool close, double seconds);
+    void request(int deck, std::unique_ptr<Decoder> decoder, bool close, double seconds,
+                 const TrackPlan& plan = {});
+    void replan(int deck, uint64_t track, const TrackPlan& plan);
     bool readOnce(int deck); // one round of a deck's reader work
     void readerLoop(int deck);
 

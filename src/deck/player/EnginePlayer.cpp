@@ -75,6 +75,9 @@ void EnginePlayer::setFileName(const QString& path) {
         fileName_ = path;
         duration_ = queuedDuration_;
         queuedPath_.clear();
+        plan_ = queuedPlan_;
+        taggedLoudness_ = queuedTaggedLoudness_;
+        started_ = true; // it plays already, at its own gain
         adopted_ = true;
         return notifyOpenState(oldOpenState);
     }
@@ -112,6 +115,7 @@ void EnginePlayer::setFileName(const QString& path) {
     }
     fileName_ = path;
     duration_ = 0;
+    fromFirstSound_ = advancing_;
     if (state_ == Closed)
         state_ = Stopped;
     opening_ =
@@ -122,17 +126,27 @@ void EnginePlayer::opened(TrackOpener::Opened&& result) {
     opening_ = {};
     if (!result.decoder)
         return openFailed(result.failure);
+    const bool fromFirstSound = std::exchange(fromFirstSound_, false);
+    const audio::TrackPlan plan = planFor(fileName_, result.tags.taggedLoudness);
     try {
-        engine().load(deck_, std::move(result.decoder));
+        engine().load(deck_, std::move(result.decoder), plan);
     } catch (const std::exception& e) { // no engine to play it on
         return openFailed(DescriptionOf(e));
     }
+    plan_ = plan;
+    taggedLoudness_ = result.tags.taggedLoudness;
+    started_ = false;
     duration_ = result.seconds;
-    if (openingPosition_ > 0)
-        engine_->seek(deck_, std::clamp(openingPosition_, 0.0, duration_));
+    const double start = openingPosition_ > 0 ? openingPosition_
+                         : fromFirstSound     ? plan_.startSeconds
+                                              : 0.0;
+    if (start > 0)
+        engine_->seek(deck_, std::clamp(start, 0.0, duration_));
     openingPosition_ = 0;
-    if (state_ == Playing)
+    if (state_ == Playing) {
         engine_->play(deck_);
+        started_ = true;
+    }
     told_ = state_;
     if (!queuedPath_.isEmpty())
         queueOnEngine();
@@ -183,8 +197,10 @@ void EnginePlayer::queueOnEngine() {
         queueing_ = {};
         // A file that does not open is not queued; the deck finds out why when it opens it.
         queuedDuration_ = result.seconds;
+        queuedTaggedLoudness_ = result.tags.taggedLoudness;
+        queuedPlan_ = planFor(queuedPath_, queuedTaggedLoudness_);
         try {
-            engine_->queueNext(deck_, std::move(result.decoder));
+            engine_->queueNext(deck_, std::move(result.decoder), queuedPlan_);
         } catch (const std::exception&) {
             queuedDuration_ = 0; // an engine that does not respond joins nothing
         }
@@ -197,6 +213,7 @@ void EnginePlayer::Play() {
     if (opening_.active())
         return changeState(Playing, true);
     engine_->play(deck_);
+    started_ = true;
     changeState(Playing, true);
     if (endWhilePaused_) {
         endWhilePaused_ = false;
@@ -222,6 +239,7 @@ void EnginePlayer::Stop() {
     } else {
         engine_->pause(deck_);
         engine_->seek(deck_, 0.0); // stopping rewinds to the start
+        rewound();
     }
     endWhilePaused_ = false;
     changeState(Stopped, false);
@@ -238,11 +256,16 @@ void EnginePlayer::trackEnded(uint64_t generation) {
     }
     if (state_ != Playing)
         return;
-    if (engine_->joined(deck_))
-        return endIntoQueued();
-    engine_->pause(deck_);
-    engine_->seek(deck_, 0.0);
-    changeState(Stopped, false);
+    advancing_ = true; // a file the deck opens now starts at its first sound
+    if (engine_->joined(deck_)) {
+        endIntoQueued();
+    } else {
+        engine_->pause(deck_);
+        engine_->seek(deck_, 0.0);
+        rewound();
+        changeState(Stopped, false);
+    }
+    advancing_ = false;
 }
 
 void EnginePlayer::endIntoQueued() {
@@ -256,9 +279,44 @@ void EnginePlayer::endIntoQueued() {
         // deck rewound it, and the joined audio ramps out.
         engine_->pause(deck_);
         engine_->seek(deck_, heldRewind_);
+        rewound();
     } else if (std::exchange(adopted_, false) && state_ != Playing) {
-        engine_->pause(deck_); // taken but not played: it waits at its start
-        engine_->seek(deck_, 0.0);
+        engine_->pause(deck_); // taken but not played: it waits at its first sound
+        engine_->seek(deck_, plan_.startSeconds);
+        rewound();
+    }
+}
+
+audio::TrackPlan EnginePlayer::planFor(const QString& path,
+                                       std::optional<double> taggedLoudness) const {
+    return planner_ ? planner_(path, taggedLoudness) : audio::TrackPlan{};
+}
+
+void EnginePlayer::applyPlan() {
+    audio::TrackPlan plan = planFor(fileName_, taggedLoudness_);
+    if (started_)
+        plan.gain = plan_.gain;
+    plan_ = plan;
+    engine_->setTrackPlan(deck_, plan);
+}
+
+void EnginePlayer::rewound() {
+    started_ = false;
+    applyPlan();
+}
+
+void EnginePlayer::replan(const QString& path) {
+    if (path.isEmpty() || !engine_ || opening_.active())
+        return; // a file still opening is planned once it is open
+    try {
+        if (path == fileName_ && state_ != Closed && !holdingRewind())
+            applyPlan();
+        if (path == queuedPath_ && !queueing_.active()) {
+            queuedPlan_ = planFor(path, queuedTaggedLoudness_);
+            engine_->setNextPlan(deck_, queuedPlan_);
+        }
+    } catch (const std::exception&) {
+        // An engine that no longer takes commands plays nothing to plan.
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "audio/TrackPlan.h"
 #include "deck/player/MediaPlayer.h"
 #include "deck/player/TrackOpener.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -36,10 +38,19 @@ class Engine;
 //
 // The player takes its engine when it first opens a file: until then its level, mute and
 // rate are only kept, so that a window can be built and shown before the sound card is found.
+//
+// Each file plays by the plan its planner gives for it (see audio::TrackPlan). Its gain is
+// fixed when the track starts playing: a plan learnt while it plays or stands paused brings
+// its end (and the queued file's start) at once, its gain at the next start from a stop. A
+// track the deck goes on into at the end of the one before, or opens while it handles that
+// end, starts at its first sound; whatever the user asks starts where it always did.
 class EnginePlayer : public MediaPlayer {
     Q_OBJECT
 public:
     using EngineSource = std::function<audio::Engine&()>;
+    // The plan for the file at a path, given the loudness its tags imply.
+    using Planner =
+        std::function<audio::TrackPlan(const QString& path, std::optional<double> taggedLoudness)>;
 
     EnginePlayer(audio::Engine& engine, int deck, QObject* parent = nullptr);
     EnginePlayer(EngineSource engine, int deck, QObject* parent = nullptr);
@@ -49,6 +60,10 @@ public:
     void setOpenFunction(TrackOpener::OpenFunction open) {
         opener_.setOpenFunction(std::move(open));
     }
+    // Files opened from now on play by the plans `planner` gives (every file plays as it is
+    // without one).
+    void setPlanner(Planner planner) { planner_ = std::move(planner); }
+    void replan(const QString& path) override;
 
     QString FileName() const override { return fileName_; }
     void setFileName(const QString& path) override;
@@ -94,6 +109,10 @@ private:
     void opened(TrackOpener::Opened&& opened);
     void openFailed(const QString& failure);
     void queueOnEngine(); // opens the queued file, then hands it to the engine
+    audio::TrackPlan planFor(const QString& path, std::optional<double> taggedLoudness) const;
+    // The open file plays by what is known of it now; its gain stays while it has started.
+    void applyPlan();
+    void rewound(); // stopped at the start: the next play starts the track anew
     // The deck is kept out of the main mix: muted, or at the bottom of the volume law. The
     // engine's own mute does it, so the deck is still heard in the headphones, and the level
     // the deck and its fades read back stays the one they wrote.
@@ -112,6 +131,16 @@ private:
     bool endWhilePaused_ = false; // the track ran out just as it was paused
     QString queuedPath_;
     double queuedDuration_ = 0;
+    // The plans the engine has for the open and the queued file, and the loudness their tags
+    // imply; whether the open track has started (its gain is then kept).
+    Planner planner_;
+    audio::TrackPlan plan_, queuedPlan_;
+    std::optional<double> taggedLoudness_, queuedTaggedLoudness_;
+    bool started_ = false;
+    // While the deck handles the end of its track, and for a file it opened then: that file
+    // starts at its first sound.
+    bool advancing_ = false;
+    bool fromFirstSound_ = false;
     // While a file opens: its job, what the deck last heard of the play state, the file the
     // engine still has, the position asked for, and the play-state changes held back.
     TrackOpener opener_;

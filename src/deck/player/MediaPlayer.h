@@ -98,6 +98,11 @@ public:
     // (for its meter). A player that measures nothing sends silence.
     virtual Levels TakeLevels() { return {}; }
 
+    // Something new is known of the file at `path` (its loudness, where its sound starts and
+    // ends): the open or the queued one plays by what is known now. A player that plays
+    // every file as it is ignores it.
+    virtual void replan(const QString& /*path*/) {}
+
 signals:
     void OpenStateChange(int oldState, int newState);
     // `path` could not be opened, for `description` ("<path> cannot be played: <cause>.");

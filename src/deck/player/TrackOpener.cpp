@@ -16,6 +16,7 @@ TrackOpener::Opened OpenTrack(const TrackOpener::OpenFunction& open, const QStri
         opened.decoder = open(FileNameToBytes(path).toStdString());
         opened.seconds =
             static_cast<double>(opened.decoder->lengthFrames()) / opened.decoder->sampleRate();
+        opened.tags = ReadTrackTags(path);
     } catch (const audio::DecodeError& e) {
         opened.decoder.reset();
         refused(e.systemError() ? PlainCause(e.systemError(), Access::Read)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/TrackTags.h"
 #include "common/BackgroundWork.h"
 
 #include <QString>
@@ -13,9 +14,9 @@ namespace audio {
 class Decoder;
 }
 
-// Opens audio files for a deck on a worker thread: the decoder, and the length, for which an
-// MP3 without an encoder tag is walked frame by frame. A slow disk or a network share then
-// holds the worker, not the window.
+// Opens audio files for a deck on a worker thread: the decoder, the length, for which an MP3
+// without an encoder tag is walked frame by frame, and the file's tags. A slow disk or a
+// network share then holds the worker, not the window.
 class TrackOpener {
 public:
     // Opens a file by its path in the file system's bytes; throws as audio::OpenDecoder does.
@@ -24,6 +25,7 @@ public:
     struct Opened {
         std::unique_ptr<audio::Decoder> decoder; // none when the file could not be opened
         double seconds = 0;
+        TrackTags tags;  // none when it could not be opened
         QString failure; // "<path> cannot be played: <cause>." when it could not
     };
     using Done = std::function<void(Opened&&)>;
