@@ -1,9 +1,59 @@
 #include "analysis/TrackTags.h"
 
+#include "analysis/GainTags.h"
+#include "common/FileNames.h"
+
+#include <QStringList>
+#include <taglib/fileref.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/tpropertymap.h>
+
 namespace velmor {
 
-TrackTags ReadTrackTags(const QString&) {
-    return {};
+namespace {
+
+// TagLib tells of damaged tags on the standard error; a damaged tag is as good as none here.
+class Silence : public TagLib::DebugListener {
+public:
+    void printMessage(const TagLib::String&) override {}
+};
+
+void SilenceTagLib() {
+    static Silence silence;
+    static const bool once = (TagLib::setDebugListener(&silence), true);
+    (void)once;
+}
+
+// The values of a property, joined where a tag gives several ("Artist A, Artist B").
+QString Text(const TagLib::PropertyMap& properties, const char* key) {
+    const auto found = properties.find(key);
+    if (found == properties.end())
+        return {};
+    QStringList values;
+    for (const TagLib::String& value : found->second) {
+        const QString text = QString::fromUtf8(value.toCString(true)).trimmed();
+        if (!text.isEmpty())
+            values.append(text);
+    }
+    return values.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+TrackTags ReadTrackTags(const QString& path) {
+    SilenceTagLib();
+    const QByteArray bytes = FileNameToBytes(path);
+    const TagLib::FileRef file(bytes.constData(), false);
+    if (file.isNull())
+        return {};
+    const TagLib::PropertyMap properties = file.file()->properties();
+    TrackTags tags;
+    tags.artist = Text(properties, "ARTIST");
+    tags.title = Text(properties, "TITLE");
+    tags.album = Text(properties, "ALBUM");
+    tags.taggedLoudness = TaggedLoudness(Text(properties, "REPLAYGAIN_TRACK_GAIN"),
+                                         Text(properties, "R128_TRACK_GAIN"));
+    return tags;
 }
 
 QString TaggedName(const TrackTags& tags) {

@@ -1,0 +1,85 @@
+// What a file's tags say of it: artist, title and album, and the loudness its gain tags
+// imply; a file without tags, or that is not sound at all, says nothing.
+
+#include "analysis/TrackTags.h"
+#include "support/AudioFixtures.h"
+#include "support/TaggedFiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+namespace {
+
+struct TrackTagsTest : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    // A second of tone as a WAV file, and as an MP3 made from it.
+    QString wav(const QString& name) {
+        const QString path = dir.path() + "/" + name;
+        test::WriteWav(path.toStdString(), test::Stereo(test::Tone(440, 1, 44100)), 44100, 2);
+        return path;
+    }
+    QString mp3(const QString& name) {
+        const QString path = dir.path() + "/" + name;
+        test::EncodeMp3(wav("source.wav").toStdString(), path.toStdString());
+        return path;
+    }
+    static void tag(const QString& path,
+                    const std::vector<std::pair<std::string, std::string>>& properties) {
+        ASSERT_TRUE(test::WriteTags(path.toStdString(), properties));
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(TrackTagsTest, AnMp3sTagsGiveItsArtistTitleAndAlbum) {
+    const QString path = mp3("track07_final(2).mp3");
+    tag(path,
+        {{"ARTIST", "Sébastien Tellier"}, {"TITLE", "La Ritournelle"}, {"ALBUM", "Politics"}});
+    const TrackTags tags = ReadTrackTags(path);
+    EXPECT_EQ(tags.artist, u"Sébastien Tellier"_qs);
+    EXPECT_EQ(tags.title, "La Ritournelle");
+    EXPECT_EQ(tags.album, "Politics");
+    EXPECT_FALSE(tags.taggedLoudness);
+}
+
+TEST_F(TrackTagsTest, AWavsTagsGiveItsArtistAndTitle) {
+    const QString path = wav("song.wav");
+    tag(path, {{"ARTIST", "Chic"}, {"TITLE", "Good Times"}});
+    const TrackTags tags = ReadTrackTags(path);
+    EXPECT_EQ(tags.artist, "Chic");
+    EXPECT_EQ(tags.title, "Good Times");
+}
+
+TEST_F(TrackTagsTest, AReplayGainTagGivesTheTracksLoudness) {
+    const QString path = mp3("gained.mp3");
+    tag(path, {{"TITLE", "Gained"}, {"REPLAYGAIN_TRACK_GAIN", "-4.50 dB"}});
+    EXPECT_EQ(ReadTrackTags(path).taggedLoudness, -13.5);
+}
+
+TEST_F(TrackTagsTest, AGainTagBeyondThirtyDecibelsIsIgnored) {
+    const QString path = mp3("wild.mp3");
+    tag(path, {{"REPLAYGAIN_TRACK_GAIN", "-99 dB"}});
+    EXPECT_FALSE(ReadTrackTags(path).taggedLoudness);
+}
+
+TEST_F(TrackTagsTest, AFileWithoutTagsOrThatIsNotSoundSaysNothing) {
+    EXPECT_EQ(ReadTrackTags(wav("plain.wav")), TrackTags{});
+    const QString junk = dir.path() + "/junk.mp3";
+    test::WriteBytes(junk.toStdString(), "this is not a sound file");
+    EXPECT_EQ(ReadTrackTags(junk), TrackTags{});
+    EXPECT_EQ(ReadTrackTags(dir.path() + "/gone.flac"), TrackTags{});
+}
+
+TEST(TaggedName, ATrackWithArtistAndTitleIsNamedArtistDashTitle) {
+    EXPECT_EQ(TaggedName({"Chic", "Good Times", "Risqué", {}}), u"Chic \u2013 Good Times"_qs);
+}
+
+TEST(TaggedName, ATrackWithoutArtistOrTitleHasNoNameFromTags) {
+    EXPECT_EQ(TaggedName({"Chic", "", "Risqué", {}}), "");
+    EXPECT_EQ(TaggedName({"", "Good Times", "", {}}), "");
+}
