@@ -56,8 +56,10 @@ Main::Main(const MainOptions& options)
         panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter, knownTracks);
     activation.wire();
     playlists.wire();
-    for (int d = 0; d < kDecks; ++d)
+    for (int d = 0; d < kDecks; ++d) {
         decks[d]->follow(playlists.list(d));
+        playlists.list(d).showTags(knownTracks, tagReading);
+    }
     browser.wire();
     savePanel.wire();
     fades.wire();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/KnownTracks.h"
+#include "analysis/TagReading.h"
 #include "analysis/TrackAnalyser.h"
 #include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
@@ -82,6 +83,8 @@ public:
 
     // What is known of the evening's tracks (their looks and tags), and how they are evened out.
     KnownTracks knownTracks;
+    // Reads the tags of every entry the lists are given, for knownTracks.
+    TagReading tagReading{knownTracks};
     Controls ui;
     Players pla{};
     WindowReporter reporter;

@@ -61,8 +61,10 @@ void DeckPanel::wire(const Controls& ui) {
     connect(deck, &Deck::speedChanged, this, [this](int speed) { showSpeed(speed); });
     connect(deck, &Deck::levelChanged, this, [this](int volume) { showLevel(volume); });
     connect(deck, &Deck::prelistenChanged, this, [this](bool on) { showPrelisten(on); });
-    // Where the track's sound ends may be learnt after it opened.
-    connect(&known_, &KnownTracks::learned, this, [this](const QString& path) {
+    // The track's name from its tags, and where its sound ends, may be learnt after it opened.
+    connect(&known_, &KnownTracks::learned, this, [this, show](const QString& path) {
+        if (!captioned_.isEmpty() && path == captioned_)
+            show (&DeckPanel::showCaption)();
         if (path == deck_.player().FileName())
             showStandingPosition();
     });

@@ -3,6 +3,7 @@
 #include "common/Controls.h"
 
 #include <QObject>
+#include <QString>
 
 namespace velmor {
 
@@ -18,7 +19,8 @@ class Reporter;
 class DeckPanel : public QObject {
 public:
     // `ui` gives the deck's own controls, and the folder list and the Auto Focus box the
-    // panel's boxes and sliders hand the focus to; `known` what the remaining time counts to.
+    // panel's boxes and sliders hand the focus to; `known` what the remaining time counts to
+    // and the "Artist – Title" the caption gives where the track's tags give both.
     DeckPanel(Deck& deck, const Controls& ui, Reporter& reporter, const KnownTracks& known);
 
     Deck& deck() const { return deck_; }
@@ -55,6 +57,8 @@ private:
     // What the deck's signals show.
     void opened();
     void closed();
+    // The caption of the track in the deck: its number, its name and its length.
+    void showCaption();
     void stopped();
     void playing();
     void paused();
@@ -74,6 +78,7 @@ private:
     const DeckControls c_;
     Reporter& reporter_;
     const KnownTracks& known_;
+    QString captioned_; // the path the caption names, "" when none
 };
 
 } // namespace velmor

@@ -2,6 +2,7 @@
 // buttons, colours and timer for every play state; the position; mute, speed, volume and
 // pre-listen.
 
+#include "analysis/KnownTracks.h"
 #include "common/Reporter.h"
 #include "common/Widgets.h"
 #include "deck/CountedEnd.h"
@@ -24,8 +25,8 @@ void DeckPanel::opened() {
     c_.cmdPlayPause->setText(">");
     c_.cmdStop->setText("o");
     c_.cmdPlayPause->setEnabled(true);
-    c_.fra->setCaption(QString::number(deck_.index() + 1) + ". ", TitleOf(path),
-                       ' ' + TimeText(player.Duration()));
+    captioned_ = path;
+    showCaption();
     c_.Tracker->setMaximum(RealToInt32(player.Duration()));
     c_.Tracker->setValue(RealToInt32(player.CurrentPosition()));
     setBars(player.CurrentPosition());
@@ -34,7 +35,17 @@ void DeckPanel::opened() {
     c_.lblRTracking->setText(remainingFrom(player.CurrentPosition()));
 }
 
+void DeckPanel::showCaption() {
+    const MediaPlayer& player = deck_.player();
+    const TrackTags* tags = known_.tags(captioned_);
+    const QString tagged = tags ? TaggedName(*tags) : QString();
+    c_.fra->setCaption(QString::number(deck_.index() + 1) + ". ",
+                       tagged.isEmpty() ? TitleOf(captioned_) : tagged,
+                       ' ' + TimeText(player.Duration()));
+}
+
 void DeckPanel::closed() {
+    captioned_.clear();
     c_.fra->setCaption(QString::number(deck_.index() + 1) + ". ");
     c_.cmdPlayPause->setEnabled(false);
     c_.lblRTracking->setText(RemainingTime(0, 0));

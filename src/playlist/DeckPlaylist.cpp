@@ -1,5 +1,7 @@
 #include "playlist/DeckPlaylist.h"
 
+#include "analysis/KnownTracks.h"
+#include "analysis/TagReading.h"
 #include "common/FileNames.h"
 #include "legacy/Colors.h"
 #include "legacy/Error.h"
@@ -19,6 +21,32 @@ void DeckPlaylist::setLooks(const QPalette& palette) {
     loadedBackground_ = ToQColor(kLoadedEntry, palette);
     if (!entries_.empty())
         changed(0, count() - 1, {Qt::ForegroundRole, Qt::BackgroundRole});
+}
+
+void DeckPlaylist::showTags(const KnownTracks& known, TagReading& reading) {
+    known_ = &known;
+    reading_ = &reading;
+    connect(&known, &KnownTracks::learned, this, &DeckPlaylist::learned);
+}
+
+void DeckPlaylist::learned() {
+    if (refreshing_)
+        return;
+    refreshing_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshing_ = false;
+            if (!entries_.empty())
+                changed(0, count() - 1,
+                        {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+        },
+        Qt::QueuedConnection);
+}
+
+QString DeckPlaylist::taggedName(const Entry& e) const {
+    const TrackTags* tags = known_ ? known_->tags(JoinPath(e.folder, e.name)) : nullptr;
+    return tags ? TaggedName(*tags) : QString();
 }
 
 const DeckPlaylist::Entry& DeckPlaylist::entry(int i) const {
@@ -45,12 +73,18 @@ QVariant DeckPlaylist::data(const QModelIndex& index, int role) const {
     const Entry& e = entries_[size_t(index.row())];
     const bool loaded = e.id == loaded_;
     switch (role) {
-    case Qt::DisplayRole:
-        return e.shown;
+    case Qt::DisplayRole: {
+        const QString tagged = taggedName(e);
+        return tagged.isEmpty() ? e.shown : tagged;
+    }
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        // Without a reason, the list's own tooltip shows.
-        return e.unplayable && !e.unplayable->isEmpty() ? QVariant(*e.unplayable) : QVariant();
+        if (e.unplayable && !e.unplayable->isEmpty())
+            return *e.unplayable;
+        // A name from tags tells where its file is; without either, the list's own tooltip
+        // shows.
+        return taggedName(e).isEmpty() ? QVariant()
+                                       : QVariant(DisplayName(JoinPath(e.folder, e.name)));
     case Qt::FontRole: {
         if (!loaded && !e.unplayable)
             return {};
@@ -110,6 +144,8 @@ void DeckPlaylist::append(const QList<Track>& tracks) {
     for (const Track& track : tracks)
         entries_.push_back({nextId_++, track.name, DisplayName(track.name), track.folder, {}});
     endInsertRows();
+    if (reading_)
+        reading_->read(tracks);
 }
 
 DeckPlaylist::EntryId DeckPlaylist::id(int i) const {
@@ -128,7 +164,9 @@ void DeckPlaylist::setTrack(int i, const Track& track) {
     e.name = track.name;
     e.shown = DisplayName(track.name);
     e.folder = track.folder;
-    changed(i, i, {Qt::DisplayRole});
+    changed(i, i, {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+    if (reading_)
+        reading_->read({track});
 }
 
 void DeckPlaylist::removeAt(int i) {

@@ -14,6 +14,9 @@ class QPalette;
 
 namespace velmor {
 
+class KnownTracks;
+class TagReading;
+
 // One deck's playlist: its entries, each a file (its name and folder) with the marks the
 // deck puts on it. The deck's list box is a view of it. A name that is not valid UTF-8 is
 // shown with replacement characters and kept whole beside.
@@ -22,6 +25,9 @@ namespace velmor {
 // tooltip (and its description for assistive tools) giving the reason. The entry whose file
 // is in the deck is shown in bold on a tint of its own. Both marks stay with their entries
 // when others are added or deleted.
+//
+// Given the window's known tracks, an entry whose tags give an artist and a title shows
+// "Artist – Title", its tooltip the file's path; the entries' names stay the files' names.
 class DeckPlaylist : public QAbstractListModel, public DeckEntries {
     Q_OBJECT
 public:
@@ -29,6 +35,9 @@ public:
 
     // How the marks look in the views, from their palette (the application's until set).
     void setLooks(const QPalette& palette);
+    // Shows the names `known` learns from tags, and has `reading` read the tags of every
+    // entry added from now on.
+    void showTags(const KnownTracks& known, TagReading& reading);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -84,11 +93,18 @@ private:
     const Entry& entry(int i) const;
     Entry& entry(int i);
     void changed(int top, int bottom, const QList<int>& roles);
+    // The name from tags of an entry; "" where its tags do not give one.
+    QString taggedName(const Entry& e) const;
+    // The views hear of names learnt once per turn of the event loop, however many came.
+    void learned();
 
     std::vector<Entry> entries_; // their ids ascending
     EntryId nextId_ = 0;
     EntryId loaded_ = -1;
     QBrush unplayableText_, loadedBackground_;
+    const KnownTracks* known_ = nullptr;
+    TagReading* reading_ = nullptr;
+    bool refreshing_ = false;
 };
 
 } // namespace velmor

@@ -42,6 +42,22 @@ TEST_F(DeckPanelTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
     EXPECT_EQ(ui.lblRTracking[0]->text(), "3:5");
 }
 
+TEST_F(DeckPanelTest, ATrackWhoseTagsGiveArtistAndTitleIsCaptionedByThem) {
+    add({"track07_final(2).mp3"});
+    w.tagReading.waitUntilDone();
+    w.knownTracks.learnTags("/music/track07_final(2).mp3", {"Chic", "Good Times", "", {}});
+    EXPECT_EQ(ui.fra[0]->Caption(), u"1. Chic \u2013 Good Times 3:5"_qs);
+}
+
+TEST_F(DeckPanelTest, TagsLearntAfterTheFileClosedLeaveTheFrameBare) {
+    add({"Song.mp3"});
+    w.tagReading.waitUntilDone();
+    player.closeFile();
+    DeliverNotifications();
+    w.knownTracks.learnTags("/music/Song.mp3", {"Chic", "Good Times", "", {}});
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. ");
+}
+
 TEST_F(DeckPanelTest, APlayingDeckIsBlueWithThePauseCaptionAndItsTimerOn) {
     add({"Song.mp3"});
     click(ui.cmdPlayPause[0]);
