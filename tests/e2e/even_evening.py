@@ -42,9 +42,10 @@ def play(binary, root, artefacts, checks):
     rec = Recording(root / "even.wav")
     loud_rise = rec.first_rise(LOUD, 0, len(rec.samples) / rec.rate)
     quiet_rise = rec.first_rise(QUIET, 0, len(rec.samples) / rec.rate)
-    checks.check(loud_rise is not None and quiet_rise is not None,
-                 f"both tracks are heard (from {loud_rise} s and {quiet_rise} s)")
-    if loud_rise is None or quiet_rise is None:
+    heard = loud_rise is not None and quiet_rise is not None
+    checks.check(heard, f"both tracks are heard (from {loud_rise:.2f} s and {quiet_rise:.2f} s)"
+                 if heard else f"both tracks are heard (from {loud_rise} s and {quiet_rise} s)")
+    if not heard:
         return
     loud = rec.level_db(LOUD, loud_rise + 1.0, loud_rise + SOUND - 1.0)
     quiet = rec.level_db(QUIET, quiet_rise + 1.0, quiet_rise + SOUND - 1.0)
