@@ -136,13 +136,22 @@ void DeckPlaylist::append(const QString& name, const QString& folder) {
 }
 
 void DeckPlaylist::append(const QList<Track>& tracks) {
+    insert(count(), tracks);
+}
+
+void DeckPlaylist::insert(int row, const QList<Track>& tracks) {
+    if (row < 0 || row > count())
+        throw Error(QStringLiteral("There is no entry %1 in the playlist").arg(row + 1));
     if (tracks.isEmpty())
         return;
-    // One insertion for the views, not one per entry.
-    beginInsertRows({}, count(), count() + int(tracks.size()) - 1);
-    entries_.reserve(entries_.size() + size_t(tracks.size()));
+    std::vector<Entry> added;
+    added.reserve(size_t(tracks.size()));
     for (const Track& track : tracks)
-        entries_.push_back({nextId_++, track.name, DisplayName(track.name), track.folder, {}});
+        added.push_back({nextId_++, track.name, DisplayName(track.name), track.folder, {}});
+    // One insertion for the views, not one per entry.
+    beginInsertRows({}, row, row + int(tracks.size()) - 1);
+    entries_.insert(entries_.begin() + row, std::make_move_iterator(added.begin()),
+                    std::make_move_iterator(added.end()));
     endInsertRows();
     if (reading_)
         reading_->read(tracks);
@@ -154,9 +163,9 @@ DeckPlaylist::EntryId DeckPlaylist::id(int i) const {
 
 int DeckPlaylist::find(EntryId wanted, int from) const {
     const auto start = entries_.begin() + std::clamp(from, 0, count());
-    const auto at = std::lower_bound(start, entries_.end(), wanted,
-                                     [](const Entry& e, EntryId id) { return e.id < id; });
-    return at != entries_.end() && at->id == wanted ? int(at - entries_.begin()) : -1;
+    const auto at =
+        std::find_if(start, entries_.end(), [wanted](const Entry& e) { return e.id == wanted; });
+    return at != entries_.end() ? int(at - entries_.begin()) : -1;
 }
 
 void DeckPlaylist::setTrack(int i, const Track& track) {

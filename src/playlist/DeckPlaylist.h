@@ -53,9 +53,12 @@ public:
     void append(const QString& name, const QString& folder);
     // Appends many entries at once, in order (a folder of thousands stays quick).
     void append(const QList<Track>& tracks);
+    // Puts entries before entry `row` (at the end for count()), in order.
+    void insert(int row, const QList<Track>& tracks);
 
-    // Every entry gets an id when it is appended, one more than the entry appended before;
-    // so ids grow along the list, and an entry keeps its id when others are deleted.
+    // Every entry gets an id when it is added, one more than the entry added before; so
+    // the entries added together have ids that grow along them, and an entry keeps its id
+    // when others are added or deleted.
     using EntryId = qint64;
     EntryId id(int i) const;
     // The entry with `id`, looked for from entry `from` on; -1 when it is gone.
@@ -98,7 +101,7 @@ private:
     // The views hear of names learnt once per turn of the event loop, however many came.
     void learned();
 
-    std::vector<Entry> entries_; // their ids ascending
+    std::vector<Entry> entries_;
     EntryId nextId_ = 0;
     EntryId loaded_ = -1;
     QBrush unplayableText_, loadedBackground_;

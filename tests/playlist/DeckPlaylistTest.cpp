@@ -84,6 +84,39 @@ TEST_F(DeckPlaylistTest, EveryEntryKeepsItsIdWhenOthersGo) {
     EXPECT_EQ(list.id(3), e + 2); // a new entry never takes an old id
 }
 
+TEST_F(DeckPlaylistTest, EntriesPutInTheMiddleComeBeforeTheRowGiven) {
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    list.insert(2, {{"x", "/n"}, {"y", "/n"}});
+    EXPECT_EQ(list.count(), 8);
+    EXPECT_EQ(list.name(1), "b");
+    EXPECT_EQ(list.name(2), "x");
+    EXPECT_EQ(list.name(3), "y");
+    EXPECT_EQ(list.name(4), "c");
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 2);
+    EXPECT_EQ(inserted[0][2].toInt(), 3);
+}
+
+TEST_F(DeckPlaylistTest, EntriesPutInTheMiddleKeepEveryIdFindable) {
+    const DeckPlaylist::EntryId c = list.id(2);
+    list.setLoaded(4);
+    list.insert(1, {{"x", "/n"}, {"y", "/n"}});
+    EXPECT_EQ(list.find(c), 4);
+    EXPECT_EQ(list.find(list.id(1) + 1), 2); // added together, their ids grow along them
+    EXPECT_EQ(list.loaded(), 6);
+    EXPECT_EQ(list.name(6), "e");
+}
+
+TEST_F(DeckPlaylistTest, EntriesPutPastTheEndAreAnErrorThatChangesNothing) {
+    EXPECT_EQ(test::FailureOf([&] {
+                  list.insert(7, {{"x", "/n"}});
+              }),
+              "There is no entry 8 in the playlist");
+    EXPECT_EQ(list.count(), 6);
+    list.insert(6, {{"x", "/n"}});
+    EXPECT_EQ(list.name(6), "x");
+}
+
 TEST_F(DeckPlaylistTest, TheLoadedEntryIsBoldOnItsTint) {
     list.setLoaded(2);
     EXPECT_EQ(list.loaded(), 2);
