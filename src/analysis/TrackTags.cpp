@@ -38,6 +38,26 @@ QString Text(const TagLib::PropertyMap& properties, const char* key) {
     return values.join(QStringLiteral(", "));
 }
 
+// The year of a date tag ("1983", "1983-11-30"); none for anything else.
+int YearOf(const QString& date) {
+    bool ok = false;
+    const int year = date.left(4).toInt(&ok);
+    return ok && date.size() >= 4 && year > 0 ? year : 0;
+}
+
+TrackTags TagsOf(const TagLib::File& file) {
+    const TagLib::PropertyMap properties = file.properties();
+    TrackTags tags;
+    tags.artist = Text(properties, "ARTIST");
+    tags.title = Text(properties, "TITLE");
+    tags.album = Text(properties, "ALBUM");
+    tags.genre = Text(properties, "GENRE");
+    tags.year = YearOf(Text(properties, "DATE"));
+    tags.taggedLoudness = TaggedLoudness(Text(properties, "REPLAYGAIN_TRACK_GAIN"),
+                                         Text(properties, "R128_TRACK_GAIN"));
+    return tags;
+}
+
 } // namespace
 
 TrackTags ReadTrackTags(const QString& path) {
@@ -46,14 +66,18 @@ TrackTags ReadTrackTags(const QString& path) {
     const TagLib::FileRef file(bytes.constData(), false);
     if (file.isNull())
         return {};
-    const TagLib::PropertyMap properties = file.file()->properties();
-    TrackTags tags;
-    tags.artist = Text(properties, "ARTIST");
-    tags.title = Text(properties, "TITLE");
-    tags.album = Text(properties, "ALBUM");
-    tags.taggedLoudness = TaggedLoudness(Text(properties, "REPLAYGAIN_TRACK_GAIN"),
-                                         Text(properties, "R128_TRACK_GAIN"));
-    return tags;
+    return TagsOf(*file.file());
+}
+
+TaggedTrack ReadTaggedTrack(const QString& path) {
+    SilenceTagLib();
+    const QByteArray bytes = FileNameToBytes(path);
+    const TagLib::FileRef file(bytes.constData(), true, TagLib::AudioProperties::Fast);
+    // TagLib opens any file named .mp3; one without a frame of sound has no length.
+    if (file.isNull() || !file.audioProperties() ||
+        file.audioProperties()->lengthInMilliseconds() <= 0)
+        return {};
+    return {true, TagsOf(*file.file()), file.audioProperties()->lengthInMilliseconds() / 1000.0};
 }
 
 QString TaggedName(const TrackTags& tags) {

@@ -1,5 +1,5 @@
-// What a file's tags say of it: artist, title and album, and the loudness its gain tags
-// imply; a file without tags, or that is not sound at all, says nothing.
+// What a file's tags say of it: artist, title, album, genre and year, and the loudness its gain
+// tags imply; a file without tags, or that is not sound at all, says nothing.
 
 #include "analysis/TrackTags.h"
 #include "support/AudioFixtures.h"
@@ -53,6 +53,36 @@ TEST_F(TrackTagsTest, AWavsTagsGiveItsArtistAndTitle) {
     const TrackTags tags = ReadTrackTags(path);
     EXPECT_EQ(tags.artist, "Chic");
     EXPECT_EQ(tags.title, "Good Times");
+}
+
+TEST_F(TrackTagsTest, GenreAndTheYearOfTheDateAreRead) {
+    const QString path = mp3("dated.mp3");
+    tag(path, {{"GENRE", "Disco"}, {"DATE", "1979-06-04"}});
+    const TrackTags tags = ReadTrackTags(path);
+    EXPECT_EQ(tags.genre, "Disco");
+    EXPECT_EQ(tags.year, 1979);
+}
+
+TEST_F(TrackTagsTest, ADateThatIsNoYearIsNone) {
+    const QString path = mp3("undated.mp3");
+    tag(path, {{"DATE", "summer"}});
+    EXPECT_EQ(ReadTrackTags(path).year, 0);
+}
+
+// A library reads tags and the length from the headers in one opening.
+TEST_F(TrackTagsTest, ATaggedTrackHasItsTagsAndItsLength) {
+    const QString path = wav("long.wav");
+    tag(path, {{"ARTIST", "Chic"}});
+    const TaggedTrack track = ReadTaggedTrack(path);
+    EXPECT_TRUE(track.readable);
+    EXPECT_EQ(track.tags.artist, "Chic");
+    EXPECT_EQ(track.seconds, 1.0);
+}
+
+TEST_F(TrackTagsTest, AFileThatIsNotSoundIsNoTaggedTrack) {
+    const QString junk = dir.path() + "/junk.mp3";
+    test::WriteBytes(junk.toStdString(), "this is not a sound file");
+    EXPECT_FALSE(ReadTaggedTrack(junk).readable);
 }
 
 TEST_F(TrackTagsTest, AReplayGainTagGivesTheTracksLoudness) {

@@ -1,0 +1,65 @@
+// The scan on its worker: the window hears of its progress and its summary, and a library
+// searched on the window's own connection sees what the worker wrote.
+
+#include "library/LibraryScan.h"
+#include "library/LibraryDatabase.h"
+#include "library/LibrarySearch.h"
+#include "support/AudioFixtures.h"
+#include "support/TaggedFiles.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+namespace {
+
+struct LibraryScanTest : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir().mkpath(music));
+        for (const char* name : {"a.wav", "b.wav", "c.wav"}) {
+            const std::string file = (music + "/" + name).toStdString();
+            test::WriteWav(file, test::Tone(440, 0.1, 8000), 8000, 1);
+            ASSERT_TRUE(test::WriteTags(file, {{"ARTIST", "Chic"}, {"TITLE", name}}));
+        }
+        tools.extensions = {"wav"};
+    }
+    QTemporaryDir dir;
+    const QString music = dir.path() + "/Music";
+    const QString path = dir.path() + "/library.sqlite";
+    LibraryDatabase window{path};
+    ScanTools tools;
+};
+
+} // namespace
+
+TEST_F(LibraryScanTest, TheWindowHearsTheProgressAndTheSummary) {
+    LibraryScan scan(path, tools);
+    QSignalSpy progressed(&scan, &LibraryScan::progressed);
+    std::vector<ScanSummary> summaries;
+    QObject::connect(&scan, &LibraryScan::finished,
+                     [&](const ScanSummary& summary) { summaries.push_back(summary); });
+    scan.start({music});
+    scan.waitUntilDone();
+    ASSERT_GE(progressed.size(), 1);
+    EXPECT_EQ(progressed.last().at(0).toLongLong(), 3);
+    EXPECT_EQ(progressed.last().at(1).toLongLong(), 3);
+    ASSERT_EQ(summaries.size(), 1u);
+    EXPECT_EQ(summaries[0].tracks, 3);
+    EXPECT_EQ(LibrarySearch(window.connection()).search("chic").size(), 3u);
+}
+
+TEST_F(LibraryScanTest, ALibraryThatCannotBeOpenedEndsTheScanWithWhy) {
+    test::WriteBytes((dir.path() + "/plain").toStdString(), "a file, not a folder");
+    LibraryScan scan(dir.path() + "/plain/library.sqlite", tools);
+    std::vector<ScanSummary> summaries;
+    QObject::connect(&scan, &LibraryScan::finished,
+                     [&](const ScanSummary& summary) { summaries.push_back(summary); });
+    scan.start({music});
+    scan.waitUntilDone();
+    ASSERT_EQ(summaries.size(), 1u);
+    EXPECT_TRUE(summaries[0].failure.startsWith("The music library cannot be opened: "));
+}
