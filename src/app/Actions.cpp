@@ -125,6 +125,7 @@ ActionTable MixerActions(const ActionCalls& calls) {
     table.add({"window.about", 0, "", "about Velmor", calls.about});
     table.add(
         {"window.audio_setup", 'o', kAudioSetupSection, "audio set-up window", calls.audioSetup});
+    table.add({"library.open", 'l', kLibrarySection, "library window", calls.library});
     return table;
 }
 

@@ -60,6 +60,7 @@ struct ActionCalls {
     std::function<void()> help;
     std::function<void()> about;
     std::function<void()> audioSetup;
+    std::function<void()> library;
 };
 
 // The help window's headings, in the order of its columns.
@@ -70,6 +71,7 @@ inline const char* const kCrossfaderSection = "Crossfader Settings";
 inline const char* const kOtherKeysSection = "Other Keys";
 inline const char* const kHeadphonesSection = "Headphones";
 inline const char* const kAudioSetupSection = "Audio Set-up";
+inline const char* const kLibrarySection = "Library";
 
 // Velmor's actions with their keys and words, calling `calls`.
 ActionTable MixerActions(const ActionCalls& calls);

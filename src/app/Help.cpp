@@ -77,6 +77,9 @@ QString HelpHeadphoneKeysText(const ActionTable& actions) {
           << "of the deck)"
           << "";
     lines << sectionsLines(actions, {kAudioSetupSection});
+    lines << "";
+    lines << sectionsLines(actions, {kLibrarySection});
+    lines << "(or Ctrl+F)";
     return linesText(lines);
 }
 

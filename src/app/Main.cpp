@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
 
 namespace velmor {
@@ -51,6 +52,9 @@ Main::Main(const MainOptions& options)
     setFocusPolicy(Qt::StrongFocus);
 
     connect(ui.cmdExpandir, &QPushButton::clicked, this, [this] { cmdExpandir_Click(); });
+    // The library's search, from anywhere in the window.
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
+            [this] { trapped(reporter, [&] { library.show(); }); });
     actions = WindowActions(*this);
     for (int d = 0; d < kDecks; ++d)
         panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter, knownTracks);

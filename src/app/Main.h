@@ -7,6 +7,7 @@
 #include "app/AudioSetupWindow.h"
 #include "app/EveningSession.h"
 #include "app/Help.h"
+#include "app/MusicLibrary.h"
 #include "app/Shortcuts.h"
 #include "app/WindowReporter.h"
 #include "deck/Deck.h"
@@ -112,6 +113,8 @@ public:
     Help help{*this};
     Headphones headphones{context_, outputs};
     AudioSetupWindow audioSetup{*this};
+    // The music library and its window (`l`, Ctrl+F).
+    MusicLibrary library{*this};
     EveningSession session{*this};
     // Every action a person can trigger, calling the handlers above.
     ActionTable actions;

@@ -5,8 +5,11 @@
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
+#include "library/LibraryDatabase.h"
+#include "library/MusicFolders.h"
 
 #include <QScopeGuard>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     velmor::FontConfigurationReader fonts; // meanwhile Qt starts
@@ -71,5 +74,9 @@ int main(int argc, char** argv) {
         return 1;
     window.show();
     window.session.RestoreLastEvening();
+    // The library opens and rescans once the window is up.
+    QTimer::singleShot(0, &window, [&window] {
+        window.library.start(velmor::LibraryDatabase::DefaultPath(), velmor::MusicFoldersFile());
+    });
     return app.exec();
 }

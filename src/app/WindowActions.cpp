@@ -37,6 +37,7 @@ ActionTable WindowActions(Main& w) {
     calls.help = trappedCommand(w, [&w] { w.help.cmdHelp_Click(); });
     calls.about = trappedCommand(w, [&w] { w.help.cmdAbout_Click(); });
     calls.audioSetup = trappedCommand(w, [&w] { w.audioSetup.cmdAudio_Click(); });
+    calls.library = trappedCommand(w, [&w] { w.library.show(); });
     return MixerActions(calls);
 }
 

@@ -97,6 +97,9 @@ public:
     bool hasPlayableEntry(int start, int step) const;
     // Tells the player what it would play next were its track to end now.
     void queueNext();
+    // The entry it goes on to at the end of its track: the one after its loaded entry, or
+    // the one that took the place of a deleted loaded entry.
+    int nextEntry() const;
 
     void seek(double seconds);
     void setSpeed(int speed);
@@ -137,7 +140,6 @@ private:
     void endPass();
     void tell(const SteppedOver& steppedOver);
     bool loadsOnly() const;
-    int nextEntry() const;
     int previousEntry() const;
     void entriesRemoving(int first, int last);
     void entriesInserted(int first, int last);

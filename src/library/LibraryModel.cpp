@@ -1,5 +1,8 @@
 #include "library/LibraryModel.h"
 
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 namespace velmor {
@@ -85,6 +88,31 @@ QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int 
     if (section < 0 || section >= ColumnCount)
         return {};
     return QString::fromLatin1(kHeaders[section]);
+}
+
+Qt::ItemFlags LibraryModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) |
+           (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList LibraryModel::mimeTypes() const {
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* LibraryModel::mimeData(const QModelIndexList& indexes) const {
+    // Each row once, in the order of the list, whichever of its cells were chosen.
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes)
+        if (index.isValid())
+            rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<QUrl> urls;
+    for (const int row : rows)
+        urls.append(QUrl::fromLocalFile(rows_[size_t(row)].path));
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
 }
 
 } // namespace velmor

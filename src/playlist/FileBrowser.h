@@ -41,14 +41,15 @@ public:
     // player unless the deck is playing.
     void LoadUnlessPlaying(int d, int entry);
 
+    // Appends `files` (tracks and playlist files) to deck d, then loads the first entry
+    // into a deck that never had a file.
+    void addAndLoad(int d, const QList<Track>& files);
+
     // Where the entries of playlist files are looked up on the disk.
     EntryChecks& entryChecks() { return checks_; }
 
 private:
     void openOn(const QString& path);
-    // Appends `files` (tracks and playlist files) to deck d, then loads the first entry
-    // into a deck that never had a file.
-    void addAndLoad(int d, const QList<Track>& files);
     void addList(int d, const Track& file);
     WindowContext& w_;
     Playlists& playlists_;

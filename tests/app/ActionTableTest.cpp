@@ -34,6 +34,7 @@ struct ActionTableTest : ::testing::Test {
         c.help = [this] { calls << "help"; };
         c.about = [this] { calls << "about"; };
         c.audioSetup = [this] { calls << "audio set-up"; };
+        c.library = [this] { calls << "library"; };
         return c;
     }
     // What a typed character calls; nothing for a character without an action.
@@ -101,13 +102,14 @@ TEST_F(ActionTableTest, CrossfaderCompressAndHeadphoneKeys) {
     EXPECT_EQ(press('m'), QStringList{"prelisten 3"});
     EXPECT_EQ(press(','), QStringList{"prelisten 4"});
     EXPECT_EQ(press('o'), QStringList{"audio set-up"});
+    EXPECT_EQ(press('l'), QStringList{"library"});
 }
 
 // Shifted digits, the other digits, signs, space and control characters do nothing.
 TEST_F(ActionTableTest, EveryOtherCharacterDoesNothing) {
     for (const int key :
          std::initializer_list<int>{'!', '"', '0', '9', ' ', '\r', '\n', '\x1b', '<',  'p',
-                                    'P', 'l', '@', '[', '`', '{',  0,    -1,     0xe9, 0x451})
+                                    'P', '.', '@', '[', '`', '{',  0,    -1,     0xe9, 0x451})
         EXPECT_EQ(press(key), QStringList{}) << key;
 }
 
@@ -122,6 +124,7 @@ TEST_F(ActionTableTest, KeysNameTheirActions) {
     EXPECT_EQ(idOf('v'), "window.compress_expand");
     EXPECT_EQ(idOf(','), "deck4.prelisten");
     EXPECT_EQ(idOf('o'), "window.audio_setup");
+    EXPECT_EQ(idOf('l'), "library.open");
 }
 
 // The actions without a key are there by their ids, for a controller to map.
@@ -149,13 +152,13 @@ TEST_F(ActionTableTest, ActionsWithoutAKeyAreFoundByTheirIds) {
 // A deck's actions in their order, as a list of ids for a controller's set-up to show.
 TEST_F(ActionTableTest, TheIdsAreListedDeckByDeck) {
     const QStringList ids = table.ids();
-    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 4);
+    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 5);
     EXPECT_EQ(
         ids.mid(0, 12),
         (QStringList{"deck1.fade", "deck1.play_pause", "deck1.stop", "deck1.mute", "deck1.previous",
                      "deck1.next", "deck1.speed_50", "deck1.speed_100", "deck1.speed_150",
                      "deck1.speed_200", "deck1.prelisten", "deck1.activate"}));
-    EXPECT_EQ(ids.last(), "window.audio_setup");
+    EXPECT_EQ(ids.last(), "library.open");
 }
 
 TEST(ActionTable, RefusesASecondRowWithTheSameIdOrKey) {

@@ -46,7 +46,8 @@ TEST(HelpTexts, TheHeadphonesAndSetUpColumn) {
         HelpHeadphoneKeysText(kActions),
         lines({"Headphones", "'b'   pre-listen deck 1", "'n'   pre-listen deck 2",
                "'m'   pre-listen deck 3", "','   pre-listen deck 4", "(or the headphones button",
-               "of the deck)", "", "Audio Set-up", "'o'   audio set-up window"}));
+               "of the deck)", "", "Audio Set-up", "'o'   audio set-up window", "", "Library",
+               "'l'   library window", "(or Ctrl+F)"}));
 }
 
 // One window at a time, not modal, afresh after closing.

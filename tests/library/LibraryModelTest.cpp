@@ -3,8 +3,11 @@
 
 #include "library/LibraryModel.h"
 
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace velmor;
 
@@ -97,4 +100,17 @@ TEST_F(LibraryModelTest, AMissingTrackSaysWhy) {
     model.setRows({gone});
     EXPECT_EQ(model.data(model.index(0, 0), Qt::ToolTipRole).toString(),
               "Its music folder is not there");
+}
+
+TEST_F(LibraryModelTest, DraggedRowsAreTheirFilesEachOnceInListOrder) {
+    const std::unique_ptr<QMimeData> dragged(
+        model.mimeData({model.index(1, LibraryModel::Title), model.index(0, LibraryModel::Artist),
+                        model.index(1, LibraryModel::Artist)}));
+    EXPECT_TRUE(dragged->hasFormat("text/uri-list"));
+    EXPECT_EQ(dragged->urls(),
+              (QList<QUrl>{QUrl("file:///m/beat.mp3"), QUrl("file:///m/untitled.mp3")}));
+}
+
+TEST_F(LibraryModelTest, EveryRowCanBeDragged) {
+    EXPECT_TRUE(model.flags(model.index(0, LibraryModel::Title)) & Qt::ItemIsDragEnabled);
 }
