@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -82,6 +83,7 @@ Main::Main(const MainOptions& options)
                                                        options.liveDisplay);
         connect(decks[d], &Deck::upNext, &trackAnalyser, &TrackAnalyser::lookAhead);
     }
+    keepHistory(options);
     if (options.liveDisplay) {
         ui.tmrDisplay->start();
     } else {
@@ -91,7 +93,27 @@ Main::Main(const MainOptions& options)
     }
 }
 
+void Main::keepHistory(const MainOptions& options) {
+    const auto clock = options.clock ? options.clock : [] { return QDateTime::currentDateTime(); };
+    // A track is named by its tags, or by its file's name where they give no title.
+    const auto naming = [this](const QString& path) {
+        const TrackTags* tags = knownTracks.tags(path);
+        if (tags && !tags->title.isEmpty())
+            return PlayWatcher::Names{tags->artist, tags->title};
+        return PlayWatcher::Names{QString(), QFileInfo(path).completeBaseName()};
+    };
+    history = std::make_unique<EveningHistory>(decks, reporter, options.historyFile, clock, naming);
+    connect(history.get(), &EveningHistory::playedChanged, this,
+            [this](const QSet<QString>& paths) {
+                for (int d = 0; d < kDecks; ++d)
+                    playlists.list(d).setPlayed(paths);
+            });
+}
+
 Main::~Main() {
+    // The tracks still playing that count are written while their decks are there.
+    history->finish();
+    history.reset();
     // Before the lists they follow, which the window's children outlive.
     for (Deck*& deck : decks)
         delete std::exchange(deck, nullptr);

@@ -18,6 +18,7 @@
 #include "deck/WindowContext.h"
 #include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
+#include "history/EveningHistory.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
 #include "playlist/DeckActivation.h"
@@ -49,6 +50,10 @@ struct MainOptions {
     std::function<MasterLevels()> masterLevels;
     // False for benchmarks only: the window as it was before its meters and overviews.
     bool liveDisplay = true;
+    // The database the evening's history is written to, "" for none; and the clock it is
+    // kept by, the system's when not given.
+    QString historyFile;
+    std::function<QDateTime()> clock;
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
@@ -118,6 +123,8 @@ public:
     EveningSession session{*this};
     // Every action a person can trigger, calling the handlers above.
     ActionTable actions;
+    // What the decks played tonight: written to the history, marked in the lists.
+    std::unique_ptr<EveningHistory> history;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -130,6 +137,7 @@ private:
     int ActiveDeck() const override { return activation.ActiveDeck(); }
     DeckEntries& list(int d) override { return playlists.list(d); }
 
+    void keepHistory(const MainOptions& options);
     void setClientHeight(int twips);
     void layOut();
     int screenHeightTwips_;

@@ -5,6 +5,7 @@
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
+#include "history/HistoryStore.h"
 #include "library/LibraryDatabase.h"
 #include "library/MusicFolders.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     options.outputs = &outputs;
     options.audioSetupFile = setupFile;
     options.sessionFolder = velmor::SessionFolder();
+    options.historyFile = velmor::HistoryStore::DefaultFile();
     options.createPlayer = [&](int deck, QObject* parent) {
         auto* player = new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);

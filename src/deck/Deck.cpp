@@ -370,6 +370,7 @@ void Deck::playerPlayStateChanged() {
 void Deck::playerStopped() {
     const StopReason reason = pending_.value_or(StopReason::EndOfTrack);
     stopReason_ = reason;
+    reachedEnd_ = !pending_;
     // The window shows the deck stopped whatever fails below.
     const auto shown = qScopeGuard([this] { emit stopped(); });
     if (!cue_)

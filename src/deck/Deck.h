@@ -48,6 +48,8 @@ public:
     int16_t trackNumber() const { return trackNumber_; }
     // Why the player last stopped; none before its first stop.
     std::optional<StopReason> stopReason() const { return stopReason_; }
+    // Whether the last stop was the track reaching its end, not an order to stop or move on.
+    bool reachedEnd() const { return reachedEnd_; }
     // Length in seconds of the open file, read when it opened.
     double length() const { return length_; }
     // Where every stop rewinds to, in seconds; none while the cue typed is not a number.
@@ -151,6 +153,7 @@ private:
     int16_t trackNumber_ = 1;
     std::optional<StopReason> pending_;    // the reason of a stop being ordered
     std::optional<StopReason> stopReason_; // the reason of the last stop
+    bool reachedEnd_ = false;
     double length_ = 0;
     std::optional<double> cue_ = 0.0;
     int speed_ = 1;

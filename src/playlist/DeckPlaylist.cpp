@@ -79,14 +79,10 @@ QVariant DeckPlaylist::data(const QModelIndex& index, int role) const {
     }
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        if (e.unplayable && !e.unplayable->isEmpty())
-            return *e.unplayable;
-        // A name from tags tells where its file is; without either, the list's own tooltip
-        // shows.
-        return taggedName(e).isEmpty() ? QVariant()
-                                       : QVariant(DisplayName(JoinPath(e.folder, e.name)));
+        return tip(e);
     case Qt::FontRole: {
-        if (!loaded && !e.unplayable)
+        const bool played = played_.contains(JoinPath(e.folder, e.name));
+        if (!loaded && !e.unplayable && !played)
             return {};
         // Only what the marks change: the rest is the view's own font.
         QFont font;
@@ -94,6 +90,8 @@ QVariant DeckPlaylist::data(const QModelIndex& index, int role) const {
             font.setBold(true);
         if (e.unplayable)
             font.setStrikeOut(true);
+        if (played)
+            font.setItalic(true);
         return font;
     }
     case Qt::ForegroundRole:
@@ -103,6 +101,24 @@ QVariant DeckPlaylist::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
+}
+
+QVariant DeckPlaylist::tip(const Entry& e) const {
+    if (e.unplayable && !e.unplayable->isEmpty())
+        return *e.unplayable;
+    // A name from tags tells where its file is; without either, the list's own tooltip
+    // shows.
+    const QString path = JoinPath(e.folder, e.name);
+    const QString where = taggedName(e).isEmpty() ? QString() : DisplayName(path);
+    if (!played_.contains(path))
+        return where.isEmpty() ? QVariant() : QVariant(where);
+    return where.isEmpty() ? QStringLiteral("Played tonight") : where + "\nPlayed tonight";
+}
+
+void DeckPlaylist::setPlayed(const QSet<QString>& paths) {
+    played_ = paths;
+    if (count() > 0)
+        changed(0, count() - 1, {Qt::FontRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 QString DeckPlaylist::name(int i) const {

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QBrush>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -28,6 +29,9 @@ class TagReading;
 //
 // Given the window's known tracks, an entry whose tags give an artist and a title shows
 // "Artist – Title", its tooltip the file's path; the entries' names stay the files' names.
+//
+// An entry whose file was played tonight is shown in italics, and its tooltip and
+// description end in "Played tonight".
 class DeckPlaylist : public QAbstractListModel, public DeckEntries {
     Q_OBJECT
 public:
@@ -81,6 +85,9 @@ public:
     bool isUnplayable(int i) const override;
     QString unplayableReason(int i) const; // "" when the entry is not marked
 
+    // The full paths of the tracks played tonight; the entries of those files are marked.
+    void setPlayed(const QSet<QString>& paths);
+
     // -1 shows none.
     void setLoaded(int i) override;
     int loaded() const override; // -1 when none is shown
@@ -98,6 +105,7 @@ private:
     void changed(int top, int bottom, const QList<int>& roles);
     // The name from tags of an entry; "" where its tags do not give one.
     QString taggedName(const Entry& e) const;
+    QVariant tip(const Entry& e) const;
     // The views hear of names learnt once per turn of the event loop, however many came.
     void learned();
 
@@ -107,6 +115,7 @@ private:
     QBrush unplayableText_, loadedBackground_;
     const KnownTracks* known_ = nullptr;
     TagReading* reading_ = nullptr;
+    QSet<QString> played_;
     bool refreshing_ = false;
 };
 

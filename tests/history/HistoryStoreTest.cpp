@@ -1,0 +1,130 @@
+#include "history/HistoryStore.h"
+
+#include "legacy/Error.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace velmor {
+namespace {
+
+QDateTime At(int h, int m, int s) {
+    return QDateTime(QDate(2026, 12, 8), QTime(h, m, s));
+}
+
+// Drops the table behind the store's back, as a damaged file would fail it.
+void DropTable(const QString& file) {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(file).constData(), &db);
+    sqlite3_exec(db, "DROP TABLE history", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+struct HistoryStoreTest : ::testing::Test {
+    PlayedTrack track(const QString& title, QDateTime start) {
+        return {start, start.addSecs(200), 3, "Artist", title, "/music/" + title + ".mp3", false};
+    }
+    QTemporaryDir dir;
+    QString file = dir.filePath("velmor/library.sqlite");
+};
+
+TEST_F(HistoryStoreTest, ATrackWrittenIsReadBackWhole) {
+    HistoryStore store(file, At(20, 0, 0));
+    PlayedTrack written = track("One", At(21, 14, 5));
+    written.playedToEnd = true;
+    store.add(written);
+    const QList<PlayedTrack> tracks = store.tracks(store.evening());
+    ASSERT_EQ(tracks.size(), 1);
+    EXPECT_EQ(tracks[0].start, At(21, 14, 5));
+    EXPECT_EQ(tracks[0].stop, At(21, 17, 25));
+    EXPECT_EQ(tracks[0].deck, 3);
+    EXPECT_EQ(tracks[0].artist, "Artist");
+    EXPECT_EQ(tracks[0].title, "One");
+    EXPECT_EQ(tracks[0].path, "/music/One.mp3");
+    EXPECT_TRUE(tracks[0].playedToEnd);
+}
+
+TEST_F(HistoryStoreTest, AnEveningIsNamedByItsStartInUtc) {
+    const QDateTime start(QDate(2026, 12, 8), QTime(19, 30, 0), Qt::UTC);
+    HistoryStore store(file, start);
+    EXPECT_EQ(store.evening(), "2026-12-08T19:30:00");
+}
+
+TEST_F(HistoryStoreTest, TracksComeInTheOrderTheyStarted) {
+    HistoryStore store(file, At(20, 0, 0));
+    store.add(track("Later", At(22, 0, 0)));
+    store.add(track("Earlier", At(21, 0, 0)));
+    const QList<PlayedTrack> tracks = store.tracks(store.evening());
+    ASSERT_EQ(tracks.size(), 2);
+    EXPECT_EQ(tracks[0].title, "Earlier");
+    EXPECT_EQ(tracks[1].title, "Later");
+}
+
+TEST_F(HistoryStoreTest, EveningsAreKeptApartAndCounted) {
+    {
+        HistoryStore first(file, At(18, 0, 0));
+        first.add(track("A", At(18, 5, 0)));
+        first.add(track("B", At(18, 9, 0)));
+    }
+    HistoryStore second(file, At(20, 0, 0));
+    second.add(track("C", At(20, 5, 0)));
+    const QList<Evening> evenings = second.evenings();
+    ASSERT_EQ(evenings.size(), 2);
+    EXPECT_EQ(evenings[0].start, At(18, 0, 0));
+    EXPECT_EQ(evenings[0].tracks, 2);
+    EXPECT_EQ(evenings[1].start, At(20, 0, 0));
+    EXPECT_EQ(evenings[1].tracks, 1);
+    EXPECT_EQ(second.tracks(evenings[0].id).size(), 2);
+}
+
+TEST_F(HistoryStoreTest, AnEveningWithoutTracksIsNotListed) {
+    HistoryStore store(file, At(20, 0, 0));
+    EXPECT_TRUE(store.evenings().isEmpty());
+}
+
+TEST_F(HistoryStoreTest, KeepsTextAsItIs) {
+    HistoryStore store(file, At(20, 0, 0));
+    PlayedTrack odd = track("Zoë's 'quote\" ; DROP TABLE history", At(21, 0, 0));
+    store.add(odd);
+    EXPECT_EQ(store.tracks(store.evening())[0].title, "Zoë's 'quote\" ; DROP TABLE history");
+}
+
+TEST_F(HistoryStoreTest, TwoConnectionsShareTheFile) {
+    HistoryStore first(file, At(20, 0, 0));
+    HistoryStore second(file, At(20, 0, 1));
+    first.add(track("A", At(20, 5, 0)));
+    second.add(track("B", At(20, 6, 0)));
+    EXPECT_EQ(first.evenings().size(), 2);
+}
+
+TEST_F(HistoryStoreTest, AFileThatIsNoDatabaseFailsToOpenWithAMessage) {
+    QDir().mkpath(dir.filePath("velmor"));
+    QFile junk(file);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    try {
+        HistoryStore store(file, At(20, 0, 0));
+        FAIL() << "opened";
+    } catch (const Error& error) {
+        EXPECT_TRUE(
+            error.description().startsWith("The history in " + file + " could not be opened: "));
+    }
+}
+
+TEST_F(HistoryStoreTest, AFailedWriteSaysWhy) {
+    HistoryStore store(file, At(20, 0, 0));
+    DropTable(file);
+    try {
+        store.add(track("A", At(20, 5, 0)));
+        FAIL() << "written";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.description(),
+                  "The history in " + file + " could not be written: no such table: history.");
+    }
+}
+
+} // namespace
+} // namespace velmor

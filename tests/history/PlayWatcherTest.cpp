@@ -1,0 +1,171 @@
+#include "history/PlayWatcher.h"
+
+#include "deck/DeckFixture.h"
+
+#include <QFileInfo>
+
+namespace velmor::test {
+namespace {
+
+// Deck 1 watched on a clock moved by hand, with the tracks it tells kept.
+struct PlayWatcherTest : DeckTest {
+    PlayWatcherTest() {
+        QObject::connect(&watcher, &PlayWatcher::played,
+                         [this](const PlayedTrack& track) { played.append(track); });
+        fill({"one.mp3", "two.mp3"});
+        deck.setLevel(80);
+    }
+    void pass(int seconds) {
+        now = now.addSecs(seconds);
+        watcher.look();
+    }
+    void stop() {
+        deck.stop();
+        DeliverNotifications();
+    }
+    void playFor(int seconds) {
+        act(&Deck::playPause);
+        pass(seconds);
+    }
+
+    QDateTime now{QDate(2026, 12, 8), QTime(21, 0, 0)};
+    PlayWatcher watcher{deck, [this] { return now; },
+                        [](const QString& path) {
+                            return PlayWatcher::Names{"Artist", QFileInfo(path).baseName()};
+                        }};
+    QList<PlayedTrack> played;
+};
+
+TEST_F(PlayWatcherTest, ATrackStoppedAfterThirtySecondsIsPlayed) {
+    playFor(30);
+    stop();
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0].path, "/music/one.mp3");
+}
+
+TEST_F(PlayWatcherTest, ATrackStoppedAfterTwentyNineSecondsIsNot) {
+    playFor(29);
+    stop();
+    EXPECT_TRUE(played.isEmpty());
+}
+
+TEST_F(PlayWatcherTest, NothingIsToldWhileTheTrackPlaysOn) {
+    playFor(120);
+    EXPECT_TRUE(played.isEmpty());
+}
+
+TEST_F(PlayWatcherTest, TheRowTellsWhenWhereAndWhat) {
+    pass(5);
+    playFor(40);
+    stop();
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0].start, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 5)));
+    EXPECT_EQ(played[0].stop, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 45)));
+    EXPECT_EQ(played[0].deck, 1);
+    EXPECT_EQ(played[0].artist, "Artist");
+    EXPECT_EQ(played[0].title, "one");
+    EXPECT_FALSE(played[0].playedToEnd);
+}
+
+TEST_F(PlayWatcherTest, PausesDoNotCount) {
+    playFor(20);
+    act(&Deck::playPause); // paused
+    pass(60);
+    playFor(9);
+    stop();
+    EXPECT_TRUE(played.isEmpty());
+}
+
+TEST_F(PlayWatcherTest, APausedTrackCountsOnceItHasSoundedThirtySeconds) {
+    playFor(20);
+    act(&Deck::playPause);
+    pass(60);
+    playFor(10);
+    stop();
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0].start, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 0)));
+}
+
+TEST_F(PlayWatcherTest, MutedTimeDoesNotCount) {
+    deck.setMuted(true);
+    playFor(100);
+    deck.setMuted(false);
+    pass(29);
+    stop();
+    EXPECT_TRUE(played.isEmpty());
+}
+
+TEST_F(PlayWatcherTest, ADeckAtTheBottomOfItsVolumeIsNotHeard) {
+    deck.setLevel(0);
+    playFor(100);
+    stop();
+    EXPECT_TRUE(played.isEmpty());
+}
+
+TEST_F(PlayWatcherTest, ACrossfaderSideClosedIsNotHeard) {
+    act(&Deck::playPause);
+    deck.setOutputLevel(-4500); // as the crossfader leaves a closed side
+    pass(0);                    // the next look on the watcher's timer
+    pass(100);
+    stop();
+    EXPECT_TRUE(played.isEmpty());
+}
+
+TEST_F(PlayWatcherTest, ATrackPlayedTwiceIsToldTwice) {
+    playFor(30);
+    stop();
+    playFor(30);
+    stop();
+    EXPECT_EQ(played.size(), 2);
+}
+
+TEST_F(PlayWatcherTest, AStopOnAStoppedDeckTellsNothingMore) {
+    playFor(30);
+    stop();
+    stop();
+    EXPECT_EQ(played.size(), 1);
+}
+
+TEST_F(PlayWatcherTest, ATrackThatEndsIsPlayedToItsEnd) {
+    playFor(30);
+    endTrack();
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0].path, "/music/one.mp3");
+    EXPECT_TRUE(played[0].playedToEnd);
+}
+
+TEST_F(PlayWatcherTest, TheTrackThatFollowsAnEndIsWatchedAfresh) {
+    playFor(30);
+    endTrack(); // two.mp3 plays on
+    pass(30);
+    stop();
+    ASSERT_EQ(played.size(), 2);
+    EXPECT_EQ(played[1].path, "/music/two.mp3");
+    EXPECT_EQ(played[1].start, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 30)));
+}
+
+TEST_F(PlayWatcherTest, MovingOnByHandIsNotAnEnd) {
+    playFor(30);
+    act(&Deck::next);
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_FALSE(played[0].playedToEnd);
+}
+
+TEST_F(PlayWatcherTest, APausedTrackReplacedByAnotherIsTold) {
+    playFor(30);
+    act(&Deck::playPause); // paused
+    load(1);
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0].path, "/music/one.mp3");
+}
+
+TEST_F(PlayWatcherTest, FinishingTellsATrackThatCounts) {
+    playFor(30);
+    watcher.finish();
+    watcher.finish();
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0].stop, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 30)));
+}
+
+} // namespace
+} // namespace velmor::test

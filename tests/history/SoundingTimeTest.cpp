@@ -1,0 +1,77 @@
+#include "history/SoundingTime.h"
+
+#include <gtest/gtest.h>
+
+namespace velmor {
+namespace {
+
+TEST(SoundingTime, ThirtySecondsOfSoundCountAsPlayed) {
+    SoundingTime time;
+    time.observe(100.0, true);
+    time.observe(130.0, true);
+    EXPECT_TRUE(time.counts());
+}
+
+TEST(SoundingTime, TwentyNineSecondsDoNot) {
+    SoundingTime time;
+    time.observe(100.0, true);
+    time.observe(129.0, true);
+    EXPECT_FALSE(time.counts());
+}
+
+TEST(SoundingTime, JustUnderThirtyDoesNot) {
+    SoundingTime time;
+    time.observe(0.0, true);
+    time.observe(29.999, false);
+    EXPECT_FALSE(time.counts());
+}
+
+TEST(SoundingTime, NothingIsCountedBeforeTheFirstLook) {
+    SoundingTime time;
+    time.observe(500.0, true);
+    EXPECT_EQ(time.seconds(), 0.0);
+}
+
+TEST(SoundingTime, APauseIsNotCounted) {
+    SoundingTime time;
+    time.observe(0.0, true);
+    time.observe(20.0, false); // paused
+    time.observe(80.0, true);  // playing again
+    time.observe(89.0, false);
+    EXPECT_EQ(time.seconds(), 29.0);
+}
+
+TEST(SoundingTime, PlayingOnAfterAPauseReachesThirty) {
+    SoundingTime time;
+    time.observe(0.0, true);
+    time.observe(20.0, false);
+    time.observe(80.0, true);
+    time.observe(90.0, true);
+    EXPECT_TRUE(time.counts());
+}
+
+TEST(SoundingTime, MutedTimeIsNotCounted) {
+    SoundingTime time;
+    time.observe(0.0, false); // muted from the start
+    time.observe(40.0, true); // unmuted
+    time.observe(65.0, false);
+    EXPECT_EQ(time.seconds(), 25.0);
+}
+
+TEST(SoundingTime, LooksWhileSoundingAddUp) {
+    SoundingTime time;
+    for (int s = 0; s <= 30; ++s)
+        time.observe(s, true);
+    EXPECT_EQ(time.seconds(), 30.0);
+}
+
+TEST(SoundingTime, AClockGoingBackAddsNothing) {
+    SoundingTime time;
+    time.observe(50.0, true);
+    time.observe(10.0, true);
+    time.observe(20.0, true);
+    EXPECT_EQ(time.seconds(), 10.0);
+}
+
+} // namespace
+} // namespace velmor
