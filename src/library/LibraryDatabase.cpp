@@ -99,7 +99,10 @@ LibraryDatabase::Problem LibraryDatabase::open(Check check) {
     }
     if (found > kSchemaVersion)
         return Problem::Newer;
-    if (!connection_.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+    // In write-ahead mode a commit need not wait for the disk: a power cut may lose the last
+    // rows written, never the file, and the files on disk can always be scanned again.
+    if (!connection_.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !connection_.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
         return Problem::Damaged;
     if (found < kSchemaVersion) {
         sqlite::Transaction migration(connection_);
