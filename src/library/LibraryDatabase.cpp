@@ -58,8 +58,10 @@ LibraryDatabase::LibraryDatabase(QString path, Check check) : path_(std::move(pa
     const Problem problem = open(check);
     if (problem == Problem::None || check == Check::Quick) {
         if (problem != Problem::None) {
-            notice_ =
-                QStringLiteral("The music library cannot be opened: %1.").arg(connection_.error());
+            const QString why = problem == Problem::Newer
+                                    ? QStringLiteral("it was written by a newer Velmor")
+                                    : connection_.error();
+            notice_ = QStringLiteral("The music library cannot be opened: %1.").arg(why);
             connection_.close();
         }
         return;

@@ -63,3 +63,18 @@ TEST_F(LibraryScanTest, ALibraryThatCannotBeOpenedEndsTheScanWithWhy) {
     ASSERT_EQ(summaries.size(), 1u);
     EXPECT_TRUE(summaries[0].failure.startsWith("The music library cannot be opened: "));
 }
+
+// The window sets a newer library aside at start; a scan does not write into one meanwhile.
+TEST_F(LibraryScanTest, AScanLeavesALibraryFromANewerVelmorAlone) {
+    ASSERT_TRUE(window.connection().exec("PRAGMA user_version = 99"));
+    LibraryScan scan(path, tools);
+    std::vector<ScanSummary> summaries;
+    QObject::connect(&scan, &LibraryScan::finished,
+                     [&](const ScanSummary& summary) { summaries.push_back(summary); });
+    scan.start({music});
+    scan.waitUntilDone();
+    ASSERT_EQ(summaries.size(), 1u);
+    EXPECT_EQ(summaries[0].failure,
+              "The music library cannot be opened: it was written by a newer Velmor.");
+    EXPECT_EQ(window.connection().integer("SELECT count(*) FROM tracks"), 0);
+}
