@@ -6,7 +6,6 @@
 //
 //   bench_library [data folder]   (the folder keeps the 20,000 small files; ./bench-data)
 
-#include "audio/PlayableTypes.h"
 #include "library/LibraryDatabase.h"
 #include "library/LibrarySearch.h"
 #include "library/MusicScan.h"
@@ -184,9 +183,7 @@ size_t Listing(const std::string& folder) {
 
 void ScanBenches(const QString& folder) {
     const QString files = MakeFiles(folder);
-    ScanTools tools;
-    for (const std::string& extension : audio::PlayableExtensions())
-        tools.extensions.append(QString::fromStdString(extension));
+    const ScanTools tools;
     const std::atomic<bool> cancelled{false};
     const auto none = [](qint64, qint64) {};
     std::vector<std::string> paths;

@@ -1,6 +1,7 @@
 #include "library/MusicScan.h"
 
 #include "analysis/AnalysisCache.h"
+#include "audio/PlayableTypes.h"
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
 #include "common/Paths.h"
@@ -63,6 +64,13 @@ QString Plural(qint64 count, const char* one, const char* many) {
 }
 
 } // namespace
+
+QStringList PlayableExtensionNames() {
+    QStringList names;
+    for (const std::string& extension : audio::PlayableExtensions())
+        names.append(QString::fromStdString(extension));
+    return names;
+}
 
 ScanSummary ScanMusicFolders(sqlite::Connection& connection, const QStringList& folders,
                              const ScanTools& tools, const std::atomic<bool>& cancelled,

@@ -25,7 +25,6 @@ struct LibraryScanTest : ::testing::Test {
             test::WriteWav(file, test::Tone(440, 0.1, 8000), 8000, 1);
             ASSERT_TRUE(test::WriteTags(file, {{"ARTIST", "Chic"}, {"TITLE", name}}));
         }
-        tools.extensions = {"wav"};
     }
     QTemporaryDir dir;
     const QString music = dir.path() + "/Music";
