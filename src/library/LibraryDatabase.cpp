@@ -58,8 +58,10 @@ LibraryDatabase::LibraryDatabase(QString path, Check check) : path_(std::move(pa
     const Problem problem = open(check);
     if (problem == Problem::None || check == Check::Quick) {
         if (problem != Problem::None) {
-            notice_ =
-                QStringLiteral("The music library cannot be opened: %1.").arg(connection_.error());
+            const QString why = problem == Problem::Newer
+                                    ? QStringLiteral("it was written by a newer Velmor")
+                                    : connection_.error();
+            notice_ = QStringLiteral("The music library cannot be opened: %1.").arg(why);
             connection_.close();
         }
         return;
@@ -99,7 +101,10 @@ LibraryDatabase::Problem LibraryDatabase::open(Check check) {
     }
     if (found > kSchemaVersion)
         return Problem::Newer;
-    if (!connection_.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+    // In write-ahead mode a commit need not wait for the disk: a power cut may lose the last
+    // rows written, never the file, and the files on disk can always be scanned again.
+    if (!connection_.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !connection_.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
         return Problem::Damaged;
     if (found < kSchemaVersion) {
         sqlite::Transaction migration(connection_);

@@ -1,6 +1,7 @@
 #include "library/MusicScan.h"
 
 #include "analysis/AnalysisCache.h"
+#include "audio/PlayableTypes.h"
 #include "common/FileNames.h"
 #include "common/FileSystem.h"
 #include "common/Paths.h"
@@ -15,12 +16,15 @@ namespace velmor {
 namespace {
 
 // Rows written between commits: few enough that a search waits little for the write lock.
-constexpr int kRowsPerTransaction = 250;
+constexpr int kRowsPerTransaction = 500;
 
-// A transaction renewed every few hundred writes.
+// A transaction renewed every few hundred writes, the rows staged flushed before each commit.
 class Batches {
 public:
-    explicit Batches(sqlite::Connection& connection) : connection_(connection) { renew(); }
+    Batches(sqlite::Connection& connection, TrackStore& store)
+        : connection_(connection), store_(store) {
+        renew();
+    }
 
     // After each write: commits and begins anew every few hundred; false on a failure.
     bool wrote() {
@@ -28,7 +32,7 @@ public:
             return true;
         return commit() && renew();
     }
-    bool commit() { return transaction_->commit(); }
+    bool commit() { return store_.flush() && transaction_->commit(); }
 
 private:
     bool renew() {
@@ -37,6 +41,7 @@ private:
         return transaction_->begun();
     }
     sqlite::Connection& connection_;
+    TrackStore& store_;
     std::unique_ptr<sqlite::Transaction> transaction_;
     int writes_ = 0;
 };
@@ -59,6 +64,13 @@ QString Plural(qint64 count, const char* one, const char* many) {
 }
 
 } // namespace
+
+QStringList PlayableExtensionNames() {
+    QStringList names;
+    for (const std::string& extension : audio::PlayableExtensions())
+        names.append(QString::fromStdString(extension));
+    return names;
+}
 
 ScanSummary ScanMusicFolders(sqlite::Connection& connection, const QStringList& folders,
                              const ScanTools& tools, const std::atomic<bool>& cancelled,
@@ -97,7 +109,7 @@ ScanSummary ScanMusicFolders(sqlite::Connection& connection, const QStringList& 
         listings.push_back(std::move(listing));
     }
 
-    Batches batches(connection);
+    Batches batches(connection, store);
     const auto fail = [&] {
         summary.failure = connection.error();
         return summary;
@@ -136,7 +148,7 @@ ScanSummary ScanMusicFolders(sqlite::Connection& connection, const QStringList& 
             if (tools.cache)
                 if (const auto look = tools.cache->find(file.path, {file.size, file.modifiedMs}))
                     record.facts = look->facts;
-            if (!store.write(record) || !batches.wrote())
+            if (!store.stage(record) || !batches.wrote())
                 return fail();
             if (found != known.cend())
                 kept.insert(found->id);
@@ -147,7 +159,7 @@ ScanSummary ScanMusicFolders(sqlite::Connection& connection, const QStringList& 
     if (!summary.cancelled)
         for (const KnownFile& file : std::as_const(known))
             if (!kept.contains(file.id)) {
-                if (!store.remove(file.id) || !batches.wrote())
+                if (!store.stageRemoval(file.id) || !batches.wrote())
                     return fail();
                 ++summary.dropped;
             }

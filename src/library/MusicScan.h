@@ -14,13 +14,16 @@ namespace velmor {
 
 class AnalysisCache;
 
+// The extensions of the types the audio engine plays, as a scan looks for them.
+QStringList PlayableExtensionNames();
+
 // What a scan needs besides the database: the reader of a file's tags and length (TagLib's,
 // or a test's that counts), the analysis cache where tracks' looks are kept (none: no looks),
 // and the extensions of the playable types.
 struct ScanTools {
     std::function<TaggedTrack(const QString& path)> read = ReadTaggedTrack;
     const AnalysisCache* cache = nullptr;
-    QStringList extensions;
+    QStringList extensions = PlayableExtensionNames();
 };
 
 struct ScanSummary {

@@ -25,8 +25,17 @@ struct LibraryScanTest : ::testing::Test {
             test::WriteWav(file, test::Tone(440, 0.1, 8000), 8000, 1);
             ASSERT_TRUE(test::WriteTags(file, {{"ARTIST", "Chic"}, {"TITLE", name}}));
         }
-        tools.extensions = {"wav"};
     }
+    // Scans the music folder on `worker`; the summaries the window hears at its end.
+    std::vector<ScanSummary> scan(LibraryScan& worker) {
+        std::vector<ScanSummary> summaries;
+        QObject::connect(&worker, &LibraryScan::finished,
+                         [&](const ScanSummary& summary) { summaries.push_back(summary); });
+        worker.start({music});
+        worker.waitUntilDone();
+        return summaries;
+    }
+
     QTemporaryDir dir;
     const QString music = dir.path() + "/Music";
     const QString path = dir.path() + "/library.sqlite";
@@ -37,13 +46,9 @@ struct LibraryScanTest : ::testing::Test {
 } // namespace
 
 TEST_F(LibraryScanTest, TheWindowHearsTheProgressAndTheSummary) {
-    LibraryScan scan(path, tools);
-    QSignalSpy progressed(&scan, &LibraryScan::progressed);
-    std::vector<ScanSummary> summaries;
-    QObject::connect(&scan, &LibraryScan::finished,
-                     [&](const ScanSummary& summary) { summaries.push_back(summary); });
-    scan.start({music});
-    scan.waitUntilDone();
+    LibraryScan worker(path, tools);
+    QSignalSpy progressed(&worker, &LibraryScan::progressed);
+    const std::vector<ScanSummary> summaries = scan(worker);
     ASSERT_GE(progressed.size(), 1);
     EXPECT_EQ(progressed.last().at(0).toLongLong(), 3);
     EXPECT_EQ(progressed.last().at(1).toLongLong(), 3);
@@ -54,12 +59,19 @@ TEST_F(LibraryScanTest, TheWindowHearsTheProgressAndTheSummary) {
 
 TEST_F(LibraryScanTest, ALibraryThatCannotBeOpenedEndsTheScanWithWhy) {
     test::WriteBytes((dir.path() + "/plain").toStdString(), "a file, not a folder");
-    LibraryScan scan(dir.path() + "/plain/library.sqlite", tools);
-    std::vector<ScanSummary> summaries;
-    QObject::connect(&scan, &LibraryScan::finished,
-                     [&](const ScanSummary& summary) { summaries.push_back(summary); });
-    scan.start({music});
-    scan.waitUntilDone();
+    LibraryScan worker(dir.path() + "/plain/library.sqlite", tools);
+    const std::vector<ScanSummary> summaries = scan(worker);
     ASSERT_EQ(summaries.size(), 1u);
     EXPECT_TRUE(summaries[0].failure.startsWith("The music library cannot be opened: "));
+}
+
+// The window sets a newer library aside at start; a scan does not write into one meanwhile.
+TEST_F(LibraryScanTest, AScanLeavesALibraryFromANewerVelmorAlone) {
+    ASSERT_TRUE(window.connection().exec("PRAGMA user_version = 99"));
+    LibraryScan worker(path, tools);
+    const std::vector<ScanSummary> summaries = scan(worker);
+    ASSERT_EQ(summaries.size(), 1u);
+    EXPECT_EQ(summaries[0].failure,
+              "The music library cannot be opened: it was written by a newer Velmor.");
+    EXPECT_EQ(window.connection().integer("SELECT count(*) FROM tracks"), 0);
 }
