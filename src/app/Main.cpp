@@ -102,7 +102,7 @@ void Main::keepHistory(const MainOptions& options) {
             return PlayWatcher::Names{tags->artist, tags->title};
         return PlayWatcher::Names{QString(), QFileInfo(path).completeBaseName()};
     };
-    history = std::make_unique<EveningHistory>(decks, reporter, options.historyFile, clock, naming);
+    history = std::make_unique<EveningHistory>(decks, reporter, clock, naming);
     connect(history.get(), &EveningHistory::playedChanged, this,
             [this](const QSet<QString>& paths) {
                 for (int d = 0; d < kDecks; ++d)

@@ -50,9 +50,7 @@ struct MainOptions {
     std::function<MasterLevels()> masterLevels;
     // False for benchmarks only: the window as it was before its meters and overviews.
     bool liveDisplay = true;
-    // The database the evening's history is written to, "" for none; and the clock it is
-    // kept by, the system's when not given.
-    QString historyFile;
+    // The clock the evening's history is kept by; the system's when not given.
     std::function<QDateTime()> clock;
 };
 

@@ -48,7 +48,6 @@ int main(int argc, char** argv) {
     options.outputs = &outputs;
     options.audioSetupFile = setupFile;
     options.sessionFolder = velmor::SessionFolder();
-    options.historyFile = velmor::HistoryStore::DefaultFile();
     options.createPlayer = [&](int deck, QObject* parent) {
         auto* player = new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
@@ -71,6 +70,8 @@ int main(int argc, char** argv) {
     // by the window's rule too.
     reporter.setNoticeBar(window.ui.lblNotice);
     app.setReporter(&window.reporter);
+    // Opened once a failure to open can be a notice in the window.
+    window.history->open(velmor::HistoryStore::DefaultFile());
     const auto windowGoesFirst = qScopeGuard([&] { app.setReporter(&reporter); });
     if (!window.Form_Load())
         return 1;

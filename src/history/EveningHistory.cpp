@@ -6,24 +6,25 @@
 
 namespace velmor {
 
-EveningHistory::EveningHistory(const PerDeck<Deck>& decks, Reporter& reporter, const QString& file,
+EveningHistory::EveningHistory(const PerDeck<Deck>& decks, Reporter& reporter,
                                PlayWatcher::Clock clock, PlayWatcher::Naming naming,
                                QObject* parent)
-    : QObject(parent), reporter_(reporter) {
-    if (!file.isEmpty()) {
-        try {
-            store_ = std::make_unique<HistoryStore>(file, clock());
-        } catch (const Error& error) {
-            reporter_.notice(error.description() + " Tonight's history is not kept.");
-        }
-    }
+    : QObject(parent), reporter_(reporter), clock_(std::move(clock)) {
     for (int d = 0; d < kDecks; ++d) {
-        watchers_[d] = std::make_unique<PlayWatcher>(*decks[d], clock, naming);
+        watchers_[d] = std::make_unique<PlayWatcher>(*decks[d], clock_, naming);
         connect(watchers_[d].get(), &PlayWatcher::played, this, &EveningHistory::keep);
     }
 }
 
 EveningHistory::~EveningHistory() = default;
+
+void EveningHistory::open(const QString& file) {
+    try {
+        store_ = std::make_unique<HistoryStore>(file, clock_());
+    } catch (const Error& error) {
+        reporter_.notice(error.description() + " Tonight's history is not kept.");
+    }
+}
 
 void EveningHistory::finish() {
     for (auto& watcher : watchers_)

@@ -14,7 +14,10 @@ namespace {
 // The window on fake players and a clock moved by hand, keeping its history in a fresh
 // file; Deck 1 holds "/music/a.mp3" and "/music/b.mp3".
 struct PlayedHistoryTest : ::testing::Test {
-    PlayedHistoryTest() { t.fill(0, {"a.mp3", "b.mp3"}); }
+    PlayedHistoryTest() {
+        t.w().history->open(file);
+        t.fill(0, {"a.mp3", "b.mp3"});
+    }
     // Plays Deck 1 for `seconds` and stops it.
     void playFor(int seconds) {
         t.playPause(0);
@@ -31,10 +34,8 @@ struct PlayedHistoryTest : ::testing::Test {
     QTemporaryDir dir;
     QString file = dir.filePath("velmor/library.sqlite");
     QDateTime now{QDate(2026, 12, 8), QTime(21, 0, 0)};
-    TestWindow t{11520, true, [this](MainOptions& options) {
-                     options.historyFile = file;
-                     options.clock = [this] { return now; };
-                 }};
+    TestWindow t{11520, true,
+                 [this](MainOptions& options) { options.clock = [this] { return now; }; }};
 };
 } // namespace
 

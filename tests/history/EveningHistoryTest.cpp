@@ -1,16 +1,16 @@
 #include "history/EveningHistory.h"
 
 #include "deck/DeckFixture.h"
+#include "history/DroppedTable.h"
 #include "history/HistoryStore.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <sqlite3.h>
 
 namespace velmor::test {
 namespace {
 
-// Four decks on fake players and a clock moved by hand, their history kept in a fresh file.
+// Four decks on fake players and a clock moved by hand, their history opened on a file.
 struct EveningHistoryTest : ::testing::Test {
     EveningHistoryTest() {
         for (int d = 0; d < kDecks; ++d) {
@@ -21,14 +21,15 @@ struct EveningHistoryTest : ::testing::Test {
         }
         DeliverNotifications();
     }
-    void start(const QString& file) {
+    void start() {
         history = std::make_unique<EveningHistory>(
-            decks, reporter, file, [this] { return now; },
+            decks, reporter, [this] { return now; },
             [](const QString& path) {
                 return PlayWatcher::Names{"", QFileInfo(path).baseName()};
             });
         QObject::connect(history.get(), &EveningHistory::playedChanged,
                          [this](const QSet<QString>& paths) { pushed = paths; });
+        history->open(file);
     }
     // Plays deck d for `seconds` and stops it.
     void play(int d, int seconds) {
@@ -36,12 +37,6 @@ struct EveningHistoryTest : ::testing::Test {
         DeliverNotifications();
         now = now.addSecs(seconds);
         decks[d]->stop();
-    }
-    void dropTable() {
-        sqlite3* db = nullptr;
-        sqlite3_open(QFile::encodeName(file).constData(), &db);
-        sqlite3_exec(db, "DROP TABLE history", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
     }
 
     QTemporaryDir dir;
@@ -56,40 +51,9 @@ struct EveningHistoryTest : ::testing::Test {
     QSet<QString> pushed;
 };
 
-TEST_F(EveningHistoryTest, ATrackThatCountsIsWrittenOnce) {
-    start(file);
-    play(2, 30);
-    const QList<PlayedTrack> rows = history->store()->tracks(history->store()->evening());
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].deck, 3);
-    EXPECT_EQ(rows[0].title, "track3");
-}
-
-TEST_F(EveningHistoryTest, ATrackThatDoesNotCountIsNotWritten) {
-    start(file);
-    play(0, 29);
-    EXPECT_TRUE(history->store()->evenings().isEmpty());
-}
-
-TEST_F(EveningHistoryTest, TheListsAreToldWhatWasPlayed) {
-    start(file);
-    play(0, 30);
-    play(1, 45);
-    EXPECT_EQ(pushed, QSet<QString>({"/music/track1.mp3", "/music/track2.mp3"}));
-}
-
-TEST_F(EveningHistoryTest, FinishingWritesTheTracksStillPlaying) {
-    start(file);
-    decks[3]->playPause();
-    DeliverNotifications();
-    now = now.addSecs(31);
-    history->finish();
-    EXPECT_EQ(history->store()->tracks(history->store()->evening()).size(), 1);
-}
-
 TEST_F(EveningHistoryTest, AStoreThatWillNotOpenIsOneNoticeAndTheEveningGoesOn) {
     QDir().mkpath(file); // a folder where the file should be
-    start(file);
+    start();
     ASSERT_EQ(reporter.notices.size(), 1);
     EXPECT_TRUE(reporter.notices[0].endsWith(" Tonight's history is not kept."));
     play(0, 30);
@@ -98,20 +62,13 @@ TEST_F(EveningHistoryTest, AStoreThatWillNotOpenIsOneNoticeAndTheEveningGoesOn) 
 }
 
 TEST_F(EveningHistoryTest, FailedWritesAreOneNotice) {
-    start(file);
-    dropTable();
+    start();
+    DropHistoryTable(file);
     play(0, 30);
     play(1, 30);
     ASSERT_EQ(reporter.notices.size(), 1);
     EXPECT_EQ(reporter.notices[0],
               "The history in " + file + " could not be written: no such table: history.");
-}
-
-TEST_F(EveningHistoryTest, WithoutAFileNothingIsStoredAndNothingIsSaid) {
-    start("");
-    play(0, 30);
-    EXPECT_EQ(history->store(), nullptr);
-    EXPECT_TRUE(reporter.notices.empty());
 }
 
 } // namespace

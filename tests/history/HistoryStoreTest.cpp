@@ -1,25 +1,17 @@
 #include "history/HistoryStore.h"
 
+#include "history/DroppedTable.h"
 #include "legacy/Error.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace velmor {
 namespace {
 
 QDateTime At(int h, int m, int s) {
     return QDateTime(QDate(2026, 12, 8), QTime(h, m, s));
-}
-
-// Drops the table behind the store's back, as a damaged file would fail it.
-void DropTable(const QString& file) {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(file).constData(), &db);
-    sqlite3_exec(db, "DROP TABLE history", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
 }
 
 struct HistoryStoreTest : ::testing::Test {
@@ -44,12 +36,6 @@ TEST_F(HistoryStoreTest, ATrackWrittenIsReadBackWhole) {
     EXPECT_EQ(tracks[0].title, "One");
     EXPECT_EQ(tracks[0].path, "/music/One.mp3");
     EXPECT_TRUE(tracks[0].playedToEnd);
-}
-
-TEST_F(HistoryStoreTest, AnEveningIsNamedByItsStartInUtc) {
-    const QDateTime start(QDate(2026, 12, 8), QTime(19, 30, 0), Qt::UTC);
-    HistoryStore store(file, start);
-    EXPECT_EQ(store.evening(), "2026-12-08T19:30:00");
 }
 
 TEST_F(HistoryStoreTest, TracksComeInTheOrderTheyStarted) {
@@ -77,11 +63,6 @@ TEST_F(HistoryStoreTest, EveningsAreKeptApartAndCounted) {
     EXPECT_EQ(evenings[1].start, At(20, 0, 0));
     EXPECT_EQ(evenings[1].tracks, 1);
     EXPECT_EQ(second.tracks(evenings[0].id).size(), 2);
-}
-
-TEST_F(HistoryStoreTest, AnEveningWithoutTracksIsNotListed) {
-    HistoryStore store(file, At(20, 0, 0));
-    EXPECT_TRUE(store.evenings().isEmpty());
 }
 
 TEST_F(HistoryStoreTest, KeepsTextAsItIs) {
@@ -116,7 +97,7 @@ TEST_F(HistoryStoreTest, AFileThatIsNoDatabaseFailsToOpenWithAMessage) {
 
 TEST_F(HistoryStoreTest, AFailedWriteSaysWhy) {
     HistoryStore store(file, At(20, 0, 0));
-    DropTable(file);
+    test::DropHistoryTable(file);
     try {
         store.add(track("A", At(20, 5, 0)));
         FAIL() << "written";

@@ -23,11 +23,6 @@ TEST_F(PlayedMarksTest, APlayedEntryIsItalic) {
     EXPECT_TRUE(font(1).italic());
 }
 
-TEST_F(PlayedMarksTest, OtherEntriesKeepTheViewsFont) {
-    list.setPlayed({"/m/b"});
-    EXPECT_FALSE(shown(0, Qt::FontRole).isValid());
-}
-
 TEST_F(PlayedMarksTest, TheSameNameInAnotherFolderIsNotMarked) {
     list.setPlayed({"/m/a"});
     EXPECT_FALSE(shown(3, Qt::FontRole).isValid());
@@ -37,13 +32,6 @@ TEST_F(PlayedMarksTest, APlayedEntrySaysSoToAssistiveTools) {
     list.setPlayed({"/m/c"});
     EXPECT_EQ(shown(2, Qt::ToolTipRole).toString(), "Played tonight");
     EXPECT_EQ(shown(2, Qt::AccessibleDescriptionRole).toString(), "Played tonight");
-}
-
-TEST_F(PlayedMarksTest, TheLoadedPlayedEntryIsBoldAndItalic) {
-    list.setPlayed({"/m/a"});
-    list.setLoaded(0);
-    EXPECT_TRUE(font(0).bold());
-    EXPECT_TRUE(font(0).italic());
 }
 
 TEST_F(PlayedMarksTest, AnUnplayableReasonComesFirst) {
