@@ -2,6 +2,7 @@
 
 #include "library/LibraryModel.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -65,6 +66,9 @@ LibraryWindow::LibraryWindow(const QFont& font, LibraryModel& model) {
     addFolder = button("Add Folder...", this);
     removeFolder = button("Remove Folder", this);
     rescan = button("Rescan", this);
+    evenings = new QComboBox(this);
+    evenings->setAccessibleName("Evenings played");
+    exportEvening = button("Export Evening...", this);
     closeButton = button("Close", this);
 
     auto* folderButtons = new QVBoxLayout;
@@ -77,7 +81,11 @@ LibraryWindow::LibraryWindow(const QFont& font, LibraryModel& model) {
     folderRow->addLayout(folderButtons);
     auto* scanRow = new QHBoxLayout;
     scanRow->addWidget(scan, 1);
-    scanRow->addWidget(closeButton);
+    auto* historyRow = new QHBoxLayout;
+    historyRow->addWidget(new QLabel("Evening:", this));
+    historyRow->addWidget(evenings, 1);
+    historyRow->addWidget(exportEvening);
+    historyRow->addWidget(closeButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(search);
@@ -85,6 +93,7 @@ LibraryWindow::LibraryWindow(const QFont& font, LibraryModel& model) {
     layout->addLayout(folderRow);
     layout->addWidget(scanText);
     layout->addLayout(scanRow);
+    layout->addLayout(historyRow);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 

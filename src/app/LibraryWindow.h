@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,6 +29,8 @@ public:
     QPushButton* addFolder;
     QPushButton* removeFolder;
     QPushButton* rescan;
+    QComboBox* evenings; // those of the history, the latest first
+    QPushButton* exportEvening;
     QPushButton* closeButton;
 };
 

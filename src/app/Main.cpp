@@ -107,6 +107,7 @@ void Main::keepHistory(const MainOptions& options) {
             [this](const QSet<QString>& paths) {
                 for (int d = 0; d < kDecks; ++d)
                     playlists.list(d).setPlayed(paths);
+                library.results().setPlayed(paths);
             });
 }
 

@@ -4,11 +4,15 @@
 #include "app/Main.h"
 #include "audio/PlayableTypes.h"
 #include "common/Paths.h"
+#include "history/HistoryExport.h"
+#include "history/HistoryStore.h"
+#include "legacy/Error.h"
 #include "library/LibraryDatabase.h"
 #include "library/LibraryScan.h"
 #include "library/LibrarySearch.h"
 #include "library/MusicFolders.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QItemSelectionModel>
@@ -16,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -45,6 +50,8 @@ void MusicLibrary::start(const QString& databaseFile, const QString& foldersFile
     database_ = std::make_unique<LibraryDatabase>(databaseFile);
     if (!database_->notice().isEmpty())
         w_.reporter.notice(database_->notice());
+    if (database_->isOpen())
+        w_.history->open(database_->path());
     search_ = std::make_unique<LibrarySearch>(database_->connection());
     cache_ = std::make_unique<AnalysisCache>(AnalysisCache::DefaultFolder());
     ScanTools tools;
@@ -69,6 +76,7 @@ void MusicLibrary::show() {
         wireWindow();
         window_->move(w_.frameGeometry().topRight() + QPoint(8, 0));
     }
+    showEvenings();
     window_->show();
     window_->raise();
     window_->activateWindow();
@@ -93,6 +101,7 @@ void MusicLibrary::wireWindow() {
     connect(win.removeFolder, &QPushButton::clicked, this,
             [this] { removeFolder(window_->folders->currentRow()); });
     connect(win.rescan, &QPushButton::clicked, this, [this] { rescan(); });
+    connect(win.exportEvening, &QPushButton::clicked, this, [this] { chooseExport(); });
     auto* find = new QShortcut(QKeySequence::Find, &win);
     connect(find, &QShortcut::activated, this, [this] { show(); });
     win.scanText->setText(scanText_);
@@ -163,6 +172,40 @@ void MusicLibrary::showFolders() {
         return;
     window_->folders->clear();
     window_->folders->addItems(folders_);
+}
+
+void MusicLibrary::showEvenings() {
+    QComboBox& evenings = *window_->evenings;
+    evenings.clear();
+    if (HistoryStore* store = w_.history->store()) {
+        const QList<Evening> kept = store->evenings();
+        for (auto evening = kept.rbegin(); evening != kept.rend(); ++evening)
+            evenings.addItem(QString("%1 (%2 tracks)")
+                                 .arg(QLocale().toString(evening->start, QLocale::ShortFormat))
+                                 .arg(evening->tracks),
+                             evening->id);
+    }
+    window_->exportEvening->setEnabled(evenings.count() > 0);
+}
+
+void MusicLibrary::chooseExport() {
+    const QString evening = window_->evenings->currentData().toString();
+    if (evening.isEmpty())
+        return;
+    const QString file = QFileDialog::getSaveFileName(
+        window_, "Export the Evening", QString("Velmor %1.csv").arg(evening.left(10)),
+        "CSV for a spreadsheet (*.csv);;M3U8 playlist (*.m3u8)");
+    if (!file.isEmpty())
+        trappedInBox(w_.reporter, [&] { exportEvening(evening, file); });
+}
+
+void MusicLibrary::exportEvening(const QString& evening, const QString& file) {
+    HistoryStore* store = w_.history->store();
+    if (store == nullptr)
+        throw Error("No history is kept in this run of Velmor.");
+    const QList<PlayedTrack> tracks = store->tracks(evening);
+    WriteExport(file, file.endsWith(".m3u8", Qt::CaseInsensitive) ? HistoryM3u8(tracks)
+                                                                  : HistoryCsv(tracks));
 }
 
 void MusicLibrary::rescan() {

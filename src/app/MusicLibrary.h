@@ -43,6 +43,9 @@ public:
     void addFolder(const QString& folder);
     void removeFolder(int row);
     void rescan();
+    // Writes the history of `evening` to `file`: M3U8 for a name ending in ".m3u8", CSV
+    // otherwise. Throws Error saying why it could not.
+    void exportEvening(const QString& evening, const QString& file);
     // Waits until the scan is done (for tests).
     void waitForScan();
 
@@ -50,6 +53,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wireWindow();
     void showFolders();
+    void showEvenings();
+    void chooseExport();
     void scanned(const ScanSummary& summary);
     void progressed(qint64 seen, qint64 total);
     void keepFolders();

@@ -5,7 +5,6 @@
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
-#include "history/HistoryStore.h"
 #include "library/LibraryDatabase.h"
 #include "library/MusicFolders.h"
 
@@ -70,14 +69,13 @@ int main(int argc, char** argv) {
     // by the window's rule too.
     reporter.setNoticeBar(window.ui.lblNotice);
     app.setReporter(&window.reporter);
-    // Opened once a failure to open can be a notice in the window.
-    window.history->open(velmor::HistoryStore::DefaultFile());
     const auto windowGoesFirst = qScopeGuard([&] { app.setReporter(&reporter); });
     if (!window.Form_Load())
         return 1;
     window.show();
     window.session.RestoreLastEvening();
-    // The library opens and rescans once the window is up.
+    // The library opens and rescans once the window is up; the evening's history is kept in
+    // its database once it has been checked.
     QTimer::singleShot(0, &window, [&window] {
         window.library.start(velmor::LibraryDatabase::DefaultPath(), velmor::MusicFoldersFile());
     });

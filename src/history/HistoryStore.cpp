@@ -90,11 +90,6 @@ HistoryStore::HistoryStore(const QString& file, const QDateTime& evening)
 
 HistoryStore::~HistoryStore() = default;
 
-QString HistoryStore::DefaultFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           "/velmor/library.sqlite";
-}
-
 void HistoryStore::fail(const QString& what) const {
     throw Error("The history in " + QDir::toNativeSeparators(file_) + " could not be " + what +
                 ": " + QString::fromUtf8(sqlite3_errmsg(db_.get())) + ".");

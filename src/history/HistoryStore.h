@@ -33,9 +33,6 @@ public:
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    // $XDG_DATA_HOME/velmor/library.sqlite.
-    static QString DefaultFile();
-
     const QString& evening() const { return evening_; }
     void add(const PlayedTrack& track);
     // The evenings kept, oldest first.

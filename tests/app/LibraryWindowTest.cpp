@@ -2,6 +2,7 @@
 // tracks added to the active deck by Enter (at the end) and Shift+Enter (played next).
 
 #include "app/LibraryWindow.h"
+#include "history/HistoryStore.h"
 #include "library/LibraryModel.h"
 #include "library/MusicFolders.h"
 #include "support/AudioFixtures.h"
@@ -9,9 +10,11 @@
 #include "support/WindowTest.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -125,6 +128,31 @@ TEST_F(LibraryWindowTest, ShiftEnterPutsItRightAfterTheLoadedEntry) {
     QTest::keyClick(window.search, Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(deck1(), (QStringList{"a.mp3", "good times.wav", "b.mp3"}));
     EXPECT_EQ(w.playlists.list(0).loaded(), 0);
+}
+
+TEST_F(LibraryWindowTest, AnEveningPlayedIsListedAndExportedAsCsvAndM3u8) {
+    HistoryStore* store = w.history->store();
+    ASSERT_NE(store, nullptr);
+    const QDateTime start(QDate(2026, 12, 5), QTime(21, 14, 5));
+    store->add(
+        {start, start.addSecs(200), 2, "Chic", "Good Times", music + "/good times.wav", true});
+    LibraryWindow& window = open();
+    ASSERT_EQ(window.evenings->count(), 1);
+    EXPECT_TRUE(window.exportEvening->isEnabled());
+    const QString evening = window.evenings->itemData(0).toString();
+    w.library.exportEvening(evening, dir.path() + "/tonight.csv");
+    w.library.exportEvening(evening, dir.path() + "/tonight.m3u8");
+    const QStringList csv =
+        QString::fromStdString(ReadBytes((dir.path() + "/tonight.csv").toStdString()))
+            .split("\r\n");
+    EXPECT_EQ(csv.at(1), "2026-12-05 21:14:05,2026-12-05 21:17:25,2,Chic,Good Times," + music +
+                             "/good times.wav,yes");
+    const QStringList m3u8 =
+        QString::fromStdString(ReadBytes((dir.path() + "/tonight.m3u8").toStdString())).split("\n");
+    EXPECT_EQ(m3u8.at(0), "#EXTM3U");
+    EXPECT_EQ(m3u8.at(1), "# 21:14:05");
+    EXPECT_EQ(m3u8.at(2), "#EXTINF:200,Chic - Good Times");
+    EXPECT_EQ(m3u8.at(3), music + "/good times.wav");
 }
 
 // A damaged library is set aside and made anew: the start goes on, and a notice says so.
