@@ -46,6 +46,8 @@ public:
     // Writes the history of `evening` to `file`: M3U8 for a name ending in ".m3u8", CSV
     // otherwise. Throws Error saying why it could not.
     void exportEvening(const QString& evening, const QString& file);
+    // What the window says of the scan: its progress, or the summary of the last one.
+    const QString& scanText() const { return scanText_; }
     // Waits until the scan is done (for tests).
     void waitForScan();
 

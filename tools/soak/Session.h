@@ -14,10 +14,11 @@ class QAbstractButton;
 namespace velmor::soak {
 
 struct Settings {
-    int seconds = 40;       // of random presses; an hour by hand
-    unsigned seed = 1;      // the same seed gives the same sequence of presses
-    int tracks = 50;        // per deck
-    int finishSeconds = 20; // after the presses, for every deck to reach the end of its list
+    int seconds = 40;         // of random presses; an hour by hand
+    unsigned seed = 1;        // the same seed gives the same sequence of presses
+    int tracks = 50;          // per deck
+    int finishSeconds = 20;   // after the presses, for every deck to reach the end of its list
+    int libraryFiles = 20000; // in the music library scanned meanwhile; 0 for no library
 };
 
 // One deck's run: its passes through the playlist and where it stands.

@@ -9,6 +9,7 @@
 #include "audio/Engine.h"
 #include "audio/NullOutput.h"
 #include "common/ScaledStyle.h"
+#include "library/MusicFolders.h"
 #include "soak/Session.h"
 #include "soak/Tracks.h"
 #include "soak/Verdict.h"
@@ -16,8 +17,10 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 using namespace velmor;
@@ -40,18 +43,23 @@ soak::Settings ReadSettings(const QCoreApplication& app) {
     const QCommandLineOption tracks("tracks", "Tracks in each deck's list.", "count", "50");
     const QCommandLineOption finish("finish", "Time the decks then have to end their lists.",
                                     "seconds", "20");
-    parser.addOptions({seconds, seed, tracks, finish});
+    const QCommandLineOption library("library", "Files in the music library scanned meanwhile.",
+                                     "count", "20000");
+    parser.addOptions({seconds, seed, tracks, finish, library});
     parser.process(app);
     soak::Settings settings;
-    bool ok[4];
+    bool ok[5];
     settings.seconds = parser.value(seconds).toInt(&ok[0]);
     settings.seed = parser.value(seed).toUInt(&ok[1]);
     settings.tracks = parser.value(tracks).toInt(&ok[2]);
     settings.finishSeconds = parser.value(finish).toInt(&ok[3]);
-    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || settings.seconds < 3 || settings.tracks < 2 ||
-        settings.tracks > 999 || settings.finishSeconds < 1) {
+    settings.libraryFiles = parser.value(library).toInt(&ok[4]);
+    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || !ok[4] || settings.seconds < 3 ||
+        settings.tracks < 2 || settings.tracks > 999 || settings.finishSeconds < 1 ||
+        settings.libraryFiles < 0) {
         std::fprintf(stderr, "velmor-soak: --seconds takes 3 or more, --tracks 2 to 999, "
-                             "--finish 1 or more, --seed a whole number\n");
+                             "--finish 1 or more, --library 0 or more, --seed a whole "
+                             "number\n");
         std::exit(2);
     }
     return settings;
@@ -81,16 +89,20 @@ int main(int argc, char** argv) {
             folders[d] = QDir::toNativeSeparators(dir.filePath(QString("Deck %1").arg(d + 1)));
             soak::WriteTracks(folders[d], d, settings.tracks, mp3);
         }
+        soak::WriteLibrary(dir.filePath("Library"), QDir(folders[0]).filePath("01 Deck 1.wav"),
+                           settings.libraryFiles);
     } catch (const std::exception& e) {
         Say(QString("velmor-soak: %1").arg(e.what()));
         return 2;
     }
-    Say(QString("velmor-soak: seed %1, %2 s of presses, %3 decks of %4 tracks (%5)")
+    Say(QString("velmor-soak: seed %1, %2 s of presses, %3 decks of %4 tracks (%5), a library "
+                "of %6 files scanned meanwhile")
             .arg(settings.seed)
             .arg(settings.seconds)
             .arg(kDecks)
             .arg(settings.tracks)
-            .arg(mp3 ? "MP3 and WAV" : "WAV only: lame is missing"));
+            .arg(mp3 ? "MP3 and WAV" : "WAV only: lame is missing")
+            .arg(settings.libraryFiles));
 
     const qint64 writtenMs = wall.elapsed();
     CollectingReporter reporter;
@@ -128,6 +140,15 @@ int main(int argc, char** argv) {
             faults << "the window never became active";
         soak::Session session(w, players, settings);
         session.fillDecks(folders);
+        // The library's scan runs beside the decks: the first one reads every file, and a
+        // rescan every five seconds looks them all over again.
+        QTimer rescans;
+        if (settings.libraryFiles > 0) {
+            WriteMusicFolders(dir.filePath("library.conf"), {dir.filePath("Library")}, nullptr);
+            w.library.start(dir.filePath("library.sqlite"), dir.filePath("library.conf"));
+            QObject::connect(&rescans, &QTimer::timeout, [&w] { w.library.rescan(); });
+            rescans.start(5000);
+        }
         for (int d : {0, 1}) // two decks in the headphones from the start
             w.panels[d]->cmdPrelisten_Click();
         for (int d = 0; d < kDecks; ++d)
@@ -162,6 +183,13 @@ int main(int argc, char** argv) {
                 faults << QString("Deck %1 did not end stopped on its last entry").arg(d + 1);
         }
         Say(QString("presses %1, clicks %2").arg(session.presses()).arg(session.clicks()));
+        if (settings.libraryFiles > 0) {
+            w.library.waitForScan();
+            Say("library: " + w.library.scanText());
+            if (!w.library.scanText().startsWith(
+                    QLocale(QLocale::English).toString(settings.libraryFiles) + " track"))
+                faults << "the library did not scan its files";
+        }
     }
 
     const QString memory = soak::JudgeMemory(settledKb, endKb, 0.10);

@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
 #include <sndfile.h>
 #include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 namespace velmor::soak {
@@ -73,6 +75,18 @@ QStringList WriteTracks(const QString& folder, int deck, int count, bool mp3) {
         }
     }
     return names;
+}
+
+void WriteLibrary(const QString& folder, const QString& track, int count) {
+    const QString suffix = "." + QFileInfo(track).suffix();
+    for (int i = 0; i < count; ++i) {
+        const QString album = QDir(folder).filePath(QString("Album %1").arg(i / 100 + 1));
+        if (i % 100 == 0 && !QDir().mkpath(album))
+            throw std::runtime_error("cannot create " + album.toStdString());
+        const QString name = QDir(album).filePath(QString("Track %1").arg(i + 1) + suffix);
+        if (::link(QFile::encodeName(track).constData(), QFile::encodeName(name).constData()) != 0)
+            throw std::runtime_error("cannot link " + name.toStdString());
+    }
 }
 
 } // namespace velmor::soak

@@ -11,6 +11,11 @@ namespace velmor::soak {
 // order. Returns the file names in that order; throws std::runtime_error when writing fails.
 QStringList WriteTracks(const QString& folder, int deck, int count, bool mp3);
 
+// Fills `folder` with `count` files for a music library to scan: each a further name of the
+// file `track` (a hard link), spread over folders of a hundred. Throws std::runtime_error
+// when that fails.
+void WriteLibrary(const QString& folder, const QString& track, int count);
+
 // Whether the lame encoder can be run.
 bool CanEncodeMp3();
 
