@@ -7,7 +7,7 @@
 namespace velmor {
 
 EveningHistory::EveningHistory(const PerDeck<Deck>& decks, Reporter& reporter,
-                               PlayWatcher::Clock clock, PlayWatcher::Naming naming,
+                               PlayWatcher::Clock clock, const PlayWatcher::Naming& naming,
                                QObject* parent)
     : QObject(parent), reporter_(reporter), clock_(std::move(clock)) {
     for (int d = 0; d < kDecks; ++d) {

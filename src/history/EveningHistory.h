@@ -25,7 +25,7 @@ class EveningHistory : public QObject {
 public:
     // Until opened, no history is written on disk.
     EveningHistory(const PerDeck<Deck>& decks, Reporter& reporter, PlayWatcher::Clock clock,
-                   PlayWatcher::Naming naming, QObject* parent = nullptr);
+                   const PlayWatcher::Naming& naming, QObject* parent = nullptr);
     ~EveningHistory() override;
 
     // Writes the tracks played from now on into the database at `file`, the evening
