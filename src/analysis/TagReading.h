@@ -22,7 +22,7 @@ public:
 
 private:
     KnownTracks& known_;
-    BackgroundWork work_{10};
+    BackgroundWork work_{"velmor tags", 10};
 };
 
 } // namespace velmor

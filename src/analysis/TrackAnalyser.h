@@ -72,7 +72,7 @@ private:
     QSet<QString> unreadable_;             // looked at ahead and found unreadable
     BackgroundWork::Job aheadJob_;
     // Below the decks' reader threads, so that they never wait for a look.
-    BackgroundWork work_{10};
+    BackgroundWork work_{"velmor analysis", 10};
 };
 
 } // namespace velmor

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -31,8 +32,8 @@ void BackgroundWork::Task::deliver(std::function<void()> result) const {
     WakeUiThread(work_, "deliverResults");
 }
 
-BackgroundWork::BackgroundWork(int niceness, QObject* parent)
-    : QObject(parent), niceness_(niceness) {
+BackgroundWork::BackgroundWork(const char* name, int niceness, QObject* parent)
+    : QObject(parent), name_(name), niceness_(niceness) {
     Everyone().push_back(this);
 }
 
@@ -67,6 +68,7 @@ BackgroundWork::Job BackgroundWork::post(std::function<void(const Task&)> task) 
 }
 
 void BackgroundWork::work() {
+    pthread_setname_np(pthread_self(), name_);
     if (niceness_ != 0)
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), niceness_);
     std::unique_lock lock(mutex_);

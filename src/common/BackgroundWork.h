@@ -56,8 +56,9 @@ public:
         std::shared_ptr<std::atomic<bool>> cancelled_;
     };
 
+    // `name` is the worker thread's, as a profile or `top -H` shows it (at most 15 bytes);
     // `niceness` lowers the worker below the other threads (0 leaves it as it is started).
-    explicit BackgroundWork(int niceness = 0, QObject* parent = nullptr);
+    explicit BackgroundWork(const char* name, int niceness = 0, QObject* parent = nullptr);
     ~BackgroundWork() override;
 
     Job post(std::function<void(const Task&)> task);
@@ -83,6 +84,7 @@ private:
     // Runs the results waiting for the window (invoked through the event loop).
     Q_INVOKABLE void deliverResults();
 
+    const char* const name_;
     const int niceness_;
     mutable std::mutex mutex_; // guards what follows, shared with the worker
     std::condition_variable wake_;

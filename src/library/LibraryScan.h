@@ -30,7 +30,7 @@ signals:
 private:
     QString databasePath_;
     ScanTools tools_;
-    BackgroundWork work_{10};
+    BackgroundWork work_{"velmor scan", 10};
     BackgroundWork::Job job_;
 };
 

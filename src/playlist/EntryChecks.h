@@ -55,7 +55,7 @@ private:
 
     QHash<int, Job> jobs_;
     int nextJob_ = 0;
-    BackgroundWork work_; // last: it stops before what its findings reach goes
+    BackgroundWork work_{"velmor checks"}; // last: it stops before what its findings reach goes
 };
 
 } // namespace velmor

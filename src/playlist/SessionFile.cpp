@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QList>
 #include <algorithm>
+#include <pthread.h>
 
 namespace velmor {
 
@@ -143,6 +144,7 @@ void SessionWriter::flush() {
 }
 
 void SessionWriter::run() {
+    pthread_setname_np(pthread_self(), "velmor session");
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return quit_ || waiting_; });

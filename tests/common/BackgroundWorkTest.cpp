@@ -30,7 +30,7 @@ bool Await(const std::function<bool()>& done) {
 // Tasks run on the worker one after another; their results run on the window's thread, in
 // the order they were handed over.
 TEST(BackgroundWork, ResultsReachTheWindowThreadInTheOrderHandedOver) {
-    BackgroundWork work;
+    BackgroundWork work{"test work"};
     std::vector<int> results;
     std::atomic<bool> taskOnWindowThread = false;
     bool resultOffWindowThread = false;
@@ -60,7 +60,7 @@ TEST(BackgroundWork, ResultsReachTheWindowThreadInTheOrderHandedOver) {
 // results arrives after the cancel, even one handed over before it. What such a result holds is
 // let go on the worker, never on the window's thread.
 TEST(BackgroundWork, ACancelledTaskDeliversNothingAndWhatItHeldGoesOnTheWorker) {
-    BackgroundWork work;
+    BackgroundWork work{"test work"};
     std::atomic<bool> handedOver = false;
     std::atomic<bool> sawCancel = false;
     std::atomic<std::thread::id> goneOn;
@@ -95,7 +95,7 @@ TEST(BackgroundWork, GoingAwayCancelsTheRunningTaskAndStartsNoOther) {
     std::atomic<bool> sawCancel = false;
     std::atomic<bool> secondStarted = false;
     {
-        BackgroundWork work;
+        BackgroundWork work{"test work"};
         work.post([&](const BackgroundWork::Task& task) {
             started = true;
             while (!task.cancelled())

@@ -4,6 +4,7 @@
 #include "common/Reporter.h"
 
 #include <QCoreApplication>
+#include <pthread.h>
 
 namespace velmor {
 
@@ -43,6 +44,7 @@ PendingAudioEngine::PendingAudioEngine(Reporter& reporter, DeviceSearch search,
                                        audio::DeviceOpener devices)
     : reporter_(reporter), devices_(std::move(devices)) {
     device_ = std::async(std::launch::async, [this, search = std::move(search)] {
+        pthread_setname_np(pthread_self(), "velmor probe");
         auto device = search();
         QMetaObject::invokeMethod(
             this, [this] { engine(); }, Qt::QueuedConnection);

@@ -42,7 +42,7 @@ public:
 
 private:
     std::shared_ptr<const OpenFunction> open_;
-    BackgroundWork work_;
+    BackgroundWork work_{"velmor open"};
 };
 
 } // namespace velmor
