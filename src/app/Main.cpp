@@ -77,16 +77,14 @@ Main::Main(const MainOptions& options)
     if (!options.sessionFolder.isEmpty())
         session.keepIn(options.sessionFolder);
     session.wire();
-    meters.wire();
+    meters.wire(options.liveDisplay);
     for (int d = 0; d < kDecks; ++d) {
         overviews[d] = std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, knownTracks,
                                                        options.liveDisplay);
         connect(decks[d], &Deck::upNext, &trackAnalyser, &TrackAnalyser::lookAhead);
     }
     keepHistory(options);
-    if (options.liveDisplay) {
-        ui.tmrDisplay->start();
-    } else {
+    if (!options.liveDisplay) {
         for (int d = 0; d < kDecks; ++d)
             ui.mtrLevel[d]->hide();
         ui.mtrMaster->hide();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <pthread.h>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -10,7 +12,10 @@ namespace velmor::audio {
 
 namespace {
 constexpr int kBlocksPerRound = 8; // reader work between two looks at the commands
-constexpr auto kReaderPoll = std::chrono::milliseconds(5);
+// How often a playing deck's reader looks for room in its ring (1.5 s long): 25 ms is about
+// two blocks of the ring at the fastest speed, so that a look seldom finds nothing to do,
+// and the longest a track's end waits to be told.
+constexpr auto kReaderPoll = std::chrono::milliseconds(25);
 } // namespace
 
 Engine::Deck::Deck(size_t ringBlocks, int rate)
@@ -65,7 +70,7 @@ void Engine::request(int index, std::unique_ptr<Decoder> decoder, bool close, do
     deck.uiGeneration = generation;
     deck.requestedSeconds = seconds;
     deck.controls.generation.store(generation, std::memory_order_release);
-    wake_.notify_all(); // the readers share it
+    wakeReaders();
 }
 
 void Engine::load(int index, std::unique_ptr<Decoder> decoder, const TrackPlan& plan) {
@@ -105,7 +110,7 @@ void Engine::queueNext(int index, std::unique_ptr<Decoder> decoder, const TrackP
     deck.nextTrack = next;
     deck.nextLength = length;
     deck.nextPlan = plan;
-    wake_.notify_all(); // the readers share it
+    wakeReaders();
 }
 
 void Engine::replan(int index, uint64_t track, const TrackPlan& plan) {
@@ -116,7 +121,7 @@ void Engine::replan(int index, uint64_t track, const TrackPlan& plan) {
     command.replan = true;
     if (!deck.commands.push(std::move(command)))
         throw std::runtime_error("the audio engine does not respond");
-    wake_.notify_all(); // the readers share it
+    wakeReaders();
 }
 
 void Engine::setTrackPlan(int index, const TrackPlan& plan) {
@@ -162,6 +167,14 @@ bool Engine::adoptNext(int index) {
 
 void Engine::play(int index) {
     decks_[index]->controls.playing.store(true, std::memory_order_release);
+    wakeReaders(); // a deck standing still has its reader asleep
+}
+
+void Engine::wakeReaders() {
+    // Through the lock: a reader between its look at its deck and its sleep would miss a
+    // wake-up given outside it, and sleep on with work to do.
+    { const std::lock_guard lock(wakeMutex_); }
+    wake_.notify_all(); // the readers share it
 }
 
 void Engine::pause(int index) {
@@ -257,6 +270,7 @@ std::string Engine::routeHeadphones(HeadphoneRoute route, DeviceOpener opener) {
     if (!phonesKeeper_) {
         fresh = std::make_unique<OutputKeeper>(headphones_.feed(), nullptr, DeviceOpener{}, rate_,
                                                scheduler_);
+        fresh->nameThreads("velmor phonekeep", "velmor phones");
         fresh->start();
     }
     OutputKeeper& keeper = fresh ? *fresh : *phonesKeeper_;
@@ -327,6 +341,8 @@ void Engine::fillAhead() {
 }
 
 void Engine::readerLoop(int deck) {
+    const std::string name = "velmor read " + std::to_string(deck + 1);
+    pthread_setname_np(pthread_self(), name.c_str());
     readerPriorities_[deck].store(scheduler_.raise(pthread_self(), AudioThread::Reader));
     for (;;) {
         {
@@ -342,9 +358,18 @@ void Engine::readerLoop(int deck) {
             std::this_thread::yield();
             continue;
         }
+        // A playing deck's ring is drained by the audio callback, which cannot wake anyone:
+        // its reader looks again soon. A deck standing still drains nothing, and its reader
+        // sleeps until it is asked for something.
         std::unique_lock lock(wakeMutex_);
         const Deck& own = *decks_[deck];
-        wake_.wait_for(lock, kReaderPoll, [&] { return quit_ || own.commands.size() > 0; });
+        const auto asked = [&] { return quit_ || own.commands.size() > 0; };
+        if (own.controls.playing.load(std::memory_order_acquire))
+            wake_.wait_for(lock, kReaderPoll, asked);
+        else
+            wake_.wait(lock, [&] {
+                return asked() || own.controls.playing.load(std::memory_order_acquire);
+            });
     }
 }
 

@@ -170,6 +170,7 @@ private:
     void renderOutput(float* out, int channels, int frames) noexcept override;
     void mixMain(float* stereo, int frames, bool headphones) noexcept;
     void fillAhead() override;
+    void wakeReaders();
 
     void request(int deck, std::unique_ptr<Decoder> decoder, bool close, double seconds,
                  const TrackPlan& plan = {});

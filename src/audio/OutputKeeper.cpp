@@ -3,6 +3,7 @@
 #include "audio/NullOutput.h"
 
 #include <algorithm>
+#include <pthread.h>
 
 namespace velmor::audio {
 
@@ -78,6 +79,7 @@ void OutputKeeper::raiseOutputThread() {
     if (route.raised || !route.threadKnown.load(std::memory_order_acquire))
         return;
     route.raised = true;
+    pthread_setname_np(route.thread, audioThreadName_);
     ThreadPriority granted = scheduler_.raise(route.thread, AudioThread::Output);
     for (const pid_t carrier : output_->carrierThreads())
         if (scheduler_.raiseTask(carrier, AudioThread::Output).kind == ThreadPriority::Normal)
@@ -175,11 +177,13 @@ void OutputKeeper::swapIn(std::unique_ptr<Output> output, std::unique_ptr<Route>
 }
 
 void OutputKeeper::run() {
+    pthread_setname_np(pthread_self(), threadName_);
     lastProgress_ = nextTry_ = std::chrono::steady_clock::now();
     for (;;) {
         {
             std::unique_lock lock(wakeMutex_);
-            wake_.wait_for(lock, kTick, [this] { return quit_ || switch_; });
+            const auto tick = route_ && route_->raised ? kTick : kRaiseTick;
+            wake_.wait_for(lock, tick, [this] { return quit_ || switch_; });
             if (quit_)
                 return;
         }

@@ -49,7 +49,10 @@ struct OutputChange {
 // after its first call: the callback itself only notes which thread it is on.
 class OutputKeeper {
 public:
-    static constexpr auto kTick = std::chrono::milliseconds(100);
+    // The keeper wakes once a second, and more often only until it has raised the thread
+    // that calls the mix of a newly started output.
+    static constexpr auto kTick = std::chrono::milliseconds(1000);
+    static constexpr auto kRaiseTick = std::chrono::milliseconds(100);
     static constexpr auto kRetry = std::chrono::milliseconds(1000);
     static constexpr auto kStall = std::chrono::milliseconds(1000);
 
@@ -60,6 +63,13 @@ public:
     ~OutputKeeper();
     OutputKeeper(const OutputKeeper&) = delete;
     OutputKeeper& operator=(const OutputKeeper&) = delete;
+
+    // The names its own thread and the thread calling the mix get, as a profile or `top -H`
+    // shows them (at most 15 bytes each); before start().
+    void nameThreads(const char* keeper, const char* audio) {
+        threadName_ = keeper;
+        audioThreadName_ = audio;
+    }
 
     int sampleRate() const { return rate_; }
     bool rendersOnDemand() const { return onDemand_; }
@@ -124,6 +134,8 @@ private:
     std::chrono::steady_clock::time_point lastProgress_, nextTry_;
 
     std::thread thread_;
+    const char* threadName_ = "velmor keeper";
+    const char* audioThreadName_ = "velmor audio";
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool quit_ = false;

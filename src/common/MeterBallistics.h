@@ -26,6 +26,8 @@ public:
     void feed(const std::array<float, 2>& peak, const std::array<float, 2>& rms, bool clipped,
               double now);
     const Shown& shown() const { return shown_; }
+    // Showing nothing, and with nothing held.
+    bool atRest() const { return shown_ == Shown{}; }
 
     static double ToDb(float linear);
 

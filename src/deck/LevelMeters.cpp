@@ -5,12 +5,25 @@
 #include "deck/player/MediaPlayer.h"
 
 #include <QLabel>
+#include <QSlider>
 
 namespace velmor {
 
-void LevelMeters::wire() {
+void LevelMeters::wire(bool live) {
+    live_ = live;
     clock_.start();
     QObject::connect(w_.ui.tmrDisplay, &QTimer::timeout, [this] { tmrDisplay_Timer(); });
+    // What sets the display moving again once it rests: a deck that starts, stops or moves.
+    for (int d = 0; d < kDecks; ++d) {
+        QObject::connect(w_.pla[d], &MediaPlayer::PlayStateChange, [this] { wake(); });
+        QObject::connect(w_.ui.Tracker[d], &QSlider::valueChanged, [this] { wake(); });
+    }
+    wake();
+}
+
+void LevelMeters::wake() {
+    if (live_ && !w_.ui.tmrDisplay->isActive())
+        w_.ui.tmrDisplay->start();
 }
 
 void LevelMeters::tmrDisplay_Timer() {
@@ -23,11 +36,22 @@ void LevelMeters::tmrDisplay_Timer() {
     const MasterLevels master = masterLevels_ ? masterLevels_() : MasterLevels{};
     master_.feed(master.levels.peak, master.levels.rms, master.limited, now);
     w_.ui.mtrMaster->setShown(master_.shown());
+    rest();
     const QString dropouts = DropoutsText(master.underruns, master.phonesUnderruns);
     if (dropouts != w_.ui.lblDropouts->text()) {
         w_.ui.lblDropouts->setText(dropouts);
         w_.ui.lblDropouts->setVisible(!dropouts.isEmpty());
     }
+}
+
+void LevelMeters::rest() {
+    // Nothing moves on the display once every meter has fallen and no deck plays.
+    if (!master_.atRest())
+        return;
+    for (int d = 0; d < kDecks; ++d)
+        if (!decks_[d].atRest() || w_.pla[d]->PlayState() == MediaPlayer::Playing)
+            return;
+    w_.ui.tmrDisplay->stop();
 }
 
 QString DropoutsText(uint64_t main, uint64_t phones) {

@@ -18,16 +18,20 @@ struct WindowContext;
 QString DropoutsText(uint64_t main, uint64_t phones);
 
 // The level meters: what each deck sends to the master, and the master after its limiter,
-// read from the players thirty times a second by the window's one display timer; with the
-// master, its dropouts.
+// read from the players thirty times a second by the window's one display timer (which also
+// moves the overviews) while a deck plays or a meter falls; with the master, its dropouts.
 class LevelMeters {
 public:
     LevelMeters(WindowContext& window, std::function<MasterLevels()> masterLevels)
         : w_(window), masterLevels_(std::move(masterLevels)) {}
-    void wire();
+    // `live`: the display runs (false only for benchmarks of the window without it).
+    void wire(bool live);
 
     // A frame of the display: every meter takes what was measured since the last one.
     void tmrDisplay_Timer();
+    // Sets the display moving, for something that sounds without a deck playing; it stops
+    // again once every meter rests and no deck plays.
+    void wake();
 
 private:
     WindowContext& w_;
@@ -35,6 +39,9 @@ private:
     std::array<MeterBallistics, kDecks> decks_;
     MeterBallistics master_;
     QElapsedTimer clock_;
+    bool live_ = false;
+
+    void rest();
 };
 
 } // namespace velmor

@@ -18,7 +18,7 @@ PlayWatcher::PlayWatcher(Deck& deck, Clock clock, Naming naming, QObject* parent
     connect(&deck_, &Deck::stopped, this, [this] { end(deck_.reachedEnd()); });
     connect(&deck_, &Deck::closed, this, [this] { end(false); });
     connect(&timer_, &QTimer::timeout, this, &PlayWatcher::look);
-    timer_.start(kLookEveryMs);
+    timer_.setInterval(kLookEveryMs);
 }
 
 PlayWatcher::~PlayWatcher() = default;
@@ -39,6 +39,11 @@ bool PlayWatcher::sounding() const {
 void PlayWatcher::look() {
     if (play_)
         play_->time.observe(seconds(clock_()), sounding());
+    // Only a playing deck's level moves without a word from the deck (the crossfader, fades).
+    if (!play_ || deck_.player().PlayState() != MediaPlayer::Playing)
+        timer_.stop();
+    else if (!timer_.isActive())
+        timer_.start();
 }
 
 void PlayWatcher::playing() {
@@ -58,6 +63,7 @@ void PlayWatcher::opened() {
 }
 
 void PlayWatcher::end(bool reachedEnd) {
+    timer_.stop();
     if (!play_)
         return;
     const QDateTime now = clock_();

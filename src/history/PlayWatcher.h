@@ -37,6 +37,8 @@ public:
 
     // Notes whether the deck sounds now.
     void look();
+    // Whether it looks by itself (every kLookEveryMs, while its deck plays).
+    bool looking() const { return timer_.isActive(); }
     // The watching ends: a track that counts is told now, as stopped.
     void finish();
 

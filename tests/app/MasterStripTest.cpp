@@ -47,3 +47,18 @@ TEST(MasterStrip, TheHeadphoneSlidersSetTheHeadphonesLevelAndBlend) {
     EXPECT_EQ(outputs.level, 40);
     EXPECT_EQ(outputs.mix, 100);
 }
+
+// The display (meters and overviews) ticks only while something on it may move: it rests
+// once every meter has fallen and no deck plays, and a deck that starts wakes it.
+TEST(MasterStrip, TheDisplayRestsWhileNothingPlaysAndWakesWhenADeckStarts) {
+    TestWindow t;
+    Main& w = t.w();
+    w.meters.tmrDisplay_Timer();
+    EXPECT_FALSE(w.ui.tmrDisplay->isActive());
+
+    t.open(0, "/music/1.mp3");
+    t.playPause(0);
+    EXPECT_TRUE(w.ui.tmrDisplay->isActive());
+    w.meters.tmrDisplay_Timer();
+    EXPECT_TRUE(w.ui.tmrDisplay->isActive());
+}

@@ -3,7 +3,10 @@
 #include "support/FakeCards.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -72,4 +75,34 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
         EXPECT_EQ(engine.outputName(), "card 2") << saysSo;
         EXPECT_FALSE(engine.silent()) << saysSo;
     }
+}
+
+namespace {
+// The names of this process's threads, as a profile or `top -H` shows them.
+std::vector<std::string> ThreadNames() {
+    std::vector<std::string> names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        names.push_back(name);
+    }
+    return names;
+}
+
+bool Named(const std::string& name) {
+    const std::vector<std::string> names = ThreadNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+} // namespace
+
+// Every thread the engine starts says what it is: the four readers, the keeper of the
+// output, and the output's own thread that calls the mix.
+TEST(EngineThreadTest, TheEnginesThreadsAreNamed) {
+    FakeCards cards;
+    audio::Engine engine(cards.open(48000), cards.opener());
+    ASSERT_TRUE(WaitFor([] { return Named("velmor audio"); }));
+    for (const char* name :
+         {"velmor read 1", "velmor read 2", "velmor read 3", "velmor read 4", "velmor keeper"})
+        EXPECT_TRUE(Named(name)) << name;
 }

@@ -49,6 +49,18 @@ TEST_F(PlayWatcherTest, ATrackStoppedAfterTwentyNineSecondsIsNot) {
     EXPECT_TRUE(played.isEmpty());
 }
 
+// The watcher looks at the deck's level by itself only while the deck plays.
+TEST_F(PlayWatcherTest, ItLooksByItselfOnlyWhileTheDeckPlays) {
+    EXPECT_FALSE(watcher.looking());
+    playFor(1);
+    EXPECT_TRUE(watcher.looking());
+    act(&Deck::playPause);
+    EXPECT_FALSE(watcher.looking());
+    act(&Deck::playPause);
+    stop();
+    EXPECT_FALSE(watcher.looking());
+}
+
 TEST_F(PlayWatcherTest, NothingIsToldWhileTheTrackPlaysOn) {
     playFor(120);
     EXPECT_TRUE(played.isEmpty());
