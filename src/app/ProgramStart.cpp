@@ -73,9 +73,10 @@ int main(int argc, char** argv) {
     if (!window.Form_Load())
         return 1;
     window.show();
-    window.session.RestoreLastEvening();
-    // The library opens and rescans once the window is up; the evening's history is kept in
-    // its database once it has been checked.
+    // Once the window is up: the last evening is read (and the question asked), then the
+    // library opens and rescans; the evening's history is kept in its database once it has
+    // been checked.
+    QTimer::singleShot(0, &window, [&window] { window.session.RestoreLastEvening(); });
     QTimer::singleShot(0, &window, [&window] {
         window.library.start(velmor::LibraryDatabase::DefaultPath(), velmor::MusicFoldersFile());
     });
