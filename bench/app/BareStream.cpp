@@ -1,0 +1,59 @@
+// The cost of sound reaching the server and nothing else: a PortAudio stream on the default
+// device playing silence in 256-frame buffers. Prints the CPU seconds of the whole process
+// over SECONDS, counted from one second after the stream started.
+//
+//   bench_bare_stream RATE SECONDS
+
+#include <portaudio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <thread>
+
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+int Silence(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+            PaStreamCallbackFlags, void*) {
+    float* out = static_cast<float*>(output);
+    std::fill(out, out + 2 * frames, 0.0f);
+    return paContinue;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bench_bare_stream RATE SECONDS\n");
+        return 2;
+    }
+    const double rate = std::atof(argv[1]);
+    const double seconds = std::atof(argv[2]);
+    if (Pa_Initialize() != paNoError)
+        return 1;
+    PaStream* stream = nullptr;
+    if (Pa_OpenDefaultStream(&stream, 0, 2, paFloat32, rate, 256, Silence, nullptr) != paNoError ||
+        Pa_StartStream(stream) != paNoError) {
+        std::fprintf(stderr, "the default device does not play\n");
+        Pa_Terminate();
+        return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const double before = CpuSeconds();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    const double used = CpuSeconds() - before;
+    Pa_StopStream(stream);
+    Pa_CloseStream(stream);
+    Pa_Terminate();
+    std::printf("%.4f\n", used);
+    return 0;
+}
