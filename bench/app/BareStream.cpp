@@ -40,8 +40,17 @@ int main(int argc, char** argv) {
     const double seconds = std::atof(argv[2]);
     if (Pa_Initialize() != paNoError)
         return 1;
+    // As Velmor opens its stream: the default device, its high latency for 256 frames.
+    PaStreamParameters parameters{};
+    parameters.device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(parameters.device);
+    parameters.channelCount = 2;
+    parameters.sampleFormat = paFloat32;
+    parameters.suggestedLatency = info ? info->defaultHighOutputLatency : 0.1;
     PaStream* stream = nullptr;
-    if (Pa_OpenDefaultStream(&stream, 0, 2, paFloat32, rate, 256, Silence, nullptr) != paNoError ||
+    if (!info ||
+        Pa_OpenStream(&stream, nullptr, &parameters, rate, 256, paClipOff, Silence, nullptr) !=
+            paNoError ||
         Pa_StartStream(stream) != paNoError) {
         std::fprintf(stderr, "the default device does not play\n");
         Pa_Terminate();
