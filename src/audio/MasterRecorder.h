@@ -28,6 +28,8 @@ public:
     MasterRecorder(const MasterRecorder&) = delete;
     MasterRecorder& operator=(const MasterRecorder&) = delete;
 
+    int rate() const { return rate_; }
+
     // UI thread. Records from the next buffer on into `sink`, ending a recording under way.
     void start(std::unique_ptr<RecordingSink> sink);
     // Stops taking the master; what was taken is written and the file completed. Returns the
