@@ -1,5 +1,6 @@
 #include "audio/MasterRecorder.h"
 
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -13,9 +14,10 @@ constexpr size_t kChunkFrames = 4096; // taken from the ring and written at a ti
 
 void MasterRecorder::start(std::unique_ptr<RecordingSink> sink) {
     stop();
+    // A power of two finds a sample's slot with a mask, not a division.
     if (!ring_)
         ring_ = std::make_unique<SpscRing<float>>(
-            2 * static_cast<size_t>(std::lround(kRingSeconds * rate_)));
+            std::bit_ceil(2 * static_cast<size_t>(std::lround(kRingSeconds * rate_))));
     // Frames of an earlier recording's last buffer, taken as it was stopped.
     ring_->drop(ring_->size());
     dropped_ = 0;

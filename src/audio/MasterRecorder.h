@@ -20,7 +20,7 @@ namespace velmor::audio {
 // A sink that fails ends the recording; the music plays on untouched.
 class MasterRecorder {
 public:
-    static constexpr double kRingSeconds = 10;
+    static constexpr double kRingSeconds = 10; // at least; up to 21 s
     static constexpr double kSyncSeconds = 1;
 
     explicit MasterRecorder(int rate) : rate_(rate) {}

@@ -22,8 +22,8 @@ public:
     virtual uint64_t bytes() const = 0;
 };
 
-// A FLAC file of 24-bit samples at `rate`, made at `path` (an existing file is replaced).
-// Throws std::runtime_error with the reason when it cannot be made.
+// A FLAC file of 16-bit samples (CD quality) at `rate`, made at `path` (an existing file is
+// replaced). Throws std::runtime_error with the reason when it cannot be made.
 //
 // Until it is finished, its header gives no length: a recording cut off by a crash or a kill
 // decodes up to the last block the encoder had written (a tenth of a second before the end).

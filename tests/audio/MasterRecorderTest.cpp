@@ -17,8 +17,8 @@ using namespace velmor::test;
 namespace {
 
 constexpr int kRate = 48000;
-// Two steps of 24 bits: libsndfile writes full scale as 2^23 - 1 and reads it as 2^23.
-constexpr double kTwoSteps24 = 2.0 / (1 << 23);
+// Two steps of 16 bits: libsndfile writes full scale as 2^15 - 1 and reads it as 2^15.
+constexpr double kTwoSteps16 = 2.0 / (1 << 15);
 
 // Every frame of a sound file up to where it can be read, interleaved stereo; also of a file
 // whose header gives no length.
@@ -80,7 +80,7 @@ protected:
 } // namespace
 
 // The file holds the master as the output was given it, after the limiter (turning a tone at
-// full scale down), to the 24-bit
+// full scale down), to the 16-bit
 // step, from the first buffer after the start to the last before the stop.
 TEST_F(MasterRecorderTest, TheRecordingHoldsTheSamplesTheOutputWasGiven) {
     audio::OfflineOutput* driver = nullptr;
@@ -94,7 +94,7 @@ TEST_F(MasterRecorderTest, TheRecordingHoldsTheSamplesTheOutputWasGiven) {
     const std::vector<float> recorded = ReadFrames(path("evening.flac"));
     ASSERT_EQ(recorded.size(), heard.size());
     for (size_t i = 0; i < heard.size(); ++i)
-        ASSERT_NEAR(recorded[i], heard[i], kTwoSteps24) << "sample " << i;
+        ASSERT_NEAR(recorded[i], heard[i], kTwoSteps16) << "sample " << i;
 }
 
 // A disk that fills ends the recording with its reason; the output goes on as it would
@@ -173,5 +173,5 @@ TEST_F(MasterRecorderTest, AKilledRecordingReadsUpToWhereItWasWritten) {
     const size_t encoderBlock = 2 * 4096; // the encoder's block still in its hands
     ASSERT_GE(read.size() + encoderBlock, sound.size());
     for (size_t i = 0; i < read.size(); ++i)
-        ASSERT_NEAR(read[i], sound[i], kTwoSteps24) << "sample " << i;
+        ASSERT_NEAR(read[i], sound[i], kTwoSteps16) << "sample " << i;
 }
