@@ -35,8 +35,8 @@ Recording::Recording(Main& window, Recorder recorder, QString folder,
       clock_(std::move(clock)) {}
 
 Recording::~Recording() {
-    if (recording())
-        recorder_()->stop(); // the file is completed as the program ends
+    if (audio::MasterRecorder* recorder = recording() ? recorder_() : nullptr)
+        recorder->stop(); // the file is completed as the program ends
 }
 
 void Recording::wire() {

@@ -1,5 +1,7 @@
 #include "audio/RecordingSink.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sndfile.h>
 #include <stdexcept>
@@ -33,9 +35,11 @@ public:
     FlacRecording& operator=(const FlacRecording&) = delete;
 
     bool write(const float* stereo, int64_t frames) override {
+        errno = 0;
         if (sf_writef_float(file_, stereo, frames) == frames)
             return true;
-        error_ = sf_strerror(file_);
+        // The system's reason ("No space left on device") says more than the encoder's.
+        error_ = errno != 0 ? std::strerror(errno) : sf_strerror(file_);
         return false;
     }
     // A disk that has gone shows at the next write.

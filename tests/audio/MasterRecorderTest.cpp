@@ -115,6 +115,17 @@ TEST_F(MasterRecorderTest, AFullDiskEndsTheRecordingAndTheMusicPlaysOnUntouched)
     EXPECT_EQ(engine->recorder().stop(), "No space left on device");
 }
 
+// The file's own failure on a full disk carries the system's reason.
+TEST_F(MasterRecorderTest, AFlacFileOnAFullDiskFailsWithTheSystemsReason) {
+    auto sink = audio::OpenFlacRecording("/dev/full", kRate);
+    const std::vector<float> block(2 * 4096, 0.25f);
+    bool written = true;
+    for (int i = 0; i < 100 && written; ++i)
+        written = sink->write(block.data(), 4096);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(sink->error(), "No space left on device");
+}
+
 // A disk that stalls never holds up the audio thread: what the ring cannot hold is dropped
 // and counted, and every frame taken is either written or counted as dropped.
 TEST_F(MasterRecorderTest, AStalledDiskDropsWhatTheRingCannotHold) {
