@@ -26,6 +26,13 @@ void KnownTracks::learnTags(const QString& path, const TrackTags& tags) {
     emit learned(path);
 }
 
+std::optional<double> KnownTracks::length(const QString& path) const {
+    if (const TrackFacts* known = facts(path); known && known->lengthSeconds > 0)
+        return known->lengthSeconds;
+    const auto found = lengths_.constFind(path);
+    return found == lengths_.constEnd() ? std::nullopt : std::optional<double>(*found);
+}
+
 void KnownTracks::setLevelling(const Levelling& levelling) {
     if (levelling == levelling_)
         return;

@@ -22,6 +22,10 @@ public:
     const TrackTags* tags(const QString& path) const;
     void learnFacts(const QString& path, const TrackFacts& facts);
     void learnTags(const QString& path, const TrackTags& tags);
+    // The track's length: the look's where there was one, else its file's headers'; none
+    // while neither is known.
+    std::optional<double> length(const QString& path) const;
+    void learnLength(const QString& path, double seconds) { lengths_.insert(path, seconds); }
 
     const Levelling& levelling() const { return levelling_; }
     void setLevelling(const Levelling& levelling);
@@ -36,6 +40,7 @@ signals:
 private:
     QHash<QString, TrackFacts> facts_;
     QHash<QString, TrackTags> tags_;
+    QHash<QString, double> lengths_; // from the files' headers
     Levelling levelling_;
 };
 

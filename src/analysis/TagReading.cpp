@@ -18,7 +18,15 @@ constexpr auto kBatchTime = std::chrono::milliseconds(200);
 struct Read {
     QString path;
     TrackTags tags;
+    std::optional<double> seconds; // as the headers give it, for when a list ends
 };
+
+Read ReadTrack(const QString& path) {
+    TaggedTrack track = ReadTaggedTrack(path);
+    if (!track.readable) // tags without a sound TagLib can measure are tags all the same
+        return {path, ReadTrackTags(path), std::nullopt};
+    return {path, std::move(track.tags), track.seconds};
+}
 
 } // namespace
 
@@ -31,8 +39,11 @@ void TagReading::read(const QList<Track>& tracks) {
         auto since = std::chrono::steady_clock::now();
         const auto hand = [&] {
             task.deliver([known, read = std::move(batch)] {
-                for (const Read& r : read)
+                for (const Read& r : read) {
+                    if (r.seconds)
+                        known->learnLength(r.path, *r.seconds);
                     known->learnTags(r.path, r.tags);
+                }
             });
             batch = {};
             since = std::chrono::steady_clock::now();
@@ -41,7 +52,7 @@ void TagReading::read(const QList<Track>& tracks) {
             if (task.cancelled())
                 return;
             const QString path = JoinPath(track.folder, track.name);
-            batch.push_back({path, ReadTrackTags(path)});
+            batch.push_back(ReadTrack(path));
             if (qsizetype(batch.size()) >= kBatch ||
                 std::chrono::steady_clock::now() - since > kBatchTime)
                 hand();

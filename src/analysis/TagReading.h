@@ -9,8 +9,8 @@ namespace velmor {
 
 class KnownTracks;
 
-// Reads the tags of the tracks it is given on a worker of its own, below the audio threads,
-// and tells the window's KnownTracks what they say, a batch at a time. The window's thread
+// Reads the tags and lengths of the tracks it is given on a worker of its own, below the audio
+// threads, and tells the window's KnownTracks what they say, a batch at a time. The window's thread
 // only hands the tracks over: a folder of ten thousand files costs it no more than that.
 class TagReading {
 public:

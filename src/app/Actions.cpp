@@ -14,6 +14,8 @@ void ActionTable::add(Action action) {
             throw std::logic_error("two actions named " + action.id.toStdString());
         if (action.key != 0 && row.key == action.key)
             throw std::logic_error("two actions on the key " + std::string(1, action.key));
+        if (!action.chord.isEmpty() && row.chord == action.chord)
+            throw std::logic_error("two actions on " + action.chord.toString().toStdString());
     }
     rows_.push_back(std::move(action));
 }
@@ -30,6 +32,13 @@ const Action* ActionTable::forKey(int keyAscii) const {
 const Action* ActionTable::forId(const QString& id) const {
     const auto row =
         std::find_if(rows_.begin(), rows_.end(), [&id](const Action& a) { return a.id == id; });
+    return row == rows_.end() ? nullptr : &*row;
+}
+
+const Action* ActionTable::forChord(const QKeySequence& chord) const {
+    const auto row = std::find_if(rows_.begin(), rows_.end(), [&chord](const Action& a) {
+        return !chord.isEmpty() && a.chord == chord;
+    });
     return row == rows_.end() ? nullptr : &*row;
 }
 
@@ -126,6 +135,8 @@ ActionTable MixerActions(const ActionCalls& calls) {
     table.add(
         {"window.audio_setup", 'o', kAudioSetupSection, "audio set-up window", calls.audioSetup});
     table.add({"library.open", 'l', kLibrarySection, "library window", calls.library});
+    table.add({"recorder.toggle", 0, kRecordingSection, "record the main output / stop",
+               calls.record, QKeySequence(Qt::CTRL | Qt::Key_R)});
     return table;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,19 +19,23 @@ struct Action {
     QString section;
     QString help;
     std::function<void()> call;
+    // A key with a modifier (Ctrl+R) that triggers it from every window of Velmor, for an
+    // action no single typed character should reach; empty for none.
+    QKeySequence chord{};
 };
 
 // Every action of the window, each in one row: the keyboard looks its keys up here, the help
 // window lists its rows, a controller maps onto its ids.
 class ActionTable {
 public:
-    // Adds a row; ids and keys are each taken once.
+    // Adds a row; ids, keys and chords are each taken once.
     void add(Action action);
 
     // The action of a typed character, or null: letters in either case, every other
     // character as it is (a shifted digit is not its digit).
     const Action* forKey(int keyAscii) const;
     const Action* forId(const QString& id) const;
+    const Action* forChord(const QKeySequence& chord) const;
     // In the order the rows were added.
     const std::vector<Action>& rows() const { return rows_; }
     QStringList ids() const;
@@ -61,6 +66,7 @@ struct ActionCalls {
     std::function<void()> about;
     std::function<void()> audioSetup;
     std::function<void()> library;
+    std::function<void()> record;
 };
 
 // The help window's headings, in the order of its columns.
@@ -72,6 +78,7 @@ inline const char* const kOtherKeysSection = "Other Keys";
 inline const char* const kHeadphonesSection = "Headphones";
 inline const char* const kAudioSetupSection = "Audio Set-up";
 inline const char* const kLibrarySection = "Library";
+inline const char* const kRecordingSection = "Recording";
 
 // Velmor's actions with their keys and words, calling `calls`.
 ActionTable MixerActions(const ActionCalls& calls);

@@ -65,7 +65,7 @@ FrmAudio::FrmAudio(const QFont& font) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(font);
     setWindowTitle("Velmor's Audio Set-up");
-    setFixedSize(TwipsToPixels(5400), TwipsToPixels(3690));
+    setFixedSize(TwipsToPixels(5400), TwipsToPixels(4140));
     caption(this, "Main output:", 120, 165, 1200, 225);
     cboDevice = choices(this, "Main output", 1380, 120, 3900, 315);
     caption(this, "Headphones:", 120, 615, 1200, 225);
@@ -80,11 +80,13 @@ FrmAudio::FrmAudio(const QFont& font) {
     spnTarget->setSuffix(" LUFS");
     SetAccessibleText(spnTarget, "Loudness target");
     chkSkipSilence = option(this, "Skip the silence at the ends of tracks", 1380, 1920, 3900, 315);
-    lblLatency = caption(this, "", 120, 2370, 5160, 720);
+    chkMoveOnUnheard =
+        option(this, "Move on from a deck that plays unheard for 5 s", 1380, 2370, 3900, 315);
+    lblLatency = caption(this, "", 120, 2820, 5160, 720);
     lblLatency->setWordWrap(true);
     lblLatency->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdCloseWindow = new QPushButton("Close", this);
-    cmdCloseWindow->setGeometry(TwipsRect(120, 3210, 1215, 330));
+    cmdCloseWindow->setGeometry(TwipsRect(120, 3660, 1215, 330));
     QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
                      [this] { cmdCloseWindow_Click(); });
 }
@@ -115,8 +117,12 @@ void AudioSetupWindow::cmdAudio_Click() {
             QObject::connect(box, &QCheckBox::toggled, frm_, [this] { levelling_Change(); });
         QObject::connect(frm_->spnTarget, &QSpinBox::valueChanged, frm_,
                          [this] { levelling_Change(); });
+        QObject::connect(frm_->chkMoveOnUnheard, &QCheckBox::toggled, frm_,
+                         [this](bool on) { chkMoveOnUnheard_Click(on); });
         fill();
         showLevelling();
+        const QSignalBlocker quiet(frm_->chkMoveOnUnheard);
+        frm_->chkMoveOnUnheard->setChecked(w_.unheard.movesOn());
     }
     frm_->show();
     frm_->raise();
@@ -197,8 +203,16 @@ void AudioSetupWindow::tellNotKept() {
 
 void AudioSetupWindow::keepIn(const QString& file) {
     file_ = file;
-    if (!file.isEmpty())
-        w_.knownTracks.setLevelling(ReadLevelling(file));
+    if (file.isEmpty())
+        return;
+    w_.knownTracks.setLevelling(ReadLevelling(file));
+    w_.unheard.setMovesOn(ReadUnheardMovesOn(file));
+}
+
+void AudioSetupWindow::chkMoveOnUnheard_Click(bool on) {
+    w_.unheard.setMovesOn(on);
+    if (!file_.isEmpty() && !WriteUnheardMovesOn(file_, on))
+        tellNotKept();
 }
 
 void AudioSetupWindow::showLevelling() {

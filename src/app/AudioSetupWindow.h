@@ -16,8 +16,8 @@ namespace velmor {
 class Main;
 
 // The audio set-up window: the main output, the headphones' output and the buffer size, the
-// latency of the streams opened, and how tracks are evened out (their loudness, the silence
-// at their ends). A choice takes effect at once.
+// latency of the streams opened, how tracks are evened out (their loudness, the silence at
+// their ends), and whether a deck that plays unheard moves on. A choice takes effect at once.
 class FrmAudio : public QWidget {
 public:
     explicit FrmAudio(const QFont& font);
@@ -29,6 +29,7 @@ public:
     QCheckBox* chkLoudness;
     QSpinBox* spnTarget;
     QCheckBox* chkSkipSilence;
+    QCheckBox* chkMoveOnUnheard;
     QLabel* lblLatency;
     QPushButton* cmdCloseWindow;
 };
@@ -49,6 +50,8 @@ public:
     // A change to how tracks are evened out: it holds from the next track that starts, and is
     // kept.
     void levelling_Change();
+    // Whether a deck that plays unheard moves on: at once, and kept.
+    void chkMoveOnUnheard_Click(bool on);
 
     FrmAudio* frmAudio() const { return frm_; }
 

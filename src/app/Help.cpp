@@ -26,7 +26,10 @@ QStringList sectionsLines(const ActionTable& actions, const QStringList& heading
             lines << "";
         lines << heading;
         for (const Action* action : actions.section(heading))
-            lines << QString("'%1'   %2").arg(QChar(action->key), action->help);
+            lines << QString("%1   %2").arg(action->key != 0
+                                                ? QString("'%1'").arg(QChar(action->key))
+                                                : action->chord.toString(),
+                                            action->help);
     }
     return lines;
 }
@@ -80,6 +83,8 @@ QString HelpHeadphoneKeysText(const ActionTable& actions) {
     lines << "";
     lines << sectionsLines(actions, {kLibrarySection});
     lines << "(or Ctrl+F)";
+    lines << "";
+    lines << sectionsLines(actions, {kRecordingSection});
     return linesText(lines);
 }
 

@@ -20,6 +20,10 @@
 namespace velmor {
 
 namespace {
+std::function<QDateTime()> clockOf(const MainOptions& options) {
+    return options.clock ? options.clock : [] { return QDateTime::currentDateTime(); };
+}
+
 int primaryScreenHeightTwips() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? int(PixelsToTwips(screen->geometry().height())) : 0;
@@ -28,7 +32,11 @@ int primaryScreenHeightTwips() {
 
 Main::Main(const MainOptions& options)
     : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
-      masterLevels(options.masterLevels),
+      masterLevels(options.masterLevels), eveningClock(*this, clockOf(options)),
+      unheard(*this, clockOf(options)),
+      recording(*this, options.recorder,
+                options.recordingFolder.isEmpty() ? RecordingFolder() : options.recordingFolder,
+                clockOf(options)),
       screenHeightTwips_(options.screenHeightTwips.value_or(primaryScreenHeightTwips())) {
     // The controls lie on a stage of the window's design proportions, scaled with the window
     // and cut off at the height of the window's state.
@@ -57,6 +65,9 @@ Main::Main(const MainOptions& options)
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
             [this] { trapped(reporter, [&] { library.show(); }); });
     actions = WindowActions(*this);
+    for (const Action& action : actions.rows())
+        if (!action.chord.isEmpty())
+            new QShortcut(action.chord, this, action.call, Qt::ApplicationShortcut);
     for (int d = 0; d < kDecks; ++d)
         panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter, knownTracks);
     activation.wire();
@@ -78,6 +89,9 @@ Main::Main(const MainOptions& options)
         session.keepIn(options.sessionFolder);
     session.wire();
     meters.wire(options.liveDisplay);
+    unheard.wire();
+    eveningClock.wire();
+    recording.wire();
     for (int d = 0; d < kDecks; ++d) {
         overviews[d] = std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, knownTracks,
                                                        options.liveDisplay);
@@ -92,7 +106,7 @@ Main::Main(const MainOptions& options)
 }
 
 void Main::keepHistory(const MainOptions& options) {
-    const auto clock = options.clock ? options.clock : [] { return QDateTime::currentDateTime(); };
+    const auto clock = clockOf(options);
     // A track is named by its tags, or by its file's name where they give no title.
     const auto naming = [this](const QString& path) {
         const TrackTags* tags = knownTracks.tags(path);

@@ -5,10 +5,13 @@
 #include "analysis/TrackAnalyser.h"
 #include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
+#include "app/EveningClock.h"
 #include "app/EveningSession.h"
 #include "app/Help.h"
 #include "app/MusicLibrary.h"
+#include "app/Recording.h"
 #include "app/Shortcuts.h"
+#include "app/UnheardDecks.h"
 #include "app/WindowReporter.h"
 #include "deck/Deck.h"
 #include "deck/DeckPanel.h"
@@ -50,8 +53,13 @@ struct MainOptions {
     std::function<MasterLevels()> masterLevels;
     // False for benchmarks only: the window as it was before its meters and overviews.
     bool liveDisplay = true;
-    // The clock the evening's history is kept by; the system's when not given.
+    // The clock the evening's history, its clock and its recordings are kept by; the
+    // system's when not given.
     std::function<QDateTime()> clock;
+    // The recorder of the main output, none while there is no engine; and the folder the
+    // recordings go to ("": RecordingFolder()).
+    Recording::Recorder recorder;
+    QString recordingFolder;
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
@@ -119,6 +127,10 @@ public:
     // The music library and its window (`l`, Ctrl+F).
     MusicLibrary library{*this};
     EveningSession session{*this};
+    // The time of day and when the decks end; a deck that plays unheard; the recording.
+    EveningClock eveningClock;
+    UnheardDecks unheard;
+    Recording recording;
     // Every action a person can trigger, calling the handlers above.
     ActionTable actions;
     // What the decks played tonight: written to the history, marked in the lists.

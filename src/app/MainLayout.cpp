@@ -81,7 +81,8 @@ QLabel* coloured(QLabel* l, Rgb color) {
 void buildDeck(QWidget* window, Controls& ui, int d) {
     auto* fra = place(new CaptionFrame(QString::number(d + 1), window), 0, 990 * d, 7695, 990);
     fra->setCaptionFont(fontOf(kMono, 9.75, true));
-    fra->setCaptionEndTwips(5400); // before the deck's level meter
+    fra->setCaptionEndTwips(5400);         // before the deck's level meter
+    fra->setNoteFont(fontOf(kSans, 8.25)); // when the track and the list end
     fra->setAccessibleDescription(QString("Deck %1: number, track and its length").arg(d + 1));
     ui.fra[d] = fra;
 
@@ -172,7 +173,7 @@ void buildLists(QWidget* window, Controls& ui) {
     group->setExclusive(true);
     for (int d = 0; d < kDecks; ++d) {
         // The master strip lies over the lists' foot, from the crossfader row down.
-        auto* list = place(new FootedList(4305 - 3960, window), 7695, 0, 3495, 4305);
+        auto* list = place(new FootedList(kListFootTwips, window), 7695, 0, 3495, 4305);
         SetDesignFont(list, fontOf(kSans, 8.25));
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setMouseTracking(true);
@@ -250,6 +251,24 @@ void buildHeadphoneStrip(QWidget* window, Controls& ui) {
         control->raise(); // over the playlists
 }
 
+// Over the lists' foot, the dropouts' line, with the time of day at its right end; and the
+// recording on the line above while there is one.
+void buildClock(QWidget* window, Controls& ui) {
+    ui.lblClock = coloured(label(window, "", 7695, 3735, 3495, 225), kBlack);
+    SetDesignFont(ui.lblClock, fontOf(kSans, 8.25, true));
+    ui.lblClock->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ui.lblClock->setIndent(TwipsToPixels(60));
+    ui.lblClock->setAutoFillBackground(true);
+    ui.lblClock->setAccessibleDescription("The time of day");
+    ui.lblRecording = coloured(label(window, "", 7695, 3510, 3495, 225), kDarkRed);
+    ui.lblRecording->setAutoFillBackground(true);
+    ui.lblRecording->setIndent(TwipsToPixels(30));
+    ui.lblRecording->setAccessibleDescription("The main output is being recorded");
+    ui.lblRecording->hide();
+    ui.tmrClock = new QTimer(window);
+    ui.tmrClock->setInterval(1000);
+}
+
 } // namespace
 
 void BuildControls(QWidget* window, Controls& ui) {
@@ -284,7 +303,7 @@ void BuildControls(QWidget* window, Controls& ui) {
         "light lights when the limiter turns the master down");
     // Dropouts are rare: the word on them lies over the lists' last line, in the strip's
     // colour, only once there was one.
-    ui.lblDropouts = label(window, "", 7695, 3735, 3495, 225);
+    ui.lblDropouts = label(window, "", 7695, 3735, 2535, 225);
     ui.lblDropouts->setAutoFillBackground(true);
     ui.lblDropouts->setIndent(TwipsToPixels(30)); // in line with the meter
     ui.lblDropouts->setToolTip("Times the sound output had nothing to play since Velmor started: "
@@ -292,6 +311,8 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblDropouts->hide();
     ui.tmrDisplay = new QTimer(window);
     ui.tmrDisplay->setInterval(33);
+    buildClock(window, ui);
+    ui.lblDropouts->raise(); // over the clock's line, left of the time
 
     // Over the lower part of the playlist area, just above the master strip, where no control
     // of the decks or the crossfader row lies. Hidden until there is something to tell.
@@ -301,10 +322,11 @@ void BuildControls(QWidget* window, Controls& ui) {
     buildHeadphoneStrip(window, ui);
 
     // A list brought to the front stays behind the strip and what lies over its foot; a
-    // notice covers the dropouts.
+    // notice covers the dropouts and the clock.
     for (QListView* list : ui.lstPlay)
-        static_cast<FootedList*>(list)->setFoot(
-            {ui.fraMaster, ui.sldPhones, ui.sldCueMix, ui.cmdAudio, ui.lblDropouts, ui.lblNotice});
+        static_cast<FootedList*>(list)->setFoot({ui.fraMaster, ui.sldPhones, ui.sldCueMix,
+                                                 ui.cmdAudio, ui.lblClock, ui.lblDropouts,
+                                                 ui.lblRecording, ui.lblNotice});
 }
 
 } // namespace velmor

@@ -61,6 +61,9 @@ int main(int argc, char** argv) {
     velmor::MasterLevelsReader master(
         [&audio] { return audio.started() ? &audio.engine() : nullptr; });
     options.masterLevels = [&master] { return master.take(); };
+    options.recorder = [&audio]() -> velmor::audio::MasterRecorder* {
+        return audio.started() ? &audio.engine().recorder() : nullptr;
+    };
     // For the window's benchmark only: the window without its meters and overviews.
     options.liveDisplay = qEnvironmentVariableIsEmpty("VELMOR_BENCH_PLAIN_WINDOW");
     fonts.wait();

@@ -38,6 +38,7 @@ ActionTable WindowActions(Main& w) {
     calls.about = trappedCommand(w, [&w] { w.help.cmdAbout_Click(); });
     calls.audioSetup = trappedCommand(w, [&w] { w.audioSetup.cmdAudio_Click(); });
     calls.library = trappedCommand(w, [&w] { w.library.show(); });
+    calls.record = trappedCommand(w, [&w] { w.recording.toggle(); });
     return MixerActions(calls);
 }
 

@@ -252,6 +252,7 @@ void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
         for (int i = 0; i < 2 * frames; ++i)
             stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
     masterMeter_.measure(stereo, frames);
+    recorder_.take(stereo, frames);
 }
 
 void Engine::setOutputListener(std::function<void(const OutputChange&)> listener) {

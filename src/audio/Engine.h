@@ -7,6 +7,7 @@
 #include "audio/HeadphoneBus.h"
 #include "audio/ListenerSlot.h"
 #include "audio/MasterLimiter.h"
+#include "audio/MasterRecorder.h"
 #include "audio/Output.h"
 #include "audio/OutputKeeper.h"
 #include "audio/ThreadPriority.h"
@@ -141,6 +142,9 @@ public:
     LevelReading takeDeckLevels(int deck) { return decks_[deck]->mixer.meter().take(); }
     LevelReading takeMasterLevels() { return masterMeter_.take(); }
 
+    // The recording of the master, after the limiter. UI thread.
+    MasterRecorder& recorder() { return recorder_; }
+
     static float GainOfLevel(int hundredthsOfDb);
 
 private:
@@ -187,6 +191,7 @@ private:
     HeadphoneBus headphones_;
     std::unique_ptr<OutputKeeper> phonesKeeper_; // a headphone device of its own; UI thread
     LevelMeter masterMeter_;
+    MasterRecorder recorder_{rate_};
     std::array<std::unique_ptr<Deck>, kDecks> decks_;
     std::atomic<uint64_t> underruns_{0};
 

@@ -66,6 +66,13 @@ struct Controls {
     QLabel* lblDropouts = nullptr;
     // Thirty frames a second for the meters and the overviews.
     QTimer* tmrDisplay = nullptr;
+    // The time of day, at the right end of the dropouts' line; and while the master is being
+    // recorded, for how long and how much, on the line above it.
+    QLabel* lblClock = nullptr;
+    QLabel* lblRecording = nullptr;
+    // Once a second, for the clock, the decks' end times (their frames' notes) and the
+    // recording.
+    QTimer* tmrClock = nullptr;
 
     // Playlists, deck activation and list buttons.
     PerDeck<QListView> lstPlay{};

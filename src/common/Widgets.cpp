@@ -108,11 +108,36 @@ int CaptionFrame::captionLeft() const {
     return int(std::lround(8 * ScaleOf(this)));
 }
 
+int CaptionFrame::captionEnd() const {
+    return captionEndTwips_ > 0
+               ? ScaledRect(QRectF(0, 0, captionEndTwips_, 1), ScaleOf(this)).width()
+               : width();
+}
+
+QRect CaptionFrame::noteBox() const {
+    if (note_.isEmpty())
+        return {};
+    const QFontMetrics metrics(ScaledFont(this, noteFont_));
+    const int height = QFontMetrics(ScaledFont(this, captionFont_)).height();
+    const int width = metrics.horizontalAdvance(note_) + 4;
+    return {captionEnd() - width, 0, width, height};
+}
+
+void CaptionFrame::setNote(const QString& note) {
+    if (note == note_)
+        return;
+    note_ = note;
+    update();
+}
+
+void CaptionFrame::setNoteFont(const QFont& font) {
+    noteFont_ = font;
+    update();
+}
+
 QString CaptionFrame::DisplayedCaption() const {
     const QFontMetrics metrics(ScaledFont(this, captionFont_));
-    const int end = captionEndTwips_ > 0
-                        ? ScaledRect(QRectF(0, 0, captionEndTwips_, 1), ScaleOf(this)).width()
-                        : width();
+    const int end = note_.isEmpty() ? captionEnd() : noteBox().left() - 4;
     // The caption's box has two pixels of room on either side.
     const int room = end - captionLeft() - 4 - metrics.horizontalAdvance(head_ + tail_);
     return head_ + metrics.elidedText(title_, Qt::ElideMiddle, std::max(0, room)) + tail_;
@@ -144,10 +169,21 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     painter.fillRect(textBox, palette().color(QPalette::Window));
     painter.setPen(ToQColor(foreColor_, palette()));
     painter.drawText(textBox, Qt::AlignCenter, caption);
+    if (const QRect note = noteBox(); !note.isEmpty()) {
+        painter.fillRect(note, palette().color(QPalette::Window));
+        painter.setFont(ScaledFont(this, noteFont_));
+        painter.drawText(note, Qt::AlignCenter, note_);
+    }
 }
 
 FootedList::FootedList(double footTwips, QWidget* parent)
     : QListView(parent), footTwips_(footTwips) {}
+
+void FootedList::setFootTwips(double twips) {
+    footTwips_ = twips;
+    QResizeEvent same(size(), size());
+    resizeEvent(&same);
+}
 
 void FootedList::resizeEvent(QResizeEvent* event) {
     // The contents end above the foot: the viewport and the scroll bars both.

@@ -79,6 +79,11 @@ public:
     Rgb ForeColor() const { return foreColor_; }
     void setForeColor(Rgb color);
     void setCaptionFont(const QFont& font);
+    // A note at the caption's end, right-aligned where the caption may end (a time, say);
+    // the title gives way to it. "" for none.
+    QString Note() const { return note_; }
+    void setNote(const QString& note);
+    void setNoteFont(const QFont& font);
 
 signals:
     void clicked();
@@ -89,9 +94,11 @@ protected:
 
 private:
     int captionLeft() const;
-    QString head_, title_, tail_;
+    int captionEnd() const; // in pixels
+    QRect noteBox() const;  // empty without a note
+    QString head_, title_, tail_, note_;
     double captionEndTwips_ = 0;
-    QFont captionFont_;
+    QFont captionFont_, noteFont_;
     Rgb foreColor_ = kBlack;
 };
 
@@ -104,6 +111,8 @@ public:
     FootedList(double footTwips, QWidget* parent = nullptr);
     // The controls over the foot, raised in this order whenever the list is.
     void setFoot(const QList<QWidget*>& foot) { foot_ = foot; }
+    // The foot's height, when the controls over it change.
+    void setFootTwips(double twips);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

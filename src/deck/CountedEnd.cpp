@@ -24,6 +24,13 @@ double CountedEnd(const KnownTracks& known, const QString& path, double position
     return std::max(position, *facts->soundEnd);
 }
 
+std::optional<double> PlayedSeconds(const KnownTracks& known, const QString& path) {
+    const TrackFacts* facts = SilenceFacts(known, path);
+    if (facts && facts->soundStart && facts->soundEnd)
+        return std::max(0.0, *facts->soundEnd - *facts->soundStart);
+    return known.length(path);
+}
+
 SoundShares SoundSharesOf(const KnownTracks& known, const QString& path) {
     const TrackFacts* facts = SilenceFacts(known, path);
     if (!facts || facts->lengthSeconds <= 0 || !facts->soundStart || !facts->soundEnd)

@@ -304,6 +304,15 @@ int32_t Deck::outputLevel() const {
     return player_.Volume();
 }
 
+bool Deck::playsAudibly() const {
+    try {
+        return player_.PlayState() == MediaPlayer::Playing && !muted_ &&
+               outputLevel() > VolumeToPlayerLevel(0);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 void Deck::setOutputLevel(int32_t level) {
     player_.setVolume(level);
 }

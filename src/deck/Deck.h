@@ -66,6 +66,9 @@ public:
     // fail when the player does.
     int32_t outputLevel() const;
     void setOutputLevel(int32_t level);
+    // Whether the deck plays where it can be heard: not muted, its output level above the
+    // bottom of the volume law. False when the player cannot tell.
+    bool playsAudibly() const;
     bool prelisten() const { return prelisten_; }
     // The entry in the deck was deleted from its playlist: the position of the entry that
     // followed it, where the deck goes on. None while the entry is listed.

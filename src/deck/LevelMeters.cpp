@@ -36,6 +36,8 @@ void LevelMeters::tmrDisplay_Timer() {
     const MasterLevels master = masterLevels_ ? masterLevels_() : MasterLevels{};
     master_.feed(master.levels.peak, master.levels.rms, master.limited, now);
     w_.ui.mtrMaster->setShown(master_.shown());
+    if (masterListener_)
+        masterListener_(master);
     rest();
     const QString dropouts = DropoutsText(master.underruns, master.phonesUnderruns);
     if (dropouts != w_.ui.lblDropouts->text()) {

@@ -26,6 +26,11 @@ public:
         : w_(window), masterLevels_(std::move(masterLevels)) {}
     // `live`: the display runs (false only for benchmarks of the window without it).
     void wire(bool live);
+    // Told of the master's levels each time the meters take them, for what else watches the
+    // master (the engine has one reader).
+    void onMaster(std::function<void(const MasterLevels&)> listener) {
+        masterListener_ = std::move(listener);
+    }
 
     // A frame of the display: every meter takes what was measured since the last one.
     void tmrDisplay_Timer();
@@ -36,6 +41,7 @@ public:
 private:
     WindowContext& w_;
     std::function<MasterLevels()> masterLevels_; // none: the master is silent
+    std::function<void(const MasterLevels&)> masterListener_;
     std::array<MeterBallistics, kDecks> decks_;
     MeterBallistics master_;
     QElapsedTimer clock_;

@@ -1,9 +1,7 @@
 #include "history/PlayWatcher.h"
 
 #include "deck/Deck.h"
-#include "deck/VolumeLaw.h"
 #include "deck/player/MediaPlayer.h"
-#include "legacy/Error.h"
 
 namespace velmor {
 
@@ -28,12 +26,7 @@ double PlayWatcher::seconds(const QDateTime& time) const {
 }
 
 bool PlayWatcher::sounding() const {
-    try {
-        return deck_.player().PlayState() == MediaPlayer::Playing && !deck_.muted() &&
-               deck_.outputLevel() > VolumeToPlayerLevel(0);
-    } catch (const Error&) {
-        return false; // a player that cannot tell its level is not counted as heard
-    }
+    return deck_.playsAudibly(); // a player that cannot tell its level is not counted as heard
 }
 
 void PlayWatcher::look() {

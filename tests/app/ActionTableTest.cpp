@@ -35,6 +35,7 @@ struct ActionTableTest : ::testing::Test {
         c.about = [this] { calls << "about"; };
         c.audioSetup = [this] { calls << "audio set-up"; };
         c.library = [this] { calls << "library"; };
+        c.record = [this] { calls << "record"; };
         return c;
     }
     // What a typed character calls; nothing for a character without an action.
@@ -152,21 +153,36 @@ TEST_F(ActionTableTest, ActionsWithoutAKeyAreFoundByTheirIds) {
 // A deck's actions in their order, as a list of ids for a controller's set-up to show.
 TEST_F(ActionTableTest, TheIdsAreListedDeckByDeck) {
     const QStringList ids = table.ids();
-    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 5);
+    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 6);
     EXPECT_EQ(
         ids.mid(0, 12),
         (QStringList{"deck1.fade", "deck1.play_pause", "deck1.stop", "deck1.mute", "deck1.previous",
                      "deck1.next", "deck1.speed_50", "deck1.speed_100", "deck1.speed_150",
                      "deck1.speed_200", "deck1.prelisten", "deck1.activate"}));
-    EXPECT_EQ(ids.last(), "library.open");
+    EXPECT_EQ(ids.last(), "recorder.toggle");
 }
 
-TEST(ActionTable, RefusesASecondRowWithTheSameIdOrKey) {
+// The recording is on a chord no typed character reaches; r stays deck 1's mute.
+TEST_F(ActionTableTest, CtrlRRecordsAndRStillMutes) {
+    const Action* chord = table.forChord(QKeySequence(Qt::CTRL | Qt::Key_R));
+    ASSERT_NE(chord, nullptr);
+    EXPECT_EQ(chord->id, "recorder.toggle");
+    chord->call();
+    EXPECT_EQ(calls, QStringList{"record"});
+    EXPECT_EQ(press('r'), QStringList{"mute 1"});
+    EXPECT_EQ(table.forChord(QKeySequence(Qt::CTRL | Qt::Key_T)), nullptr);
+}
+
+TEST(ActionTable, RefusesASecondRowWithTheSameIdKeyOrChord) {
     ActionTable table;
     table.add({"deck1.play_pause", 'w', "", "", [] {}});
     EXPECT_THROW(table.add({"deck1.play_pause", 0, "", "", [] {}}), std::logic_error);
     EXPECT_THROW(table.add({"deck1.stop", 'w', "", "", [] {}}), std::logic_error);
     table.add({"deck1.next", 0, "", "", [] {}});
     table.add({"deck1.previous", 0, "", "", [] {}});
-    EXPECT_EQ(table.ids(), (QStringList{"deck1.play_pause", "deck1.next", "deck1.previous"}));
+    table.add({"recorder.toggle", 0, "", "", [] {}, QKeySequence("Ctrl+R")});
+    EXPECT_THROW(table.add({"deck1.record", 0, "", "", [] {}, QKeySequence("Ctrl+R")}),
+                 std::logic_error);
+    EXPECT_EQ(table.ids(),
+              (QStringList{"deck1.play_pause", "deck1.next", "deck1.previous", "recorder.toggle"}));
 }

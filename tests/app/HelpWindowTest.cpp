@@ -47,7 +47,8 @@ TEST(HelpTexts, TheHeadphonesAndSetUpColumn) {
         lines({"Headphones", "'b'   pre-listen deck 1", "'n'   pre-listen deck 2",
                "'m'   pre-listen deck 3", "','   pre-listen deck 4", "(or the headphones button",
                "of the deck)", "", "Audio Set-up", "'o'   audio set-up window", "", "Library",
-               "'l'   library window", "(or Ctrl+F)"}));
+               "'l'   library window", "(or Ctrl+F)", "", "Recording",
+               "Ctrl+R   record the main output / stop"}));
 }
 
 // One window at a time, not modal, afresh after closing.

@@ -8,7 +8,8 @@
 
 namespace velmor::test {
 
-EngineWindow::EngineWindow(int rate, int bufferFrames) {
+EngineWindow::EngineWindow(int rate, int bufferFrames,
+                           const std::function<void(MainOptions&)>& more) {
     auto output = std::make_unique<audio::OfflineOutput>(rate, bufferFrames);
     driver = output.get();
     engine = std::make_unique<audio::Engine>(std::move(output));
@@ -19,6 +20,9 @@ EngineWindow::EngineWindow(int rate, int bufferFrames) {
         return new EnginePlayer(*engine, deck, parent);
     };
     options.masterLevels = [this] { return master.take(); };
+    options.recorder = [this] { return &engine->recorder(); };
+    if (more)
+        more(options);
     window = std::make_unique<Main>(options);
     loaded = window->Form_Load();
 }

@@ -13,7 +13,8 @@ namespace velmor::test {
 // The real main window on engine-backed players over the offline driver, after start-up:
 // what a deck plays is rendered on demand and can be measured.
 struct EngineWindow {
-    explicit EngineWindow(int rate = 48000, int bufferFrames = 256);
+    explicit EngineWindow(int rate = 48000, int bufferFrames = 256,
+                          const std::function<void(MainOptions&)>& more = {});
     Main& w() { return *window; }
     // Appends `names` of `folder` to deck d's list and opens the first, as adding to an empty
     // deck does, with the notifications delivered.

@@ -77,6 +77,18 @@ bool WriteAudioSetup(const QString& file, const AudioSetup& setup) {
     });
 }
 
+bool ReadUnheardMovesOn(const QString& file) {
+    bool on = false;
+    ReadSettings(file,
+                 [&](const QSettings& settings) { ReadSwitch(settings, "silence/move_on", on); });
+    return on;
+}
+
+bool WriteUnheardMovesOn(const QString& file, bool on) {
+    return WriteSettings(file,
+                         [&](QSettings& settings) { settings.setValue("silence/move_on", on); });
+}
+
 Levelling ReadLevelling(const QString& file) {
     Levelling levelling;
     ReadSettings(file, [&](const QSettings& settings) {

@@ -30,6 +30,11 @@ AudioSetup ReadAudioSetup(const QString& file);
 // Keeps `setup` in `file`, replacing the set-up it held. False when it could not be written.
 bool WriteAudioSetup(const QString& file, const AudioSetup& setup);
 
+// Whether a deck that plays but is not heard moves on to its next entry ("silence/move_on",
+// off where it is not kept), kept in the same file, leaving the rest as it is.
+bool ReadUnheardMovesOn(const QString& file);
+bool WriteUnheardMovesOn(const QString& file, bool on);
+
 // How the evening evens its tracks out, kept in the same file: the defaults where it is
 // missing or unreadable, and for any value it holds that is out of place.
 Levelling ReadLevelling(const QString& file);
