@@ -8,6 +8,8 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QSpinBox;
 
@@ -16,8 +18,9 @@ namespace velmor {
 class Main;
 
 // The audio set-up window: the main output, the headphones' output and the buffer size, the
-// latency of the streams opened, and how tracks are evened out (their loudness, the silence
-// at their ends). A choice takes effect at once.
+// latency of the streams opened, how tracks are evened out (their loudness, the silence at
+// their ends), and the controllers: their ports, each switched on or off, and the learning
+// of a control. A choice takes effect at once.
 class FrmAudio : public QWidget {
 public:
     explicit FrmAudio(const QFont& font);
@@ -30,6 +33,10 @@ public:
     QSpinBox* spnTarget;
     QCheckBox* chkSkipSilence;
     QLabel* lblLatency;
+    QListWidget* lstPorts;
+    QComboBox* cboLearn;
+    QPushButton* cmdLearn;
+    QLabel* lblLearn;
     QPushButton* cmdCloseWindow;
 };
 
@@ -49,11 +56,17 @@ public:
     // A change to how tracks are evened out: it holds from the next track that starts, and is
     // kept.
     void levelling_Change();
+    // A controller's port switched on or off.
+    void lstPorts_Change(QListWidgetItem* item);
+    // Listens for the control of the action chosen (or of the key pressed next).
+    void cmdLearn_Click();
 
     FrmAudio* frmAudio() const { return frm_; }
 
 private:
     void fill();
+    void fillControllers();
+    void fillPorts();
     AudioSetup chosen() const;
     void showLevelling();
     void tellNotKept();

@@ -77,6 +77,7 @@ Main::Main(const MainOptions& options)
     if (!options.sessionFolder.isEmpty())
         session.keepIn(options.sessionFolder);
     session.wire();
+    controllers.wire();
     meters.wire();
     for (int d = 0; d < kDecks; ++d) {
         overviews[d] = std::make_unique<TrackOverview>(*decks[d], ui, trackAnalyser, knownTracks,

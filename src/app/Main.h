@@ -5,6 +5,7 @@
 #include "analysis/TrackAnalyser.h"
 #include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
+#include "app/Controllers.h"
 #include "app/EveningSession.h"
 #include "app/Help.h"
 #include "app/MusicLibrary.h"
@@ -119,6 +120,8 @@ public:
     // The music library and its window (`l`, Ctrl+F).
     MusicLibrary library{*this};
     EveningSession session{*this};
+    // The MIDI controllers, mapped onto the actions below; started by the program.
+    Controllers controllers{*this};
     // Every action a person can trigger, calling the handlers above.
     ActionTable actions;
     // What the decks played tonight: written to the history, marked in the lists.

@@ -2,6 +2,7 @@
 #include "app/FontConfiguration.h"
 #include "app/Main.h"
 #include "common/ScaledStyle.h"
+#include "controllers/Mappings.h"
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
         return 1;
     window.show();
     window.session.RestoreLastEvening();
+    window.controllers.start(velmor::ControllersFolder(), setupFile);
     // The library opens and rescans once the window is up; the evening's history is kept in
     // its database once it has been checked.
     QTimer::singleShot(0, &window, [&window] {
