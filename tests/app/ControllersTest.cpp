@@ -1,7 +1,11 @@
+#include "app/AudioSetupWindow.h"
+#include "support/FakeOutputs.h"
 #include "support/MidiTestController.h"
 #include "support/WindowTest.h"
 
 #include <QFile>
+#include <QListWidget>
+#include <QSettings>
 #include <QTemporaryDir>
 
 using namespace velmor;
@@ -11,10 +15,17 @@ namespace {
 using Note = MidiTestController::Note;
 
 // The window with a controller "Fader Box" on a JACK server of the test's own, its mappings
-// in a folder of the test's own.
-struct ControllersTest : WindowTest {
+// and its audio set-up in a folder of the test's own.
+struct ControllersTest : ::testing::Test {
     JackServer jack;
     QTemporaryDir folder;
+    FakeOutputs outputs;
+    TestWindow t{11520, true, [this](MainOptions& options) {
+                     options.outputs = &outputs;
+                     options.audioSetupFile = folder.filePath("audio.conf");
+                 }};
+    Main& w = t.w();
+    Controls& ui = w.ui;
     std::unique_ptr<MidiTestController> box;
 
     void SetUp() override { ASSERT_TRUE(jack.running()) << jack.error().toStdString(); }
@@ -31,7 +42,7 @@ struct ControllersTest : WindowTest {
     // Plugs the controller in and looks at the ports, as the second's look does.
     void plugIn() {
         box = std::make_unique<MidiTestController>();
-        w.controllers.keepIn(folder.path(), "");
+        w.controllers.keepIn(folder.path(), folder.filePath("audio.conf"));
         w.controllers.ports().look();
         ASSERT_TRUE(w.controllers.ports().isOpen(box->port()));
     }
@@ -128,4 +139,32 @@ TEST_F(ControllersTest, AControlMappedAlreadySaysToWhatBeforeItIsMappedAgain) {
               (std::vector<QString>{"note 1 36 of \"Fader Box:out\" is mapped to "
                                     "deck1.play_pause. Map it to deck1.mute instead?"}));
     EXPECT_EQ(mapped(), "note 1 36 = deck1.play_pause\n");
+}
+
+// Learn is pressed with the first action chosen, then a key picks its own action instead of
+// playing; the port switched off is closed and kept switched off.
+TEST_F(ControllersTest, TheSetUpWindowLearnsByAKeyAndSwitchesThePortOff) {
+    map("");
+    t.open(0, "/music/1.mp3");
+    plugIn();
+    w.actions.forId("window.audio_setup")->call();
+    FrmAudio* frm = w.audioSetup.frmAudio();
+    ASSERT_EQ(frm->lstPorts->count(), 1);
+    QListWidgetItem* port = frm->lstPorts->item(0);
+    EXPECT_EQ(port->text(), "Fader Box:out");
+    EXPECT_EQ(port->checkState(), Qt::Checked);
+
+    frm->cmdLearn->click();
+    w.shortcuts.HandleShortcutKey('w');
+    EXPECT_EQ(t.player(0).PlayState(), MediaPlayer::Stopped);
+    box->note(1, 50, 127);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.controllers.learning(); }));
+    EXPECT_EQ(mapped(), "note 1 50 = deck1.play_pause button\n");
+    EXPECT_EQ(frm->lblLearn->text(), "Learnt: note 1 50 = deck1.play_pause button, in " +
+                                         folder.filePath("Fader Box:out.conf") + ".");
+
+    port->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(w.controllers.ports().isOpen("Fader Box:out"));
+    const QSettings kept(folder.filePath("audio.conf"), QSettings::IniFormat);
+    EXPECT_EQ(kept.value("controllers/off").toStringList(), QStringList{"Fader Box:out"});
 }

@@ -12,8 +12,10 @@ JackServer::JackServer(int periodFrames) {
     qputenv("JACK_DEFAULT_SERVER", name.toUtf8());
     qputenv("JACK_NO_START_SERVER", "1");
     process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start("jackd", {"--no-realtime", "-n", name, "-d", "dummy", "-r", "48000", "-p",
-                             QString::number(periodFrames)});
+    // Synchronous (-S): the server waits for every client in each period, so that a client
+    // late on a busy machine is not passed over and its MIDI lost; -t gives it two seconds.
+    process_.start("jackd", {"--no-realtime", "-S", "-t", "2000", "-n", name, "-d", "dummy", "-r",
+                             "48000", "-p", QString::number(periodFrames)});
     if (!process_.waitForStarted()) {
         error_ = "jackd did not start: " + process_.errorString();
         return;
