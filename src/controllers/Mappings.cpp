@@ -1,7 +1,8 @@
 #include "controllers/Mappings.h"
 
 #include <QStandardPaths>
-#include <QStringView>
+#include <algorithm>
+#include <iterator>
 
 namespace velmor {
 
