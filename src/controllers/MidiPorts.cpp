@@ -26,21 +26,6 @@ bool AlsaSequencerOpens() {
     return true;
 }
 
-// Whether a JACK server runs: without one, RtMidi's JACK clients would say so on the terminal.
-bool JackServerRuns() {
-    jack_status_t status{};
-    jack_client_t* client = jack_client_open("Velmor probe", JackNoStartServer, &status);
-    if (!client)
-        return false;
-    jack_client_close(client);
-    return true;
-}
-
-// Whether the API's ports can be listed now.
-bool Opens(RtMidi::Api api) {
-    return api == RtMidi::LINUX_ALSA ? AlsaSequencerOpens() : JackServerRuns();
-}
-
 bool IsOurs(const QString& port) {
     const QString client = port.section(u':', 0, 0);
     return client == MidiPorts::kClientName ||
@@ -63,10 +48,45 @@ template <typename Midi> std::unique_ptr<Midi> Client(RtMidi::Api api) {
 } // namespace
 
 // One MIDI system and the clients that list its ports.
+// One MIDI system and the clients that list its ports. JACK's are watched by a client of
+// their own: once their server has gone, libjack fails even on closing them, so they are let
+// go, not deleted, and the system is opened afresh once a server runs again.
 struct MidiPorts::Api {
+    explicit Api(RtMidi::Api kind) : api(kind) {}
+    ~Api() {
+        if (watch && !serverGone)
+            jack_client_close(watch);
+    }
+    Api(const Api&) = delete;
+    Api& operator=(const Api&) = delete;
+
+    // Whether its ports can be listed now: ALSA's sequencer opens, or a JACK server runs (and
+    // is watched from now on).
+    bool opens() {
+        if (api == RtMidi::LINUX_ALSA)
+            return AlsaSequencerOpens();
+        if (watch)
+            return true;
+        jack_status_t status{};
+        watch = jack_client_open("Velmor watch", JackNoStartServer, &status);
+        if (!watch)
+            return false;
+        serverGone = false;
+        jack_on_shutdown(
+            watch, [](void* gone) { static_cast<std::atomic<bool>*>(gone)->store(true); },
+            &serverGone);
+        if (jack_activate(watch) == 0)
+            return true;
+        jack_client_close(watch);
+        watch = nullptr;
+        return false;
+    }
+
     RtMidi::Api api;
     std::unique_ptr<RtMidiIn> inputs;
     std::unique_ptr<RtMidiOut> outputs;
+    jack_client_t* watch = nullptr;
+    std::atomic<bool> serverGone{false}; // set on the JACK client's own thread
 };
 
 // An input port listened to. Its ring outlives its client, whose thread writes into it.
@@ -88,11 +108,33 @@ MidiPorts::MidiPorts(QObject* parent) : QObject(parent) {
     RtMidi::getCompiledApi(compiled);
     for (RtMidi::Api api : compiled)
         if (api == RtMidi::LINUX_ALSA || api == RtMidi::UNIX_JACK)
-            apis_.push_back(std::make_unique<Api>(Api{api, nullptr, nullptr}));
+            apis_.push_back(std::make_unique<Api>(api));
 }
 
 MidiPorts::~MidiPorts() {
+    for (auto& api : apis_)
+        if (api->serverGone)
+            letGo(*api, false);
     open_.clear(); // each port's threads end before the lists go
+}
+
+void MidiPorts::letGo(Api& api, bool tell) {
+    static_cast<void>(api.inputs.release());
+    static_cast<void>(api.outputs.release());
+    api.watch = nullptr;
+    api.serverGone = false;
+    for (auto it = open_.begin(); it != open_.end();) {
+        if (it->second->api != &api) {
+            ++it;
+            continue;
+        }
+        static_cast<void>(it->second->in.release());
+        static_cast<void>(it->second->out.release());
+        const QString name = it->first;
+        it = open_.erase(it);
+        if (tell)
+            emit lost(name);
+    }
 }
 
 void MidiPorts::start() {
@@ -104,9 +146,11 @@ void MidiPorts::look() {
     QStringList seen;
     std::map<QString, std::pair<Api*, unsigned>> where;
     for (auto& api : apis_) {
+        if (api->serverGone)
+            letGo(*api, true);
         try {
             if (!api->inputs) {
-                if (!Opens(api->api))
+                if (!api->opens())
                     continue;
                 api->inputs = Client<RtMidiIn>(api->api);
                 api->outputs = Client<RtMidiOut>(api->api);

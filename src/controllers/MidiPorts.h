@@ -55,6 +55,8 @@ private:
     struct OpenPort;
     void open(Api& api, const QString& name, unsigned index);
     void openOutput(OpenPort& port);
+    // Forgets the ports of a system whose server has gone, telling them lost when `tell`.
+    void letGo(Api& api, bool tell);
 
     std::vector<std::unique_ptr<Api>> apis_;
     std::map<QString, std::unique_ptr<OpenPort>> open_;

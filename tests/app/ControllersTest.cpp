@@ -168,3 +168,20 @@ TEST_F(ControllersTest, TheSetUpWindowLearnsByAKeyAndSwitchesThePortOff) {
     const QSettings kept(folder.filePath("audio.conf"), QSettings::IniFormat);
     EXPECT_EQ(kept.value("controllers/off").toStringList(), QStringList{"Fader Box:out"});
 }
+
+TEST_F(ControllersTest, AControllerIsTakenBackWhenItsJackServerComesBack) {
+    map("note 1 36 = deck1.play_pause\n");
+    plugIn();
+    box->serverGone();
+    jack.stop();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        w.controllers.ports().look();
+        return !w.controllers.ports().isOpen(box->port());
+    }));
+    jack.start();
+    ASSERT_TRUE(jack.running()) << jack.error().toStdString();
+    box->plugBack();
+    w.controllers.ports().look();
+    EXPECT_TRUE(w.controllers.ports().isOpen(box->port()));
+    EXPECT_TRUE(lightSeen({1, 36, 0}));
+}

@@ -7,15 +7,21 @@
 
 namespace velmor::test {
 
-JackServer::JackServer(int periodFrames) {
-    const QString name = QString("velmor-test-%1").arg(QCoreApplication::applicationPid());
-    qputenv("JACK_DEFAULT_SERVER", name.toUtf8());
+JackServer::JackServer(int periodFrames)
+    : name_(QString("velmor-test-%1").arg(QCoreApplication::applicationPid())),
+      periodFrames_(periodFrames) {
+    qputenv("JACK_DEFAULT_SERVER", name_.toUtf8());
     qputenv("JACK_NO_START_SERVER", "1");
     process_.setProcessChannelMode(QProcess::MergedChannels);
+    start();
+}
+
+void JackServer::start() {
+    error_.clear();
     // Synchronous (-S): the server waits for every client in each period, so that a client
     // late on a busy machine is not passed over and its MIDI lost; -t gives it two seconds.
-    process_.start("jackd", {"--no-realtime", "-S", "-t", "2000", "-n", name, "-d", "dummy", "-r",
-                             "48000", "-p", QString::number(periodFrames)});
+    process_.start("jackd", {"--no-realtime", "-S", "-t", "2000", "-n", name_, "-d", "dummy", "-r",
+                             "48000", "-p", QString::number(periodFrames_)});
     if (!process_.waitForStarted()) {
         error_ = "jackd did not start: " + process_.errorString();
         return;
@@ -34,7 +40,9 @@ JackServer::JackServer(int periodFrames) {
     error_ = "jackd did not come up: " + QString::fromLocal8Bit(process_.readAll());
 }
 
-JackServer::~JackServer() {
+void JackServer::stop() {
+    if (process_.state() == QProcess::NotRunning)
+        return;
     process_.terminate();
     if (!process_.waitForFinished(5000))
         process_.kill();
@@ -58,6 +66,11 @@ void MidiTestController::plugBack() {
 void MidiTestController::unplug() {
     in_.reset();
     out_.reset();
+}
+
+void MidiTestController::serverGone() {
+    static_cast<void>(in_.release());
+    static_cast<void>(out_.release());
 }
 
 void MidiTestController::receive(double, std::vector<unsigned char>* bytes, void* self) {

@@ -17,13 +17,18 @@ class JackServer {
 public:
     // At 48 kHz, a period of `periodFrames`.
     explicit JackServer(int periodFrames = 256);
-    ~JackServer();
+    ~JackServer() { stop(); }
+    // Ends the server, and starts it again under the same name.
+    void stop();
+    void start();
     // Whether it came up; why not, otherwise.
     bool running() const { return error_.isEmpty(); }
     const QString& error() const { return error_; }
 
 private:
     QProcess process_;
+    QString name_;
+    int periodFrames_;
     QString error_;
 };
 
@@ -41,6 +46,8 @@ public:
     // Takes the ports away, as a cable pulled out; plugBack brings them again.
     void unplug();
     void plugBack();
+    // The server went away: its clients are let go, not closed (libjack fails on them).
+    void serverGone();
 
     // The note-ons received, as channel, note and velocity, in order.
     struct Note {
