@@ -10,6 +10,7 @@
 #include <alsa/asoundlib.h>
 #include <atomic>
 #include <jack/jack.h>
+#include <utility>
 
 namespace velmor {
 
@@ -38,6 +39,14 @@ template <typename Midi> QStringList PortNames(Midi& midi) {
     for (unsigned i = 0; i < count; ++i)
         names << QString::fromStdString(midi.getPortName(i));
     return names;
+}
+
+// Keeps a client of a JACK server gone for the program's life, unclosed: libjack fails on
+// closing it.
+void KeepUnclosed(void* client) {
+    static auto* const kept = new std::vector<void*>;
+    if (client)
+        kept->push_back(client);
 }
 
 template <typename Midi> std::unique_ptr<Midi> Client(RtMidi::Api api) {
@@ -119,17 +128,17 @@ MidiPorts::~MidiPorts() {
 }
 
 void MidiPorts::letGo(Api& api, bool tell) {
-    static_cast<void>(api.inputs.release());
-    static_cast<void>(api.outputs.release());
-    api.watch = nullptr;
+    KeepUnclosed(api.inputs.release());
+    KeepUnclosed(api.outputs.release());
+    KeepUnclosed(std::exchange(api.watch, nullptr));
     api.serverGone = false;
     for (auto it = open_.begin(); it != open_.end();) {
         if (it->second->api != &api) {
             ++it;
             continue;
         }
-        static_cast<void>(it->second->in.release());
-        static_cast<void>(it->second->out.release());
+        KeepUnclosed(it->second->in.release());
+        KeepUnclosed(it->second->out.release());
         const QString name = it->first;
         it = open_.erase(it);
         if (tell)
