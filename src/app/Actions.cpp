@@ -8,10 +8,14 @@
 
 namespace velmor {
 
+void ActionTable::checkFree(const QString& id) const {
+    if (forId(id) || faderForId(id))
+        throw std::logic_error("two actions named " + id.toStdString());
+}
+
 void ActionTable::add(Action action) {
+    checkFree(action.id);
     for (const Action& row : rows_) {
-        if (row.id == action.id)
-            throw std::logic_error("two actions named " + action.id.toStdString());
         if (action.key != 0 && row.key == action.key)
             throw std::logic_error("two actions on the key " + std::string(1, action.key));
         if (!action.chord.isEmpty() && row.chord == action.chord)
@@ -40,6 +44,17 @@ const Action* ActionTable::forChord(const QKeySequence& chord) const {
         return !chord.isEmpty() && a.chord == chord;
     });
     return row == rows_.end() ? nullptr : &*row;
+}
+
+void ActionTable::addFader(Fader fader) {
+    checkFree(fader.id);
+    faders_.push_back(std::move(fader));
+}
+
+const Fader* ActionTable::faderForId(const QString& id) const {
+    const auto row =
+        std::find_if(faders_.begin(), faders_.end(), [&id](const Fader& f) { return f.id == id; });
+    return row == faders_.end() ? nullptr : &*row;
 }
 
 QStringList ActionTable::ids() const {

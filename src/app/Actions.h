@@ -24,6 +24,17 @@ struct Action {
     QKeySequence chord{};
 };
 
+// What a control moves over a range rather than presses (a deck's volume, the crossfader,
+// the headphones' level and blend): its id beside the actions', its range, where it stands.
+struct Fader {
+    QString id;
+    QString help;
+    int minimum = 0;
+    int maximum = 100;
+    std::function<int()> value;
+    std::function<void(int)> set;
+};
+
 // Every action of the window, each in one row: the keyboard looks its keys up here, the help
 // window lists its rows, a controller maps onto its ids.
 class ActionTable {
@@ -38,12 +49,18 @@ public:
     const Action* forChord(const QKeySequence& chord) const;
     // In the order the rows were added.
     const std::vector<Action>& rows() const { return rows_; }
+    // Adds a fader; its id is taken once, by an action or a fader.
+    void addFader(Fader fader);
+    const Fader* faderForId(const QString& id) const;
+    const std::vector<Fader>& faders() const { return faders_; }
     QStringList ids() const;
     // The rows the help window lists under a heading, in order.
     std::vector<const Action*> section(const QString& heading) const;
 
 private:
+    void checkFree(const QString& id) const;
     std::vector<Action> rows_;
+    std::vector<Fader> faders_;
 };
 
 // What the actions call, one entry per command of the window; each traps its own failures,

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -65,7 +66,7 @@ FrmAudio::FrmAudio(const QFont& font) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(font);
     setWindowTitle("Velmor's Audio Set-up");
-    setFixedSize(TwipsToPixels(5400), TwipsToPixels(4140));
+    setFixedSize(TwipsToPixels(5400), TwipsToPixels(6090));
     caption(this, "Main output:", 120, 165, 1200, 225);
     cboDevice = choices(this, "Main output", 1380, 120, 3900, 315);
     caption(this, "Headphones:", 120, 615, 1200, 225);
@@ -85,8 +86,18 @@ FrmAudio::FrmAudio(const QFont& font) {
     lblLatency = caption(this, "", 120, 2820, 5160, 720);
     lblLatency->setWordWrap(true);
     lblLatency->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    caption(this, "Controllers:", 120, 3660, 1200, 225);
+    lstPorts = new QListWidget(this);
+    lstPorts->setGeometry(TwipsRect(1380, 3615, 3900, 900));
+    SetAccessibleText(lstPorts, "Controllers' ports");
+    cboLearn = choices(this, "Action to learn", 1380, 4635, 2500, 315);
+    cmdLearn = new QPushButton("Learn", this);
+    cmdLearn->setGeometry(TwipsRect(3990, 4635, 1290, 315));
+    lblLearn = caption(this, "", 1380, 5040, 3900, 450);
+    lblLearn->setWordWrap(true);
+    lblLearn->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdCloseWindow = new QPushButton("Close", this);
-    cmdCloseWindow->setGeometry(TwipsRect(120, 3660, 1215, 330));
+    cmdCloseWindow->setGeometry(TwipsRect(120, 5610, 1215, 330));
     QObject::connect(cmdCloseWindow, &QPushButton::clicked, this,
                      [this] { cmdCloseWindow_Click(); });
 }
@@ -123,6 +134,7 @@ void AudioSetupWindow::cmdAudio_Click() {
         showLevelling();
         const QSignalBlocker quiet(frm_->chkMoveOnUnheard);
         frm_->chkMoveOnUnheard->setChecked(w_.unheard.movesOn());
+        fillControllers();
     }
     frm_->show();
     frm_->raise();
@@ -234,6 +246,45 @@ void AudioSetupWindow::levelling_Change() {
     frm_->spnTarget->setEnabled(levelling.enabled);
     if (!file_.isEmpty() && !WriteLevelling(file_, levelling))
         tellNotKept();
+}
+
+void AudioSetupWindow::fillControllers() {
+    Controllers& controllers = w_.controllers;
+    for (const Action& action : w_.actions.rows())
+        frm_->cboLearn->addItem(action.id + " (" + action.help + ")", action.id);
+    for (const Fader& fader : w_.actions.faders())
+        frm_->cboLearn->addItem(fader.id + " (" + fader.help + ")", fader.id);
+    fillPorts();
+    QObject::connect(&controllers.ports(), &MidiPorts::inputsChanged, frm_,
+                     [this] { fillPorts(); });
+    QObject::connect(frm_->lstPorts, &QListWidget::itemChanged, frm_,
+                     [this](QListWidgetItem* item) { lstPorts_Change(item); });
+    QObject::connect(frm_->cmdLearn, &QPushButton::clicked, frm_, [this] { cmdLearn_Click(); });
+    QObject::connect(&controllers, &Controllers::learningChanged, frm_->lblLearn, &QLabel::setText);
+    QObject::connect(frm_, &QObject::destroyed, &controllers, &Controllers::stopLearning);
+}
+
+void AudioSetupWindow::fillPorts() {
+    const MidiPorts& ports = w_.controllers.ports();
+    const QSignalBlocker quiet(frm_->lstPorts);
+    frm_->lstPorts->clear();
+    for (const QString& port : ports.inputs()) {
+        auto* item = new QListWidgetItem(port, frm_->lstPorts);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(ports.switchedOff().contains(port) ? Qt::Unchecked : Qt::Checked);
+    }
+    if (ports.inputs().isEmpty())
+        frm_->lblLearn->setText("No controller is plugged in.");
+}
+
+void AudioSetupWindow::lstPorts_Change(QListWidgetItem* item) {
+    w_.controllers.switchPort(item->text(), item->checkState() == Qt::Checked);
+}
+
+void AudioSetupWindow::cmdLearn_Click() {
+    const QString id = frm_->cboLearn->currentData().toString();
+    if (!id.isEmpty())
+        w_.controllers.learn(id);
 }
 
 } // namespace velmor

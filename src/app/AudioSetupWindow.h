@@ -8,6 +8,8 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QSpinBox;
 
@@ -17,7 +19,8 @@ class Main;
 
 // The audio set-up window: the main output, the headphones' output and the buffer size, the
 // latency of the streams opened, how tracks are evened out (their loudness, the silence at
-// their ends), and whether a deck that plays unheard moves on. A choice takes effect at once.
+// their ends), whether a deck that plays unheard moves on, and the controllers: their ports,
+// each switched on or off, and the learning of a control. A choice takes effect at once.
 class FrmAudio : public QWidget {
 public:
     explicit FrmAudio(const QFont& font);
@@ -31,6 +34,10 @@ public:
     QCheckBox* chkSkipSilence;
     QCheckBox* chkMoveOnUnheard;
     QLabel* lblLatency;
+    QListWidget* lstPorts;
+    QComboBox* cboLearn;
+    QPushButton* cmdLearn;
+    QLabel* lblLearn;
     QPushButton* cmdCloseWindow;
 };
 
@@ -52,11 +59,17 @@ public:
     void levelling_Change();
     // Whether a deck that plays unheard moves on: at once, and kept.
     void chkMoveOnUnheard_Click(bool on);
+    // A controller's port switched on or off.
+    void lstPorts_Change(QListWidgetItem* item);
+    // Listens for the control of the action chosen (or of the key pressed next).
+    void cmdLearn_Click();
 
     FrmAudio* frmAudio() const { return frm_; }
 
 private:
     void fill();
+    void fillControllers();
+    void fillPorts();
     AudioSetup chosen() const;
     void showLevelling();
     void tellNotKept();

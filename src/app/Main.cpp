@@ -88,6 +88,7 @@ Main::Main(const MainOptions& options)
     if (!options.sessionFolder.isEmpty())
         session.keepIn(options.sessionFolder);
     session.wire();
+    controllers.wire();
     meters.wire(options.liveDisplay);
     unheard.wire();
     eveningClock.wire();

@@ -5,6 +5,7 @@
 #include "analysis/TrackAnalyser.h"
 #include "app/Actions.h"
 #include "app/AudioSetupWindow.h"
+#include "app/Controllers.h"
 #include "app/EveningClock.h"
 #include "app/EveningSession.h"
 #include "app/Help.h"
@@ -131,6 +132,8 @@ public:
     EveningClock eveningClock;
     UnheardDecks unheard;
     Recording recording;
+    // The MIDI controllers, mapped onto the actions below; started by the program.
+    Controllers controllers{*this};
     // Every action a person can trigger, calling the handlers above.
     ActionTable actions;
     // What the decks played tonight: written to the history, marked in the lists.

@@ -2,6 +2,7 @@
 #include "app/FontConfiguration.h"
 #include "app/Main.h"
 #include "common/ScaledStyle.h"
+#include "controllers/Mappings.h"
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
 #include "deck/player/StartAudioEngine.h"
@@ -76,10 +77,13 @@ int main(int argc, char** argv) {
     if (!window.Form_Load())
         return 1;
     window.show();
-    // Once the window is up: the last evening is read (and the question asked), then the
-    // library opens and rescans; the evening's history is kept in its database once it has
-    // been checked.
+    // Once the window is up: the last evening is read (and the question asked), the
+    // controllers are looked for, then the library opens and rescans; the evening's history
+    // is kept in its database once it has been checked.
     QTimer::singleShot(0, &window, [&window] { window.session.RestoreLastEvening(); });
+    QTimer::singleShot(0, &window, [&window, setupFile] {
+        window.controllers.start(velmor::ControllersFolder(), setupFile);
+    });
     QTimer::singleShot(0, &window, [&window] {
         window.library.start(velmor::LibraryDatabase::DefaultPath(), velmor::MusicFoldersFile());
     });

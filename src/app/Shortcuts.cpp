@@ -103,7 +103,10 @@ void Shortcuts::forwardKeys(QWidget* control) {
 }
 
 void Shortcuts::HandleShortcutKey(int keyAscii) {
-    if (const Action* action = w_.actions.forKey(keyAscii))
+    const Action* action = w_.actions.forKey(keyAscii);
+    if (action && picker)
+        picker(*action);
+    else if (action)
         action->call();
 }
 

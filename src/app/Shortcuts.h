@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QObject;
@@ -9,6 +10,7 @@ class QWidget;
 
 namespace velmor {
 
+struct Action;
 class Main;
 
 // The single-key shortcuts of a live mix, and the controls that hand typed keys to them.
@@ -27,6 +29,9 @@ public:
     // Runs the action the table gives a typed character; any other character does nothing.
     // The character still reaches the control that received it.
     void HandleShortcutKey(int keyAscii);
+    // While set, a key's action is handed here instead of run (learning a control picks an
+    // action by its key).
+    std::function<void(const Action&)> picker;
 
 private:
     class OtherWindowKeys;

@@ -13,6 +13,15 @@ std::function<void(int)> trappedDeck(Main& w, std::function<void(int)> command) 
 std::function<void()> trappedCommand(Main& w, std::function<void()> command) {
     return [&w, command = std::move(command)] { trapped(w.reporter, command); };
 }
+// A slider moved from outside, as by the user: its change applies the value.
+Fader sliderFader(Main& w, const QString& id, const QString& help, QSlider* slider) {
+    return {id,
+            help,
+            slider->minimum(),
+            slider->maximum(),
+            [slider] { return slider->value(); },
+            [&w, slider](int value) { trapped(w.reporter, [&] { slider->setValue(value); }); }};
+}
 } // namespace
 
 ActionTable WindowActions(Main& w) {
@@ -39,7 +48,15 @@ ActionTable WindowActions(Main& w) {
     calls.audioSetup = trappedCommand(w, [&w] { w.audioSetup.cmdAudio_Click(); });
     calls.library = trappedCommand(w, [&w] { w.library.show(); });
     calls.record = trappedCommand(w, [&w] { w.recording.toggle(); });
-    return MixerActions(calls);
+    ActionTable table = MixerActions(calls);
+    for (int d = 0; d < kDecks; ++d)
+        table.addFader(sliderFader(w, QString("deck%1.volume").arg(d + 1),
+                                   QString("volume deck %1").arg(d + 1), w.ui.Volumen[d]));
+    table.addFader(sliderFader(w, "crossfader", "crossfader", w.ui.cross));
+    table.addFader(sliderFader(w, "headphones.level", "headphone level", w.ui.sldPhones));
+    table.addFader(sliderFader(w, "headphones.blend", "headphones: pre-listened decks to main mix",
+                               w.ui.sldCueMix));
+    return table;
 }
 
 } // namespace velmor
