@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,6 +19,8 @@ struct Action {
     QString section;
     QString help;
     std::function<void()> call;
+    // A key without a character (F1, Shift+Esc), in place of `key`; none by default.
+    QKeyCombination keys{};
 };
 
 // Every action of the window, each in one row: the keyboard looks its keys up here, the help
@@ -30,6 +33,8 @@ public:
     // The action of a typed character, or null: letters in either case, every other
     // character as it is (a shifted digit is not its digit).
     const Action* forKey(int keyAscii) const;
+    // The action of a key without a character, or null.
+    const Action* forKeys(QKeyCombination keys) const;
     const Action* forId(const QString& id) const;
     // In the order the rows were added.
     const std::vector<Action>& rows() const { return rows_; }
@@ -61,6 +66,13 @@ struct ActionCalls {
     std::function<void()> about;
     std::function<void()> audioSetup;
     std::function<void()> library;
+    // The voice over the music: the main mix dipped, or back.
+    std::function<void()> duck;
+    // Jingle slot 0..11 played, or stopped when it plays.
+    std::function<void(int slot)> jingle;
+    std::function<void()> jingles; // their window
+    // Everything heard faded out and stopped; pressed again, stopped at once.
+    std::function<void()> panic;
 };
 
 // The help window's headings, in the order of its columns.
@@ -72,6 +84,11 @@ inline const char* const kOtherKeysSection = "Other Keys";
 inline const char* const kHeadphonesSection = "Headphones";
 inline const char* const kAudioSetupSection = "Audio Set-up";
 inline const char* const kLibrarySection = "Library";
+inline const char* const kAnnouncementsSection = "Announcements";
+inline constexpr int kJingleSlots = 12;
+
+// How the help window names an action's key: 'p', F1, Shift+Esc.
+QString KeyName(const Action& action);
 
 // Velmor's actions with their keys and words, calling `calls`.
 ActionTable MixerActions(const ActionCalls& calls);

@@ -29,6 +29,7 @@ public:
     QCheckBox* chkLoudness;
     QSpinBox* spnTarget;
     QCheckBox* chkSkipSilence;
+    QSpinBox* spnDuck; // how far the voice-over key dips the music
     QLabel* lblLatency;
     QPushButton* cmdCloseWindow;
 };
@@ -49,6 +50,8 @@ public:
     // A change to how tracks are evened out: it holds from the next track that starts, and is
     // kept.
     void levelling_Change();
+    // A new depth of the voice-over's dip, kept with the set-up.
+    void duck_Change(int db);
 
     FrmAudio* frmAudio() const { return frm_; }
 

@@ -26,7 +26,7 @@ QStringList sectionsLines(const ActionTable& actions, const QStringList& heading
             lines << "";
         lines << heading;
         for (const Action* action : actions.section(heading))
-            lines << QString("'%1'   %2").arg(QChar(action->key), action->help);
+            lines << QString("%1   %2").arg(KeyName(*action), action->help);
     }
     return lines;
 }
@@ -80,7 +80,10 @@ QString HelpHeadphoneKeysText(const ActionTable& actions) {
     lines << "";
     lines << sectionsLines(actions, {kLibrarySection});
     lines << "(or Ctrl+F)";
-    return linesText(lines);
+    lines << "";
+    QStringList announcements = sectionsLines(actions, {kAnnouncementsSection});
+    announcements.insert(2, "F1-F12   jingles: play / stop");
+    return linesText(lines + announcements);
 }
 
 QString AboutText(const QString& version) {

@@ -28,7 +28,7 @@ int primaryScreenHeightTwips() {
 
 Main::Main(const MainOptions& options)
     : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
-      masterLevels(options.masterLevels),
+      masterLevels(options.masterLevels), engine(options.engine),
       screenHeightTwips_(options.screenHeightTwips.value_or(primaryScreenHeightTwips())) {
     // The controls lie on a stage of the window's design proportions, scaled with the window
     // and cut off at the height of the window's state.
@@ -74,6 +74,8 @@ Main::Main(const MainOptions& options)
     headphones.wire();
     audioSetup.wire();
     audioSetup.keepIn(options.audioSetupFile);
+    announcements.wire();
+    announcements.keepIn(options.audioSetupFile);
     if (!options.sessionFolder.isEmpty())
         session.keepIn(options.sessionFolder);
     session.wire();

@@ -290,6 +290,12 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblDropouts->setToolTip("Times the sound output had nothing to play since Velmor started: "
                                "the main output, and the headphones' own device");
     ui.lblDropouts->hide();
+    ui.cmdDuck = button(window, "Voice over",
+                        "The music is dipped under a voice: p or a click "
+                        "brings it back",
+                        9735, 3735, 1455, 225, kLightYellow);
+    SetAccessibleText(ui.cmdDuck, "Voice over: the music dipped");
+    ui.cmdDuck->hide();
     ui.tmrDisplay = new QTimer(window);
     ui.tmrDisplay->setInterval(33);
 
@@ -303,8 +309,9 @@ void BuildControls(QWidget* window, Controls& ui) {
     // A list brought to the front stays behind the strip and what lies over its foot; a
     // notice covers the dropouts.
     for (QListView* list : ui.lstPlay)
-        static_cast<FootedList*>(list)->setFoot(
-            {ui.fraMaster, ui.sldPhones, ui.sldCueMix, ui.cmdAudio, ui.lblDropouts, ui.lblNotice});
+        static_cast<FootedList*>(list)->setFoot({ui.fraMaster, ui.sldPhones, ui.sldCueMix,
+                                                 ui.cmdAudio, ui.lblDropouts, ui.cmdDuck,
+                                                 ui.lblNotice});
 }
 
 } // namespace velmor

@@ -4,6 +4,7 @@
 #include "common/ScaledStyle.h"
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
+#include "deck/player/JingleSlots.h"
 #include "deck/player/StartAudioEngine.h"
 #include "library/LibraryDatabase.h"
 #include "library/MusicFolders.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     options.outputs = &outputs;
     options.audioSetupFile = setupFile;
     options.sessionFolder = velmor::SessionFolder();
+    options.engine = [&audio]() -> velmor::audio::Engine& { return audio.engine(); };
     options.createPlayer = [&](int deck, QObject* parent) {
         auto* player = new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
@@ -78,6 +80,7 @@ int main(int argc, char** argv) {
     // its database once it has been checked.
     QTimer::singleShot(0, &window, [&window] {
         window.library.start(velmor::LibraryDatabase::DefaultPath(), velmor::MusicFoldersFile());
+        window.jingles.keepIn(velmor::JingleSlotsFile()); // read at the engine's rate
     });
     return app.exec();
 }

@@ -19,6 +19,7 @@ EngineWindow::EngineWindow(int rate, int bufferFrames) {
         return new EnginePlayer(*engine, deck, parent);
     };
     options.masterLevels = [this] { return master.take(); };
+    options.engine = [this]() -> audio::Engine& { return *engine; };
     window = std::make_unique<Main>(options);
     loaded = window->Form_Load();
 }
