@@ -71,12 +71,12 @@ private:
 
     std::function<audio::Engine&()> engine_;
     Reporter& reporter_;
-    BackgroundWork work_;
     std::array<Slot, kSlots> slots_;
     uint64_t readings_ = 0;
     QString file_;
     int volume_ = 100;
     int outputLevel_ = 0;
+    BackgroundWork work_; // first to go: no reading is delivered to the slots once gone
 };
 
 inline const char* const kJingleTooLong =
