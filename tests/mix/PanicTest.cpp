@@ -79,6 +79,14 @@ TEST_F(PanicTest, ATrackEndingDuringTheFadeDoesNotMoveItsDeckOn) {
     EXPECT_EQ(deck1.QueuedNext(), "/music/b.mp3") << "queued again once the panic is over";
 }
 
+// From any control of the window, Shift+Esc; never Esc alone.
+TEST_F(PanicTest, ShiftEscStartsItAndEscAloneDoesNot) {
+    QTest::keyClick(ui.lstPlay[0], Qt::Key_Escape);
+    EXPECT_FALSE(w.panic.running());
+    QTest::keyClick(ui.txtLength[1], Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(w.panic.running());
+}
+
 TEST_F(PanicTest, ASecondPressDuringTheFadeStopsEverythingAtOnce) {
     w.panic.press();
     tick(5);

@@ -130,6 +130,8 @@ void JingleBank::fire(int index) {
     audio::Engine* engine = slot.state == State::Empty ? nullptr : this->engine();
     if (slot.state == State::Unreadable)
         reporter_.notice(QString(kJingleGone).arg(index + 1).arg(DisplayName(slot.file)));
+    if (slot.state == State::Empty)
+        reporter_.notice(QString(kJingleEmpty).arg(index + 1));
     if (!engine || slot.state != State::Ready)
         return;
     audio::JinglePlayer& jingles = engine->jingles();

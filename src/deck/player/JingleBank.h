@@ -85,6 +85,8 @@ inline const char* const kJingleNotRead = "Jingle F%1 (%2) could not be read: %3
 inline const char* const kJingleGone =
     "Jingle F%1 does not play: %2 could not be read when Velmor started. Give the slot its file "
     "again.";
+inline const char* const kJingleEmpty =
+    "Jingle F%1 has no file: drop one on its slot in the jingles' window (Ctrl+J).";
 inline const char* const kJinglesNotKept = "The jingle slots could not be kept in %1.";
 inline const char* const kJinglesStrange = "%1 held %2 lines that are no jingle slot; they were "
                                            "left out.";
