@@ -295,6 +295,7 @@ void BuildControls(QWidget* window, Controls& ui) {
                         "brings it back",
                         9735, 3735, 1455, 225, kLightYellow);
     SetAccessibleText(ui.cmdDuck, "Voice over: the music dipped");
+    ui.cmdDuck->setFocusPolicy(Qt::NoFocus); // a click leaves the keys where they were
     ui.cmdDuck->hide();
     ui.tmrDisplay = new QTimer(window);
     ui.tmrDisplay->setInterval(33);
