@@ -8,6 +8,7 @@
 //   bench_audio --limiter FOLDER    only the master limiter's CPU ratio
 //   bench_audio --prelisten FOLDER  only pre-listen's CPU ratio
 //   bench_audio --bridge FOLDER     only the headphone device's clock bridge's CPU ratio
+//   bench_audio --jingles FOLDER    only the CPU ratio of two jingles playing over the decks
 //   bench_audio --overview FOLDER   only a 10-minute track's overview against mpg123 -t
 //   bench_audio --recorder FOLDER   only the master recording's CPU ratio
 
@@ -106,7 +107,7 @@ std::string Prepare(const fs::path& folder, const char* name, double seconds, co
 // `prelistened` 0 or more, the headphones go to channels 3-4 and that many decks to them.
 double EngineCpu(const std::vector<std::string>& files, int outputRate, double rate, double seconds,
                  Engine::MasterBus bus = Engine::MasterBus::Limited, double* limited = nullptr,
-                 int prelistened = -1) {
+                 int prelistened = -1, const std::vector<std::string>& jingles = {}) {
     auto output = std::make_unique<OfflineOutput>(outputRate, 256, prelistened < 0 ? 2 : 4);
     OfflineOutput& driver = *output;
     Engine engine(std::move(output), {}, bus);
@@ -118,9 +119,18 @@ double EngineCpu(const std::vector<std::string>& files, int outputRate, double r
         engine.setPrelisten(d, d < prelistened);
         engine.play(d);
     }
+    // Read whole before the clock starts, as the window's worker does at assignment; each
+    // played again whenever it has ended, so that they sound throughout.
+    JinglePlayer& slots = engine.jingles();
+    for (int j = 0; j < static_cast<int>(jingles.size()); ++j)
+        slots.setSound(j, ReadJingle(jingles[j], outputRate, 60));
     const double start = ProcessCpuSeconds();
-    for (int second = 0; second < static_cast<int>(seconds); ++second)
+    for (int second = 0; second < static_cast<int>(seconds); ++second) {
+        for (int j = 0; j < static_cast<int>(jingles.size()); ++j)
+            if (!slots.playing(j))
+                slots.play(j);
         driver.render(outputRate);
+    }
     const double cpu = ProcessCpuSeconds() - start;
     if (limited)
         *limited = static_cast<double>(engine.limitedBuffers()) /
@@ -207,6 +217,22 @@ void PrelistenCpu(const std::string& file) {
     std::printf("| CPU, 4 decks x 60 s at rate 1.0, headphones on channels 3-4, two decks "
                 "pre-listened | %.3f s | none pre-listened: %.3f s | %.3f (<= 1.15) |\n",
                 on, off, on / off);
+}
+
+// Two jingles sounding over the four decks throughout (each played again at its end), against
+// the four decks alone, in turns; best of five. The recording of the master, when there is
+// one, belongs in this run too: the evening's whole load against the decks alone.
+void JinglesCpu(const std::string& file, const std::string& jingle) {
+    const std::vector<std::string> files(Engine::kDecks, file);
+    double with = 1e9, without = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        without = std::min(without, EngineCpu(files, 44100, 1.0, 60));
+        with = std::min(with, EngineCpu(files, 44100, 1.0, 60, Engine::MasterBus::Limited, nullptr,
+                                        -1, {jingle, jingle}));
+    }
+    std::printf("| CPU, 4 decks x 60 s at rate 1.0, two jingles over them | %.3f s | the decks "
+                "alone: %.3f s | %.3f (<= 1.15) |\n",
+                with, without, with / without);
 }
 
 // The headphones with two decks pre-listened, at 44.1 kHz for 60 s, buffer by buffer: on a
@@ -397,6 +423,12 @@ int main(int argc, char** argv) {
         RecorderCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"), argv[2]);
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--jingles") {
+        fs::create_directories(argv[2]);
+        JinglesCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"),
+                   Prepare(argv[2], "20s-jingle.mp3", 20, "-b 192"));
+        return 0;
+    }
     if (argc == 3 && std::string(argv[1]) == "--bridge") {
         fs::create_directories(argv[2]);
         BridgeCpu(Prepare(argv[2], "120s-320k.mp3", 120, "-b 320"));
@@ -423,6 +455,7 @@ int main(int argc, char** argv) {
     PrelistenCpu(cbr);
     BridgeCpu(cbr);
     RecorderCpu(cbr, folder);
+    JinglesCpu(cbr, Prepare(folder, "20s-jingle.mp3", 20, "-b 192"));
     OverviewCpu(Prepare(folder, "600s-320k.mp3", 600, "-b 320"));
 
     const std::string command =

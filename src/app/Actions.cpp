@@ -3,6 +3,7 @@
 #include "common/Decks.h"
 #include "mix/Crossfader.h"
 
+#include <QKeySequence>
 #include <algorithm>
 #include <stdexcept>
 
@@ -18,8 +19,8 @@ void ActionTable::add(Action action) {
     for (const Action& row : rows_) {
         if (action.key != 0 && row.key == action.key)
             throw std::logic_error("two actions on the key " + std::string(1, action.key));
-        if (!action.chord.isEmpty() && row.chord == action.chord)
-            throw std::logic_error("two actions on " + action.chord.toString().toStdString());
+        if (action.keys.key() != Qt::Key_unknown && row.keys == action.keys)
+            throw std::logic_error("two actions on the keys " + KeyName(action).toStdString());
     }
     rows_.push_back(std::move(action));
 }
@@ -33,16 +34,17 @@ const Action* ActionTable::forKey(int keyAscii) const {
     return row == rows_.end() ? nullptr : &*row;
 }
 
-const Action* ActionTable::forId(const QString& id) const {
-    const auto row =
-        std::find_if(rows_.begin(), rows_.end(), [&id](const Action& a) { return a.id == id; });
+const Action* ActionTable::forKeys(QKeyCombination keys) const {
+    if (keys.key() == Qt::Key_unknown)
+        return nullptr;
+    const auto row = std::find_if(rows_.begin(), rows_.end(),
+                                  [keys](const Action& a) { return a.keys == keys; });
     return row == rows_.end() ? nullptr : &*row;
 }
 
-const Action* ActionTable::forChord(const QKeySequence& chord) const {
-    const auto row = std::find_if(rows_.begin(), rows_.end(), [&chord](const Action& a) {
-        return !chord.isEmpty() && a.chord == chord;
-    });
+const Action* ActionTable::forId(const QString& id) const {
+    const auto row =
+        std::find_if(rows_.begin(), rows_.end(), [&id](const Action& a) { return a.id == id; });
     return row == rows_.end() ? nullptr : &*row;
 }
 
@@ -70,6 +72,12 @@ std::vector<const Action*> ActionTable::section(const QString& heading) const {
         if (!heading.isEmpty() && row.section == heading)
             listed.push_back(&row);
     return listed;
+}
+
+QString KeyName(const Action& action) {
+    if (action.keys.key() != Qt::Key_unknown)
+        return QKeySequence(action.keys).toString(QKeySequence::PortableText);
+    return QString("'%1'").arg(QChar(action.key));
 }
 
 QStringList DeckSections() {
@@ -150,8 +158,20 @@ ActionTable MixerActions(const ActionCalls& calls) {
     table.add(
         {"window.audio_setup", 'o', kAudioSetupSection, "audio set-up window", calls.audioSetup});
     table.add({"library.open", 'l', kLibrarySection, "library window", calls.library});
+    table.add(
+        {"master.duck", 'p', kAnnouncementsSection, "voice over: music down / back", calls.duck});
+    // Listed in one line of their own by the help window.
+    for (int slot = 0; slot < kJingleSlots; ++slot)
+        table.add({QString("jingle.%1").arg(slot + 1), 0, "",
+                   QString("jingle %1 plays / stops").arg(slot + 1),
+                   [f = calls.jingle, slot] { f(slot); }, Qt::Key(Qt::Key_F1 + slot)});
+    table.add({"jingles.open", 0, kAnnouncementsSection, "jingles window", calls.jingles,
+               Qt::ControlModifier | Qt::Key_J});
+    // Never a single key pressed by mistake.
+    table.add({"master.panic", 0, kAnnouncementsSection, "panic: all fade out in 3 s", calls.panic,
+               Qt::ShiftModifier | Qt::Key_Escape});
     table.add({"recorder.toggle", 0, kRecordingSection, "record the main output / stop",
-               calls.record, QKeySequence(Qt::CTRL | Qt::Key_R)});
+               calls.record, Qt::ControlModifier | Qt::Key_R});
     return table;
 }
 

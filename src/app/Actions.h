@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QKeySequence>
+#include <QKeyCombination>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,9 +19,8 @@ struct Action {
     QString section;
     QString help;
     std::function<void()> call;
-    // A key with a modifier (Ctrl+R) that triggers it from every window of Velmor, for an
-    // action no single typed character should reach; empty for none.
-    QKeySequence chord{};
+    // A key without a character (F1, Shift+Esc), in place of `key`; none by default.
+    QKeyCombination keys{};
 };
 
 // What a control moves over a range rather than presses (a deck's volume, the crossfader,
@@ -39,14 +38,15 @@ struct Fader {
 // window lists its rows, a controller maps onto its ids.
 class ActionTable {
 public:
-    // Adds a row; ids, keys and chords are each taken once.
+    // Adds a row; ids and keys are each taken once.
     void add(Action action);
 
     // The action of a typed character, or null: letters in either case, every other
     // character as it is (a shifted digit is not its digit).
     const Action* forKey(int keyAscii) const;
+    // The action of a key without a character, or null.
+    const Action* forKeys(QKeyCombination keys) const;
     const Action* forId(const QString& id) const;
-    const Action* forChord(const QKeySequence& chord) const;
     // In the order the rows were added.
     const std::vector<Action>& rows() const { return rows_; }
     // Adds a fader; its id is taken once, by an action or a fader.
@@ -84,6 +84,13 @@ struct ActionCalls {
     std::function<void()> audioSetup;
     std::function<void()> library;
     std::function<void()> record;
+    // The voice over the music: the main mix dipped, or back.
+    std::function<void()> duck;
+    // Jingle slot 0..11 played, or stopped when it plays.
+    std::function<void(int slot)> jingle;
+    std::function<void()> jingles; // their window
+    // Everything heard faded out and stopped; pressed again, stopped at once.
+    std::function<void()> panic;
 };
 
 // The help window's headings, in the order of its columns.
@@ -96,6 +103,11 @@ inline const char* const kHeadphonesSection = "Headphones";
 inline const char* const kAudioSetupSection = "Audio Set-up";
 inline const char* const kLibrarySection = "Library";
 inline const char* const kRecordingSection = "Recording";
+inline const char* const kAnnouncementsSection = "Announcements";
+inline constexpr int kJingleSlots = 12;
+
+// How the help window names an action's key: 'p', F1, Shift+Esc.
+QString KeyName(const Action& action);
 
 // Velmor's actions with their keys and words, calling `calls`.
 ActionTable MixerActions(const ActionCalls& calls);

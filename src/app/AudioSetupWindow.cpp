@@ -80,6 +80,14 @@ FrmAudio::FrmAudio(const QFont& font) {
     spnTarget->setRange(int(Levelling::kMinTarget), int(Levelling::kMaxTarget));
     spnTarget->setSuffix(" LUFS");
     SetAccessibleText(spnTarget, "Loudness target");
+    // Beside the buffer size, where its row had room.
+    caption(this, "Duck by:", 3300, 1065, 780, 225);
+    spnDuck = new QSpinBox(this);
+    spnDuck->setGeometry(TwipsRect(4080, 1020, 1200, 315));
+    spnDuck->setRange(kMinDuckDb, kMaxDuckDb);
+    spnDuck->setSuffix(" dB");
+    spnDuck->setToolTip("How far the voice-over key (p) dips the music");
+    SetAccessibleText(spnDuck, "Voice over: duck by");
     chkSkipSilence = option(this, "Skip the silence at the ends of tracks", 1380, 1920, 3900, 315);
     chkMoveOnUnheard =
         option(this, "Move on from a deck that plays unheard for 5 s", 1380, 2370, 3900, 315);
@@ -130,6 +138,9 @@ void AudioSetupWindow::cmdAudio_Click() {
                          [this] { levelling_Change(); });
         QObject::connect(frm_->chkMoveOnUnheard, &QCheckBox::toggled, frm_,
                          [this](bool on) { chkMoveOnUnheard_Click(on); });
+        frm_->spnDuck->setValue(w_.announcements.duckDepth());
+        QObject::connect(frm_->spnDuck, &QSpinBox::valueChanged, frm_,
+                         [this](int db) { duck_Change(db); });
         fill();
         showLevelling();
         const QSignalBlocker quiet(frm_->chkMoveOnUnheard);
@@ -207,6 +218,12 @@ void AudioSetupWindow::cboSetup_Click() {
         tellNotKept();
     if (frm_)
         fill();
+}
+
+void AudioSetupWindow::duck_Change(int db) {
+    w_.announcements.setDuckDepth(db);
+    if (!file_.isEmpty() && !WriteDuckDepth(file_, db))
+        tellNotKept();
 }
 
 void AudioSetupWindow::tellNotKept() {

@@ -33,6 +33,7 @@ public:
     QSpinBox* spnTarget;
     QCheckBox* chkSkipSilence;
     QCheckBox* chkMoveOnUnheard;
+    QSpinBox* spnDuck; // how far the voice-over key dips the music
     QLabel* lblLatency;
     QListWidget* lstPorts;
     QComboBox* cboLearn;
@@ -63,6 +64,8 @@ public:
     void lstPorts_Change(QListWidgetItem* item);
     // Listens for the control of the action chosen (or of the key pressed next).
     void cmdLearn_Click();
+    // A new depth of the voice-over's dip, kept with the set-up.
+    void duck_Change(int db);
 
     FrmAudio* frmAudio() const { return frm_; }
 

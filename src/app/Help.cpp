@@ -26,10 +26,7 @@ QStringList sectionsLines(const ActionTable& actions, const QStringList& heading
             lines << "";
         lines << heading;
         for (const Action* action : actions.section(heading))
-            lines << QString("%1   %2").arg(action->key != 0
-                                                ? QString("'%1'").arg(QChar(action->key))
-                                                : action->chord.toString(),
-                                            action->help);
+            lines << QString("%1   %2").arg(KeyName(*action), action->help);
     }
     return lines;
 }
@@ -85,7 +82,10 @@ QString HelpHeadphoneKeysText(const ActionTable& actions) {
     lines << "(or Ctrl+F)";
     lines << "";
     lines << sectionsLines(actions, {kRecordingSection});
-    return linesText(lines);
+    lines << "";
+    QStringList announcements = sectionsLines(actions, {kAnnouncementsSection});
+    announcements.insert(2, "F1-F12   jingles: play / stop");
+    return linesText(lines + announcements);
 }
 
 QString AboutText(const QString& version) {

@@ -32,7 +32,8 @@ int primaryScreenHeightTwips() {
 
 Main::Main(const MainOptions& options)
     : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
-      masterLevels(options.masterLevels), eveningClock(*this, clockOf(options)),
+      masterLevels(options.masterLevels), engine(options.engine),
+      eveningClock(*this, clockOf(options)),
       unheard(*this, clockOf(options)),
       recording(*this, options.recorder,
                 options.recordingFolder.isEmpty() ? RecordingFolder() : options.recordingFolder,
@@ -65,9 +66,6 @@ Main::Main(const MainOptions& options)
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
             [this] { trapped(reporter, [&] { library.show(); }); });
     actions = WindowActions(*this);
-    for (const Action& action : actions.rows())
-        if (!action.chord.isEmpty())
-            new QShortcut(action.chord, this, action.call, Qt::ApplicationShortcut);
     for (int d = 0; d < kDecks; ++d)
         panels[d] = std::make_unique<DeckPanel>(*decks[d], ui, reporter, knownTracks);
     activation.wire();
@@ -85,6 +83,8 @@ Main::Main(const MainOptions& options)
     headphones.wire();
     audioSetup.wire();
     audioSetup.keepIn(options.audioSetupFile);
+    announcements.wire();
+    announcements.keepIn(options.audioSetupFile);
     if (!options.sessionFolder.isEmpty())
         session.keepIn(options.sessionFolder);
     session.wire();

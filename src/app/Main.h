@@ -4,6 +4,7 @@
 #include "analysis/TagReading.h"
 #include "analysis/TrackAnalyser.h"
 #include "app/Actions.h"
+#include "app/Announcements.h"
 #include "app/AudioSetupWindow.h"
 #include "app/Controllers.h"
 #include "app/EveningClock.h"
@@ -20,11 +21,13 @@
 #include "deck/LevelMeters.h"
 #include "deck/TrackOverview.h"
 #include "deck/WindowContext.h"
+#include "deck/player/JingleBank.h"
 #include "deck/player/MasterLevels.h"
 #include "deck/player/MediaPlayer.h"
 #include "history/EveningHistory.h"
 #include "mix/Crossfader.h"
 #include "mix/Fades.h"
+#include "mix/Panic.h"
 #include "playlist/DeckActivation.h"
 #include "playlist/FileBrowser.h"
 #include "playlist/Playlists.h"
@@ -61,6 +64,9 @@ struct MainOptions {
     // recordings go to ("": RecordingFolder()).
     Recording::Recorder recorder;
     QString recordingFolder;
+    // The engine, for the voice over the music and the jingles; without it (fake players)
+    // they only show.
+    std::function<audio::Engine&()> engine;
 };
 
 // The main window: four decks, the crossfader, the playlists and the file browser. It
@@ -106,6 +112,9 @@ public:
     std::array<std::unique_ptr<DeckPanel>, kDecks> panels;
     AudioOutputs* outputs = nullptr; // the sound card's and the headphones' set-up
     std::function<MasterLevels()> masterLevels;
+    std::function<audio::Engine&()> engine; // empty on fake players
+    // The twelve jingle slots.
+    JingleBank jingles{engine, reporter};
 
 private:
     WindowContext context_{ui, pla, decks, reporter, *this, *this};
@@ -117,6 +126,7 @@ public:
     SavePanel savePanel{context_, playlists, activation};
     Fades fades{context_};
     Crossfader crossfader{context_};
+    Panic panic{context_, fades, jingles};
     LevelMeters meters{context_, masterLevels};
     // Works out the decks' track overviews, which each deck's overview shows.
     TrackAnalyser trackAnalyser{knownTracks};
@@ -125,6 +135,8 @@ public:
     Help help{*this};
     Headphones headphones{context_, outputs};
     AudioSetupWindow audioSetup{*this};
+    // The voice over the music and the jingles' window.
+    Announcements announcements{*this};
     // The music library and its window (`l`, Ctrl+F).
     MusicLibrary library{*this};
     EveningSession session{*this};

@@ -309,6 +309,13 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.lblDropouts->setToolTip("Times the sound output had nothing to play since Velmor started: "
                                "the main output, and the headphones' own device");
     ui.lblDropouts->hide();
+    ui.cmdDuck = button(window, "Voice over",
+                        "The music is dipped under a voice: p or a click "
+                        "brings it back",
+                        9735, 3735, 1455, 225, kLightYellow);
+    SetAccessibleText(ui.cmdDuck, "Voice over: the music dipped");
+    ui.cmdDuck->setFocusPolicy(Qt::NoFocus); // a click leaves the keys where they were
+    ui.cmdDuck->hide();
     ui.tmrDisplay = new QTimer(window);
     ui.tmrDisplay->setInterval(33);
     buildClock(window, ui);
@@ -325,7 +332,7 @@ void BuildControls(QWidget* window, Controls& ui) {
     // notice covers the dropouts and the clock.
     for (QListView* list : ui.lstPlay)
         static_cast<FootedList*>(list)->setFoot({ui.fraMaster, ui.sldPhones, ui.sldCueMix,
-                                                 ui.cmdAudio, ui.lblClock, ui.lblDropouts,
+                                                 ui.cmdAudio, ui.lblClock, ui.lblDropouts, ui.cmdDuck,
                                                  ui.lblRecording, ui.lblNotice});
 }
 

@@ -5,6 +5,7 @@
 #include "controllers/Mappings.h"
 #include "deck/player/EngineOutputs.h"
 #include "deck/player/EnginePlayer.h"
+#include "deck/player/JingleSlots.h"
 #include "deck/player/StartAudioEngine.h"
 #include "library/LibraryDatabase.h"
 #include "library/MusicFolders.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     options.outputs = &outputs;
     options.audioSetupFile = setupFile;
     options.sessionFolder = velmor::SessionFolder();
+    options.engine = [&audio]() -> velmor::audio::Engine& { return audio.engine(); };
     options.createPlayer = [&](int deck, QObject* parent) {
         auto* player = new velmor::EnginePlayer(
             [&audio]() -> velmor::audio::Engine& { return audio.engine(); }, deck, parent);
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
     });
     QTimer::singleShot(0, &window, [&window] {
         window.library.start(velmor::LibraryDatabase::DefaultPath(), velmor::MusicFoldersFile());
+        window.jingles.keepIn(velmor::JingleSlotsFile()); // read at the engine's rate
     });
     return app.exec();
 }

@@ -49,18 +49,55 @@ public:
     }
 
 private:
-    bool fromOtherWindow(const QWidget* widget) const {
-        for (; widget; widget = widget->parentWidget())
-            for (const QPointer<QWidget>& window : s_.otherWindows_)
-                if (window.data() == widget)
-                    return true;
-        return false;
-    }
+    bool fromOtherWindow(const QWidget* widget) const { return s_.fromOtherWindow(widget); }
 
     Shortcuts& s_;
 };
 
+// The keys without a character (the jingles' F1-F12, Shift+Esc) act from every window of
+// Velmor and every control, text boxes too: they type nothing there. A key held down acts
+// once.
+class Shortcuts::KeysWithoutCharacters : public QObject {
+public:
+    explicit KeysWithoutCharacters(Shortcuts& shortcuts) : s_(shortcuts) {}
+
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto* widget = static_cast<const QWidget*>(receiver);
+        const Qt::KeyboardModifiers modifiers =
+            key->modifiers() &
+            (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const Action* action =
+            s_.w_.actions.forKeys(QKeyCombination(modifiers, Qt::Key(key->key())));
+        if (!action || !(s_.fromMainWindow(widget) || s_.fromOtherWindow(widget)))
+            return false;
+        if (!key->isAutoRepeat())
+            action->call();
+        return true;
+    }
+
+private:
+    Shortcuts& s_;
+};
+
 Shortcuts::Shortcuts(Main& window) : w_(window) {}
+
+bool Shortcuts::fromOtherWindow(const QWidget* widget) const {
+    for (; widget; widget = widget->parentWidget())
+        for (const QPointer<QWidget>& window : otherWindows_)
+            if (window.data() == widget)
+                return true;
+    return false;
+}
+
+bool Shortcuts::fromMainWindow(const QWidget* widget) const {
+    for (; widget; widget = widget->parentWidget())
+        if (widget == &w_)
+            return true;
+    return false;
+}
 
 Shortcuts::~Shortcuts() = default;
 
@@ -75,6 +112,8 @@ void Shortcuts::forwardKeysFrom(QWidget* window) {
 }
 
 void Shortcuts::wire() {
+    keysWithoutCharacters_ = std::make_unique<KeysWithoutCharacters>(*this);
+    QApplication::instance()->installEventFilter(keysWithoutCharacters_.get());
     Controls& ui = w_.ui;
     for (int d = 0; d < kDecks; ++d) {
         for (QWidget* control : std::initializer_list<QWidget*>{

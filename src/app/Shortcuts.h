@@ -18,7 +18,9 @@ class Shortcuts {
 public:
     explicit Shortcuts(Main& window);
     ~Shortcuts();
-    // Makes every forwarding control hand the characters typed into it to HandleShortcutKey.
+    // Makes every forwarding control hand the characters typed into it to HandleShortcutKey;
+    // the keys without a character (F1, Shift+Esc) act from the main window and the windows
+    // below, wherever the focus is.
     void wire();
     // Makes the keys act from `window` too (the help and set-up windows), wherever its focus
     // is but in a text box that takes typing. There, a character that is a key of
@@ -35,12 +37,16 @@ public:
 
 private:
     class OtherWindowKeys;
+    class KeysWithoutCharacters;
 
     void forwardKeys(QWidget* control);
+    bool fromMainWindow(const QWidget* widget) const;
+    bool fromOtherWindow(const QWidget* widget) const;
 
     Main& w_;
     QList<QPointer<QWidget>> otherWindows_;
     std::unique_ptr<OtherWindowKeys> otherWindowKeys_; // watches the application's key presses
+    std::unique_ptr<KeysWithoutCharacters> keysWithoutCharacters_; // and so does this
 };
 
 } // namespace velmor

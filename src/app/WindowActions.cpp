@@ -47,6 +47,12 @@ ActionTable WindowActions(Main& w) {
     calls.about = trappedCommand(w, [&w] { w.help.cmdAbout_Click(); });
     calls.audioSetup = trappedCommand(w, [&w] { w.audioSetup.cmdAudio_Click(); });
     calls.library = trappedCommand(w, [&w] { w.library.show(); });
+    calls.duck = trappedCommand(w, [&w] { w.announcements.cmdDuck_Click(); });
+    calls.jingle = [&w](int slot) {
+        trapped(w.reporter, [&] { w.announcements.cmdJingle_Click(slot); });
+    };
+    calls.jingles = trappedCommand(w, [&w] { w.announcements.showJingles(); });
+    calls.panic = trappedCommand(w, [&w] { w.panic.press(); });
     calls.record = trappedCommand(w, [&w] { w.recording.toggle(); });
     ActionTable table = MixerActions(calls);
     for (int d = 0; d < kDecks; ++d)

@@ -25,7 +25,8 @@ Engine::Engine(std::unique_ptr<Output> output, DeviceOpener devices, MasterBus b
                ThreadScheduler& scheduler)
     : scheduler_(scheduler),
       keeper_(*this, std::move(output), std::move(devices), 48000, scheduler),
-      rate_(keeper_.sampleRate()), bus_(bus), limiter_(rate_), headphones_(rate_, kDecks) {
+      rate_(keeper_.sampleRate()), bus_(bus), limiter_(rate_), headphones_(rate_, kDecks),
+      duck_(rate_), jingles_(rate_) {
     const auto blocks =
         static_cast<size_t>(std::ceil(kRingSeconds * rate_ / AudioBlock::kMaxFrames));
     for (auto& deck : decks_)
@@ -243,6 +244,10 @@ void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
             underruns_.fetch_add(1, std::memory_order_relaxed);
     if (headphones)
         headphones_.takeMain(stereo, frames);
+    // The headphones blend the decks' mix as it was before the voice's dip; the jingles are
+    // not dipped, and go through the limiter with the rest.
+    duck_.process(stereo, frames);
+    jingles_.mixInto(stereo, frames);
     // Two loud decks add up beyond full scale. The limiter's look-ahead (1 ms) is not taken
     // off the decks' positions: it is a two-hundred-and-fiftieth of the position display's
     // tick and less than the sound card's own latency, which is not counted either.

@@ -5,7 +5,9 @@
 #include "audio/DeckReader.h"
 #include "audio/Decoder.h"
 #include "audio/HeadphoneBus.h"
+#include "audio/JinglePlayer.h"
 #include "audio/ListenerSlot.h"
+#include "audio/MasterDuck.h"
 #include "audio/MasterLimiter.h"
 #include "audio/MasterRecorder.h"
 #include "audio/Output.h"
@@ -147,6 +149,11 @@ public:
 
     static float GainOfLevel(int hundredthsOfDb);
 
+    // The dip of the decks' mix under a voice (the jingles and the headphones are not dipped),
+    // and the jingles, summed after it and before the limiter. UI thread, but for reading.
+    MasterDuck& duck() { return duck_; }
+    JinglePlayer& jingles() { return jingles_; }
+
 private:
     static constexpr size_t kCommandSlots = 256;
 
@@ -189,6 +196,8 @@ private:
     const MasterBus bus_;
     MasterLimiter limiter_;
     HeadphoneBus headphones_;
+    MasterDuck duck_;
+    JinglePlayer jingles_;
     std::unique_ptr<OutputKeeper> phonesKeeper_; // a headphone device of its own; UI thread
     LevelMeter masterMeter_;
     MasterRecorder recorder_{rate_};

@@ -64,6 +64,9 @@ struct Controls {
     LevelMeterBar* mtrMaster = nullptr;
     // Just above the strip, only once there were dropouts: how many, since the start.
     QLabel* lblDropouts = nullptr;
+    // At the right end of the same line, lit only while the music is dipped under a voice;
+    // a click brings it back.
+    ColorButton* cmdDuck = nullptr;
     // Thirty frames a second for the meters and the overviews.
     QTimer* tmrDisplay = nullptr;
     // The time of day, at the right end of the dropouts' line; and while the master is being

@@ -206,10 +206,10 @@ bool Deck::hasPlayableEntry(int start, int step) const {
 void Deck::queueNext() {
     const DeckEntries& list = entries();
     // What the stopped handling would open at the track's end.
-    const std::optional<int> next =
-        pending_ ? std::nullopt : NextPlayable(list.count(), nextEntry(), +1, [&](int i) {
-            return list.isUnplayable(i);
-        });
+    const std::optional<int> next = pending_ || heldAtEnd_
+                                        ? std::nullopt
+                                        : NextPlayable(list.count(), nextEntry(), +1,
+                                                       [&](int i) { return list.isUnplayable(i); });
     const QString path = next ? list.fullPath(*next) : QString();
     player_.QueueNext(path);
     if (!path.isEmpty())
@@ -331,6 +331,12 @@ void Deck::setPrelisten(bool on) {
     player_.setPrelisten(on);
 }
 
+void Deck::holdAtEnd(bool held) {
+    heldAtEnd_ = held;
+    if (!player_.FileName().isEmpty())
+        queueNext();
+}
+
 void Deck::startOver() {
     trackNumber_ = 1;
     pending_.reset();
@@ -377,7 +383,8 @@ void Deck::playerPlayStateChanged() {
 }
 
 void Deck::playerStopped() {
-    const StopReason reason = pending_.value_or(StopReason::EndOfTrack);
+    const StopReason reason =
+        pending_.value_or(heldAtEnd_ ? StopReason::User : StopReason::EndOfTrack);
     stopReason_ = reason;
     reachedEnd_ = !pending_;
     // The window shows the deck stopped whatever fails below.

@@ -115,6 +115,9 @@ public:
     void setPrelisten(bool on);
     // At the first entry, nothing asked of it yet.
     void startOver();
+    // While held, the track's end stops the deck as the Stop button does: it rewinds and does
+    // not move on (nothing is queued to go on into).
+    void holdAtEnd(bool held);
 
     // The deck follows the model of its playlist's entries, to know where to go on when the
     // loaded entry is deleted.
@@ -157,6 +160,7 @@ private:
     std::optional<StopReason> pending_;    // the reason of a stop being ordered
     std::optional<StopReason> stopReason_; // the reason of the last stop
     bool reachedEnd_ = false;
+    bool heldAtEnd_ = false;
     double length_ = 0;
     std::optional<double> cue_ = 0.0;
     int speed_ = 1;

@@ -108,6 +108,11 @@ void Fades::chkInOrOut_Click(int d) {
     ui.lstPlay[d]->setFocus();
 }
 
+void Fades::cancel(int d) {
+    if (w_.ui.FadeTimer[d]->isActive())
+        abandonStart(d);
+}
+
 void Fades::setFadeButton(int d, bool running) {
     QPushButton* button = w_.ui.cmdFade[d];
     button->setEnabled(!running);

@@ -25,6 +25,8 @@ public:
     bool StartFade(int d, bool fadeOut, int32_t lengthMs, int16_t startVolume, int16_t endVolume);
     void FadeTimer_Timer(int d);
     void chkInOrOut_Click(int d);
+    // Ends deck d's fade where it stands, without the stop that a fade out ends with.
+    void cancel(int d);
 
 private:
     void endFade(int d);

@@ -36,12 +36,22 @@ struct ActionTableTest : ::testing::Test {
         c.audioSetup = [this] { calls << "audio set-up"; };
         c.library = [this] { calls << "library"; };
         c.record = [this] { calls << "record"; };
+        c.duck = [this] { calls << "duck"; };
+        c.jingle = [this](int slot) { calls << QString("jingle %1").arg(slot + 1); };
+        c.jingles = [this] { calls << "jingles"; };
+        c.panic = [this] { calls << "panic"; };
         return c;
     }
     // What a typed character calls; nothing for a character without an action.
     QStringList press(int key) {
         calls.clear();
         if (const Action* action = table.forKey(key))
+            action->call();
+        return calls;
+    }
+    QStringList press(QKeyCombination keys) {
+        calls.clear();
+        if (const Action* action = table.forKeys(keys))
             action->call();
         return calls;
     }
@@ -104,13 +114,27 @@ TEST_F(ActionTableTest, CrossfaderCompressAndHeadphoneKeys) {
     EXPECT_EQ(press(','), QStringList{"prelisten 4"});
     EXPECT_EQ(press('o'), QStringList{"audio set-up"});
     EXPECT_EQ(press('l'), QStringList{"library"});
+    EXPECT_EQ(press('p'), QStringList{"duck"});
+}
+
+// Keys without a character: the jingles on F1-F12, their window on Ctrl+J, the panic on
+// Shift+Esc and never on Esc alone.
+TEST_F(ActionTableTest, FunctionKeysFireJinglesAndShiftEscIsThePanic) {
+    EXPECT_EQ(press(QKeyCombination(Qt::Key_F1)), QStringList{"jingle 1"});
+    EXPECT_EQ(press(QKeyCombination(Qt::Key_F12)), QStringList{"jingle 12"});
+    EXPECT_EQ(press(Qt::ShiftModifier | Qt::Key_Escape), QStringList{"panic"});
+    EXPECT_EQ(press(Qt::ControlModifier | Qt::Key_J), QStringList{"jingles"});
+    EXPECT_EQ(press(QKeyCombination(Qt::Key_Escape)), QStringList{});
+    EXPECT_EQ(press(Qt::ShiftModifier | Qt::Key_F1), QStringList{});
+    EXPECT_EQ(table.forKeys(QKeyCombination(Qt::Key_F3))->id, "jingle.3");
+    EXPECT_EQ(table.forKeys(Qt::ShiftModifier | Qt::Key_Escape)->id, "master.panic");
 }
 
 // Shifted digits, the other digits, signs, space and control characters do nothing.
 TEST_F(ActionTableTest, EveryOtherCharacterDoesNothing) {
     for (const int key :
-         std::initializer_list<int>{'!', '"', '0', '9', ' ', '\r', '\n', '\x1b', '<',  'p',
-                                    'P', '.', '@', '[', '`', '{',  0,    -1,     0xe9, 0x451})
+         std::initializer_list<int>{'!', '"', '0', '9', ' ', '\r', '\n', '\x1b', '<', '.', '@', '[',
+                                    '`', '{', 0, -1, 0xe9, 0x451})
         EXPECT_EQ(press(key), QStringList{}) << key;
 }
 
@@ -153,7 +177,7 @@ TEST_F(ActionTableTest, ActionsWithoutAKeyAreFoundByTheirIds) {
 // A deck's actions in their order, as a list of ids for a controller's set-up to show.
 TEST_F(ActionTableTest, TheIdsAreListedDeckByDeck) {
     const QStringList ids = table.ids();
-    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 6);
+    EXPECT_EQ(ids.size(), 4 * 12 + 4 + 4 + 3 + 6 + 1 + 12 + 2);
     EXPECT_EQ(
         ids.mid(0, 12),
         (QStringList{"deck1.fade", "deck1.play_pause", "deck1.stop", "deck1.mute", "deck1.previous",
@@ -162,27 +186,27 @@ TEST_F(ActionTableTest, TheIdsAreListedDeckByDeck) {
     EXPECT_EQ(ids.last(), "recorder.toggle");
 }
 
-// The recording is on a chord no typed character reaches; r stays deck 1's mute.
+// The recording is on Ctrl+R, which no typed character reaches; r stays deck 1's mute.
 TEST_F(ActionTableTest, CtrlRRecordsAndRStillMutes) {
-    const Action* chord = table.forChord(QKeySequence(Qt::CTRL | Qt::Key_R));
-    ASSERT_NE(chord, nullptr);
-    EXPECT_EQ(chord->id, "recorder.toggle");
-    chord->call();
+    const Action* record = table.forKeys(QKeyCombination(Qt::ControlModifier, Qt::Key_R));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->id, "recorder.toggle");
+    record->call();
     EXPECT_EQ(calls, QStringList{"record"});
     EXPECT_EQ(press('r'), QStringList{"mute 1"});
-    EXPECT_EQ(table.forChord(QKeySequence(Qt::CTRL | Qt::Key_T)), nullptr);
+    EXPECT_EQ(table.forKeys(QKeyCombination(Qt::ControlModifier, Qt::Key_T)), nullptr);
 }
 
-TEST(ActionTable, RefusesASecondRowWithTheSameIdKeyOrChord) {
+TEST(ActionTable, RefusesASecondRowWithTheSameIdOrKey) {
     ActionTable table;
     table.add({"deck1.play_pause", 'w', "", "", [] {}});
     EXPECT_THROW(table.add({"deck1.play_pause", 0, "", "", [] {}}), std::logic_error);
     EXPECT_THROW(table.add({"deck1.stop", 'w', "", "", [] {}}), std::logic_error);
     table.add({"deck1.next", 0, "", "", [] {}});
     table.add({"deck1.previous", 0, "", "", [] {}});
-    table.add({"recorder.toggle", 0, "", "", [] {}, QKeySequence("Ctrl+R")});
-    EXPECT_THROW(table.add({"deck1.record", 0, "", "", [] {}, QKeySequence("Ctrl+R")}),
+    table.add({"jingle.1", 0, "", "", [] {}, QKeyCombination(Qt::Key_F1)});
+    EXPECT_THROW(table.add({"jingle.2", 0, "", "", [] {}, QKeyCombination(Qt::Key_F1)}),
                  std::logic_error);
     EXPECT_EQ(table.ids(),
-              (QStringList{"deck1.play_pause", "deck1.next", "deck1.previous", "recorder.toggle"}));
+              (QStringList{"deck1.play_pause", "deck1.next", "deck1.previous", "jingle.1"}));
 }

@@ -42,13 +42,29 @@ TEST(HelpTexts, TheDigitCrossfaderAndOtherKeysColumn) {
 }
 
 TEST(HelpTexts, TheHeadphonesAndSetUpColumn) {
-    EXPECT_EQ(
-        HelpHeadphoneKeysText(kActions),
-        lines({"Headphones", "'b'   pre-listen deck 1", "'n'   pre-listen deck 2",
-               "'m'   pre-listen deck 3", "','   pre-listen deck 4", "(or the headphones button",
-               "of the deck)", "", "Audio Set-up", "'o'   audio set-up window", "", "Library",
-               "'l'   library window", "(or Ctrl+F)", "", "Recording",
-               "Ctrl+R   record the main output / stop"}));
+    EXPECT_EQ(HelpHeadphoneKeysText(kActions), lines({"Headphones",
+                                                      "'b'   pre-listen deck 1",
+                                                      "'n'   pre-listen deck 2",
+                                                      "'m'   pre-listen deck 3",
+                                                      "','   pre-listen deck 4",
+                                                      "(or the headphones button",
+                                                      "of the deck)",
+                                                      "",
+                                                      "Audio Set-up",
+                                                      "'o'   audio set-up window",
+                                                      "",
+                                                      "Library",
+                                                      "'l'   library window",
+                                                      "(or Ctrl+F)",
+                                                      "",
+                                                      "Recording",
+                                                      "Ctrl+R   record the main output / stop",
+                                                      "",
+                                                      "Announcements",
+                                                      "'p'   voice over: music down / back",
+                                                      "F1-F12   jingles: play / stop",
+                                                      "Ctrl+J   jingles window",
+                                                      "Shift+Esc   panic: all fade out in 3 s"}));
 }
 
 // One window at a time, not modal, afresh after closing.

@@ -24,7 +24,9 @@ struct RecordingTest : ::testing::Test {
         sf_close(file);
         return info.frames;
     }
-    void pressCtrlR() { w.actions.forChord(QKeySequence("Ctrl+R"))->call(); }
+    void pressCtrlR() {
+        w.actions.forKeys(QKeyCombination(Qt::ControlModifier, Qt::Key_R))->call();
+    }
 
     QTemporaryDir dir;
     QString folder = dir.filePath("Music/Velmor");

@@ -20,6 +20,7 @@ EngineWindow::EngineWindow(int rate, int bufferFrames,
         return new EnginePlayer(*engine, deck, parent);
     };
     options.masterLevels = [this] { return master.take(); };
+    options.engine = [this]() -> audio::Engine& { return *engine; };
     options.recorder = [this] { return &engine->recorder(); };
     if (more)
         more(options);

@@ -110,4 +110,19 @@ bool WriteLevelling(const QString& file, const Levelling& levelling) {
     });
 }
 
+int ReadDuckDepth(const QString& file) {
+    int depth = kDefaultDuckDb;
+    ReadSettings(file, [&](const QSettings& settings) {
+        bool number = false;
+        const int db = settings.value("duck/depth").toInt(&number);
+        if (number && db >= kMinDuckDb && db <= kMaxDuckDb)
+            depth = db;
+    });
+    return depth;
+}
+
+bool WriteDuckDepth(const QString& file, int db) {
+    return WriteSettings(file, [&](QSettings& settings) { settings.setValue("duck/depth", db); });
+}
+
 } // namespace velmor

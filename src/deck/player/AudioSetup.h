@@ -41,4 +41,9 @@ Levelling ReadLevelling(const QString& file);
 // Keeps `levelling` in `file`, leaving the rest of the set-up as it is.
 bool WriteLevelling(const QString& file, const Levelling& levelling);
 
+// How far the voice-over key dips the main mix, in dB, kept in the same file.
+inline constexpr int kMinDuckDb = 6, kMaxDuckDb = 30, kDefaultDuckDb = 15;
+int ReadDuckDepth(const QString& file);
+bool WriteDuckDepth(const QString& file, int db);
+
 } // namespace velmor
