@@ -1,6 +1,7 @@
 #include "app/Announcements.h"
 
 #include "app/Main.h"
+#include "app/MainLayout.h"
 #include "audio/Engine.h"
 #include "common/FileNames.h"
 #include "common/LevelMeterBar.h"
@@ -20,6 +21,13 @@ Announcements::~Announcements() {
 void Announcements::wire() {
     QObject::connect(w_.ui.cmdDuck, &QPushButton::clicked, [this] { cmdDuck_Click(); });
     QObject::connect(w_.ui.tmrDisplay, &QTimer::timeout, [this] { showPlaying(); });
+    // The display's timer lights the slots and moves their meter: it runs while they change.
+    w_.meters.stayAwakeWhile([this] {
+        for (int slot = 0; slot < kJingleSlots; ++slot)
+            if (w_.jingles.playing(slot) || lit_[slot])
+                return true;
+        return !meter_.atRest();
+    });
     QObject::connect(&w_.jingles, &JingleBank::slotChanged, [this](int slot) { showSlot(slot); });
     clock_.start();
 }
@@ -47,12 +55,14 @@ void Announcements::cmdDuck_Click() {
     }
     w_.ui.cmdDuck->setText(QString("Voice over: -%1 dB").arg(depth_));
     w_.ui.cmdDuck->setVisible(ducked_);
+    FitListsFoot(w_.ui);
     if (frm_)
         frm_->cmdDuck->setChecked(ducked_);
 }
 
 void Announcements::cmdJingle_Click(int slot) {
     w_.jingles.fire(slot);
+    w_.meters.wake();
     showPlaying();
 }
 

@@ -312,7 +312,7 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.cmdDuck = button(window, "Voice over",
                         "The music is dipped under a voice: p or a click "
                         "brings it back",
-                        9735, 3735, 1455, 225, kLightYellow);
+                        9735, 3510, 1455, 225, kLightYellow);
     SetAccessibleText(ui.cmdDuck, "Voice over: the music dipped");
     ui.cmdDuck->setFocusPolicy(Qt::NoFocus); // a click leaves the keys where they were
     ui.cmdDuck->hide();
@@ -320,6 +320,7 @@ void BuildControls(QWidget* window, Controls& ui) {
     ui.tmrDisplay->setInterval(33);
     buildClock(window, ui);
     ui.lblDropouts->raise(); // over the clock's line, left of the time
+    ui.cmdDuck->raise();     // over the recording's line, right of what it says
 
     // Over the lower part of the playlist area, just above the master strip, where no control
     // of the decks or the crossfader row lies. Hidden until there is something to tell.
@@ -332,8 +333,14 @@ void BuildControls(QWidget* window, Controls& ui) {
     // notice covers the dropouts and the clock.
     for (QListView* list : ui.lstPlay)
         static_cast<FootedList*>(list)->setFoot({ui.fraMaster, ui.sldPhones, ui.sldCueMix,
-                                                 ui.cmdAudio, ui.lblClock, ui.lblDropouts, ui.cmdDuck,
-                                                 ui.lblRecording, ui.lblNotice});
+                                                 ui.cmdAudio, ui.lblClock, ui.lblDropouts,
+                                                 ui.lblRecording, ui.cmdDuck, ui.lblNotice});
+}
+
+void FitListsFoot(Controls& ui) {
+    const bool above = !ui.lblRecording->isHidden() || !ui.cmdDuck->isHidden();
+    for (QListView* list : ui.lstPlay)
+        static_cast<FootedList*>(list)->setFootTwips(above ? kRecordingFootTwips : kListFootTwips);
 }
 
 } // namespace velmor

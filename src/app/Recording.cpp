@@ -71,10 +71,9 @@ void Recording::start() {
         return;
     }
     file_ = file;
-    for (QListView* list : w_.ui.lstPlay)
-        static_cast<FootedList*>(list)->setFootTwips(kRecordingFootTwips);
     show(0, 0);
     w_.ui.lblRecording->show();
+    FitListsFoot(w_.ui);
 }
 
 void Recording::stop() {
@@ -84,8 +83,7 @@ void Recording::stop() {
                            file_ + ".");
     file_.clear();
     w_.ui.lblRecording->hide();
-    for (QListView* list : w_.ui.lstPlay)
-        static_cast<FootedList*>(list)->setFootTwips(kListFootTwips);
+    FitListsFoot(w_.ui);
 }
 
 void Recording::tmrClock_Timer() {

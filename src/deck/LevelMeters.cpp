@@ -48,7 +48,7 @@ void LevelMeters::tmrDisplay_Timer() {
 
 void LevelMeters::rest() {
     // Nothing moves on the display once every meter has fallen and no deck plays.
-    if (!master_.atRest())
+    if (!master_.atRest() || (moving_ && moving_()))
         return;
     for (int d = 0; d < kDecks; ++d)
         if (!decks_[d].atRest() || w_.pla[d]->PlayState() == MediaPlayer::Playing)

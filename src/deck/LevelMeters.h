@@ -35,8 +35,10 @@ public:
     // A frame of the display: every meter takes what was measured since the last one.
     void tmrDisplay_Timer();
     // Sets the display moving, for something that sounds without a deck playing; it stops
-    // again once every meter rests and no deck plays.
+    // again once every meter rests, no deck plays and `moving` (if given) says nothing else
+    // on the display moves.
     void wake();
+    void stayAwakeWhile(std::function<bool()> moving) { moving_ = std::move(moving); }
 
 private:
     WindowContext& w_;
@@ -46,6 +48,7 @@ private:
     MeterBallistics master_;
     QElapsedTimer clock_;
     bool live_ = false;
+    std::function<bool()> moving_;
 
     void rest();
 };
