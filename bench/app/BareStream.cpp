@@ -4,23 +4,17 @@
 //
 //   bench_bare_stream RATE SECONDS
 
+#include "ProcessCpu.h"
+
 #include <portaudio.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <thread>
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 int Silence(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
             PaStreamCallbackFlags, void*) {
@@ -57,9 +51,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    const double before = CpuSeconds();
+    const double before = ProcessCpuSeconds();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    const double used = CpuSeconds() - before;
+    const double used = ProcessCpuSeconds() - before;
     Pa_StopStream(stream);
     Pa_CloseStream(stream);
     Pa_Terminate();

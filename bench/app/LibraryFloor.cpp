@@ -5,6 +5,8 @@
 //
 //   bench_library_floor OUTPUT_RATE RATE SECONDS FILE...
 
+#include "ProcessCpu.h"
+
 #include <mpg123.h>
 #include <soundtouch/SoundTouch.h>
 #include <soxr.h>
@@ -12,17 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // One file's sound at the output rate, pulled in chunks.
 class Chain {
@@ -113,7 +107,7 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<Chain>> chains;
     for (int i = 4; i < argc; ++i)
         chains.push_back(std::make_unique<Chain>(argv[i], outputRate, tempo));
-    const double before = CpuSeconds();
+    const double before = ProcessCpuSeconds();
     constexpr size_t kBuffer = 256;
     std::vector<float> mix(2 * kBuffer);
     float loudest = 0;
@@ -123,7 +117,7 @@ int main(int argc, char** argv) {
             chain->addInto(mix.data(), kBuffer);
         loudest = std::max(loudest, mix[0]); // the sum is used, so it is not optimised away
     }
-    const double used = CpuSeconds() - before;
+    const double used = ProcessCpuSeconds() - before;
     chains.clear();
     mpg123_exit();
     std::printf("%.4f\n", used);
