@@ -33,8 +33,7 @@ int primaryScreenHeightTwips() {
 Main::Main(const MainOptions& options)
     : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
       masterLevels(options.masterLevels), engine(options.engine),
-      eveningClock(*this, clockOf(options)),
-      unheard(*this, clockOf(options)),
+      eveningClock(*this, clockOf(options)), unheard(*this, clockOf(options)),
       recording(*this, options.recorder,
                 options.recordingFolder.isEmpty() ? RecordingFolder() : options.recordingFolder,
                 clockOf(options)),

@@ -3,6 +3,7 @@
 #include <bit>
 #include <chrono>
 #include <cmath>
+#include <pthread.h>
 #include <vector>
 
 namespace velmor::audio {
@@ -78,6 +79,7 @@ void MasterRecorder::fail(const std::string& why) {
 }
 
 void MasterRecorder::writerLoop(RecordingSink& sink) {
+    pthread_setname_np(pthread_self(), "velmor recorder");
     std::vector<float> chunk(2 * kChunkFrames);
     int64_t unsynced = 0;
     const auto syncFrames = static_cast<int64_t>(kSyncSeconds * rate_);

@@ -76,7 +76,8 @@ private:
     QString file_;
     int volume_ = 100;
     int outputLevel_ = 0;
-    BackgroundWork work_{"velmor jingles"}; // first to go: no reading is delivered to the slots once gone
+    BackgroundWork work_{
+        "velmor jingles"}; // first to go: no reading is delivered to the slots once gone
 };
 
 inline const char* const kJingleTooLong =
