@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
+#include <QTimer>
 
 namespace velmor {
 
@@ -34,8 +35,13 @@ bool WriteText(const QString& file, const QString& text) {
 Controllers::Controllers(Main& window) : w_(window) {
     connect(&ports_, &MidiPorts::taken, this, &Controllers::taken);
     connect(&ports_, &MidiPorts::lost, this, &Controllers::lost);
-    connect(&ports_, &MidiPorts::outputOpened, this,
-            [this](const QString& port) { showLights(port, true); });
+    // A controller just opened may not take what is sent at once (its connection, its own
+    // start): its lights are sent again a look later.
+    connect(&ports_, &MidiPorts::outputOpened, this, [this](const QString& port) {
+        showLights(port, true);
+        QTimer::singleShot(MidiPorts::kLookIntervalMs, this,
+                           [this, port] { showLights(port, true); });
+    });
     connect(&ports_, &MidiPorts::received, this, &Controllers::received);
 }
 
