@@ -1,12 +1,15 @@
 #include "analysis/AnalysisCache.h"
 
+#include "common/FileNames.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 namespace velmor {
 
@@ -80,10 +83,14 @@ std::optional<TrackLook> ReadBody(const QByteArray& body, const QString& path,
 } // namespace
 
 std::optional<FileStamp> StampOf(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    // Read straight from the file system, in UTC: a local time made here, on a worker, would
+    // set up the time zone under the window thread's clock.
+    struct stat status {};
+    if (::stat(FileNameToBytes(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
-    return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
+    return FileStamp{static_cast<qint64>(status.st_size),
+                     static_cast<qint64>(status.st_mtim.tv_sec) * 1000 +
+                         status.st_mtim.tv_nsec / 1'000'000};
 }
 
 QString AnalysisCache::DefaultFolder() {
