@@ -3,6 +3,7 @@
 #include "legacy/Colors.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -49,10 +50,13 @@ int TrackOverviewBar::columnAt(double share) const {
 }
 
 void TrackOverviewBar::setPlayed(double share) {
-    const bool moved = columnAt(share) != columnAt(played_);
+    const int from = columnAt(played_), to = columnAt(share);
     played_ = share;
-    if (moved)
-        update();
+    if (from == to)
+        return;
+    // Only the columns the heard line crossed change, and the line itself (one column wide).
+    const int left = std::min(from, to), right = std::max(from, to);
+    update(left - 1, 0, right - left + 3, height());
 }
 
 void TrackOverviewBar::setCue(std::optional<double> share) {
@@ -81,13 +85,15 @@ void TrackOverviewBar::resizeEvent(QResizeEvent*) {
     columns_ = ColumnPeaks(bins_, width());
 }
 
-void TrackOverviewBar::paintEvent(QPaintEvent*) {
+void TrackOverviewBar::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const int firstColumn = std::max(0, event->rect().left());
+    const int lastColumn = std::min(int(columns_.size()) - 1, event->rect().right());
     const int heard = columnAt(played_);
     painter.fillRect(0, 0, heard, height(), kPlayedBack);
     painter.fillRect(heard, 0, width() - heard, height(), kBack);
     const double middle = height() / 2.0;
-    for (int x = 0; x < int(columns_.size()); ++x) {
+    for (int x = firstColumn; x <= lastColumn; ++x) {
         const double half = std::min(1.0f, columns_[size_t(x)]) * (middle - 1);
         const int top = int(std::floor(middle - half)), bottom = int(std::ceil(middle + half));
         painter.fillRect(x, top, 1, std::max(1, bottom - top),
