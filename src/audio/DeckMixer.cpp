@@ -48,7 +48,14 @@ bool DeckMixer::mixInto(float* mix, int frames, CueTap* cue) noexcept {
     bool ended = false;
     LevelMeter::Block sent; // what the deck adds to the mix, after its level and mute
 
-    for (int i = 0; i < frames; ++i) {
+    // A deck standing still adds nothing: it takes its level and mute at once, as each of its
+    // frames below would, and its stale audio goes with the look at the place heard below.
+    const bool still = !playing && transport_.value() == 0.0f && transport_.target() == 0.0f;
+    if (still) {
+        level_.jumpTo(level_.target());
+        mute_.jumpTo(mute_.target());
+    }
+    for (int i = 0; i < frames && !still; ++i) {
         const AudioBlock* block = currentBlock(generation);
         // A deck that is not heard takes a new level at once. Ramping it in silence would
         // make the next start begin at the old level: a fade in from a stopped deck would
