@@ -24,6 +24,11 @@ std::function<QDateTime()> clockOf(const MainOptions& options) {
     return options.clock ? options.clock : [] { return QDateTime::currentDateTime(); };
 }
 
+// For what only counts seconds, many times a second: UTC spares it the time zone's rules.
+std::function<QDateTime()> utcClockOf(const MainOptions& options) {
+    return options.clock ? options.clock : [] { return QDateTime::currentDateTimeUtc(); };
+}
+
 int primaryScreenHeightTwips() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? int(PixelsToTwips(screen->geometry().height())) : 0;
@@ -33,7 +38,7 @@ int primaryScreenHeightTwips() {
 Main::Main(const MainOptions& options)
     : reporter(*options.reporter, [this] { return AnyDeckPlays(); }), outputs(options.outputs),
       masterLevels(options.masterLevels), engine(options.engine),
-      eveningClock(*this, clockOf(options)), unheard(*this, clockOf(options)),
+      eveningClock(*this, clockOf(options)), unheard(*this, utcClockOf(options)),
       recording(*this, options.recorder,
                 options.recordingFolder.isEmpty() ? RecordingFolder() : options.recordingFolder,
                 clockOf(options)),
