@@ -5,6 +5,7 @@
 #include "common/TwipsLayout.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -153,7 +154,7 @@ void CaptionFrame::setCaptionFont(const QFont& font) {
     update();
 }
 
-void CaptionFrame::paintEvent(QPaintEvent*) {
+void CaptionFrame::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QFont font = ScaledFont(this, captionFont_);
     painter.setFont(font);
@@ -164,6 +165,10 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     painter.drawRect(border);
     painter.setPen(palette().color(QPalette::Light));
     painter.drawRect(border.translated(1, 1));
+    // Most repaints are of a control inside the frame, below the caption's line: the caption
+    // is laid out and drawn only when its line is repainted.
+    if (!event->region().intersects(QRect(0, 0, width(), metrics.height())))
+        return;
     const QString caption = DisplayedCaption();
     const QRect textBox(captionLeft(), 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
     painter.fillRect(textBox, palette().color(QPalette::Window));
