@@ -127,3 +127,19 @@ TEST_F(CacheTest, UnreadableFileGivesNoLook) {
     EXPECT_FALSE(Look().has_value());
     EXPECT_FALSE(QFile::exists(cache.fileFor(track)));
 }
+
+// A track is known again by its size and its modification time in milliseconds since the
+// epoch, the numbers looks were kept under before; a folder has no stamp.
+TEST_F(CacheTest, StampIsTheSizeAndTheModificationTimeInMilliseconds) {
+    test::WriteBytes(track.toStdString(), "0123456789");
+    QFile file(track);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::fromMSecsSinceEpoch(1'700'000'000'123, Qt::UTC),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    const std::optional<FileStamp> stamp = StampOf(track);
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_EQ(stamp->size, 10);
+    EXPECT_EQ(stamp->modifiedMs, 1'700'000'000'123);
+    EXPECT_FALSE(StampOf(dir.path()).has_value());
+}
