@@ -8,7 +8,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMOR_TSAN=ON 
     -DVELMOR_BENCH=OFF >/dev/null
 cmake --build "$build" --target test_audio test_deck test_playlist
 export QT_QPA_PLATFORM=offscreen
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/extra/tsan.supp"
 # The clock bridge's own tests drive it from one thread; the engine's tests cover its two.
 "$build/tests/test_audio" --gtest_filter='-ClockBridgeTest.*'
 "$build/tests/test_deck" --gtest_filter='EnginePlayer*:PlayerContract*'
