@@ -127,12 +127,20 @@ void DeckReader::expectToEnd() {
 }
 
 bool DeckReader::fill(int maxBlocks) {
+    // A ring drained by the listener is topped up a batch at a time, not a block at a time:
+    // the decoder and the stretcher, woken for a block or two, find their tables gone from
+    // the cache and take twice as long over the same frames.
+    const size_t batch = std::max<size_t>(1, ring_.capacity() / 4);
+    if (ring_.size() + kReserveBlocks + batch <= ring_.capacity())
+        topping_ = true;
     int written = 0;
     while (written < maxBlocks && !endWritten_) {
         // The last few blocks of the ring are kept for the start of a new request, so that
         // a seek is heard at once although the ring is full of the old place's audio.
         const bool starting = sinceRequest_ < kReserveBlocks * AudioBlock::kMaxFrames;
         if (!starting && ring_.size() + kReserveBlocks >= ring_.capacity())
+            topping_ = false;
+        if (!starting && !topping_)
             break;
         AudioBlock* block = ring_.writeSlot();
         if (!block)

@@ -70,6 +70,7 @@ private:
     int64_t sinceRequest_ = 0; // frames since the request, over files gone on into
     int64_t expected_ = 0;
     bool endWritten_ = true;
+    bool topping_ = false; // filling the ring up to the top
 };
 
 } // namespace velmor::audio
