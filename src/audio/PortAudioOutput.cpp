@@ -1,5 +1,6 @@
 #include "audio/PortAudioOutput.h"
 
+#include "audio/AlsaPcmList.h"
 #include "audio/QuietSoundLibraries.h"
 #include "audio/ThreadPriority.h"
 
@@ -28,6 +29,7 @@ class Session {
 public:
     Session() {
         QuietSoundLibraries();
+        LeaveOutFfmpegPcms();
         if (const PaError error = Pa_Initialize(); error != paNoError)
             Fail("the sound system could not start", error);
     }

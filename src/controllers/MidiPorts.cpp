@@ -2,6 +2,7 @@
 
 #include "controllers/Lights.h"
 
+#include "audio/AlsaPcmList.h"
 #include "audio/QuietSoundLibraries.h"
 #include "audio/SpscRing.h"
 #include "common/UiThread.h"
@@ -20,6 +21,7 @@ void IgnoreRtMidi(RtMidiError::Type, const std::string&, void*) {}
 // Whether ALSA's sequencer opens: without one (no /dev/snd/seq), RtMidi would throw and say
 // so on the terminal at every look.
 bool AlsaSequencerOpens() {
+    const std::lock_guard lock(audio::AlsaConfigurationLock()); // ALSA reads its configuration
     snd_seq_t* sequencer = nullptr;
     if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
         return false;
@@ -50,13 +52,13 @@ void KeepUnclosed(void* client) {
 }
 
 template <typename Midi> std::unique_ptr<Midi> Client(RtMidi::Api api) {
+    const std::lock_guard lock(audio::AlsaConfigurationLock()); // ALSA's sequencer opens
     auto midi = std::make_unique<Midi>(api, MidiPorts::kClientName);
     midi->setErrorCallback(IgnoreRtMidi, nullptr);
     return midi;
 }
 } // namespace
 
-// One MIDI system and the clients that list its ports.
 // One MIDI system and the clients that list its ports. JACK's are watched by a client of
 // their own: once their server has gone, libjack fails even on closing them, so they are let
 // go, not deleted, and the system is opened afresh once a server runs again.
