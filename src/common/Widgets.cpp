@@ -86,6 +86,21 @@ void Shape::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), ToQColor(fillColor_, palette()));
 }
 
+namespace {
+QStaticText Prepared(const QString& text, const QFont& font) {
+    QStaticText prepared(text);
+    prepared.setTextFormat(Qt::PlainText);
+    prepared.prepare(QTransform(), font);
+    return prepared;
+}
+
+// Where a text of these metrics starts so as to sit centred in the box.
+QPoint CentredIn(const QRect& box, const QFontMetrics& metrics, const QString& text) {
+    return box.topLeft() + QPoint((box.width() - metrics.horizontalAdvance(text)) / 2,
+                                  (box.height() - metrics.height()) / 2);
+}
+} // namespace
+
 CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent)
     : QFrame(parent), head_(caption) {
     SetAccessibleText(this, head_);
@@ -97,12 +112,12 @@ void CaptionFrame::setCaption(const QString& head, const QString& title, const Q
     title_ = title;
     tail_ = tail;
     SetAccessibleText(this, Caption(), accessibleDescription());
-    update();
+    changed();
 }
 
 void CaptionFrame::setCaptionEndTwips(double twips) {
     captionEndTwips_ = twips;
-    update();
+    changed();
 }
 
 int CaptionFrame::captionLeft() const {
@@ -128,12 +143,12 @@ void CaptionFrame::setNote(const QString& note) {
     if (note == note_)
         return;
     note_ = note;
-    update();
+    changed();
 }
 
 void CaptionFrame::setNoteFont(const QFont& font) {
     noteFont_ = font;
-    update();
+    changed();
 }
 
 QString CaptionFrame::DisplayedCaption() const {
@@ -151,7 +166,7 @@ void CaptionFrame::setForeColor(Rgb color) {
 
 void CaptionFrame::setCaptionFont(const QFont& font) {
     captionFont_ = font;
-    update();
+    changed();
 }
 
 void CaptionFrame::paintEvent(QPaintEvent* event) {
@@ -166,19 +181,46 @@ void CaptionFrame::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().color(QPalette::Light));
     painter.drawRect(border.translated(1, 1));
     // Most repaints are of a control inside the frame, below the caption's line: the caption
-    // is laid out and drawn only when its line is repainted.
+    // is drawn only when its line is repainted, and laid out only when it changes.
     if (!event->region().intersects(QRect(0, 0, width(), metrics.height())))
         return;
-    const QString caption = DisplayedCaption();
-    const QRect textBox(captionLeft(), 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
-    painter.fillRect(textBox, palette().color(QPalette::Window));
+    const Drawn& drawn = this->drawn();
+    painter.fillRect(drawn.captionBox, palette().color(QPalette::Window));
     painter.setPen(ToQColor(foreColor_, palette()));
-    painter.drawText(textBox, Qt::AlignCenter, caption);
-    if (const QRect note = noteBox(); !note.isEmpty()) {
-        painter.fillRect(note, palette().color(QPalette::Window));
-        painter.setFont(ScaledFont(this, noteFont_));
-        painter.drawText(note, Qt::AlignCenter, note_);
+    painter.drawStaticText(drawn.captionAt, drawn.caption);
+    if (!drawn.noteBox.isEmpty()) {
+        painter.fillRect(drawn.noteBox, palette().color(QPalette::Window));
+        painter.setFont(ScaledFont(this, noteFont_)); // as prepared, or laid out again
+        painter.drawStaticText(drawn.noteAt, drawn.note);
     }
+}
+
+const CaptionFrame::Drawn& CaptionFrame::drawn() const {
+    if (!drawn_) {
+        const QFont font = ScaledFont(this, captionFont_), small = ScaledFont(this, noteFont_);
+        const QFontMetrics metrics(font), smallMetrics(small);
+        const QString caption = DisplayedCaption();
+        Drawn drawn;
+        drawn.caption = Prepared(caption, font);
+        drawn.captionBox =
+            QRect(captionLeft(), 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
+        drawn.captionAt = CentredIn(drawn.captionBox, metrics, caption);
+        drawn.noteBox = noteBox();
+        drawn.note = Prepared(note_, small);
+        drawn.noteAt = CentredIn(drawn.noteBox, smallMetrics, note_);
+        drawn_ = drawn;
+    }
+    return *drawn_;
+}
+
+void CaptionFrame::changed() {
+    drawn_.reset();
+    update();
+}
+
+void CaptionFrame::resizeEvent(QResizeEvent* event) {
+    drawn_.reset();
+    QFrame::resizeEvent(event);
 }
 
 FootedList::FootedList(double footTwips, QWidget* parent)

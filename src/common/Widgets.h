@@ -6,7 +6,9 @@
 #include <QIcon>
 #include <QListView>
 #include <QPushButton>
+#include <QStaticText>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 namespace velmor {
@@ -91,11 +93,22 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The caption laid out at the frame's size, worked out again only when what it depends
+    // on changes: most repaints of the caption's line are of a control that touches it.
+    struct Drawn {
+        QStaticText caption, note;
+        QRect captionBox, noteBox;
+        QPoint captionAt, noteAt; // where each text's top left goes, centred in its box
+    };
+    const Drawn& drawn() const;
+    void changed(); // lays the caption out afresh and repaints it
     int captionLeft() const;
     int captionEnd() const; // in pixels
     QRect noteBox() const;  // empty without a note
+    mutable std::optional<Drawn> drawn_;
     QString head_, title_, tail_, note_;
     double captionEndTwips_ = 0;
     QFont captionFont_, noteFont_;

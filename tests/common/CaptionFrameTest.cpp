@@ -22,6 +22,15 @@ struct CaptionFrameTest : ::testing::Test {
         return 2 * 8 + 4 + metrics.horizontalAdvance("1.  3:05") +
                metrics.horizontalAdvance("A long title");
     }
+    // What a frame captioned `title` draws at `width`, drawn afresh.
+    static QImage FreshlyDrawn(const QString& title, int width) {
+        CaptionFrame fresh{""};
+        ApplyScale(&fresh, 2);
+        fresh.setCaptionFont(QFont("DejaVu Sans", 8));
+        fresh.setCaption("1. ", title, " 3:05");
+        fresh.resize(width, 60);
+        return fresh.grab().toImage();
+    }
     CaptionFrame frame{""};
 };
 
@@ -36,6 +45,17 @@ TEST_F(CaptionFrameTest, TheWholeCaptionShowsWhereItFits) {
 TEST_F(CaptionFrameTest, TheTitleGivesWayAPixelNarrower) {
     frame.resize(widthThatFits() - 1, 60);
     EXPECT_NE(frame.DisplayedCaption(), "1. A long title 3:05");
+}
+
+// The caption is laid out once and kept: a frame drawn before its title or its size changed
+// draws what a new frame draws.
+TEST_F(CaptionFrameTest, ACaptionIsDrawnAsItNowIs) {
+    frame.resize(widthThatFits(), 60);
+    frame.grab();
+    frame.setCaption("1. ", "Another title", " 3:05");
+    EXPECT_EQ(frame.grab().toImage(), FreshlyDrawn("Another title", widthThatFits()));
+    frame.resize(widthThatFits() - 30, 60);
+    EXPECT_EQ(frame.grab().toImage(), FreshlyDrawn("Another title", widthThatFits() - 30));
 }
 
 // A deck is made active by a left click only.
