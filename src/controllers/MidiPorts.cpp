@@ -7,10 +7,13 @@
 #include "audio/SpscRing.h"
 #include "common/UiThread.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <RtMidi.h>
 #include <alsa/asoundlib.h>
 #include <atomic>
 #include <jack/jack.h>
+#include <unistd.h>
 #include <utility>
 
 namespace velmor {
@@ -27,6 +30,19 @@ bool AlsaSequencerOpens() {
         return false;
     snd_seq_close(sequencer);
     return true;
+}
+
+// Whether a JACK server may be running: a jackd's socket in /dev/shm (jack_NAME_UID_0), a
+// jackd1's folder there, or PipeWire's socket (whose libjack speaks to it). Without one, a
+// client is not tried: libjack's attempt opens its metadata database each time, once a
+// second on the window's thread.
+bool JackServerMayRun() {
+    const QDir shm("/dev/shm");
+    if (!shm.entryList({"jack_*"}, QDir::System).isEmpty() ||
+        shm.exists(QString("jack-%1").arg(getuid())))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + "/pipewire-0");
 }
 
 bool IsOurs(const QString& port) {
@@ -78,6 +94,8 @@ struct MidiPorts::Api {
             return AlsaSequencerOpens();
         if (watch)
             return true;
+        if (!JackServerMayRun())
+            return false;
         jack_status_t status{};
         watch = jack_client_open("Velmor watch", JackNoStartServer, &status);
         if (!watch)
