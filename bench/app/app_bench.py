@@ -61,6 +61,13 @@ def status_kb(pid, key):
     raise RuntimeError(f"no {key} for {pid}")
 
 
+def start_fresh(desk, build, music):
+    """Starts Velmor with no evening behind it: the runs before were ended from outside, and
+    the last evening's question would take the keys meant for the decks."""
+    shutil.rmtree(desk.home / ".local" / "state", ignore_errors=True)
+    desk.start_program(build / "src" / "velmor", cwd=music)
+
+
 def startup(desk, shown, binary, prefix, cwd):
     result = subprocess.run([str(shown), prefix, str(binary)], env=desk.env, cwd=cwd,
                             capture_output=True, text=True, timeout=90)
@@ -110,7 +117,7 @@ def load_four_decks(desk):
 def measure_idle(desk, build, music, seconds):
     """The whole process's CPU with a track on every deck, their overviews worked out, and
     nothing playing."""
-    desk.start_program(build / "src" / "velmor", cwd=music)
+    start_fresh(desk, build, music)
     pid = desk.program.pid
     load_four_decks(desk)
     time.sleep(8.0)  # the four looks at the tracks are done, the meters have fallen
@@ -139,7 +146,7 @@ def measure_features(desk, build, music, seconds, on):
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", str(jingle), "synth", "3",
                         "sine", "880", "vol", "0.3"], check=True)
     (config / "jingles.conf").write_text(f"# slots\nF1 {urllib.parse.quote(str(jingle))}\n")
-    desk.start_program(build / "src" / "velmor", cwd=music)
+    start_fresh(desk, build, music)
     pid = desk.program.pid
     play_four_decks(desk)
     time.sleep(2.0)
@@ -196,7 +203,7 @@ def floor_cpu(build, tracks, rate, seconds, runs=3):
 
 
 def measure_program(desk, build, music, seconds, shots):
-    desk.start_program(build / "src" / "velmor", cwd=music)
+    start_fresh(desk, build, music)
     pid = desk.program.pid
     play_four_decks(desk)
     time.sleep(2.0)  # the decks' rings fill; the measure is of steady playing
@@ -223,7 +230,7 @@ def measure_window(desk, build, music, seconds, plain):
     if plain:
         desk.env["VELMOR_BENCH_PLAIN_WINDOW"] = "1"
     try:
-        desk.start_program(build / "src" / "velmor", cwd=music)
+        start_fresh(desk, build, music)
     finally:
         desk.env = env
     pid, server = desk.program.pid, desk.processes[0].pid
