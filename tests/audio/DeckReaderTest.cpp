@@ -52,14 +52,3 @@ TEST_F(DeckReaderTest, ARingIsToppedUpAQuarterAtATime) {
     fillUp();
     EXPECT_EQ(ring.size(), 60u);
 }
-
-// A new request does not wait for a quarter of the ring: its first blocks go in at once.
-TEST_F(DeckReaderTest, ASeekIsRenderedAtOnceIntoAFullRing) {
-    audio::ReaderCommand seek;
-    seek.generation = 2;
-    seek.track = 1;
-    seek.startSeconds = 5;
-    reader.apply(seek);
-    fillUp();
-    EXPECT_EQ(ring.size(), 64u);
-}
