@@ -93,8 +93,10 @@ class Desktop:
         """A virtual display: Xvfb takes the first free number, so that several runs (and the
         benchmarks) can have a display each at the same time."""
         read_end, write_end = os.pipe()
+        # -noreset: by default the server resets when its last client leaves, and a program
+        # started at that moment finds no display and ends.
         self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp"], pass_fds=(write_end,))
+                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as told:
             number = told.readline().strip()
@@ -144,8 +146,13 @@ class Desktop:
             self.program = subprocess.Popen([str(binary)], cwd=cwd, env=self.env,
                                             stdout=log, stderr=subprocess.STDOUT)
         self.processes.append(self.program)
-        wait_for(lambda: self.run("xdotool", "search", "--onlyvisible", "--name", "^Velmor",
-                                  check=False).returncode == 0, "the window")
+        def shown():
+            if self.program.poll() is not None:
+                raise RuntimeError("the program ended before showing its window: "
+                                   + (self.home / "velmor.log").read_text(errors="replace")[-400:])
+            return self.run("xdotool", "search", "--onlyvisible", "--name", "^Velmor",
+                            check=False).returncode == 0
+        wait_for(shown, "the window")
         # Its sound reaches the server: from then on the recording runs on.
         wait_for(lambda: self.run("pactl", "list", "short", "sink-inputs", check=False).stdout.strip(),
                  "the program's stream")
