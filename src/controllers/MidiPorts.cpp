@@ -3,17 +3,15 @@
 #include "controllers/Lights.h"
 
 #include "audio/AlsaPcmList.h"
+#include "audio/JackServer.h"
 #include "audio/QuietSoundLibraries.h"
 #include "audio/SpscRing.h"
 #include "common/UiThread.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <RtMidi.h>
 #include <alsa/asoundlib.h>
 #include <atomic>
 #include <jack/jack.h>
-#include <unistd.h>
 #include <utility>
 
 namespace velmor {
@@ -30,19 +28,6 @@ bool AlsaSequencerOpens() {
         return false;
     snd_seq_close(sequencer);
     return true;
-}
-
-// Whether a JACK server may be running: a jackd's socket in /dev/shm (jack_NAME_UID_0), a
-// jackd1's folder there, or PipeWire's socket (whose libjack speaks to it). Without one, a
-// client is not tried: libjack's attempt opens its metadata database each time, once a
-// second on the window's thread.
-bool JackServerMayRun() {
-    const QDir shm("/dev/shm");
-    if (!shm.entryList({"jack_*"}, QDir::System).isEmpty() ||
-        shm.exists(QString("jack-%1").arg(getuid())))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(runtime + "/pipewire-0");
 }
 
 bool IsOurs(const QString& port) {
@@ -94,7 +79,7 @@ struct MidiPorts::Api {
             return AlsaSequencerOpens();
         if (watch)
             return true;
-        if (!JackServerMayRun())
+        if (!audio::JackServerMayRun())
             return false;
         jack_status_t status{};
         watch = jack_client_open("Velmor watch", JackNoStartServer, &status);
