@@ -1,7 +1,7 @@
 // The floor under four playing decks: what the libraries alone cost for the same sound, with
 // no engine, no threads and no window. Each file is decoded by mpg123, stretched to RATE by
-// SoundTouch (quick splice search, as the decks use) and resampled by soxr to OUTPUT_RATE; the
-// four are summed. Prints the CPU seconds of SECONDS of output.
+// SoundTouch (quick splice search, no anti-alias filter, as the decks use) and resampled by
+// soxr to OUTPUT_RATE; the four are summed. Prints the CPU seconds of SECONDS of output.
 //
 //   bench_library_floor OUTPUT_RATE RATE SECONDS FILE...
 
@@ -33,6 +33,7 @@ public:
         stretch_.setSampleRate(static_cast<unsigned>(rate));
         stretch_.setTempo(tempo);
         stretch_.setSetting(SETTING_USE_QUICKSEEK, 1);
+        stretch_.setSetting(SETTING_USE_AA_FILTER, 0);
         const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
         const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
         resampler_ =
