@@ -12,8 +12,13 @@
 
 #include <QScopeGuard>
 #include <QTimer>
+#include <malloc.h>
 
 int main(int argc, char** argv) {
+    // The program's threads share two heaps instead of one each (glibc's default is up to
+    // eight a core): each heap keeps its own free memory, 0.6 MB in all with four decks
+    // playing. The audio callback never allocates, so it never waits for one.
+    mallopt(M_ARENA_MAX, 2);
     velmor::FontConfigurationReader fonts; // meanwhile Qt starts
     velmor::Application app(argc, argv);
     velmor::Application::setStyle(new velmor::ScaledStyle);
