@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <jack/jack.h>
 #include <string>
@@ -15,8 +16,8 @@ namespace {
 
 class JackServerTest : public ::testing::Test {
 protected:
-    // Leaves a listening socket at `path`, as a server does; the socket is not served.
-    void listenAt(const QString& path) {
+    // A socket file at `path`, as a server's (nobody serves it).
+    void socketAt(const QString& path) {
         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
         ASSERT_GE(fd, 0);
         sockaddr_un address{};
@@ -42,7 +43,7 @@ TEST_F(JackServerTest, EmptyFoldersHoldNoServer) {
 }
 
 TEST_F(JackServerTest, AJackdSocketMeansAServerMayRun) {
-    listenAt(shm_.filePath("jack_default_0_0"));
+    socketAt(shm_.filePath("jack_default_0_0"));
     EXPECT_TRUE(audio::JackServerMayRun(shm(), runtime()));
 }
 
@@ -58,7 +59,7 @@ TEST_F(JackServerTest, AJackd1FolderMeansAServerMayRun) {
 }
 
 TEST_F(JackServerTest, PipeWiresSocketMeansAServerMayRun) {
-    listenAt(runtime_.filePath("pipewire-0"));
+    socketAt(runtime_.filePath("pipewire-0"));
     EXPECT_TRUE(audio::JackServerMayRun(shm(), runtime()));
     EXPECT_FALSE(audio::JackServerMayRun(shm(), ""));
 }
