@@ -251,12 +251,17 @@ void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
     // Two loud decks add up beyond full scale. The limiter's look-ahead (1 ms) is not taken
     // off the decks' positions: it is a two-hundred-and-fiftieth of the position display's
     // tick and less than the sound card's own latency, which is not counted either.
+    // Nothing playing: silence goes through the limiter at rest, and the meter is told so.
+    bool silence = false;
     if (bus_ == MasterBus::Limited)
-        limiter_.process(stereo, frames);
+        silence = limiter_.process(stereo, frames);
     else
         for (int i = 0; i < 2 * frames; ++i)
             stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
-    masterMeter_.measure(stereo, frames);
+    if (silence)
+        masterMeter_.publish(LevelMeter::Block{}, frames);
+    else
+        masterMeter_.measure(stereo, frames);
     recorder_.take(stereo, frames);
 }
 

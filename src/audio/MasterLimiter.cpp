@@ -54,7 +54,10 @@ MasterLimiter::MasterLimiter(int sampleRate)
       held_(static_cast<int>(std::lround(kHoldSeconds * sampleRate / kChunkFrames)) +
                 lookAheadChunks_ - 1,
             ceiling_),
-      released_(ceiling_), smoothing_(static_cast<size_t>(lookAheadChunks_ - 1), 0.0f) {}
+      released_(ceiling_), smoothing_(static_cast<size_t>(lookAheadChunks_ - 1), 0.0f),
+      restChunks_(static_cast<int>(std::lround(kHoldSeconds * sampleRate / kChunkFrames)) +
+                  2 * lookAheadChunks_),
+      quietChunks_(restChunks_) {}
 
 namespace {
 
@@ -78,7 +81,17 @@ float Pass(float* __restrict stereo, float* __restrict delayed, int frames, floa
 
 } // namespace
 
-void MasterLimiter::process(float* stereo, int frames) noexcept {
+bool MasterLimiter::atRest() const noexcept {
+    return quietChunks_ >= restChunks_ && gainFrom_ == 1.0f && gainTo_ == 1.0f;
+}
+
+bool MasterLimiter::process(float* stereo, int frames) noexcept {
+    // Silence in, with only silence held back: silence out, and nothing in the limiter moves
+    // (the chunk under way stays as quiet as it was).
+    if (atRest() && std::all_of(stereo, stereo + 2 * frames, [](float s) { return s == 0.0f; })) {
+        lastGain_.store(1.0f, std::memory_order_relaxed);
+        return true;
+    }
     lowestGain_ = std::min(gainFrom_, gainTo_);
     while (frames > 0) {
         const int n = std::min(frames, kChunkFrames - phase_);
@@ -96,6 +109,7 @@ void MasterLimiter::process(float* stereo, int frames) noexcept {
     lastGain_.store(lowestGain_, std::memory_order_relaxed);
     if (lowestGain_ < 1.0f)
         limitedBlocks_.fetch_add(1, std::memory_order_relaxed);
+    return false;
 }
 
 void MasterLimiter::endChunk() noexcept {
@@ -103,6 +117,7 @@ void MasterLimiter::endChunk() noexcept {
     if (delayAt_ == delayFrames())
         delayAt_ = 0;
     const float level = std::max(chunkPeak_, ceiling_);
+    quietChunks_ = chunkPeak_ == 0.0f ? std::min(quietChunks_ + 1, restChunks_) : 0;
     chunkPeak_ = 0;
     const float edge = std::max(level, previousLevel_);
     previousLevel_ = level;

@@ -48,8 +48,9 @@ public:
     int delayFrames() const { return lookAheadChunks_ * kChunkFrames; }
 
     // Limits `frames` interleaved stereo frames in place: what comes out went in
-    // delayFrames() earlier.
-    void process(float* stereo, int frames) noexcept;
+    // delayFrames() earlier. Returns true when the limiter was at rest (transparent, holding
+    // back only silence) and silence came in: then it went through untouched, at no cost.
+    bool process(float* stereo, int frames) noexcept;
 
     // The lowest gain of the latest process() call: 1 while transparent. Any thread.
     float lastGain() const { return lastGain_.load(std::memory_order_relaxed); }
@@ -58,6 +59,7 @@ public:
 
 private:
     void endChunk() noexcept;
+    bool atRest() const noexcept;
 
     const float ceiling_;
     const int lookAheadChunks_;
@@ -73,6 +75,10 @@ private:
     size_t smoothingAt_ = 0;
     float gainFrom_ = 1.0f, gainTo_ = 1.0f; // at the edges of the chunk being given out
     float lowestGain_ = 1.0f;
+    // Chunks of silence in a row; past the look-ahead and the hold nothing but silence is
+    // left in the limiter. It starts out at rest.
+    const int restChunks_;
+    int quietChunks_;
     std::atomic<float> lastGain_{1.0f};
     std::atomic<uint64_t> limitedBlocks_{0};
 };

@@ -76,6 +76,28 @@ TEST_P(MasterLimiterTest, AfterALoudPassageTheGainComesBackSlowlyThenWholly) {
     expectUnchanged(Stereo(Sweep(2, rate, 0.25f)));
 }
 
+// With nothing playing the limiter costs nothing: silence goes through untouched once all it
+// holds back is silence, and a sound after it comes out as it would have.
+TEST_P(MasterLimiterTest, AtRestSilenceGoesThroughUntouched) {
+    const std::vector<float> silence(2 * 256);
+    auto out = silence;
+    EXPECT_TRUE(limiter.process(out.data(), 256));
+    Limit(Stereo(Tone(440, 1, rate, 3.0f)), limiter);
+    out = silence;
+    EXPECT_FALSE(limiter.process(out.data(), 256)); // the tone's last millisecond comes out
+    Limit(std::vector<float>(2 * rate * 3), limiter);
+    out = silence;
+    EXPECT_TRUE(limiter.process(out.data(), 256));
+    EXPECT_EQ(out, silence);
+}
+
+TEST_P(MasterLimiterTest, ASoundAfterSilenceIsADelayAndNothingElse) {
+    auto input = std::vector<float>(2 * 1000);
+    const auto sweep = Stereo(Sweep(1, rate, 0.25f));
+    input.insert(input.end(), sweep.begin(), sweep.end());
+    expectUnchanged(input);
+}
+
 // Whatever goes in, nothing comes out above the ceiling, nor turned down far more than needed.
 TEST_P(MasterLimiterTest, NothingComesOutAboveTheCeilingNorFarBelowIt) {
     std::vector<float> clicks(2 * rate), squares(2 * rate), onset(2 * rate), noise(2 * rate);
