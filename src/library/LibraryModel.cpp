@@ -21,6 +21,8 @@ QString TempoText(std::optional<double> bpm) {
 }
 
 void LibraryModel::setRows(std::vector<LibraryRow> rows) {
+    if (rows == rows_)
+        return; // a search typed on that finds the same tracks: the list stays as it stands
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();

@@ -102,6 +102,15 @@ TEST_F(LibraryModelTest, AMissingTrackSaysWhy) {
               "Its music folder is not there");
 }
 
+TEST_F(LibraryModelTest, TheSameResultsAgainLeaveTheListAsItStands) {
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    model.setRows(
+        {Row("/m/beat.mp3", "Michael Jackson", "Beat It"), Row("/m/untitled.mp3", "", "")});
+    EXPECT_EQ(reset.count(), 0);
+    model.setRows({Row("/m/beat.mp3", "Michael Jackson", "Beat It")});
+    EXPECT_EQ(reset.count(), 1);
+}
+
 TEST_F(LibraryModelTest, DraggedRowsAreTheirFilesEachOnceInListOrder) {
     const std::unique_ptr<QMimeData> dragged(
         model.mimeData({model.index(1, LibraryModel::Title), model.index(0, LibraryModel::Artist),
