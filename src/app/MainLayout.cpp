@@ -271,8 +271,12 @@ void buildClock(QWidget* window, Controls& ui) {
 
 } // namespace
 
+QFont WindowFont() {
+    return fontOf(kSans, 8.25);
+}
+
 void BuildControls(QWidget* window, Controls& ui) {
-    SetDesignFont(window, fontOf(kSans, 8.25));
+    SetDesignFont(window, WindowFont());
     for (int d = 0; d < kDecks; ++d)
         buildDeck(window, ui, d);
 

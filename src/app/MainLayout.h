@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 class QWidget;
 
 namespace velmor {
@@ -11,6 +13,12 @@ struct Controls;
 // on its left and the voice-over's light on its right.
 constexpr double kListFootTwips = 4305 - 3735;
 constexpr double kRecordingFootTwips = 4305 - 3510;
+
+// The window's own font (Liberation Sans 8.25 pt, standing in for MS Sans Serif), and the
+// program's default: what has no font of its own (message boxes, tooltips) shows in it too,
+// and no other face is loaded for the text boxes, which Qt lays out in the default font
+// while it builds them.
+QFont WindowFont();
 
 // Builds every control of the main window into `window`, placed, captioned and coloured as
 // designed, in their state before start-up.

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/FontConfiguration.h"
 #include "app/Main.h"
+#include "app/MainLayout.h"
 #include "common/ScaledStyle.h"
 #include "controllers/Mappings.h"
 #include "deck/player/EngineOutputs.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     velmor::FontConfigurationReader fonts; // meanwhile Qt starts
     velmor::Application app(argc, argv);
     velmor::Application::setStyle(new velmor::ScaledStyle);
+    velmor::Application::setFont(velmor::WindowFont());
     velmor::Application::setApplicationName("Velmor");
     velmor::Application::setApplicationVersion(velmor::Main::Version());
 
