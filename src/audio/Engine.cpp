@@ -251,8 +251,7 @@ void Engine::mixMain(float* stereo, int frames, bool headphones) noexcept {
     // Two loud decks add up beyond full scale. The limiter's look-ahead (1 ms) is not taken
     // off the decks' positions: it is a two-hundred-and-fiftieth of the position display's
     // tick and less than the sound card's own latency, which is not counted either.
-    // Nothing playing: silence goes through the limiter at rest, and the meter is told so.
-    bool silence = false;
+    bool silence = false; // nothing playing: the limiter at rest let silence through as it was
     if (bus_ == MasterBus::Limited)
         silence = limiter_.process(stereo, frames);
     else

@@ -38,6 +38,11 @@ int LookAheadChunks(int rate) {
     return static_cast<int>(std::max(2L, chunks));
 }
 
+int HoldChunks(int rate) {
+    return static_cast<int>(
+        std::lround(MasterLimiter::kHoldSeconds * rate / MasterLimiter::kChunkFrames));
+}
+
 } // namespace
 
 // Levels here are what the loudest sample of a stretch asks for: at least the ceiling, and
@@ -51,13 +56,9 @@ MasterLimiter::MasterLimiter(int sampleRate)
       releaseDecay_(static_cast<float>(
           std::exp(-kChunkFrames / (kReleaseSeconds * static_cast<double>(sampleRate))))),
       delay_(static_cast<size_t>(2 * delayFrames()), 0.0f), previousLevel_(ceiling_),
-      held_(static_cast<int>(std::lround(kHoldSeconds * sampleRate / kChunkFrames)) +
-                lookAheadChunks_ - 1,
-            ceiling_),
-      released_(ceiling_), smoothing_(static_cast<size_t>(lookAheadChunks_ - 1), 0.0f),
-      restChunks_(static_cast<int>(std::lround(kHoldSeconds * sampleRate / kChunkFrames)) +
-                  2 * lookAheadChunks_),
-      quietChunks_(restChunks_) {}
+      held_(HoldChunks(sampleRate) + lookAheadChunks_ - 1, ceiling_), released_(ceiling_),
+      smoothing_(static_cast<size_t>(lookAheadChunks_ - 1), 0.0f),
+      restChunks_(HoldChunks(sampleRate) + 2 * lookAheadChunks_), quietChunks_(restChunks_) {}
 
 namespace {
 
