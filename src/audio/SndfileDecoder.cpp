@@ -7,7 +7,17 @@ namespace velmor::audio {
 
 namespace {
 constexpr int64_t kScratchFrames = 4096;
+
+// The frames of a file whose header gives no length (a recording cut off before it was
+// finished), counted by reading it through; the file is left at its start.
+sf_count_t CountFrames(SNDFILE* file, int channels) {
+    std::vector<float> scratch(static_cast<size_t>(kScratchFrames * channels));
+    sf_count_t frames = 0;
+    for (sf_count_t n; (n = sf_readf_float(file, scratch.data(), kScratchFrames)) > 0;)
+        frames += n;
+    return sf_seek(file, 0, SEEK_SET) == 0 ? frames : 0;
 }
+} // namespace
 
 SndfileDecoder::SndfileDecoder(const std::string& path) {
     SF_INFO info{};
@@ -19,6 +29,8 @@ SndfileDecoder::SndfileDecoder(const std::string& path) {
                               ? "its kind of audio cannot be played"
                               : "it is damaged");
     }
+    if (info.frames == SF_COUNT_MAX && info.channels > 0)
+        info.frames = CountFrames(file_, info.channels);
     if (info.frames <= 0 || info.channels <= 0 || info.samplerate <= 0) {
         sf_close(file_);
         throw DecodeError("it holds no audio");

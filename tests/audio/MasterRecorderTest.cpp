@@ -1,4 +1,5 @@
 #include "audio/MasterRecorder.h"
+#include "audio/Decoder.h"
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
 #include "support/AudioFixtures.h"
@@ -155,7 +156,8 @@ TEST_F(MasterRecorderTest, AStalledDiskDropsWhatTheRingCannotHold) {
     EXPECT_EQ(status.frames + status.droppedFrames, buffers * 480);
 }
 
-// A recording whose program is killed reads up to the last block its encoder finished.
+// A recording whose program is killed reads up to the last block its encoder finished, and
+// that is the length it plays for.
 TEST_F(MasterRecorderTest, AKilledRecordingReadsUpToWhereItWasWritten) {
     const std::string file = path("killed.flac");
     const std::vector<float> sound = Stereo(Tone(330, 3, kRate));
@@ -185,4 +187,6 @@ TEST_F(MasterRecorderTest, AKilledRecordingReadsUpToWhereItWasWritten) {
     ASSERT_GE(read.size() + encoderBlock, sound.size());
     for (size_t i = 0; i < read.size(); ++i)
         ASSERT_NEAR(read[i], sound[i], kTwoSteps16) << "sample " << i;
+    EXPECT_EQ(audio::OpenDecoder(file)->lengthFrames(), int64_t(read.size() / 2))
+        << "played back, its length is what can be read, though its header gives none";
 }
