@@ -1,13 +1,11 @@
 #pragma once
 
 #include "history/PlayedTrack.h"
+#include "library/Sqlite.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
-#include <memory>
-
-struct sqlite3;
 
 namespace velmor {
 
@@ -41,13 +39,11 @@ public:
     QList<PlayedTrack> tracks(const QString& evening) const;
 
 private:
-    struct Closer {
-        void operator()(sqlite3* db) const;
-    };
-    void fail(const QString& what) const;
-    void run(const char* sql);
+    [[noreturn]] void fail(const QString& what) const;
+    // A statement of `sql`, or a failure to be `what` ("read", "written").
+    sqlite::Statement prepare(const char* sql, const char* what) const;
 
-    std::unique_ptr<sqlite3, Closer> db_;
+    mutable sqlite::Connection db_;
     QString file_;
     QString evening_;
 };
