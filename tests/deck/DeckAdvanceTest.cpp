@@ -59,21 +59,6 @@ TEST_F(DeckAdvanceTest, EveryStopPutsTheDecksLevelBackOnThePlayer) {
     EXPECT_EQ(player.Volume(), -900);
 }
 
-TEST_F(DeckAdvanceTest, EntriesThatWillNotOpenAreSteppedOverAndToldInOneNotice) {
-    player.refused["/music/x.mp3"] = "not an audio file";
-    player.refused["/music/y.mp3"] = "not an audio file";
-    fill({"A.mp3", "x.mp3", "y.mp3", "D.mp3"});
-    act(&Deck::playPause);
-    endTrack();
-    EXPECT_EQ(player.FileName(), "/music/D.mp3");
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
-    EXPECT_EQ(deck.trackNumber(), 4);
-    EXPECT_TRUE(entries.isUnplayable(1));
-    EXPECT_TRUE(entries.isUnplayable(2));
-    EXPECT_EQ(reporter.notices.size(), 1u); // its words: RefusedOpenTest, EntrySearchTest
-    EXPECT_TRUE(reporter.empty());
-}
-
 TEST_F(DeckAdvanceTest, WithNothingThatOpensLeftTheDeckStopsForTheFailure) {
     player.refused["/music/x.mp3"] = "not an audio file";
     fill({"A.mp3", "x.mp3"});

@@ -38,16 +38,6 @@ TEST_F(DeckNavigationTest, APlayingDeckPlaysThePreviousEntryFromItsStart) {
     EXPECT_EQ(deck.stopReason(), StopReason::Previous);
 }
 
-TEST_F(DeckNavigationTest, OnTheFirstEntryPreviousLetsThePlayingTrackPlayOn) {
-    fill({"A.mp3", "B.mp3"});
-    act(&Deck::playPause);
-    player.setPosition(60);
-    act(&Deck::previous);
-    EXPECT_EQ(player.FileName(), "/music/A.mp3");
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
-    EXPECT_EQ(player.CurrentPosition(), 60);
-}
-
 TEST_F(DeckNavigationTest, APausedDeckPlaysTheNextEntry) {
     fill({"A.mp3", "B.mp3"});
     act(&Deck::playPause);

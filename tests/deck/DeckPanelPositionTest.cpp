@@ -41,13 +41,3 @@ TEST_F(DeckPanelPositionTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick
     EXPECT_EQ(player.log, QStringList{"Position 90"});
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");
 }
-
-TEST_F(DeckPanelPositionTest, ATrackWithoutLengthLeavesTheBarsAlone) {
-    playSong();
-    w.panels[1]->timer_Timer();
-    player.durations["/music/Empty.wav"] = 0;
-    t.open(1, "/music/Empty.wav");
-    t.playPause(1);
-    w.panels[1]->timer_Timer();
-    EXPECT_NEAR(ui.shpVa[1]->WidthTwips(), 373.815, 1e-3);
-}

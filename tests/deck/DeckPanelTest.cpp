@@ -25,10 +25,6 @@ struct DeckPanelTest : WindowTest {
         button->click();
         DeliverNotifications();
     }
-    void endTrack() {
-        player.endTrack();
-        DeliverNotifications();
-    }
 };
 } // namespace
 
@@ -99,18 +95,6 @@ TEST_F(DeckPanelTest, TheNavigationButtonsMoveTheDeckThroughItsList) {
     EXPECT_EQ(ui.fra[0]->Caption(), "1. B 3:5");
     click(ui.cmdRetroceso[0]);
     EXPECT_EQ(ui.fra[0]->Caption(), "1. A 3:5");
-}
-
-TEST_F(DeckPanelTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecond) {
-    add({"Old.mp3"});
-    click(ui.cmdBorrarTodo);
-    add({"A.mp3", "B.mp3"});
-    click(ui.cmdPlayPause[0]);
-    EXPECT_EQ(player.FileName(), "/music/A.mp3");
-    EXPECT_EQ(ui.fra[0]->Caption(), "1. A 3:5");
-    endTrack();
-    EXPECT_EQ(player.FileName(), "/music/B.mp3");
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
 }
 
 TEST_F(DeckPanelTest, AClosedFileLeavesTheFrameBare) {

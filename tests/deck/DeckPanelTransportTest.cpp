@@ -50,15 +50,6 @@ TEST_F(DeckPanelTransportTest, ASpeedSetsTheDeckTheTimersTickAndDisablesOnlyItsO
     EXPECT_TRUE(speeds[2]->isEnabled());
 }
 
-TEST_F(DeckPanelTransportTest, ARefusedRateLeavesTheButtonsAndTimerSetAndSaysSo) {
-    player.failures["Rate"] = "Rate not supported";
-    w.panels[1]->cmdUltraPlay_Click();
-    EXPECT_FALSE(speeds[3]->isEnabled());
-    EXPECT_EQ(ui.timer[1]->interval(), 125);
-    ASSERT_EQ(t.reporter.messages.size(), 1u);
-    EXPECT_EQ(t.reporter.last().text, "Rate not supported");
-}
-
 TEST_F(DeckPanelTransportTest, SetSendsTheMinutesAndSecondsAsOnePosition) {
     seekTo("99", "59");
     EXPECT_EQ(player.log, QStringList{"Position 5999"});
@@ -79,8 +70,6 @@ TEST_F(DeckPanelTransportTest, NumbersOutOfRangeAreRefusedWithTheFocusOnTheBoxAt
     EXPECT_EQ(t.reporter.last().text, "Number out of range");
     EXPECT_EQ(QApplication::focusWidget(), ui.txtSet[1]);
     seekTo("0", "60");
-    EXPECT_EQ(QApplication::focusWidget(), ui.txtSetSec[1]);
-    seekTo("0", "-1");
     EXPECT_EQ(QApplication::focusWidget(), ui.txtSetSec[1]);
 }
 

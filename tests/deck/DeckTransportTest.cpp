@@ -10,16 +10,6 @@ namespace {
 using DeckTransportTest = DeckTest;
 } // namespace
 
-TEST_F(DeckTransportTest, PlayPausePlaysPausesAndPlaysOn) {
-    fill({"A.mp3"});
-    act(&Deck::playPause);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
-    act(&Deck::playPause);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Paused);
-    act(&Deck::playPause);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
-}
-
 TEST_F(DeckTransportTest, TheSignalsFollowWhatThePlayerReports) {
     QSignalSpy opened(&deck, &Deck::opened);
     QSignalSpy playing(&deck, &Deck::playing);
@@ -36,15 +26,6 @@ TEST_F(DeckTransportTest, TheSignalsFollowWhatThePlayerReports) {
     player.closeFile();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(entries.loaded(), -1);
-}
-
-TEST_F(DeckTransportTest, EveryStopRewindsToTheCueInSeconds) {
-    fill({"A.mp3"});
-    deck.setCue(2);
-    act(&Deck::playPause);
-    player.setPosition(60);
-    deck.stop(StopReason::User);
-    EXPECT_EQ(player.CurrentPosition(), 2);
 }
 
 TEST_F(DeckTransportTest, MuteSilencesThePlayerAndTellsTheWindow) {

@@ -25,15 +25,6 @@ TEST_F(DeletedEntryTest, AfterDeleteAllANewSetPlaysFromItsFirstEntryThenItsSecon
     EXPECT_EQ(deck.trackNumber(), 2);
 }
 
-TEST_F(DeletedEntryTest, AfterDeleteAllPlayDoesNotStartTheDeletedTrack) {
-    fill({"Old.mp3"});
-    entries.removeAll();
-    player.log.clear();
-    act(&Deck::playPause);
-    EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
-    EXPECT_TRUE(player.log.isEmpty());
-}
-
 TEST_F(DeletedEntryTest, APlayingTrackPlaysOnAndTheNewSetFollowsFromItsFirstEntry) {
     fill({"Old1.mp3", "Old2.mp3", "Old3.mp3"});
     act(&Deck::next);

@@ -41,11 +41,6 @@ TEST_F(RemainingToLastSoundTest, StoppedTrackShowsTheTimeToItsLastSound) {
     EXPECT_EQ(ui.lblRTracking[1]->text(), "3:0");
 }
 
-TEST_F(RemainingToLastSoundTest, PlayingTrackCountsDownToItsLastSound) {
-    playAt(70.2);
-    EXPECT_EQ(ui.lblRTracking[1]->text(), "1:50");
-}
-
 TEST_F(RemainingToLastSoundTest, SilentTailHasNothingLeft) {
     playAt(190);
     EXPECT_EQ(ui.lblRTracking[1]->text(), "0:0");

@@ -30,13 +30,6 @@ TEST(SilenceWatchTest, ADeckUnheardForFiveSecondsIsToldOnce) {
     EXPECT_EQ(LookThrough(watch, 5.1, 60, kSilent, kDeck2Meant), std::vector<int>{});
 }
 
-TEST(SilenceWatchTest, FourSecondsOfSilenceBetweenSoundsAreNotTold) {
-    SilenceWatch watch;
-    EXPECT_EQ(LookThrough(watch, 0, 4, kSilent, kDeck2Meant), std::vector<int>{});
-    EXPECT_EQ(watch.look(4.1, kHeard, kDeck2Meant), std::vector<int>{});
-    EXPECT_EQ(LookThrough(watch, 4.2, 8.2, kSilent, kDeck2Meant), std::vector<int>{});
-}
-
 // A deck muted, at the bottom of its level or fading is not meant to be heard: its silence is
 // not counted, and counting starts again when it is meant to be heard again.
 TEST(SilenceWatchTest, SilenceWhileNoDeckIsMeantToBeHeardIsNotCounted) {

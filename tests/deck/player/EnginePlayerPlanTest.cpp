@@ -165,12 +165,3 @@ TEST_F(EnginePlayerPlanTest, ATrackOpenedAtTheEndOfTheOneBeforeStartsAtItsFirstS
     EXPECT_EQ(player.FileName(), second);
     EXPECT_NEAR(player.CurrentPosition(), 5.5, 0.15);
 }
-
-TEST_F(EnginePlayerPlanTest, ATrackTheUserPlaysFromAStopStartsAtItsStart) {
-    player.setFileName(framed("framed.wav"));
-    player.Play();
-    DeliverNotifications();
-    EXPECT_LT(player.CurrentPosition(), 0.01);
-    const auto out = play(6.0);
-    EXPECT_NEAR(FirstSoundingFrame(out), Frame(5.0) + engine.masterDelayFrames(), Frame(0.11));
-}
