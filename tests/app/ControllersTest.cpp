@@ -61,16 +61,6 @@ struct ControllersTest : ::testing::Test {
 };
 } // namespace
 
-TEST_F(ControllersTest, ANoteStartsDeck1AndItsLightComesOn) {
-    map("note 1 36 = deck1.play_pause\n");
-    t.open(0, "/music/1.mp3");
-    plugIn();
-    EXPECT_TRUE(lightSeen({1, 36, 0}));
-    box->note(1, 36, 127);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.player(0).PlayState() == MediaPlayer::Playing; }));
-    EXPECT_TRUE(lightSeen({1, 36, 127}));
-}
-
 // The volume stands at 100 and its fader at the bottom: it moves nothing until it reaches
 // the volume. The crossfader's controller, in the middle where the crossfader stands, moves
 // it from there.
@@ -87,15 +77,6 @@ TEST_F(ControllersTest, AFaderTakesOverWithoutAJumpAndTheCrossfaderFollowsItsCon
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Volumen[0]->value() == 50; }));
     box->cc(1, 8, 127);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui.cross->value() == 100; }));
-}
-
-TEST_F(ControllersTest, AnEncoderStepsTheHeadphonesLevel) {
-    map("cc 1 9 = headphones.level encoder\n");
-    plugIn();
-    box->cc(1, 9, 126);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.sldPhones->value() == 78; }));
-    box->cc(1, 9, 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.sldPhones->value() == 81; }));
 }
 
 // A broken line is told once, also when the controller comes again; the lines around it map.

@@ -18,19 +18,12 @@ struct DeckActivationTest : WindowTest {
 };
 } // namespace
 
-// Choosing a deck, by its frame or its option, lights only its circle and names the pair.
+// Choosing a deck, by its frame or its option (which calls the frame's click), lights only its
+// circle and names the pair.
 TEST_F(DeckActivationTest, ByItsFrame) {
     w.activation.fra_Click(3);
     EXPECT_EQ(w.activation.ActiveDeck(), 3);
     EXPECT_EQ(ui.lblCero->text(), "4");
     EXPECT_EQ(ui.lblUno->text(), "1");
     EXPECT_EQ(lit(), (std::vector<bool>{false, false, false, true}));
-}
-
-TEST_F(DeckActivationTest, ByItsOption) {
-    w.activation.optPla_Click(1);
-    EXPECT_EQ(w.activation.ActiveDeck(), 1);
-    EXPECT_EQ(ui.lblCero->text(), "2");
-    EXPECT_EQ(ui.lblUno->text(), "3");
-    EXPECT_EQ(lit(), (std::vector<bool>{false, true, false, false}));
 }

@@ -3,7 +3,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -59,15 +58,6 @@ TEST_F(OtherWindowsKeysTest, AnOpenListOfCardsTakesNoLetterAsAChoice) {
     EXPECT_EQ(outputs.setup.device, "card");
 }
 
-// A digit starts both its decks instead of choosing "512 frames".
-TEST_F(OtherWindowsKeysTest, ADigitInTheSetUpWindowActsOnItsDecksAndChoosesNoBufferSize) {
-    FrmAudio& frm = setUp();
-    QTest::keyClick(frm.cboBuffer, '5');
-    EXPECT_EQ(deck2(), QStringList{"Play"});
-    EXPECT_EQ(frm.cboBuffer->currentText(), "256 frames");
-    EXPECT_EQ(outputs.setup.bufferFrames, 256);
-}
-
 TEST_F(OtherWindowsKeysTest, DeckAndCrossfaderKeysActFromTheHelpWindow) {
     w.help.cmdHelp_Click();
     FrmHelp& frm = *w.help.frmHelp();
@@ -76,13 +66,4 @@ TEST_F(OtherWindowsKeysTest, DeckAndCrossfaderKeysActFromTheHelpWindow) {
     QTest::keyClick(frm.cmdCloseWindow, 'c');
     EXPECT_EQ(w.ui.cross->value(), 100);
     EXPECT_TRUE(frm.isVisible());
-}
-
-// A box there that takes typing keeps its characters, as the main window's text boxes do.
-TEST_F(OtherWindowsKeysTest, ABoxThatTakesTypingKeepsItsCharacters) {
-    w.help.cmdHelp_Click();
-    auto* box = new QLineEdit(w.help.frmHelp());
-    QTest::keyClicks(box, "s5");
-    EXPECT_EQ(box->text(), "s5");
-    EXPECT_EQ(deck2(), QStringList{});
 }

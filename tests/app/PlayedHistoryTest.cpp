@@ -48,11 +48,6 @@ TEST_F(PlayedHistoryTest, ADeckPlayingThirtySecondsWritesOneRow) {
     EXPECT_EQ(rows[0].deck, 1);
 }
 
-TEST_F(PlayedHistoryTest, TwentyNineSecondsWriteNothing) {
-    playFor(29);
-    EXPECT_TRUE(written().isEmpty());
-}
-
 TEST_F(PlayedHistoryTest, TheListMarksThePlayedEntry) {
     playFor(30);
     const DeckPlaylist& list = t.w().playlists.list(0);

@@ -1,8 +1,5 @@
 #include "common/Widgets.h"
-#include "legacy/Colors.h"
 #include "support/WindowTest.h"
-
-#include <QLabel>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -47,14 +44,4 @@ TEST_F(StartUpTest, EveryDeckStartsEmptyAtFullVolume) {
         EXPECT_EQ(ui.timer[d]->interval(), 250);
         EXPECT_EQ(w.decks[d]->trackNumber(), 1);
     }
-}
-
-TEST_F(StartUpTest, Deck1StartsActiveWithOnlyItsCircleLit) {
-    EXPECT_EQ(w.activation.ActiveDeck(), 0);
-    EXPECT_EQ(ui.lblCero->text(), "1");
-    EXPECT_EQ(ui.lblUno->text(), "2");
-    EXPECT_EQ(ui.selec[0]->FillColor(), kLightBlue);
-    EXPECT_NE(ui.selec[1]->FillColor(), kLightBlue);
-    EXPECT_NE(ui.selec[2]->FillColor(), kLightBlue);
-    EXPECT_NE(ui.selec[3]->FillColor(), kLightBlue);
 }
