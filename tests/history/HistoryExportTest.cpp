@@ -69,15 +69,6 @@ TEST(HistoryM3u8, NamesATrackWithoutArtistByItsTitle) {
     EXPECT_EQ(lines[2], "#EXTINF:215,beat");
 }
 
-TEST(WriteExport, WritesTheTextWhole) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("evening.m3u8");
-    WriteExport(file, "#EXTM3U\n");
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), "#EXTM3U\n");
-}
-
 TEST(WriteExport, AnUnwritableTargetSaysWhereAndWhy) {
     QTemporaryDir dir;
     const QString file = dir.filePath("no such folder/evening.csv");

@@ -1,6 +1,5 @@
 #include "history/HistoryStore.h"
 
-#include "history/DroppedTable.h"
 #include "legacy/Error.h"
 
 #include <QFile>
@@ -92,18 +91,6 @@ TEST_F(HistoryStoreTest, AFileThatIsNoDatabaseFailsToOpenWithAMessage) {
     } catch (const Error& error) {
         EXPECT_TRUE(
             error.description().startsWith("The history in " + file + " could not be opened: "));
-    }
-}
-
-TEST_F(HistoryStoreTest, AFailedWriteSaysWhy) {
-    HistoryStore store(file, At(20, 0, 0));
-    test::DropHistoryTable(file);
-    try {
-        store.add(track("A", At(20, 5, 0)));
-        FAIL() << "written";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.description(),
-                  "The history in " + file + " could not be written: no such table: history.");
     }
 }
 

@@ -34,14 +34,6 @@ TEST(SoundingTime, APauseIsNotCounted) {
     EXPECT_EQ(time.seconds(), 29.0);
 }
 
-TEST(SoundingTime, MutedTimeIsNotCounted) {
-    SoundingTime time;
-    time.observe(0.0, false); // muted from the start
-    time.observe(40.0, true); // unmuted
-    time.observe(65.0, false);
-    EXPECT_EQ(time.seconds(), 25.0);
-}
-
 TEST(SoundingTime, AClockGoingBackAddsNothing) {
     SoundingTime time;
     time.observe(50.0, true);

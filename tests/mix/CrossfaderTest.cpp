@@ -24,29 +24,6 @@ TEST_F(CrossfaderTest, SharesTheLevelOfTheActiveDeckAndTheNext) {
     EXPECT_EQ(level(3), 0);
 }
 
-// A deck's own slider overrides until the next move, which shares that slider's volume.
-TEST_F(CrossfaderTest, TheLastWriterWins) {
-    ui.Volumen[0]->setValue(45);
-    ui.cross->setValue(25);
-    ui.Volumen[1]->setValue(80);
-    EXPECT_EQ(level(1), -900);
-    ui.cross->setValue(26);
-    EXPECT_EQ(level(0), -2475);
-    EXPECT_EQ(level(1), -2610); // 2 * 26 * 80 / 100 = 41.6: 42
-}
-
-// Another active deck: the old pair keeps its levels, Deck 4 pairs with Deck 1.
-TEST_F(CrossfaderTest, DeckFourPairsWithDeckOne) {
-    ui.Volumen[0]->setValue(45);
-    ui.cross->setValue(0);
-    w.activation.optPla_Click(3);
-    ui.cross->setValue(100);
-    EXPECT_EQ(level(0), -2475);
-    EXPECT_EQ(level(1), -4500);
-    EXPECT_EQ(level(2), 0);
-    EXPECT_EQ(level(3), -4500);
-}
-
 // A drag applies the thumb's position: at the left, deck 4 at its own volume, deck 1 silent.
 TEST_F(CrossfaderTest, ADragAppliesTheThumbsPosition) {
     w.activation.optPla_Click(3);

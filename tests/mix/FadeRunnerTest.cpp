@@ -75,14 +75,6 @@ TEST_F(FadeRunnerTest, AFadeOutReachesSilenceAndStopsTheDeckAtItsCue) {
     EXPECT_EQ(entries.loaded(), 0); // still on its track
 }
 
-TEST_F(FadeRunnerTest, ALevelSetDuringAFadeCarriesOver) {
-    fadeIn();
-    steps(2);
-    deck.setLevel(50); // -2250
-    fade.step();
-    EXPECT_EQ(deck.outputLevel(), -2160);
-}
-
 TEST_F(FadeRunnerTest, AStopDuringAFadePutsTheLevelBackAndTheFadeGoesOnFromThere) {
     fadeIn();
     steps(3);

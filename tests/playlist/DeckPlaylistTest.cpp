@@ -5,9 +5,7 @@
 #include "legacy/Error.h"
 #include "support/Failure.h"
 
-#include <QAccessible>
 #include <QFont>
-#include <QListView>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -24,16 +22,6 @@ struct DeckPlaylistTest : ::testing::Test {
     QFont font(int row) const { return shown(row, Qt::FontRole).value<QFont>(); }
 };
 } // namespace
-
-TEST_F(DeckPlaylistTest, EntriesKeepTheirOrderNamesAndFolders) {
-    EXPECT_EQ(list.count(), 6);
-    EXPECT_EQ(list.rowCount(), 6);
-    EXPECT_EQ(list.name(2), "c");
-    EXPECT_EQ(list.folder(2), "/2");
-    EXPECT_EQ(list.fullPath(2), "/2/c");
-    EXPECT_EQ(list.track(5), (Track{"f", "/5"}));
-    EXPECT_EQ(shown(3, Qt::DisplayRole).toString(), "d");
-}
 
 TEST(DeckPlaylist, ANameThatIsNotUtf8IsShownReadableAndKeptByteForByte) {
     DeckPlaylist list;
@@ -194,18 +182,4 @@ TEST_F(DeckPlaylistTest, MarksStayWithTheirEntries) {
     list.setTrack(2, {"E", "/elsewhere"}); // found elsewhere: the mark stays until it plays
     EXPECT_EQ(list.fullPath(2), "/elsewhere/E");
     EXPECT_EQ(list.unplayableReason(2), "gone");
-}
-
-// Assistive tools (and the end-to-end scenes) read the entries off the list box.
-TEST_F(DeckPlaylistTest, AViewTellsAssistiveToolsEachEntrysTextAndReason) {
-    QListView view;
-    view.setModel(&list);
-    view.show();
-    list.markUnplayable(1, "it does not exist");
-    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&view);
-    ASSERT_NE(box, nullptr);
-    ASSERT_EQ(box->childCount(), 6);
-    EXPECT_EQ(box->child(1)->text(QAccessible::Name), "b");
-    EXPECT_EQ(box->child(1)->text(QAccessible::Description), "it does not exist");
-    EXPECT_EQ(box->child(5)->text(QAccessible::Name), "f");
 }

@@ -30,11 +30,6 @@ TEST(PlaylistNames, EndInM3uOrM3u8InAnyCase) {
     EXPECT_FALSE(IsPlaylistName(u"m3u"));
 }
 
-TEST_F(PlaylistFilesTest, AFileIsReadWhole) {
-    SavePlaylistFile(path("set.m3u"), "a.mp3\r\nb.mp3\r\n");
-    EXPECT_EQ(ReadPlaylistFile(path("set.m3u")), "a.mp3\r\nb.mp3\r\n");
-}
-
 TEST_F(PlaylistFilesTest, AMissingFileCannotBeRead) {
     EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path("gone.m3u")); }),
               path("gone.m3u") + " cannot be read: it does not exist.");

@@ -31,16 +31,6 @@ TEST_F(PlaylistsTest, ADoubleClickStopsTheDeckAndPlaysTheChosenEntry) {
     EXPECT_EQ(list0.loaded(), 0);
 }
 
-TEST_F(PlaylistsTest, ADoubleClickOnAnEntryThatWillNotPlayPlaysTheNextAndMarksIt) {
-    player.refused["/m2/c.mp3"] = "not an audio file";
-    choose(2);
-    w.playlists.lstPlay_DblClick(0);
-    DeliverNotifications(); // the refusal comes once the player has tried the file
-    EXPECT_EQ(player.log.last(2), (QStringList{"FileName /m3/d.wav", "Play"}));
-    EXPECT_TRUE(list0.isUnplayable(2));
-    EXPECT_EQ(list0.loaded(), 3);
-}
-
 TEST_F(PlaylistsTest, AMarkedEntryChosenAgainIsTriedAgainAndLosesItsMark) {
     list0.markUnplayable(2, "not an audio file");
     choose(2);
@@ -75,11 +65,6 @@ TEST_F(PlaylistsTest, TheRightButtonWithNothingChosenSaysSo) {
     mouse(ui.lstPlay[1], QEvent::MouseButtonRelease, Qt::RightButton, 0);
     ASSERT_EQ(t.reporter.notices.size(), size_t(1));
     EXPECT_EQ(t.reporter.notices[0], "No entry of the playlist is chosen");
-}
-
-TEST_F(PlaylistsTest, TheLeftButtonChoosesTheEntry) {
-    mouse(lst, QEvent::MouseButtonPress, Qt::LeftButton, 4);
-    EXPECT_EQ(lst->currentIndex().row(), 4);
 }
 
 TEST_F(PlaylistsTest, DeleteDeletesTheSelectionOfTheActiveDecksList) {

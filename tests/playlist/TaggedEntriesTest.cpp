@@ -80,19 +80,10 @@ TEST_F(TaggedEntriesTest, ItsTooltipGivesTheFilesPath) {
 
 TEST_F(TaggedEntriesTest, AnEntryWithoutArtistAndTitleShowsItsFileName) {
     write("untagged.wav", {});
-    write("title only.wav", {{"TITLE", "Good Times"}});
-    append({"untagged.wav", "title only.wav", "missing.wav"});
+    append({"untagged.wav", "missing.wav"});
     EXPECT_EQ(shown(0), "untagged.wav");
-    EXPECT_EQ(shown(1), "title only.wav");
-    EXPECT_EQ(shown(2), "missing.wav");
+    EXPECT_EQ(shown(1), "missing.wav");
     EXPECT_EQ(shown(0, Qt::ToolTipRole), "");
-}
-
-TEST_F(TaggedEntriesTest, TheEntryKeepsItsFile) {
-    write("track07.wav", {{"ARTIST", "Chic"}, {"TITLE", "Good Times"}});
-    append({"track07.wav"});
-    EXPECT_EQ(list.name(0), "track07.wav");
-    EXPECT_EQ(list.fullPath(0), dir.path() + "/track07.wav");
 }
 
 TEST_F(TaggedEntriesTest, AnEntryGivenAnotherFileIsNamedByTheNewFilesTags) {
