@@ -13,17 +13,11 @@ TrackFacts FactsOfSine(float amplitude) {
 
 } // namespace
 
-// EBU Tech 3341's first test signals: a stereo 1 kHz sine reads as loud as its peak in dBFS.
+// EBU Tech 3341's first test signal: a stereo 1 kHz sine reads as loud as its peak in dBFS.
 TEST(LoudnessTest, SineAtMinus23DbfsReadsMinus23Lufs) {
     const TrackFacts facts = FactsOfSine(0.0707946f); // -23 dBFS
     ASSERT_TRUE(facts.loudness.has_value());
     EXPECT_NEAR(*facts.loudness, -23.0, 0.1);
-}
-
-TEST(LoudnessTest, SineAtMinus33DbfsReadsMinus33Lufs) {
-    const TrackFacts facts = FactsOfSine(0.0223872f); // -33 dBFS
-    ASSERT_TRUE(facts.loudness.has_value());
-    EXPECT_NEAR(*facts.loudness, -33.0, 0.1);
 }
 
 // The same look finds the sine's true peak and the track's length.

@@ -75,17 +75,6 @@ TEST_F(AnalyserTest, DeckScanComesBeforeLookAhead) {
     EXPECT_EQ(order.at(1), second);
 }
 
-// A loaded track seen before opens no decoder: its overview comes from the cache.
-TEST_F(AnalyserTest, TrackSeenBeforeComesFromTheCache) {
-    analyser.scan(0, first);
-    analyser.waitForDone();
-    QSignalSpy scanned(&analyser, &TrackAnalyser::scanned);
-    analyser.scan(1, first);
-    analyser.waitForDone();
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(scanned.count(), 1);
-}
-
 // A file that cannot be read is tried once, however often the deck tells it is up next.
 TEST_F(AnalyserTest, UnreadableTrackIsNotTriedAgain) {
     const QString broken = dir.path() + "/broken.mp3";

@@ -47,14 +47,6 @@ TEST_F(TrackTagsTest, AnMp3sTagsGiveItsArtistTitleAndAlbum) {
     EXPECT_FALSE(tags.taggedLoudness);
 }
 
-TEST_F(TrackTagsTest, AWavsTagsGiveItsArtistAndTitle) {
-    const QString path = wav("song.wav");
-    tag(path, {{"ARTIST", "Chic"}, {"TITLE", "Good Times"}});
-    const TrackTags tags = ReadTrackTags(path);
-    EXPECT_EQ(tags.artist, "Chic");
-    EXPECT_EQ(tags.title, "Good Times");
-}
-
 TEST_F(TrackTagsTest, GenreAndTheYearOfTheDateAreRead) {
     const QString path = mp3("dated.mp3");
     tag(path, {{"GENRE", "Disco"}, {"DATE", "1979-06-04"}});
@@ -63,38 +55,10 @@ TEST_F(TrackTagsTest, GenreAndTheYearOfTheDateAreRead) {
     EXPECT_EQ(tags.year, 1979);
 }
 
-TEST_F(TrackTagsTest, ADateThatIsNoYearIsNone) {
-    const QString path = mp3("undated.mp3");
-    tag(path, {{"DATE", "summer"}});
-    EXPECT_EQ(ReadTrackTags(path).year, 0);
-}
-
-// A library reads tags and the length from the headers in one opening.
-TEST_F(TrackTagsTest, ATaggedTrackHasItsTagsAndItsLength) {
-    const QString path = wav("long.wav");
-    tag(path, {{"ARTIST", "Chic"}});
-    const TaggedTrack track = ReadTaggedTrack(path);
-    EXPECT_TRUE(track.readable);
-    EXPECT_EQ(track.tags.artist, "Chic");
-    EXPECT_EQ(track.seconds, 1.0);
-}
-
-TEST_F(TrackTagsTest, AFileThatIsNotSoundIsNoTaggedTrack) {
-    const QString junk = dir.path() + "/junk.mp3";
-    test::WriteBytes(junk.toStdString(), "this is not a sound file");
-    EXPECT_FALSE(ReadTaggedTrack(junk).readable);
-}
-
 TEST_F(TrackTagsTest, AReplayGainTagGivesTheTracksLoudness) {
     const QString path = mp3("gained.mp3");
     tag(path, {{"TITLE", "Gained"}, {"REPLAYGAIN_TRACK_GAIN", "-4.50 dB"}});
     EXPECT_EQ(ReadTrackTags(path).taggedLoudness, -13.5);
-}
-
-TEST_F(TrackTagsTest, AGainTagBeyondThirtyDecibelsIsIgnored) {
-    const QString path = mp3("wild.mp3");
-    tag(path, {{"REPLAYGAIN_TRACK_GAIN", "-99 dB"}});
-    EXPECT_FALSE(ReadTrackTags(path).taggedLoudness);
 }
 
 TEST_F(TrackTagsTest, AFileWithoutTagsOrThatIsNotSoundSaysNothing) {

@@ -56,11 +56,7 @@ TEST_P(MasterLimiterTest, LooksAheadAtMostOneAndAHalfMilliseconds) {
     EXPECT_LE(delay(), 0.0015 * rate);
 }
 
-// Below the ceiling the limiter is a delay and nothing else.
-TEST_P(MasterLimiterTest, BelowTheCeilingItIsADelayAndNothingElse) {
-    expectUnchanged(Stereo(Sweep(2, rate, 0.25f))); // -12 dBFS
-}
-
+// Below the ceiling, up to a hair under it, the limiter is a delay and nothing else.
 TEST_P(MasterLimiterTest, JustUnderTheCeilingItIsADelayAndNothingElse) {
     expectUnchanged(Stereo(Sweep(1, rate, limiter.ceiling() * 0.999f)));
 }

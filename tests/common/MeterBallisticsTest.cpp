@@ -56,10 +56,7 @@ TEST_F(MeterBallisticsTest, SettlesOnASteadySignal) {
 
 TEST_F(MeterBallisticsTest, FullScaleLightsTheClipForASecondAndAHalf) {
     feed(11.6, kQuiet);
-    const auto& full = feed(12.0, 1.0f);
-    EXPECT_NEAR(full.peak[0], 0, 0.05);
-    EXPECT_NEAR(full.hold[0], 0, 0.05);
-    EXPECT_TRUE(full.clip);
+    EXPECT_TRUE(feed(12.0, 1.0f).clip);
     EXPECT_TRUE(feed(13.4, kQuiet).clip);
     EXPECT_FALSE(feed(13.6, kQuiet).clip);
 }

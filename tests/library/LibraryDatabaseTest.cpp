@@ -50,13 +50,6 @@ TEST_F(LibraryDatabaseTest, ANewLibraryIsMadeWithItsFolderAndNoNotice) {
     EXPECT_EQ(tracks(database), 0);
 }
 
-TEST_F(LibraryDatabaseTest, TheLibraryIsKeptInWriteAheadMode) {
-    LibraryDatabase database(path);
-    sqlite::Statement mode = database.connection().prepare("PRAGMA journal_mode");
-    ASSERT_TRUE(mode.step());
-    EXPECT_EQ(mode.text(0), "wal");
-}
-
 TEST_F(LibraryDatabaseTest, TracksAreThereWhenTheLibraryIsOpenedAgain) {
     {
         LibraryDatabase database(path);

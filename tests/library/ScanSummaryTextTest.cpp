@@ -27,15 +27,6 @@ TEST(ScanSummaryText, OneTrackIsOneTrack) {
     EXPECT_EQ(ScanSummaryText(summary), "1 track");
 }
 
-TEST(ScanSummaryText, NamesTheFilesThatCouldNotBeReadAndWhy) {
-    ScanSummary summary;
-    summary.tracks = 2;
-    summary.passedOver = {File("/m/a.mp3", "it does not exist"),
-                          File("/m/b.mp3", "the disk cannot be read")};
-    EXPECT_EQ(ScanSummaryText(summary), "2 tracks; 2 files could not be read: a.mp3 (it does not "
-                                        "exist), b.mp3 (the disk cannot be read)");
-}
-
 TEST(ScanSummaryText, NamesTheFirstThreeAndCountsTheRest) {
     ScanSummary summary;
     summary.tracks = 10;
