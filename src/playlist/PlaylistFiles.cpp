@@ -94,8 +94,10 @@ void SavePlaylistFile(const QString& path, const QByteArray& bytes) {
     // The new file gets the old one's permissions, or the usual ones of a new file.
     struct stat old {};
     const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
-    // A file its owner made read-only is not replaced behind their back.
-    if (replacing && ::access(target.constData(), W_OK) != 0 && errno == EACCES)
+    // A file its owner made read-only is not replaced behind their back. Asked with the rights
+    // the program has, as the writing will be done.
+    if (replacing && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 &&
+        errno == EACCES)
         fail(path, Access::Write, QStringLiteral("it is read-only"));
     QByteArray temporary;
     int fd = -1;
