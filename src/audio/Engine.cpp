@@ -12,7 +12,7 @@ namespace velmor::audio {
 
 namespace {
 constexpr int kBlocksPerRound = 8; // reader work between two looks at the commands
-// How often a playing deck's reader looks for room in its ring (1 s long): 25 ms is about
+// How often a playing deck's reader looks for room in its ring (1.5 s long): 25 ms is about
 // two blocks of the ring at the fastest speed, so that a look seldom finds nothing to do,
 // and the longest a track's end waits to be told.
 constexpr auto kReaderPoll = std::chrono::milliseconds(25);
@@ -364,7 +364,7 @@ void Engine::readerLoop(int deck) {
             // The readers share one real-time priority, at which a thread runs until it
             // waits: after each round a reader steps behind the others, so that a deck
             // whose request has just come (46 ms of audio ahead) is not kept waiting while
-            // two others fill their second ahead on both cores.
+            // two others fill their 1.5 s ahead on both cores.
             std::this_thread::yield();
             continue;
         }

@@ -33,7 +33,7 @@ namespace velmor::audio {
 class Engine : private MixSource {
 public:
     static constexpr int kDecks = 4;
-    static constexpr double kRingSeconds = 1.0; // audio a deck holds ahead of the listener
+    static constexpr double kRingSeconds = 1.5; // audio a deck holds ahead of the listener
 
     // What comes after the decks' sum: the limiter, or (for benchmarks that weigh the
     // limiter) a bare clamp at full scale.

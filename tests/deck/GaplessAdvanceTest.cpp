@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kRate = 48000;
 // Lengths that end mid-buffer at every buffer size, the second long enough (more than the
-// second the engine reads ahead, at 150 %) for the third to be named before it is read out.
+// 1.5 s the engine reads ahead, at 150 %) for the third to be named before it is read out.
 constexpr long kFirst = 2 * kRate + 100, kSecond = 3 * kRate + 37, kThird = kRate;
 
 // A tone riding on an offset: no frame of it is silent, so that any gap shows as zeros.
