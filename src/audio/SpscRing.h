@@ -4,9 +4,9 @@
 #include <atomic>
 #include <bit>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <utility>
-#include <vector>
 
 namespace velmor::audio {
 
@@ -16,11 +16,14 @@ namespace velmor::audio {
 //
 // It holds exactly `capacity` values, in as many slots: a power of two finds a slot with a
 // mask, any other capacity with a division (large values, such as audio blocks, are not
-// rounded up to waste memory).
+// rounded up to waste memory). The slots are default-initialised: a ring of plain numbers
+// is not touched, and so takes no memory, until values are written to it (the headphones'
+// ring to a second device costs nothing while there is none).
 template <typename T> class SpscRing {
 public:
     explicit SpscRing(size_t capacity)
-        : slots_(std::max(capacity, size_t{1})), capacity_(slots_.size()),
+        : capacity_(std::max(capacity, size_t{1})),
+          slots_(std::make_unique_for_overwrite<T[]>(capacity_)),
           mask_(std::has_single_bit(capacity_) ? capacity_ - 1 : 0) {}
     SpscRing(const SpscRing&) = delete;
     SpscRing& operator=(const SpscRing&) = delete;
@@ -101,8 +104,9 @@ private:
         return mask_ ? position & mask_ : position % capacity_;
     }
 
-    std::vector<T> slots_;
-    const size_t capacity_, mask_;            // mask_: 0 unless the capacity is a power of two
+    const size_t capacity_;
+    const std::unique_ptr<T[]> slots_;
+    const size_t mask_;                       // 0 unless the capacity is a power of two
     alignas(64) std::atomic<size_t> head_{0}; // written by the consumer
     alignas(64) std::atomic<size_t> tail_{0}; // written by the producer
 };
