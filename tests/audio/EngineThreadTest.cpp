@@ -3,7 +3,6 @@
 #include "support/FakeCards.h"
 
 #include <QTemporaryDir>
-#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -78,21 +77,15 @@ TEST(EngineThreadTest, ALostCardComesBackAndTheDeckIsHeardWhereItHasGotTo) {
 }
 
 namespace {
-// The names of this process's threads, as a profile or `top -H` shows them.
-std::vector<std::string> ThreadNames() {
-    std::vector<std::string> names;
+// Whether a thread of this process has the name, as a profile or `top -H` shows it.
+bool Named(const std::string& name) {
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
         std::ifstream comm(task.path() / "comm");
-        std::string name;
-        std::getline(comm, name);
-        names.push_back(name);
+        std::string line;
+        if (std::getline(comm, line) && line == name)
+            return true;
     }
-    return names;
-}
-
-bool Named(const std::string& name) {
-    const std::vector<std::string> names = ThreadNames();
-    return std::find(names.begin(), names.end(), name) != names.end();
+    return false;
 }
 } // namespace
 

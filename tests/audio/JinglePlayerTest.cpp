@@ -71,10 +71,8 @@ TEST_F(JinglePlayerTest, AJinglePlaysOnceToItsEndAtTheJinglesLevel) {
     EXPECT_NEAR(jingles.takeLevels().peak[0], 0.25f, 0.01f) << "the jingles' meter";
 }
 
-TEST_F(JinglePlayerTest, AFileThatCannotBePlayedOrIsTooLongIsRefused) {
-    const std::string junk = dir.filePath("junk.mp3").toStdString();
-    WriteBytes(junk, "not a sound at all");
-    EXPECT_THROW(audio::ReadJingle(junk, kRate, 60), audio::DecodeError);
+// A file longer than a jingle may be is refused with its length.
+TEST_F(JinglePlayerTest, AFileTooLongIsRefusedWithItsLength) {
     try {
         audio::ReadJingle(wav("long.wav", Tone(1000, 3, 8000), 8000), kRate, 2.0);
         FAIL() << "a 3 s file read as a 2 s jingle";

@@ -52,46 +52,34 @@ INSTANTIATE_TEST_SUITE_P(Rates, MasterLimiterTest, ::testing::Values(44100, 4800
 
 } // namespace
 
-TEST_P(MasterLimiterTest, LooksAheadAtMostOneAndAHalfMilliseconds) {
+// Below the ceiling, up to a hair under it, and from silence on, the limiter is a delay of at
+// most one and a half milliseconds and nothing else.
+TEST_P(MasterLimiterTest, JustUnderTheCeilingItIsAShortDelayAndNothingElse) {
     EXPECT_LE(delay(), 0.0015 * rate);
+    auto input = std::vector<float>(2 * 1000);
+    const auto sweep = Stereo(Sweep(1, rate, limiter.ceiling() * 0.999f));
+    input.insert(input.end(), sweep.begin(), sweep.end());
+    expectUnchanged(input);
 }
 
-// Below the ceiling, up to a hair under it, the limiter is a delay and nothing else.
-TEST_P(MasterLimiterTest, JustUnderTheCeilingItIsADelayAndNothingElse) {
-    expectUnchanged(Stereo(Sweep(1, rate, limiter.ceiling() * 0.999f)));
-}
-
-// Past the hold the gain comes back slowly, or the sound would pump; once hold and release
-// have run out, the limiter is a delay again.
-TEST_P(MasterLimiterTest, AfterALoudPassageTheGainComesBackSlowlyThenWholly) {
-    Limit(Stereo(Tone(440, 1, rate, 3.0f)), limiter);
-    EXPECT_LT(limiter.lastGain(), 0.5f);
-    Limit(std::vector<float>(2 * rate / 10), limiter);
-    EXPECT_LT(limiter.lastGain(), 0.9f);
-    Limit(std::vector<float>(2 * rate * 3), limiter);
-    expectUnchanged(Stereo(Sweep(2, rate, 0.25f)));
-}
-
-// With nothing playing the limiter costs nothing: silence goes through untouched once all it
-// holds back is silence, and a sound after it comes out as it would have.
-TEST_P(MasterLimiterTest, AtRestSilenceGoesThroughUntouched) {
+// Past the hold the gain comes back slowly, or the sound would pump. With nothing playing the
+// limiter costs nothing: once all it holds back is silence, silence goes through untouched,
+// and a sound after it comes out as it would have.
+TEST_P(MasterLimiterTest, AfterALoudPassageTheGainComesBackSlowlyThenItRests) {
     const std::vector<float> silence(2 * 256);
     auto out = silence;
     EXPECT_TRUE(limiter.process(out.data(), 256));
     Limit(Stereo(Tone(440, 1, rate, 3.0f)), limiter);
+    EXPECT_LT(limiter.lastGain(), 0.5f);
     out = silence;
     EXPECT_FALSE(limiter.process(out.data(), 256)); // the tone's last millisecond comes out
+    Limit(std::vector<float>(2 * rate / 10), limiter);
+    EXPECT_LT(limiter.lastGain(), 0.9f);
     Limit(std::vector<float>(2 * rate * 3), limiter);
     out = silence;
     EXPECT_TRUE(limiter.process(out.data(), 256));
     EXPECT_EQ(out, silence);
-}
-
-TEST_P(MasterLimiterTest, ASoundAfterSilenceIsADelayAndNothingElse) {
-    auto input = std::vector<float>(2 * 1000);
-    const auto sweep = Stereo(Sweep(1, rate, 0.25f));
-    input.insert(input.end(), sweep.begin(), sweep.end());
-    expectUnchanged(input);
+    expectUnchanged(Stereo(Sweep(2, rate, 0.25f)));
 }
 
 // Whatever goes in, nothing comes out above the ceiling, nor turned down far more than needed.

@@ -3,13 +3,13 @@
 #include "audio/Engine.h"
 #include "audio/OfflineOutput.h"
 #include "support/AudioFixtures.h"
+#include "support/FakeCards.h"
 
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace velmor;
@@ -33,13 +33,6 @@ std::vector<float> ReadFrames(const std::string& path) {
         all.insert(all.end(), block.begin(), block.begin() + 2 * n);
     sf_close(file);
     return all;
-}
-
-// Waits for the writer thread to get somewhere; a test that never gets there hangs and is
-// ended by CTest's time-out.
-template <typename Done> void WaitFor(Done done) {
-    while (!done())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 // Takes frames, and fails as a full disk does once it holds `room` of them.
@@ -81,8 +74,8 @@ protected:
 } // namespace
 
 // The file holds the master as the output was given it, after the limiter (turning a tone at
-// full scale down), to the 16-bit
-// step, from the first buffer after the start to the last before the stop.
+// full scale down), to the 16-bit step, from the first buffer after the start to the last
+// before the stop.
 TEST_F(MasterRecorderTest, TheRecordingHoldsTheSamplesTheOutputWasGiven) {
     audio::OfflineOutput* driver = nullptr;
     auto engine = playingEngine(driver);

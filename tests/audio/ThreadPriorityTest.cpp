@@ -37,11 +37,6 @@ public:
         std::lock_guard lock(mutex_);
         return tasks_;
     }
-    int count(AudioThread role) const {
-        std::lock_guard lock(mutex_);
-        return static_cast<int>(std::count_if(asked_.begin(), asked_.end(),
-                                              [&](const Asked& a) { return a.role == role; }));
-    }
     // The distinct threads asked for `role`.
     std::vector<pthread_t> threads(AudioThread role) const {
         std::lock_guard lock(mutex_);
@@ -65,64 +60,49 @@ private:
     std::vector<std::pair<pid_t, AudioThread>> tasks_;
 };
 
-std::string ToneFile(const QTemporaryDir& dir) {
-    const std::string path = dir.filePath("tone.wav").toStdString();
-    WriteWav(path, Tone(440, 10, 48000), 48000, 1);
-    return path;
-}
-
 } // namespace
 
 // A desktop may refuse real-time scheduling: the engine then plays on at normal priority,
 // and says it was refused.
 TEST(ThreadPriorityTest, ARefusedRequestLeavesTheEnginePlaying) {
     QTemporaryDir dir;
+    WriteWav(dir.filePath("tone.wav").toStdString(), Tone(440, 10, 48000), 48000, 1);
     RecordingScheduler refusing({ThreadPriority::Normal, 0});
     FakeCards cards;
     audio::Engine engine(cards.open(48000), cards.opener(), audio::Engine::MasterBus::Limited,
                          refusing);
-    engine.load(0, audio::OpenDecoder(ToneFile(dir)));
+    engine.load(0, audio::OpenDecoder(dir.filePath("tone.wav").toStdString()));
     engine.play(0);
     ASSERT_TRUE(WaitFor([&] { return engine.position(0) > 0.5; }));
     ASSERT_TRUE(WaitFor([&] { return cards.card(0).lastSample.load() != 0.0f; }));
     EXPECT_EQ(engine.underruns(), 0u);
-    ASSERT_TRUE(WaitFor([&] { return refusing.count(AudioThread::Output) > 0; }));
+    ASSERT_TRUE(WaitFor([&] { return !refusing.threads(AudioThread::Output).empty(); }));
     EXPECT_EQ(engine.threadPriority().kind, ThreadPriority::Normal);
 }
 
 // Each deck's reader asks from its own thread; the card's thread is asked for by the keeper
-// once it has called back, and so are a headphone device's and the silent stand-in's when
-// the card is lost. The engine tells the main output's grant.
+// once it has called back, and so are a sound server's client thread that carries the card's
+// audio on, a headphone device's thread and the silent stand-in's when the card is lost. The
+// engine tells the main output's grant.
 TEST(ThreadPriorityTest, TheReadersAndEveryOutputsThreadAreRaised) {
-    RecordingScheduler granting({ThreadPriority::RealTime, 7});
-    FakeCards cards;
-    audio::Engine engine(cards.open(48000), cards.opener(), audio::Engine::MasterBus::Limited,
-                         granting);
-    ASSERT_TRUE(WaitFor([&] { return granting.count(AudioThread::Output) == 1; }));
-    ASSERT_TRUE(WaitFor([&] { return granting.count(AudioThread::Reader) == 4; }));
-    EXPECT_EQ(granting.threads(AudioThread::Reader).size(), 4u);
-    EXPECT_FALSE(pthread_equal(granting.threads(AudioThread::Output).front(), pthread_self()));
-    EXPECT_EQ(engine.threadPriority(), (ThreadPriority{ThreadPriority::RealTime, 7}));
-    EXPECT_TRUE(granting.tasks().empty());
-
-    EXPECT_EQ(engine.routeHeadphones(audio::HeadphoneRoute::SecondDevice, cards.opener()), "");
-    ASSERT_TRUE(WaitFor([&] { return granting.count(AudioThread::Output) == 2; }));
-    cards.available = false;
-    cards.fail(0);
-    ASSERT_TRUE(WaitFor([&] { return granting.count(AudioThread::Output) == 3; }));
-    EXPECT_EQ(granting.threads(AudioThread::Output).size(), 3u);
-}
-
-// A sound server's client thread carries the card's audio on: it is raised with the card's.
-TEST(ThreadPriorityTest, TheThreadCarryingACardsAudioOnIsRaisedWithIt) {
     RecordingScheduler granting({ThreadPriority::RealTime, 7});
     FakeCards cards;
     cards.carrier = 4242;
     audio::Engine engine(cards.open(48000), cards.opener(), audio::Engine::MasterBus::Limited,
                          granting);
+    ASSERT_TRUE(WaitFor([&] { return granting.threads(AudioThread::Output).size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return granting.threads(AudioThread::Reader).size() == 4; }));
+    EXPECT_FALSE(pthread_equal(granting.threads(AudioThread::Output).front(), pthread_self()));
+    EXPECT_EQ(engine.threadPriority(), (ThreadPriority{ThreadPriority::RealTime, 7}));
     ASSERT_TRUE(WaitFor([&] { return !granting.tasks().empty(); }));
     const std::vector<std::pair<pid_t, AudioThread>> carriers{{4242, AudioThread::Output}};
     EXPECT_EQ(granting.tasks(), carriers);
+
+    EXPECT_EQ(engine.routeHeadphones(audio::HeadphoneRoute::SecondDevice, cards.opener()), "");
+    ASSERT_TRUE(WaitFor([&] { return granting.threads(AudioThread::Output).size() == 2; }));
+    cards.available = false;
+    cards.fail(0);
+    EXPECT_TRUE(WaitFor([&] { return granting.threads(AudioThread::Output).size() == 3; }));
 }
 
 // An engine that renders on demand has no threads of its own to raise.
@@ -133,7 +113,7 @@ TEST(ThreadPriorityTest, AnOfflineEngineAsksForNothing) {
                              audio::Engine::MasterBus::Limited, granting);
         EXPECT_EQ(engine.threadPriority().kind, ThreadPriority::NotAsked);
     }
-    EXPECT_EQ(granting.count(AudioThread::Reader), 0);
+    EXPECT_TRUE(granting.threads(AudioThread::Reader).empty());
 }
 
 // The system's answer is what the thread got: first-in-first-out at the output's priority

@@ -36,13 +36,11 @@ struct CaptionFrameTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(CaptionFrameTest, TheWholeCaptionShowsWhereItFits) {
+// The whole caption shows where it fits; the title gives way only when the caption would
+// pass the frame's edge.
+TEST_F(CaptionFrameTest, TheTitleGivesWayOnlyAPixelNarrowerThanTheWholeCaption) {
     frame.resize(widthThatFits(), 60);
     EXPECT_EQ(frame.DisplayedCaption(), "1. A long title 3:05");
-}
-
-// The title gives way only when the caption would pass the frame's edge.
-TEST_F(CaptionFrameTest, TheTitleGivesWayAPixelNarrower) {
     frame.resize(widthThatFits() - 1, 60);
     EXPECT_NE(frame.DisplayedCaption(), "1. A long title 3:05");
 }

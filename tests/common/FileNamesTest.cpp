@@ -24,14 +24,11 @@ TEST(FileNamesTest, EveryByteStringComesBackExactly) {
     }
 }
 
-TEST(FileNamesTest, ValidUtf8IsReadAsIs) {
+// Valid UTF-8 is read as is. Shown, a name is itself exactly when its bytes are valid UTF-8;
+// a byte that is not shows as the replacement character.
+TEST(FileNamesTest, ValidUtf8IsReadAsIsAndOnlyBrokenBytesShowAsTheReplacementCharacter) {
     EXPECT_EQ(FileNameFromBytes("\xC3\xB1"), u"ñ"_qs);
     EXPECT_EQ(DisplayName(FileNameFromBytes("\xF0\x9F\x8E\xB5")), u"\U0001F3B5"_qs);
-}
-
-// Shown, a name is itself exactly when its bytes are valid UTF-8; a byte that is not shows
-// as the replacement character.
-TEST(FileNamesTest, OnlyBrokenBytesShowAsTheReplacementCharacter) {
     const bool valid[] = {true, true, false, false, false, false, false, false, false};
     for (size_t i = 0; i < std::size(kNames); ++i) {
         EXPECT_EQ(IsValidUtf8(kNames[i]), valid[i]) << kNames[i].toHex().toStdString();

@@ -21,48 +21,33 @@ struct MeterBallisticsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(MeterBallisticsTest, RisesAtOnceToWhatItIsFed) {
-    const auto& shown = feed(10.0, kMinus12);
-    EXPECT_NEAR(shown.peak[0], -12, 0.05);
-    EXPECT_NEAR(shown.peak[1], -18, 0.05);
-    EXPECT_NEAR(shown.rms[0], -18, 0.05);
-    EXPECT_NEAR(shown.rms[1], -24, 0.05);
-    EXPECT_NEAR(shown.hold[0], -12, 0.05);
-    EXPECT_FALSE(shown.clip);
-}
+// It rises at once to what it is fed and falls by 24 dB a second, holding the peak for a
+// second and a half; once the peak has fallen below a steady signal, it shows that signal.
+TEST_F(MeterBallisticsTest, RisesAtOnceFallsSteadilyAndHoldsThePeakForASecondAndAHalf) {
+    const MeterBallistics::Shown risen = feed(10.0, kMinus12);
+    EXPECT_NEAR(risen.peak[0], -12, 0.05);
+    EXPECT_NEAR(risen.peak[1], -18, 0.05);
+    EXPECT_NEAR(risen.rms[0], -18, 0.05);
+    EXPECT_NEAR(risen.rms[1], -24, 0.05);
+    EXPECT_NEAR(risen.hold[0], -12, 0.05);
+    EXPECT_FALSE(risen.clip);
 
-// 24 dB a second: half a second after -12, a quiet signal shows -24.
-TEST_F(MeterBallisticsTest, FallsSteadily) {
-    feed(10.0, kMinus12);
     EXPECT_NEAR(feed(10.5, kQuiet).peak[0], -24, 0.05);
-}
-
-TEST_F(MeterBallisticsTest, HoldsThePeakForASecondAndAHalf) {
-    feed(10.0, kMinus12);
-    feed(10.5, kQuiet);
     EXPECT_NEAR(feed(11.4, kQuiet).hold[0], -12, 0.05);
-    EXPECT_NEAR(feed(11.6, kQuiet).hold[0], -40, 0.05);
+    const MeterBallistics::Shown settled = feed(11.6, kQuiet);
+    EXPECT_NEAR(settled.hold[0], -40, 0.05);
+    EXPECT_NEAR(settled.peak[0], -40, 0.05);
+    EXPECT_NEAR(settled.peak[1], -46, 0.05);
+    EXPECT_NEAR(settled.rms[0], -46, 0.05);
+    EXPECT_NEAR(settled.rms[1], -52, 0.05);
 }
 
-// Once the peak has fallen below a steady signal, the meter shows that signal.
-TEST_F(MeterBallisticsTest, SettlesOnASteadySignal) {
-    feed(10.0, kMinus12);
-    const auto& shown = feed(11.6, kQuiet);
-    EXPECT_NEAR(shown.peak[0], -40, 0.05);
-    EXPECT_NEAR(shown.peak[1], -46, 0.05);
-    EXPECT_NEAR(shown.rms[0], -46, 0.05);
-    EXPECT_NEAR(shown.rms[1], -52, 0.05);
-}
-
-TEST_F(MeterBallisticsTest, FullScaleLightsTheClipForASecondAndAHalf) {
+// Full scale lights the clip for a second and a half; so does the limiter at work.
+TEST_F(MeterBallisticsTest, FullScaleOrTheLimiterAtWorkLightsTheClipForASecondAndAHalf) {
     feed(11.6, kQuiet);
     EXPECT_TRUE(feed(12.0, 1.0f).clip);
     EXPECT_TRUE(feed(13.4, kQuiet).clip);
     EXPECT_FALSE(feed(13.6, kQuiet).clip);
-}
-
-TEST_F(MeterBallisticsTest, TheLimiterAtWorkLightsTheClip) {
-    feed(13.6, kQuiet);
     EXPECT_TRUE(feed(14.0, kMinus12, true).clip);
 }
 

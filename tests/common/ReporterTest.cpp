@@ -32,27 +32,21 @@ struct BoxesOnly : Reporter {
 
 } // namespace
 
-// Return in a question box gives the answer the question was asked with as its default.
-TEST(ReporterTest, ReturnGivesTheQuestionsDefaultAnswer) {
+// Return in a question box gives the answer the question was asked with as its default;
+// Escape is always a No.
+TEST(ReporterTest, ReturnGivesTheQuestionsDefaultAnswerAndEscapeANo) {
     EXPECT_TRUE(AnswerWithKey(Qt::Key_Return, Answer::Yes));
     EXPECT_FALSE(AnswerWithKey(Qt::Key_Return, Answer::No));
-}
-
-TEST(ReporterTest, EscapeIsAlwaysANo) {
     EXPECT_FALSE(AnswerWithKey(Qt::Key_Escape, Answer::Yes));
 }
 
-// A reporter that cannot ask answers the default.
-TEST(ReporterTest, OneThatCannotAskAnswersTheDefault) {
+// One without a window for notices cannot ask: it answers the default, showing nothing. It
+// shows a notice as an exclamation box.
+TEST(ReporterTest, OneWithoutABarAnswersTheDefaultAndShowsANoticeAsAnExclamationBox) {
     BoxesOnly reporter;
     EXPECT_FALSE(reporter.ask("Quit?"));
     EXPECT_TRUE(reporter.ask("Restore?", Answer::Yes));
     EXPECT_TRUE(reporter.shown.isEmpty());
-}
-
-// One without a window for notices shows a notice as an exclamation box.
-TEST(ReporterTest, ANoticeWithoutABarIsAnExclamationBox) {
-    BoxesOnly reporter;
     reporter.notice("gone");
     EXPECT_EQ(reporter.shown, QStringList{"gone"});
     EXPECT_EQ(reporter.lastIcon, Icon::Exclamation);

@@ -20,15 +20,12 @@ TEST(NumbersTest, TextThatIsNoNumberIsATypeMismatch) {
 }
 
 // Integers round half to even, then the range is checked.
-TEST(NumbersTest, IntegersRoundHalfToEven) {
+TEST(NumbersTest, IntegersRoundHalfToEvenThenOverflowOutOfRange) {
     EXPECT_EQ(ToInt16("2.5"), 2);
     EXPECT_EQ(ToInt16("3.5"), 4);
     EXPECT_EQ(ToInt16("-2.5"), -2);
     EXPECT_EQ(ToInt16("32767.4"), 32767);
     EXPECT_EQ(ToInt32("2147483647"), 2147483647);
-}
-
-TEST(NumbersTest, IntegersOutOfRangeOverflow) {
     EXPECT_EQ(FailureOf([] { ToInt16("32767.5"); }), "Overflow");
     EXPECT_EQ(FailureOf([] { ToInt16("-32769"); }), "Overflow");
     EXPECT_EQ(FailureOf([] { ToInt32("2147483648"); }), "Overflow");
