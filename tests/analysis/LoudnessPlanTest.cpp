@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 using namespace velmor;
 
@@ -22,27 +23,26 @@ TrackFacts LoudTrack() {
     return facts;
 }
 
+// A 60-second track whose look found no sound.
+TrackFacts SilentTrack() {
+    TrackFacts facts;
+    facts.lengthSeconds = 60;
+    return facts;
+}
+
 constexpr double kNoEnd = std::numeric_limits<double>::infinity();
 
 } // namespace
 
-// Brought from -12 LUFS to the target of -18, whatever its tags say.
-TEST(LoudnessPlanTest, AMeasuredTrackIsBroughtToTheTargetWhateverItsTags) {
-    const TrackFacts facts = LoudTrack();
-    EXPECT_NEAR(GainDb(PlanTrack(Levelling{}, &facts, -20.0)), -6.0, 1e-4);
-}
-
-TEST(LoudnessPlanTest, TheGainTagsCountUntilTheTrackIsMeasured) {
+// To the target of -18: a measured track from its -12 LUFS whatever its tags say; one not yet
+// measured, or whose look found no loudness, from the -20 LUFS its tags imply; one with
+// neither six decibels down.
+TEST(LoudnessPlanTest, TheMeasureCountsOverTheTagsAndWithNeitherATrackPlaysSixDecibelsDown) {
+    const TrackFacts loud = LoudTrack();
+    const TrackFacts silent = SilentTrack();
+    EXPECT_NEAR(GainDb(PlanTrack(Levelling{}, &loud, -20.0)), -6.0, 1e-4);
     EXPECT_NEAR(GainDb(PlanTrack(Levelling{}, nullptr, -20.0)), 2.0, 1e-4);
-}
-
-TEST(LoudnessPlanTest, ALookThatFoundNoLoudnessLeavesTheTagsToCount) {
-    TrackFacts silent;
-    silent.lengthSeconds = 60;
     EXPECT_NEAR(GainDb(PlanTrack(Levelling{}, &silent, -20.0)), 2.0, 1e-4);
-}
-
-TEST(LoudnessPlanTest, ATrackWithNeitherPlaysSixDecibelsDown) {
     EXPECT_NEAR(GainDb(PlanTrack(Levelling{}, nullptr, std::nullopt)), -6.0, 1e-4);
 }
 
@@ -67,36 +67,29 @@ TEST(LoudnessPlanTest, WithoutLevellingEveryTrackPlaysAtFullGain) {
     EXPECT_EQ(PlanTrack(off, nullptr, std::nullopt).gain, 1.0f);
 }
 
+// A fifth of a second's breath after the last sound, but never past the file's end.
 TEST(LoudnessPlanTest, TheTrackPlaysFromItsFirstSoundToABreathAfterItsLast) {
-    const TrackFacts facts = LoudTrack();
+    TrackFacts facts = LoudTrack();
     const audio::TrackPlan plan = PlanTrack(Levelling{}, &facts, std::nullopt);
     EXPECT_EQ(plan.startSeconds, 5.0);
     EXPECT_NEAR(plan.endSeconds, 190.2, 1e-9);
-}
-
-TEST(LoudnessPlanTest, TheBreathAfterTheLastSoundEndsWithTheFile) {
-    TrackFacts facts = LoudTrack();
     facts.soundEnd = 199.9;
     EXPECT_EQ(PlanTrack(Levelling{}, &facts, std::nullopt).endSeconds, 200.0);
 }
 
-TEST(LoudnessPlanTest, ATrackNotYetLookedAtPlaysWhole) {
-    const audio::TrackPlan plan = PlanTrack(Levelling{}, nullptr, std::nullopt);
-    EXPECT_EQ(plan.startSeconds, 0.0);
-    EXPECT_EQ(plan.endSeconds, kNoEnd);
-}
-
-TEST(LoudnessPlanTest, ASilentTrackPlaysWhole) {
-    TrackFacts silent;
-    silent.lengthSeconds = 60;
-    EXPECT_EQ(PlanTrack(Levelling{}, &silent, std::nullopt).endSeconds, kNoEnd);
-}
-
-TEST(LoudnessPlanTest, WithTheSilenceKeptTheTrackPlaysWhole) {
+// Not yet looked at, found silent, or with the silence kept by the evening's choice.
+TEST(LoudnessPlanTest, ATrackWithoutSoundBoundsToSkipToPlaysWhole) {
     Levelling keep;
     keep.skipSilence = false;
-    const TrackFacts facts = LoudTrack();
-    const audio::TrackPlan plan = PlanTrack(keep, &facts, std::nullopt);
-    EXPECT_EQ(plan.startSeconds, 0.0);
-    EXPECT_EQ(plan.endSeconds, kNoEnd);
+    const TrackFacts loud = LoudTrack();
+    const TrackFacts silent = SilentTrack();
+    const std::tuple<const char*, Levelling, const TrackFacts*> cases[] = {
+        {"not looked at", Levelling{}, nullptr},
+        {"silent", Levelling{}, &silent},
+        {"silence kept", keep, &loud}};
+    for (const auto& [why, levelling, facts] : cases) {
+        const audio::TrackPlan plan = PlanTrack(levelling, facts, std::nullopt);
+        EXPECT_EQ(plan.startSeconds, 0.0) << why;
+        EXPECT_EQ(plan.endSeconds, kNoEnd) << why;
+    }
 }

@@ -13,16 +13,12 @@ TrackFacts FactsOfSine(float amplitude) {
 
 } // namespace
 
-// EBU Tech 3341's first test signal: a stereo 1 kHz sine reads as loud as its peak in dBFS.
-TEST(LoudnessTest, SineAtMinus23DbfsReadsMinus23Lufs) {
+// EBU Tech 3341's first test signal: a stereo 1 kHz sine reads as loud as its peak in dBFS, and
+// the same look finds its true peak and its length.
+TEST(LoudnessTest, SineAtMinus23DbfsReadsMinus23LufsWithItsTruePeakAndLength) {
     const TrackFacts facts = FactsOfSine(0.0707946f); // -23 dBFS
     ASSERT_TRUE(facts.loudness.has_value());
     EXPECT_NEAR(*facts.loudness, -23.0, 0.1);
-}
-
-// The same look finds the sine's true peak and the track's length.
-TEST(LoudnessTest, LookFindsTruePeakAndLength) {
-    const TrackFacts facts = FactsOfSine(0.0707946f);
     ASSERT_TRUE(facts.truePeak.has_value());
     EXPECT_NEAR(*facts.truePeak, -23.0, 0.1);
     EXPECT_DOUBLE_EQ(facts.lengthSeconds, 20.0);

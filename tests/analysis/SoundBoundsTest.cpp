@@ -20,23 +20,20 @@ TrackFacts FactsOf(double head, double tail, float amplitude = 0.5f) {
 
 } // namespace
 
-// A track with 5 s of silence at each end: its sound runs from 5 s to 15 s.
-TEST(SoundBoundsTest, SilentHeadAndTailAreFound) {
-    const TrackFacts facts = FactsOf(5, 5);
-    ASSERT_TRUE(facts.soundStart.has_value());
-    EXPECT_NEAR(*facts.soundStart, 5.0, 0.002);
-    ASSERT_TRUE(facts.soundEnd.has_value());
-    EXPECT_NEAR(*facts.soundEnd, 15.0, 0.002);
-    EXPECT_NEAR(facts.lengthSeconds, 20.0, 0.001);
-}
-
-// A track that sounds from its first sample to its last has its bounds at its ends.
-TEST(SoundBoundsTest, TrackWithoutSilenceSoundsEndToEnd) {
-    const TrackFacts facts = FactsOf(0, 0);
-    ASSERT_TRUE(facts.soundStart.has_value());
-    EXPECT_NEAR(*facts.soundStart, 0.0, 0.002);
-    ASSERT_TRUE(facts.soundEnd.has_value());
-    EXPECT_NEAR(*facts.soundEnd, 10.0, 0.002);
+// A track with 5 s of silence at each end sounds from 5 s to 15 s; one that sounds from its first
+// sample to its last has its bounds at its ends.
+TEST(SoundBoundsTest, TheSoundRunsFromTheEndOfTheSilentHeadToTheStartOfTheSilentTail) {
+    const TrackFacts silentEnds = FactsOf(5, 5);
+    ASSERT_TRUE(silentEnds.soundStart.has_value());
+    EXPECT_NEAR(*silentEnds.soundStart, 5.0, 0.002);
+    ASSERT_TRUE(silentEnds.soundEnd.has_value());
+    EXPECT_NEAR(*silentEnds.soundEnd, 15.0, 0.002);
+    EXPECT_NEAR(silentEnds.lengthSeconds, 20.0, 0.001);
+    const TrackFacts sounding = FactsOf(0, 0);
+    ASSERT_TRUE(sounding.soundStart.has_value());
+    EXPECT_NEAR(*sounding.soundStart, 0.0, 0.002);
+    ASSERT_TRUE(sounding.soundEnd.has_value());
+    EXPECT_NEAR(*sounding.soundEnd, 10.0, 0.002);
 }
 
 // A hiss below -60 dBFS is silence: the track has no sound to start or end.

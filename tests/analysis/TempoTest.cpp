@@ -20,16 +20,12 @@ TrackFacts FactsOfClicks(double interval) {
 
 } // namespace
 
-TEST(TempoTest, ClicksHalfASecondApartAre120Bpm) {
-    const TrackFacts facts = FactsOfClicks(0.5);
-    ASSERT_TRUE(facts.bpm.has_value());
-    EXPECT_NEAR(*facts.bpm, 120.0, 1.0);
-}
-
-TEST(TempoTest, ClicksFourTenthsOfASecondApartAre150Bpm) {
-    const TrackFacts facts = FactsOfClicks(0.4);
-    ASSERT_TRUE(facts.bpm.has_value());
-    EXPECT_NEAR(*facts.bpm, 150.0, 1.0);
+TEST(TempoTest, ClicksHalfASecondApartAre120BpmAndFourTenthsApart150) {
+    for (const auto& [interval, bpm] : {std::pair{0.5, 120.0}, std::pair{0.4, 150.0}}) {
+        const TrackFacts facts = FactsOfClicks(interval);
+        ASSERT_TRUE(facts.bpm.has_value()) << interval;
+        EXPECT_NEAR(*facts.bpm, bpm, 1.0) << interval;
+    }
 }
 
 // A steady tone has no beat to find.

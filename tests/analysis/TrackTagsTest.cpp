@@ -36,29 +36,22 @@ struct TrackTagsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(TrackTagsTest, AnMp3sTagsGiveItsArtistTitleAndAlbum) {
+// The year of its date, and the loudness its ReplayGain tag implies.
+TEST_F(TrackTagsTest, AnMp3sTagsGiveItsArtistTitleAlbumGenreYearAndLoudness) {
     const QString path = mp3("track07_final(2).mp3");
-    tag(path,
-        {{"ARTIST", "Sébastien Tellier"}, {"TITLE", "La Ritournelle"}, {"ALBUM", "Politics"}});
+    tag(path, {{"ARTIST", "Sébastien Tellier"},
+               {"TITLE", "La Ritournelle"},
+               {"ALBUM", "Politics"},
+               {"GENRE", "Disco"},
+               {"DATE", "1979-06-04"},
+               {"REPLAYGAIN_TRACK_GAIN", "-4.50 dB"}});
     const TrackTags tags = ReadTrackTags(path);
     EXPECT_EQ(tags.artist, u"Sébastien Tellier"_qs);
     EXPECT_EQ(tags.title, "La Ritournelle");
     EXPECT_EQ(tags.album, "Politics");
-    EXPECT_FALSE(tags.taggedLoudness);
-}
-
-TEST_F(TrackTagsTest, GenreAndTheYearOfTheDateAreRead) {
-    const QString path = mp3("dated.mp3");
-    tag(path, {{"GENRE", "Disco"}, {"DATE", "1979-06-04"}});
-    const TrackTags tags = ReadTrackTags(path);
     EXPECT_EQ(tags.genre, "Disco");
     EXPECT_EQ(tags.year, 1979);
-}
-
-TEST_F(TrackTagsTest, AReplayGainTagGivesTheTracksLoudness) {
-    const QString path = mp3("gained.mp3");
-    tag(path, {{"TITLE", "Gained"}, {"REPLAYGAIN_TRACK_GAIN", "-4.50 dB"}});
-    EXPECT_EQ(ReadTrackTags(path).taggedLoudness, -13.5);
+    EXPECT_EQ(tags.taggedLoudness, -13.5);
 }
 
 TEST_F(TrackTagsTest, AFileWithoutTagsOrThatIsNotSoundSaysNothing) {
@@ -69,11 +62,8 @@ TEST_F(TrackTagsTest, AFileWithoutTagsOrThatIsNotSoundSaysNothing) {
     EXPECT_EQ(ReadTrackTags(dir.path() + "/gone.flac"), TrackTags{});
 }
 
-TEST(TaggedName, ATrackWithArtistAndTitleIsNamedArtistDashTitle) {
+TEST(TaggedName, IsArtistDashTitleWhenTheTagsGiveBoth) {
     EXPECT_EQ(TaggedName({"Chic", "Good Times", "Risqué", {}}), u"Chic \u2013 Good Times"_qs);
-}
-
-TEST(TaggedName, ATrackWithoutArtistOrTitleHasNoNameFromTags) {
     EXPECT_EQ(TaggedName({"Chic", "", "Risqué", {}}), "");
     EXPECT_EQ(TaggedName({"", "Good Times", "", {}}), "");
 }

@@ -1,73 +1,57 @@
 #include "history/EveningHistory.h"
 
-#include "deck/DeckFixture.h"
 #include "history/DroppedTable.h"
-#include "history/HistoryStore.h"
+#include "support/TestWindow.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace velmor::test {
 namespace {
 
-// Four decks on fake players and a clock moved by hand, their history opened on a file.
+// The window on fake players and a clock moved by hand; Deck 1 holds "/music/track1.mp3" and
+// Deck 2 "/music/track2.mp3".
 struct EveningHistoryTest : ::testing::Test {
     EveningHistoryTest() {
-        for (int d = 0; d < kDecks; ++d) {
-            entries[d].add({QString("track%1.mp3").arg(d + 1)});
-            decks[d] = new Deck(d, players[d], entries[d], reporter, &owner);
-            decks[d]->setLevel(80);
-            decks[d]->load(0);
-        }
-        DeliverNotifications();
-    }
-    void start() {
-        history = std::make_unique<EveningHistory>(
-            decks, reporter, [this] { return now; },
-            [](const QString& path) {
-                return PlayWatcher::Names{"", QFileInfo(path).baseName()};
-            });
-        QObject::connect(history.get(), &EveningHistory::playedChanged,
+        t.fill(0, {"track1.mp3"});
+        t.fill(1, {"track2.mp3"});
+        QObject::connect(t.w().history.get(), &EveningHistory::playedChanged,
                          [this](const QSet<QString>& paths) { pushed = paths; });
-        history->open(file);
     }
     // Plays deck d for `seconds` and stops it.
     void play(int d, int seconds) {
-        decks[d]->playPause();
-        DeliverNotifications();
+        t.playPause(d);
         now = now.addSecs(seconds);
-        decks[d]->stop();
+        t.w().decks[d]->stop();
+        DeliverNotifications();
     }
 
     QTemporaryDir dir;
     QString file = dir.filePath("velmor/library.sqlite");
     QDateTime now{QDate(2026, 12, 8), QTime(21, 0, 0)};
-    RecordingReporter reporter;
-    std::array<FakePlayer, kDecks> players;
-    std::array<TestEntries, kDecks> entries;
-    QObject owner; // deletes the decks
-    PerDeck<Deck> decks{};
-    std::unique_ptr<EveningHistory> history;
+    TestWindow t{11520, true,
+                 [this](MainOptions& options) { options.clock = [this] { return now; }; }};
     QSet<QString> pushed;
 };
 
 TEST_F(EveningHistoryTest, AStoreThatWillNotOpenIsOneNoticeAndTheEveningGoesOn) {
     QDir().mkpath(file); // a folder where the file should be
-    start();
-    ASSERT_EQ(reporter.notices.size(), 1);
-    EXPECT_TRUE(reporter.notices[0].endsWith(" Tonight's history is not kept."));
+    t.w().history->open(file);
+    ASSERT_EQ(t.reporter.notices.size(), 1);
+    EXPECT_TRUE(t.reporter.notices[0].endsWith(" Tonight's history is not kept."));
     play(0, 30);
-    EXPECT_EQ(history->store(), nullptr);
+    EXPECT_EQ(t.w().history->store(), nullptr);
     EXPECT_EQ(pushed, QSet<QString>({"/music/track1.mp3"}));
 }
 
 TEST_F(EveningHistoryTest, FailedWritesAreOneNotice) {
-    start();
+    t.w().history->open(file);
     DropHistoryTable(file);
     play(0, 30);
     play(1, 30);
-    ASSERT_EQ(reporter.notices.size(), 1);
-    EXPECT_EQ(reporter.notices[0],
+    ASSERT_EQ(t.reporter.notices.size(), 1);
+    EXPECT_EQ(t.reporter.notices[0],
               "The history in " + file + " could not be written: no such table: history.");
 }
 

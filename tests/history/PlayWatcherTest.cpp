@@ -71,17 +71,11 @@ TEST_F(PlayWatcherTest, APausedTrackCountsOnceItHasSoundedThirtySeconds) {
     EXPECT_EQ(played[0].start, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 0)));
 }
 
-TEST_F(PlayWatcherTest, MutedTimeDoesNotCount) {
+// Muted, or on the side the crossfader closed, a playing track is not heard.
+TEST_F(PlayWatcherTest, TimeNotHeardDoesNotCount) {
     deck.setMuted(true);
     playFor(100);
     deck.setMuted(false);
-    pass(29);
-    stop();
-    EXPECT_TRUE(played.isEmpty());
-}
-
-TEST_F(PlayWatcherTest, ACrossfaderSideClosedIsNotHeard) {
-    act(&Deck::playPause);
     deck.setOutputLevel(-4500); // as the crossfader leaves a closed side
     pass(0);                    // the next look on the watcher's timer
     pass(100);
@@ -89,17 +83,12 @@ TEST_F(PlayWatcherTest, ACrossfaderSideClosedIsNotHeard) {
     EXPECT_TRUE(played.isEmpty());
 }
 
-TEST_F(PlayWatcherTest, ATrackThatEndsIsPlayedToItsEnd) {
+TEST_F(PlayWatcherTest, ATrackThatEndsIsPlayedToItsEndAndTheNextIsWatchedAfresh) {
     playFor(30);
-    endTrack();
+    endTrack(); // two.mp3 plays on
     ASSERT_EQ(played.size(), 1);
     EXPECT_EQ(played[0].path, "/music/one.mp3");
     EXPECT_TRUE(played[0].playedToEnd);
-}
-
-TEST_F(PlayWatcherTest, TheTrackThatFollowsAnEndIsWatchedAfresh) {
-    playFor(30);
-    endTrack(); // two.mp3 plays on
     pass(30);
     stop();
     ASSERT_EQ(played.size(), 2);
@@ -107,19 +96,19 @@ TEST_F(PlayWatcherTest, TheTrackThatFollowsAnEndIsWatchedAfresh) {
     EXPECT_EQ(played[1].start, QDateTime(QDate(2026, 12, 8), QTime(21, 0, 30)));
 }
 
-TEST_F(PlayWatcherTest, MovingOnByHandIsNotAnEnd) {
+// Moved on by hand while it plays, or replaced by another while paused.
+TEST_F(PlayWatcherTest, ATrackLeftForAnotherIsToldAsNotPlayedToItsEnd) {
     playFor(30);
-    act(&Deck::next);
-    ASSERT_EQ(played.size(), 1);
-    EXPECT_FALSE(played[0].playedToEnd);
-}
-
-TEST_F(PlayWatcherTest, APausedTrackReplacedByAnotherIsTold) {
-    playFor(30);
-    act(&Deck::playPause); // paused
-    load(1);
+    act(&Deck::next); // two.mp3 plays
     ASSERT_EQ(played.size(), 1);
     EXPECT_EQ(played[0].path, "/music/one.mp3");
+    EXPECT_FALSE(played[0].playedToEnd);
+    pass(30);
+    act(&Deck::playPause); // paused
+    load(0);
+    ASSERT_EQ(played.size(), 2);
+    EXPECT_EQ(played[1].path, "/music/two.mp3");
+    EXPECT_FALSE(played[1].playedToEnd);
 }
 
 TEST_F(PlayWatcherTest, FinishingTellsATrackThatCounts) {

@@ -41,21 +41,17 @@ struct LibraryDatabaseTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(LibraryDatabaseTest, ANewLibraryIsMadeWithItsFolderAndNoNotice) {
+TEST_F(LibraryDatabaseTest, ANewLibraryIsMadeWithItsFolderAndItsTracksAreThereWhenOpenedAgain) {
     const QString nested = dir.path() + "/data/velmor/library.sqlite";
-    LibraryDatabase database(nested);
-    EXPECT_TRUE(QFile::exists(nested));
-    EXPECT_EQ(database.notice(), "");
-    EXPECT_EQ(version(database), 1);
-    EXPECT_EQ(tracks(database), 0);
-}
-
-TEST_F(LibraryDatabaseTest, TracksAreThereWhenTheLibraryIsOpenedAgain) {
     {
-        LibraryDatabase database(path);
+        LibraryDatabase database(nested);
+        EXPECT_TRUE(QFile::exists(nested));
+        EXPECT_EQ(database.notice(), "");
+        EXPECT_EQ(version(database), 1);
+        EXPECT_EQ(tracks(database), 0);
         addTrack(database, "/music/a.mp3");
     }
-    LibraryDatabase again(path);
+    LibraryDatabase again(nested);
     EXPECT_EQ(tracks(again), 1);
     EXPECT_EQ(again.notice(), "");
 }

@@ -37,23 +37,19 @@ struct LibraryModelTest : ::testing::Test {
 
 } // namespace
 
-TEST(LengthText, IsMinutesAndTwoDigitSeconds) {
+// Nothing for a length or a tempo not known.
+TEST(LengthAndTempoText, AreMinutesAndTwoDigitSecondsAndTheTempoToATenth) {
     EXPECT_EQ(LengthText(59.99), "0:59");
     EXPECT_EQ(LengthText(600), "10:00");
     EXPECT_EQ(LengthText(3725), "62:05");
-}
-
-TEST(LengthText, IsEmptyForNoLength) {
     EXPECT_EQ(LengthText(std::nullopt), "");
     EXPECT_EQ(LengthText(-1), "");
-}
-
-TEST(TempoText, IsEmptyForNoTempo) {
+    EXPECT_EQ(TempoText(127.96), "128.0");
     EXPECT_EQ(TempoText(std::nullopt), "");
     EXPECT_EQ(TempoText(0), "");
 }
 
-// The length in minutes and seconds, the tempo to a tenth of a beat.
+// The title, or the file name where there is none; the track's path for the window.
 TEST_F(LibraryModelTest, ARowShowsArtistTitleLengthAndTempo) {
     EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.columnCount(), 5);
@@ -61,10 +57,8 @@ TEST_F(LibraryModelTest, ARowShowsArtistTitleLengthAndTempo) {
     EXPECT_EQ(shown(0, LibraryModel::Title), "Beat It");
     EXPECT_EQ(shown(0, LibraryModel::Length), "3:05");
     EXPECT_EQ(shown(0, LibraryModel::Tempo), "128.0");
-}
-
-TEST_F(LibraryModelTest, ATrackWithoutATitleShowsItsFileName) {
     EXPECT_EQ(shown(1, LibraryModel::Title), "file name");
+    EXPECT_EQ(model.data(model.index(1, 0), LibraryModel::PathRole).toString(), "/m/untitled.mp3");
 }
 
 TEST_F(LibraryModelTest, TracksPlayedTonightAreMarked) {
@@ -75,10 +69,6 @@ TEST_F(LibraryModelTest, TracksPlayedTonightAreMarked) {
     EXPECT_EQ(model.data(model.index(0, LibraryModel::Played), Qt::AccessibleTextRole).toString(),
               "played tonight");
     EXPECT_EQ(changed.size(), 1);
-}
-
-TEST_F(LibraryModelTest, ARowGivesItsTracksPath) {
-    EXPECT_EQ(model.data(model.index(1, 0), LibraryModel::PathRole).toString(), "/m/untitled.mp3");
 }
 
 TEST_F(LibraryModelTest, AMissingTrackSaysWhy) {
@@ -99,14 +89,11 @@ TEST_F(LibraryModelTest, TheSameResultsAgainLeaveTheListAsItStands) {
 }
 
 TEST_F(LibraryModelTest, DraggedRowsAreTheirFilesEachOnceInListOrder) {
+    EXPECT_TRUE(model.flags(model.index(0, LibraryModel::Title)) & Qt::ItemIsDragEnabled);
     const std::unique_ptr<QMimeData> dragged(
         model.mimeData({model.index(1, LibraryModel::Title), model.index(0, LibraryModel::Artist),
                         model.index(1, LibraryModel::Artist)}));
     EXPECT_TRUE(dragged->hasFormat("text/uri-list"));
     EXPECT_EQ(dragged->urls(),
               (QList<QUrl>{QUrl("file:///m/beat.mp3"), QUrl("file:///m/untitled.mp3")}));
-}
-
-TEST_F(LibraryModelTest, EveryRowCanBeDragged) {
-    EXPECT_TRUE(model.flags(model.index(0, LibraryModel::Title)) & Qt::ItemIsDragEnabled);
 }

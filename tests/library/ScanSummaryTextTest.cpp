@@ -19,10 +19,6 @@ TEST(ScanSummaryText, CountsTheTracksWithThousandsSeparated) {
     ScanSummary summary;
     summary.tracks = 12034;
     EXPECT_EQ(ScanSummaryText(summary), "12,034 tracks");
-}
-
-TEST(ScanSummaryText, OneTrackIsOneTrack) {
-    ScanSummary summary;
     summary.tracks = 1;
     EXPECT_EQ(ScanSummaryText(summary), "1 track");
 }

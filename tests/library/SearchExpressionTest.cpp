@@ -7,35 +7,24 @@
 
 using namespace velmor;
 
+// Spaces around and between words count once; a word without a letter or a digit is left out;
+// a quote typed is doubled; operators, column filters, stars and brackets are words like any
+// other, inside their quotes.
 TEST(SearchExpression, EachWordIsAQuotedPrefix) {
-    EXPECT_EQ(SearchExpression("beat mich"), R"("beat"* "mich"*)");
-}
-
-TEST(SearchExpression, SpacesAroundAndBetweenWordsCountOnce) {
-    EXPECT_EQ(SearchExpression("  daft \t punk  "), R"("daft"* "punk"*)");
-}
-
-TEST(SearchExpression, NothingTypedIsNothingToSearch) {
-    EXPECT_EQ(SearchExpression(""), "");
-    EXPECT_EQ(SearchExpression("   "), "");
-}
-
-TEST(SearchExpression, WordsWithoutLetterOrDigitAreLeftOut) {
-    EXPECT_EQ(SearchExpression("simon & garfunkel - live"), R"("simon"* "garfunkel"* "live"*)");
-    EXPECT_EQ(SearchExpression("* - ( )"), "");
-}
-
-TEST(SearchExpression, QuotesTypedAreDoubled) {
-    EXPECT_EQ(SearchExpression(R"(12" mix)"), R"("12"""* "mix"*)");
-    EXPECT_EQ(SearchExpression(R"("love)"), R"("""love"*)");
-}
-
-TEST(SearchExpression, OperatorsAreWordsLikeAnyOther) {
-    EXPECT_EQ(SearchExpression("rock AND roll"), R"("rock"* "AND"* "roll"*)");
-    EXPECT_EQ(SearchExpression("NOT NEAR"), R"("NOT"* "NEAR"*)");
-}
-
-TEST(SearchExpression, ColumnFiltersStarsAndBracketsStayInsideTheirWord) {
-    EXPECT_EQ(SearchExpression("artist:prince"), R"("artist:prince"*)");
-    EXPECT_EQ(SearchExpression("(take^on*"), R"("(take^on*"*)");
+    const std::pair<const char*, const char*> cases[] = {
+        {"beat mich", R"("beat"* "mich"*)"},
+        {"  daft \t punk  ", R"("daft"* "punk"*)"},
+        {"", ""},
+        {"   ", ""},
+        {"simon & garfunkel - live", R"("simon"* "garfunkel"* "live"*)"},
+        {"* - ( )", ""},
+        {R"(12" mix)", R"("12"""* "mix"*)"},
+        {R"("love)", R"("""love"*)"},
+        {"rock AND roll", R"("rock"* "AND"* "roll"*)"},
+        {"NOT NEAR", R"("NOT"* "NEAR"*)"},
+        {"artist:prince", R"("artist:prince"*)"},
+        {"(take^on*", R"("(take^on*"*)"},
+    };
+    for (const auto& [typed, expression] : cases)
+        EXPECT_EQ(SearchExpression(typed), expression) << typed;
 }

@@ -1,3 +1,4 @@
+#include "mix/Crossfader.h"
 #include "common/Widgets.h"
 #include "support/WindowTest.h"
 
@@ -11,6 +12,23 @@ struct CrossfaderTest : WindowTest {
 };
 
 } // namespace
+
+// Left of the middle deck A plays at its own setting and B is turned down in proportion;
+// right of it the other way round.
+TEST(CrossfadeVolumesTest, OneDeckAtItsOwnSettingTheOtherTurnedDownInProportion) {
+    const std::tuple<int, int, int, int, int> cases[] = {
+        // position, A's setting, B's setting: A's share, B's share
+        {0, 100, 100, 100, 0},   {25, 100, 100, 100, 50}, {50, 100, 100, 100, 100},
+        {51, 100, 100, 98, 100}, {75, 100, 100, 50, 100}, {100, 100, 100, 0, 100},
+        {25, 70, 33, 70, 16}, // 16.5 to the even 16
+        {60, 45, 80, 36, 80},
+    };
+    for (const auto& [position, a, b, wantA, wantB] : cases) {
+        const CrossfadeVolumes got = CrossfadeVolumesAt(position, a, b);
+        EXPECT_EQ(got.a, wantA) << "at " << position << " of " << a << " and " << b;
+        EXPECT_EQ(got.b, wantB) << "at " << position << " of " << a << " and " << b;
+    }
+}
 
 // The slider shares the level between the active deck and the next: at 25, deck 1 at its own
 // volume 45 (-2475), deck 2 at half of its 100 (-2250). A value set by code applies like a

@@ -43,16 +43,12 @@ TEST_F(FadesTest, AFadeInRunsOnTheTimerAndLeavesTheSliderAtTheEndVolume) {
     EXPECT_FALSE(fading());
 }
 
-// The switch turned to out swaps the start and end boxes.
-TEST_F(FadesTest, TheSwitchTurnedToOutSwapsTheVolumes) {
+// The switch turned to out swaps the start and end boxes; a fade out sets no start level and
+// no cue, and leaves playback untouched.
+TEST_F(FadesTest, TheSwitchTurnedToOutSwapsTheVolumesAndAFadeOutLeavesThePlayerAlone) {
     ui.chkInOrOut[0]->click();
     EXPECT_EQ(ui.txtStartVolume[0]->text(), "100");
     EXPECT_EQ(ui.txtEndVolume[0]->text(), "20");
-}
-
-// Out: no start level, no cue, playback untouched.
-TEST_F(FadesTest, AFadeOutLeavesThePlayerAloneAtItsStart) {
-    ui.chkInOrOut[0]->click();
     player.log.clear();
     w.fades.cmdFade_Click(0);
     EXPECT_TRUE(player.log.isEmpty());

@@ -12,19 +12,16 @@ using EntryChecksTest = MusicFolderTest;
 using ListsFromAnywhere = MusicFolderTest;
 } // namespace
 
-TEST_F(EntryChecksTest, AMissingEntryIsMarkedWithTheReason) {
-    add({"list.M3U"});
-    EXPECT_EQ(list0.unplayableReason(2), "/abs/z.MP3 cannot be played: it does not exist.");
-    EXPECT_FALSE(w.browser.entryChecks().busy()); // a short list is looked up at once
-}
-
-TEST_F(EntryChecksTest, AnEntryWrittenForWindowsIsFoundBesideTheList) {
+// A short list is looked up at once.
+TEST_F(EntryChecksTest, AMissingEntryIsMarkedAndOneWrittenForWindowsIsFoundBesideTheList) {
     file("music/w.mp3");
-    file("music/win.m3u", "C:\\Music\\w.mp3\r\n");
+    file("music/win.m3u", "C:\\Music\\w.mp3\r\n/abs/z.MP3\r\n");
     browse(music);
     add({"win.m3u"});
+    EXPECT_FALSE(w.browser.entryChecks().busy());
     EXPECT_EQ(list0.fullPath(0), music + "/w.mp3");
     EXPECT_FALSE(list0.isUnplayable(0));
+    EXPECT_EQ(list0.unplayableReason(1), "/abs/z.MP3 cannot be played: it does not exist.");
 }
 
 TEST_F(ListsFromAnywhere, ALongListIsLookedUpOnAWorkerAndMarkedAsFound) {

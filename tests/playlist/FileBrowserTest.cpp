@@ -13,12 +13,11 @@ namespace {
 using FileBrowserTest = MusicFolderTest;
 } // namespace
 
-TEST_F(FileBrowserTest, TheFolderListShowsTheChainFromTheRoot) {
-    const int depth = int(music.count('/')); // the root, then each folder one step further in
+// The folder list: the root, then each folder one step further in. The file list: the tracks
+// and the lists the decks take, in name order.
+TEST_F(FileBrowserTest, ItShowsTheFolderChainFromTheRootAndTheFolderTracksAndLists) {
+    const int depth = int(music.count('/'));
     EXPECT_EQ(ui.dir->currentItem()->text(), QString(2 * depth, ' ') + "music");
-}
-
-TEST_F(FileBrowserTest, TheFileListShowsTracksAndPlaylistsInNameOrder) {
     EXPECT_EQ(shownFiles(), (QStringList{"a.mp3", "b.mp3", "C.MP3", "list.M3U", "m.wav"}));
 }
 
@@ -56,18 +55,14 @@ TEST_F(FileBrowserTest, NamesThatAreNotUtf8AreShownReadableAndAddedByteForByte) 
     ::rmdir(odd.constData());
 }
 
+// The files chosen in name order; a deck without a file loads the first entry added, unstarted.
 TEST_F(FileBrowserTest, AddingGoesToTheActiveDeckAListExpandedInPlace) {
+    t.player(3).log.clear();
     w.activation.fra_Click(3);
     add({"m.wav", "list.M3U", "a.mp3"});
     EXPECT_EQ(entries(3),
               (QStringList{"~/a.mp3", "~/x.mp3", "~/Sub/y.mp3", "/abs/z.MP3", "~/m.wav"}));
     EXPECT_EQ(list0.count(), 0);
-}
-
-TEST_F(FileBrowserTest, ADeckWithoutAFileLoadsTheFirstEntryAddedUnstarted) {
-    t.player(3).log.clear();
-    w.activation.fra_Click(3);
-    add({"b.mp3", "a.mp3"});
     EXPECT_EQ(t.player(3).log, QStringList{"FileName " + music + "/a.mp3"});
     EXPECT_EQ(w.playlists.list(3).loaded(), 0);
 }
@@ -81,23 +76,19 @@ TEST_F(FileBrowserTest, ARightClickInTheFileListAddsTheSelectionAsItWas) {
     EXPECT_EQ(entries(0), QStringList{"~/b.mp3"});
 }
 
-// Dropped folders, lists and tracks add in the drop's order; what is none of them is told
-// without blocking.
+// Dropped folders, lists and tracks add in the drop's order; what is none of them, and a drop
+// of only other computers' files, is told without blocking.
 TEST_F(FileBrowserTest, WhatIsDroppedOnADeckAddsInTheDropsOrder) {
     for (const char* name : {"f/b.mp3", "f/a.FLAC", "f/notes.txt", "f/sub/deeper.mp3"})
         file(QString("music/") + name);
     file("music/l.m3u8", "m.wav\r\n");
+    drop(lst, {});
+    EXPECT_EQ(list0.count(), 0);
     drop(ui.lstPlay[2], {"f", "l.m3u8", "b.mp3", "f/notes.txt", "gone.mp3"});
     EXPECT_EQ(entries(2), (QStringList{"~/f/a.FLAC", "~/f/b.mp3", "~/m.wav", "~/b.mp3"}));
-    ASSERT_EQ(t.reporter.notices.size(), size_t(1));
-    EXPECT_TRUE(t.reporter.notices[0].endsWith("notes.txt, gone.mp3"));
+    ASSERT_EQ(t.reporter.notices.size(), size_t(2));
+    EXPECT_TRUE(t.reporter.notices[1].endsWith("notes.txt, gone.mp3"));
     EXPECT_EQ(t.reporter.messages.size(), size_t(0));
-}
-
-TEST_F(FileBrowserTest, ADropOfNothingAddsNothing) {
-    drop(lst, {}); // only other computers' files
-    EXPECT_EQ(list0.count(), 0);
-    EXPECT_EQ(t.reporter.notices.size(), size_t(1));
 }
 
 TEST_F(FileBrowserTest, AFolderOrFileDroppedOnTheBrowserOpensItsFolder) {

@@ -31,19 +31,13 @@ TEST(PlaylistNames, EndInM3uOrM3u8InAnyCase) {
     EXPECT_FALSE(IsPlaylistName(u"m3u"));
 }
 
-TEST_F(PlaylistFilesTest, AMissingFileCannotBeRead) {
+// A pipe, which the file list does not show, may be dropped as a list: it must not hang.
+TEST_F(PlaylistFilesTest, WhatIsNoFileCannotBeReadAndSaysWhy) {
+    ASSERT_EQ(::mkfifo(FileNameToBytes(path("pipe.m3u")).constData(), 0644), 0);
     EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path("gone.m3u")); }),
               path("gone.m3u") + " cannot be read: it does not exist.");
-}
-
-TEST_F(PlaylistFilesTest, AFolderIsNoList) {
     EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(tmp.path()); }),
               tmp.path() + " cannot be read: it is a folder.");
-}
-
-// A pipe, which the file list does not show, may be dropped as a list: it must not hang.
-TEST_F(PlaylistFilesTest, APipeNamedLikeAListIsNoFile) {
-    ASSERT_EQ(::mkfifo(FileNameToBytes(path("pipe.m3u")).constData(), 0644), 0);
     EXPECT_EQ(FailureOf([&] { ReadPlaylistFile(path("pipe.m3u")); }),
               path("pipe.m3u") + " cannot be read: it is not a file.");
 }

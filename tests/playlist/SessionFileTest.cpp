@@ -45,7 +45,8 @@ TEST(SessionFileTest, AnEveningWithNoEntriesIsEmpty) {
     EXPECT_FALSE(OddEvening().empty());
 }
 
-// A file cut short anywhere, or with a line changed, is no session: never a part of one.
+// A file cut short anywhere, or with a line changed, is no session: never a part of one. The
+// refusal says on which line.
 TEST(SessionFileTest, AFileCutShortOrDamagedIsRefused) {
     const QByteArray whole = SessionToBytes(OddEvening());
     for (qsizetype size = 0; size < whole.size(); ++size)
@@ -61,6 +62,8 @@ TEST(SessionFileTest, AFileCutShortOrDamagedIsRefused) {
         ASSERT_TRUE(bytes.contains(from)) << from;
         EXPECT_THROW(SessionFromBytes(bytes.replace(from, to)), Error) << to;
     }
+    EXPECT_EQ(test::FailureOf([] { SessionFromBytes("velmor-session 1\nquit maybe\n"); }),
+              "line 2: the end of the evening is not told");
 }
 
 TEST(SessionFileTest, ASmallEveningIsWrittenLineByLine) {
@@ -76,11 +79,6 @@ TEST(SessionFileTest, ASmallEveningIsWrittenLineByLine) {
                                        "deck 3 -1 =0 =0 0\n"
                                        "deck 4 -1 =0 =0 0\n"
                                        "end 1\n");
-}
-
-TEST(SessionFileTest, ARefusalSaysOnWhichLine) {
-    EXPECT_EQ(test::FailureOf([] { SessionFromBytes("velmor-session 1\nquit maybe\n"); }),
-              "line 2: the end of the evening is not told");
 }
 
 TEST(SessionWriter, TheLastBytesGivenAreInTheFile) {

@@ -56,10 +56,12 @@ struct TaggedEntriesTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(TaggedEntriesTest, AnEntryWithArtistAndTitleShowsThem) {
+TEST_F(TaggedEntriesTest, AnEntryWithArtistAndTitleShowsThemAndItsFileInItsTooltip) {
     write("track07_final(2).wav", {{"ARTIST", "Chic"}, {"TITLE", "Good Times"}});
     append({"track07_final(2).wav"});
     EXPECT_EQ(shown(0), u"Chic \u2013 Good Times"_qs);
+    EXPECT_EQ(shown(0, Qt::ToolTipRole), DisplayName(dir.path() + "/track07_final(2).wav"));
+    EXPECT_EQ(list.name(0), "track07_final(2).wav");
 }
 
 TEST_F(TaggedEntriesTest, TheViewsHearOfTheNamesOnceTheyAreRead) {
@@ -70,12 +72,6 @@ TEST_F(TaggedEntriesTest, TheViewsHearOfTheNamesOnceTheyAreRead) {
     ASSERT_EQ(changed.size(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex().row(), 0);
     EXPECT_EQ(changed[0][1].toModelIndex().row(), 1);
-}
-
-TEST_F(TaggedEntriesTest, ItsTooltipGivesTheFilesPath) {
-    write("track07.wav", {{"ARTIST", "Chic"}, {"TITLE", "Good Times"}});
-    append({"track07.wav"});
-    EXPECT_EQ(shown(0, Qt::ToolTipRole), DisplayName(dir.path() + "/track07.wav"));
 }
 
 TEST_F(TaggedEntriesTest, AnEntryWithoutArtistAndTitleShowsItsFileName) {
