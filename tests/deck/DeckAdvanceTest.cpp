@@ -9,22 +9,20 @@ namespace {
 using DeckAdvanceTest = DeckTest;
 } // namespace
 
-TEST_F(DeckAdvanceTest, ATrackThatEndsIsFollowedByTheNextEntry) {
-    fill({"A.mp3", "B.mp3", "C.mp3"});
+// The player is told the entry that would follow, for a join without a gap. After the last
+// entry the deck stays stopped at the cue.
+TEST_F(DeckAdvanceTest, ATrackThatEndsIsFollowedByTheNextEntryUntilTheLast) {
+    deck.setCue(2);
+    fill({"A.mp3", "B.mp3"});
     act(&Deck::playPause);
+    EXPECT_EQ(player.QueuedNext(), "/music/B.mp3");
     endTrack();
     EXPECT_EQ(player.FileName(), "/music/B.mp3");
     EXPECT_EQ(player.PlayState(), MediaPlayer::Playing);
     EXPECT_EQ(deck.trackNumber(), 2);
     EXPECT_EQ(deck.stopReason(), StopReason::EndOfTrack);
     EXPECT_EQ(entries.loaded(), 1);
-}
-
-TEST_F(DeckAdvanceTest, AfterTheLastEntryTheDeckStaysStoppedAtTheCue) {
-    deck.setCue(2);
-    fill({"A.mp3", "B.mp3"});
-    act(&Deck::playPause);
-    endTrack();
+    EXPECT_EQ(player.QueuedNext(), "");
     endTrack();
     EXPECT_EQ(player.FileName(), "/music/B.mp3");
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
@@ -69,14 +67,6 @@ TEST_F(DeckAdvanceTest, WithNothingThatOpensLeftTheDeckStopsForTheFailure) {
     EXPECT_EQ(deck.stopReason(), StopReason::Failure);
     EXPECT_EQ(deck.trackNumber(), 1);
     EXPECT_EQ(entries.loaded(), 0);
-}
-
-TEST_F(DeckAdvanceTest, ThePlayerIsToldTheEntryThatWouldFollowForAJoinWithoutAGap) {
-    fill({"A.mp3", "B.mp3"});
-    act(&Deck::playPause);
-    EXPECT_EQ(player.QueuedNext(), "/music/B.mp3");
-    endTrack();
-    EXPECT_EQ(player.QueuedNext(), "");
 }
 
 TEST_F(DeckAdvanceTest, ACueThatIsNotANumberFailsTheStopWhichStillShowsTheDeckStopped) {

@@ -25,7 +25,8 @@ TEST_F(DeckNavigationTest, AStoppedDeckLoadsItsNeighboursWithoutPlayingUpToEithe
     EXPECT_EQ(player.PlayState(), MediaPlayer::Stopped);
 }
 
-TEST_F(DeckNavigationTest, APlayingDeckPlaysThePreviousEntryFromItsStart) {
+// A playing deck plays the previous entry from its start; a paused one the next.
+TEST_F(DeckNavigationTest, APlayingOrPausedDeckPlaysTheEntryItMovesTo) {
     fill({"A.mp3", "B.mp3", "C.mp3"});
     act(&Deck::next);
     act(&Deck::playPause);
@@ -36,11 +37,6 @@ TEST_F(DeckNavigationTest, APlayingDeckPlaysThePreviousEntryFromItsStart) {
     EXPECT_EQ(player.CurrentPosition(), 0);
     EXPECT_EQ(deck.trackNumber(), 1);
     EXPECT_EQ(deck.stopReason(), StopReason::Previous);
-}
-
-TEST_F(DeckNavigationTest, APausedDeckPlaysTheNextEntry) {
-    fill({"A.mp3", "B.mp3"});
-    act(&Deck::playPause);
     act(&Deck::playPause);
     act(&Deck::next);
     EXPECT_EQ(player.FileName(), "/music/B.mp3");

@@ -22,7 +22,8 @@ struct DeckPanelPositionTest : WindowTest {
 };
 } // namespace
 
-TEST_F(DeckPanelPositionTest, ATickShowsTheTimesTheSliderAndTheBars) {
+// A drag seeks, and a playing deck's times follow at the next tick.
+TEST_F(DeckPanelPositionTest, ATickShowsTheTimesTheSliderAndTheBarsAndADragSeeks) {
     playSong();
     w.panels[1]->timer_Timer();
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");
@@ -32,11 +33,6 @@ TEST_F(DeckPanelPositionTest, ATickShowsTheTimesTheSliderAndTheBars) {
     EXPECT_NEAR(ui.shpQueda[1]->WidthTwips(), 691.185, 1e-3);
     EXPECT_TRUE(player.log.isEmpty()) << "the timer's own setting of the slider is no seek";
     EXPECT_EQ(ui.lblTracking[0]->text(), "0:0") << "other decks stay as they were";
-}
-
-TEST_F(DeckPanelPositionTest, ADragSeeksAndAPlayingDecksTimesFollowAtTheNextTick) {
-    playSong();
-    w.panels[1]->timer_Timer();
     ui.Tracker[1]->setSliderPosition(90);
     EXPECT_EQ(player.log, QStringList{"Position 90"});
     EXPECT_EQ(ui.lblTracking[1]->text(), "1:10");

@@ -11,16 +11,7 @@ using namespace velmor::test;
 namespace {
 struct DeckPanelTest : WindowTest {
     FakePlayer& player = t.player(0);
-    DeckPlaylist& list = w.playlists.list(0);
 
-    // Entries of /music, the first loaded as adding loads it.
-    void add(const QStringList& names) {
-        for (const QString& name : names)
-            list.append(name, "/music");
-        if (player.FileName().isEmpty())
-            w.decks[0]->load(0);
-        DeliverNotifications();
-    }
     void click(QPushButton* button) {
         button->click();
         DeliverNotifications();
@@ -29,7 +20,7 @@ struct DeckPanelTest : WindowTest {
 } // namespace
 
 TEST_F(DeckPanelTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
-    add({"Song.mp3"});
+    t.fill(0, {"Song.mp3"});
     EXPECT_EQ(ui.fra[0]->Caption(), "1. Song 3:5");
     EXPECT_TRUE(ui.cmdPlayPause[0]->isEnabled());
     EXPECT_FALSE(ui.cmdStop[0]->isEnabled());
@@ -39,44 +30,43 @@ TEST_F(DeckPanelTest, AnOpenedTrackShowsItsTitleAndLengthAndCanBePlayed) {
 }
 
 TEST_F(DeckPanelTest, ATrackWhoseTagsGiveArtistAndTitleIsCaptionedByThem) {
-    add({"track07_final(2).mp3"});
+    t.fill(0, {"track07_final(2).mp3"});
     w.tagReading.waitUntilDone();
     w.knownTracks.learnTags("/music/track07_final(2).mp3", {"Chic", "Good Times", "", {}});
     EXPECT_EQ(ui.fra[0]->Caption(), u"1. Chic \u2013 Good Times 3:5"_qs);
 }
 
-TEST_F(DeckPanelTest, TagsLearntAfterTheFileClosedLeaveTheFrameBare) {
-    add({"Song.mp3"});
+// Tags learnt after the file closed leave the frame bare too.
+TEST_F(DeckPanelTest, AClosedFileLeavesTheFrameBare) {
+    t.fill(0, {"Song.mp3"});
     w.tagReading.waitUntilDone();
     player.closeFile();
     DeliverNotifications();
+    EXPECT_EQ(ui.fra[0]->Caption(), "1. ");
+    EXPECT_FALSE(ui.cmdPlayPause[0]->isEnabled());
+    EXPECT_EQ(ui.lblRTracking[0]->text(), "0:0");
     w.knownTracks.learnTags("/music/Song.mp3", {"Chic", "Good Times", "", {}});
     EXPECT_EQ(ui.fra[0]->Caption(), "1. ");
 }
 
-TEST_F(DeckPanelTest, APlayingDeckIsBlueWithThePauseCaptionAndItsTimerOn) {
-    add({"Song.mp3"});
+// Playing, the deck is blue with the pause caption and its timer on; paused, light blue with
+// a red play button, its timer still on; stopped, black, its timer off, showing the cue it
+// will play from.
+TEST_F(DeckPanelTest, EachPlayStateShowsInTheFrameTheButtonsAndTheTimer) {
+    t.fill(0, {"Song.mp3"});
+    ui.txtSet[0]->setText("2");
     click(ui.cmdPlayPause[0]);
     EXPECT_EQ(ui.fra[0]->ForeColor(), kBlue);
     EXPECT_EQ(ui.cmdPlayPause[0]->text(), "| |");
     EXPECT_TRUE(ui.cmdStop[0]->isEnabled());
     EXPECT_TRUE(ui.timer[0]->isActive());
-}
 
-TEST_F(DeckPanelTest, APausedDeckIsLightBlueWithARedPlayButtonAndItsTimerStillOn) {
-    add({"Song.mp3"});
-    click(ui.cmdPlayPause[0]);
     click(ui.cmdPlayPause[0]);
     EXPECT_EQ(ui.fra[0]->ForeColor(), kLightBlue);
     EXPECT_EQ(ui.cmdPlayPause[0]->text(), ">");
     EXPECT_EQ(ui.cmdPlayPause[0]->BackColor(), kRed);
     EXPECT_TRUE(ui.timer[0]->isActive());
-}
 
-TEST_F(DeckPanelTest, AStoppedDeckIsBlackAndShowsTheCueItWillPlayFrom) {
-    add({"Song.mp3"});
-    ui.txtSet[0]->setText("2");
-    click(ui.cmdPlayPause[0]);
     player.setPosition(60);
     click(ui.cmdStop[0]);
     EXPECT_EQ(ui.fra[0]->ForeColor(), kBlack);
@@ -90,24 +80,15 @@ TEST_F(DeckPanelTest, AStoppedDeckIsBlackAndShowsTheCueItWillPlayFrom) {
 }
 
 TEST_F(DeckPanelTest, TheNavigationButtonsMoveTheDeckThroughItsList) {
-    add({"A.mp3", "B.mp3"});
+    t.fill(0, {"A.mp3", "B.mp3"});
     click(ui.cmdAvanceTema[0]);
     EXPECT_EQ(ui.fra[0]->Caption(), "1. B 3:5");
     click(ui.cmdRetroceso[0]);
     EXPECT_EQ(ui.fra[0]->Caption(), "1. A 3:5");
 }
 
-TEST_F(DeckPanelTest, AClosedFileLeavesTheFrameBare) {
-    add({"Song.mp3"});
-    player.closeFile();
-    DeliverNotifications();
-    EXPECT_EQ(ui.fra[0]->Caption(), "1. ");
-    EXPECT_FALSE(ui.cmdPlayPause[0]->isEnabled());
-    EXPECT_EQ(ui.lblRTracking[0]->text(), "0:0");
-}
-
 TEST_F(DeckPanelTest, TheVolumeSliderSetsTheDecksLevelAndItsLabelShowsIt) {
-    add({"Song.mp3"});
+    t.fill(0, {"Song.mp3"});
     ui.Volumen[0]->setValue(80);
     EXPECT_EQ(w.decks[0]->level(), 80);
     EXPECT_EQ(ui.lblVolumen[0]->text(), "80");

@@ -76,15 +76,3 @@ TEST(EntrySearch, TheButtonsGuardFindsNothingWhereTheSearchWouldTryNothing) {
     EXPECT_EQ(NextPlayable(3, 3, +1, marked), std::nullopt);
     EXPECT_EQ(NextPlayable(3, 1, -1, marked), 0);
 }
-
-TEST(EntrySearch, TheNoticeTellsOneReasonOrHowManyAndTheFirst) {
-    SteppedOver one;
-    one.count = 1;
-    one.firstReason = "/music/b.mp3 cannot be played: not an audio file.";
-    EXPECT_EQ(SteppedOverNotice(0, one),
-              "Deck 1: /music/b.mp3 cannot be played: not an audio file.");
-    SteppedOver two = one;
-    two.count = 2;
-    EXPECT_EQ(SteppedOverNotice(3, two), "Deck 4 stepped over 2 entries, the first because "
-                                         "/music/b.mp3 cannot be played: not an audio file.");
-}

@@ -37,19 +37,15 @@ struct RemainingToLastSoundTest : WindowTest {
 };
 } // namespace
 
-TEST_F(RemainingToLastSoundTest, StoppedTrackShowsTheTimeToItsLastSound) {
+// 30 s before the last sound the warning comes on, 50 s before the end of the file; in the
+// silent tail nothing is left.
+TEST_F(RemainingToLastSoundTest, TheRemainingTimeAndTheWarningCountToTheLastSound) {
     EXPECT_EQ(ui.lblRTracking[1]->text(), "3:0");
-}
-
-TEST_F(RemainingToLastSoundTest, SilentTailHasNothingLeft) {
-    playAt(190);
-    EXPECT_EQ(ui.lblRTracking[1]->text(), "0:0");
-}
-
-// 30 s before the last sound the warning comes on, 50 s before the end of the file.
-TEST_F(RemainingToLastSoundTest, WarningComesThirtySecondsBeforeTheLastSound) {
     playAt(151);
     EXPECT_TRUE(ui.ovwTrack[1]->warning());
+    player.setPosition(190);
+    w.panels[1]->timer_Timer();
+    EXPECT_EQ(ui.lblRTracking[1]->text(), "0:0");
 }
 
 TEST_F(RemainingToLastSoundTest, WithoutSkippingSilenceTheFileEndCounts) {

@@ -5,14 +5,12 @@
 
 using namespace velmor;
 
+// The seconds come from the fraction of the minutes.
 TEST(TimeText, ShowsMinutesAndSecondsWithoutLeadingZeros) {
     EXPECT_EQ(TimeText(7), "0:7");
     EXPECT_EQ(TimeText(185.4f), "3:5");
     EXPECT_EQ(TimeText(600), "10:0");
     EXPECT_EQ(TimeText(59.99f), "0:59");
-}
-
-TEST(TimeText, SecondsComeFromTheFractionOfTheMinutes) {
     // 130 s: the fraction of the minutes falls short of 10 s.
     EXPECT_EQ(TimeText(130), "2:9");
     // Minutes and seconds may come from two readings of a moving position.
