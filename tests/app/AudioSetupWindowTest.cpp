@@ -18,15 +18,12 @@ struct AudioSetupWindowTest : ::testing::Test {
     QTemporaryDir dir;
     FakeOutputs outputs;
     QString setupFile = dir.filePath("audio.conf");
-    std::unique_ptr<TestWindow> t =
-        std::make_unique<TestWindow>(11520, true, [this](MainOptions& options) {
-            options.outputs = &outputs;
-            options.audioSetupFile = setupFile;
-        });
-    Main& w = t->w();
+    TestWindow t{11520, true, [this](MainOptions& options) {
+                     options.outputs = &outputs;
+                     options.audioSetupFile = setupFile;
+                 }};
+    Main& w = t.w();
     FrmAudio* frm = nullptr;
-    // What the choices below make of the default set-up.
-    const AudioSetup playing{"", PhonesRoute::Device, "quad", 512};
 
     void SetUp() override {
         w.actions.forId("window.audio_setup")->call();
@@ -37,63 +34,51 @@ struct AudioSetupWindowTest : ::testing::Test {
         box->setCurrentIndex(box->findText(text));
         emit box->activated(box->currentIndex());
     }
-    void chooseQuadPhonesAt512() {
-        choose(frm->cboBuffer, "512 frames");
-        choose(frm->cboPhones, "quad");
-    }
 };
 
 } // namespace
 
-TEST_F(AudioSetupWindowTest, TheSetUpActionOpensTheWindowWithTheLatency) {
+// A busy computer may break up the sound: the window says so under the latency.
+TEST_F(AudioSetupWindowTest, TheSetUpActionOpensTheWindowWithTheLatencyAndThePriority) {
     EXPECT_TRUE(frm->isVisible());
     EXPECT_TRUE(frm->lblLatency->text().contains("23.2 ms"));
-}
-
-// A busy computer may break up the sound: the window says so.
-TEST_F(AudioSetupWindowTest, ARefusedRealTimePriorityIsTold) {
     EXPECT_TRUE(frm->lblLatency->text().endsWith(
         "\nAudio threads: normal priority (real-time was refused)"));
 }
 
-TEST_F(AudioSetupWindowTest, AChoiceTakesEffectAndIsKept) {
-    chooseQuadPhonesAt512();
+// A device that cannot be opened is told, and the choice that plays stays chosen and kept.
+TEST_F(AudioSetupWindowTest, AChoiceTakesEffectAndIsKeptAndARefusedOneIsUndone) {
+    const AudioSetup playing{"", PhonesRoute::Device, "quad", 512};
+    choose(frm->cboBuffer, "512 frames");
+    choose(frm->cboPhones, "quad");
     EXPECT_EQ(outputs.setup, playing);
     EXPECT_EQ(ReadAudioSetup(setupFile), playing);
-    EXPECT_TRUE(t->reporter.empty());
-}
+    EXPECT_TRUE(t.reporter.empty());
 
-TEST_F(AudioSetupWindowTest, ADeviceThatCannotBeOpenedIsToldAndTheChoiceThatPlaysIsKept) {
-    chooseQuadPhonesAt512();
     choose(frm->cboPhones, "refused");
-    EXPECT_EQ(t->reporter.messages.size(), 1u);
+    EXPECT_EQ(t.reporter.messages.size(), 1u);
     EXPECT_EQ(frm->cboPhones->currentText(), "quad");
     EXPECT_EQ(ReadAudioSetup(setupFile), playing);
 }
 
-TEST_F(AudioSetupWindowTest, TheWindowShowsHowTracksAreEvenedOut) {
+// The window shows how tracks are evened out; each change holds at once and is kept.
+TEST_F(AudioSetupWindowTest, EachLevellingChoiceHoldsAndIsKept) {
     EXPECT_TRUE(frm->chkLoudness->isChecked());
     EXPECT_EQ(frm->spnTarget->value(), -18);
     EXPECT_TRUE(frm->chkSkipSilence->isChecked());
-}
 
-TEST_F(AudioSetupWindowTest, ANewTargetHoldsAndIsKept) {
     frm->spnTarget->setValue(-23);
     EXPECT_EQ(w.knownTracks.levelling().target, -23.0);
     EXPECT_EQ(ReadLevelling(setupFile).target, -23.0);
-}
 
-TEST_F(AudioSetupWindowTest, LoudnessLeftAloneHoldsAndIsKept) {
+    frm->chkSkipSilence->click();
+    EXPECT_FALSE(w.knownTracks.levelling().skipSilence);
+    EXPECT_FALSE(ReadLevelling(setupFile).skipSilence);
+
     frm->chkLoudness->click();
     EXPECT_FALSE(w.knownTracks.levelling().enabled);
     EXPECT_FALSE(ReadLevelling(setupFile).enabled);
     EXPECT_FALSE(frm->spnTarget->isEnabled());
-}
-
-TEST_F(AudioSetupWindowTest, TheSilenceKeptHoldsAndIsKept) {
-    frm->chkSkipSilence->click();
-    EXPECT_FALSE(w.knownTracks.levelling().skipSilence);
-    EXPECT_FALSE(ReadLevelling(setupFile).skipSilence);
 }
 
 TEST_F(AudioSetupWindowTest, TheLevellingKeptIsTheOneTheWindowStartsWith) {

@@ -35,17 +35,13 @@ TEST_F(EveningClockTest, TheClockShowsTheTimeOfDayEachSecond) {
     EXPECT_EQ(w.ui.lblClock->text(), "21:00:01");
 }
 
-// 185.4 s of a.mp3 then 200 s of b.mp3 from 21:00:00.
-TEST_F(EveningClockTest, APlayingDeckShowsWhenItsTrackAndListEnd) {
+// 185.4 s of a.mp3 then 200 s of b.mp3 from 21:00:00. At 150 % the track's 185.4 s take
+// 123.6 s, the list's 385.4 s 256.9 s; a seek to 150 s leaves 23.6 s and 156.9 s. Each shows
+// at once.
+TEST_F(EveningClockTest, APlayingDeckShowsWhenItsTrackAndListEndAfterEverySpeedOrSeek) {
     EXPECT_EQ(note(), "");
     t.playPause(0);
     EXPECT_EQ(note(), "ends 21:03 \u00b7 list 21:06");
-}
-
-// At 150 % the track's 185.4 s take 123.6 s, the list's 385.4 s 256.9 s; a seek to 150 s
-// leaves 23.6 s and 156.9 s. Each shows at once.
-TEST_F(EveningClockTest, TheEndsFollowTheSpeedAndSeeksAtOnce) {
-    t.playPause(0);
     w.panels[0]->ApplySpeed(2);
     EXPECT_EQ(note(), "ends 21:02 \u00b7 list 21:04");
     w.decks[0]->seek(150);

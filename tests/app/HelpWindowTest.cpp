@@ -67,11 +67,14 @@ TEST(HelpTexts, TheHeadphonesAndSetUpColumn) {
                                                       "Shift+Esc   panic: all fade out in 3 s"}));
 }
 
-// One window at a time, not modal, afresh after closing.
-TEST_F(HelpWindowTest, OneHelpWindowAtATimeNotModalAndAfreshAfterClosing) {
+// One window at a time, its three columns the table's keys, not modal, afresh after closing.
+TEST_F(HelpWindowTest, OneHelpWindowOfTheKeysAtATimeNotModalAndAfreshAfterClosing) {
     w.help.cmdHelp_Click();
     FrmHelp* frm = w.help.frmHelp();
     ASSERT_NE(frm, nullptr);
+    EXPECT_TRUE(frm->Text1->toPlainText().startsWith("Deck 1 Main Controls\n'q'   fade deck 1\n"));
+    EXPECT_TRUE(frm->Text2->toPlainText().endsWith("Other Keys\n'v'   \\/ or /\\ button\n"));
+    EXPECT_TRUE(frm->Text3->toPlainText().startsWith("Headphones\n'b'   pre-listen deck 1\n"));
     w.help.cmdHelp_Click();
     EXPECT_EQ(w.help.frmHelp(), frm);
     EXPECT_TRUE(frm->isVisible());
@@ -82,14 +85,6 @@ TEST_F(HelpWindowTest, OneHelpWindowAtATimeNotModalAndAfreshAfterClosing) {
     w.help.cmdHelp_Click();
     ASSERT_NE(w.help.frmHelp(), nullptr);
     EXPECT_TRUE(w.help.frmHelp()->isVisible());
-}
-
-TEST_F(HelpWindowTest, TheWindowShowsTheTablesKeys) {
-    w.help.cmdHelp_Click();
-    const FrmHelp& frm = *w.help.frmHelp();
-    EXPECT_TRUE(frm.Text1->toPlainText().startsWith("Deck 1 Main Controls\n'q'   fade deck 1\n"));
-    EXPECT_TRUE(frm.Text2->toPlainText().endsWith("Other Keys\n'v'   \\/ or /\\ button\n"));
-    EXPECT_TRUE(frm.Text3->toPlainText().startsWith("Headphones\n'b'   pre-listen deck 1\n"));
 }
 
 // The About box begins with the window's caption.

@@ -39,17 +39,14 @@ struct PlayedHistoryTest : ::testing::Test {
 };
 } // namespace
 
-TEST_F(PlayedHistoryTest, ADeckPlayingThirtySecondsWritesOneRow) {
+// The row is written and the list marks the entry played.
+TEST_F(PlayedHistoryTest, ADeckPlayingThirtySecondsWritesOneRowAndMarksItsEntry) {
     playFor(30);
     const QList<PlayedTrack> rows = written();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].path, "/music/a.mp3");
     EXPECT_EQ(rows[0].title, "a");
     EXPECT_EQ(rows[0].deck, 1);
-}
-
-TEST_F(PlayedHistoryTest, TheListMarksThePlayedEntry) {
-    playFor(30);
     const DeckPlaylist& list = t.w().playlists.list(0);
     EXPECT_TRUE(list.data(list.index(0), Qt::FontRole).value<QFont>().italic());
     EXPECT_FALSE(list.data(list.index(1), Qt::FontRole).value<QFont>().italic());

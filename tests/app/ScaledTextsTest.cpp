@@ -11,11 +11,6 @@ using namespace velmor::test;
 
 namespace {
 
-// The width a label's text has to show in.
-int availableWidth(const QLabel* label) {
-    return label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent());
-}
-
 // The window at its design size, one and a half times it and twice it.
 struct ScaledTextsTest : WindowTest, ::testing::WithParamInterface<double> {
     void SetUp() override {
@@ -25,7 +20,10 @@ struct ScaledTextsTest : WindowTest, ::testing::WithParamInterface<double> {
         w.resize((design.toSizeF() * GetParam()).toSize());
         QTRY_COMPARE(w.Scale(), GetParam());
     }
-    static int available(const QLabel* label) { return availableWidth(label); }
+    // The width a label's text has to show in.
+    static int available(const QLabel* label) {
+        return label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent());
+    }
 };
 using ScaledNoticeTest = WindowTest;
 
@@ -40,23 +38,19 @@ QString setAsideNotice() {
 } // namespace
 
 // The volume labels' "100" and the fade panel's "Start Vol" and "End Vol" among them.
-TEST_P(ScaledTextsTest, EveryLabelShowsItsWholeText) {
+TEST_P(ScaledTextsTest, EveryLabelAndButtonShowsItsWholeText) {
     for (QLabel* label : w.findChildren<QLabel*>()) {
         if (label->text().isEmpty() || label->wordWrap())
             continue;
         SCOPED_TRACE(label->text().toStdString());
-        const QFontMetrics metrics = label->fontMetrics();
-        EXPECT_LE(metrics.horizontalAdvance(label->text()), available(label));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), available(label));
     }
-}
-
-TEST_P(ScaledTextsTest, EveryButtonShowsItsWholeCaption) {
     for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
         if (button->text().isEmpty())
             continue;
         SCOPED_TRACE(button->text().toStdString());
-        const QFontMetrics metrics = button->fontMetrics();
-        EXPECT_LE(metrics.horizontalAdvance(button->text()), button->contentsRect().width());
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()),
+                  button->contentsRect().width());
     }
 }
 

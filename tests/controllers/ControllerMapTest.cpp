@@ -43,8 +43,9 @@ TEST(ControllerMap, AButtonActsWhenPressedAndAToggleOnEveryMessage) {
 }
 
 // The volume stands at 50 and the fader at the bottom: moving it up does nothing until it
-// passes 50, and from there the volume follows it.
-TEST(ControllerMap, AFaderTakesOverOnlyOnceItCrossesTheValue) {
+// passes 50, and from there the volume follows it. A fader within 3 % of the value (67 of 127
+// is 53 %, 69 is 54 %) takes over at once.
+TEST(ControllerMap, AFaderTakesOverOnlyOnceItCrossesOrNearsTheValue) {
     Box box;
     EXPECT_EQ(box.send(cc(7, 0)), std::nullopt);
     EXPECT_EQ(box.send(cc(7, 40)), std::nullopt);
@@ -52,6 +53,10 @@ TEST(ControllerMap, AFaderTakesOverOnlyOnceItCrossesTheValue) {
     EXPECT_EQ(box.send(cc(7, 70)), (ControlOrder{ControlOrder::MoveTo, "deck1.volume", 55}));
     EXPECT_EQ(box.send(cc(7, 127)), (ControlOrder{ControlOrder::MoveTo, "deck1.volume", 100}));
     EXPECT_EQ(box.send(cc(7, 0)), (ControlOrder{ControlOrder::MoveTo, "deck1.volume", 0}));
+    Box near;
+    EXPECT_EQ(near.send(cc(7, 67)), (ControlOrder{ControlOrder::MoveTo, "deck1.volume", 53}));
+    Box far;
+    EXPECT_EQ(far.send(cc(7, 69)), std::nullopt);
 }
 
 TEST(ControllerMap, AFaderLetGoByAMoveElsewhereMustCrossTheValueAgain) {
@@ -62,13 +67,6 @@ TEST(ControllerMap, AFaderLetGoByAMoveElsewhereMustCrossTheValueAgain) {
     EXPECT_EQ(box.send(cc(7, 20)), std::nullopt);
     EXPECT_EQ(box.volume, 80);
     EXPECT_EQ(box.send(cc(7, 100)), (ControlOrder{ControlOrder::MoveTo, "deck1.volume", 79}));
-}
-
-TEST(ControllerMap, AFaderWithinThreePerCentOfTheValueTakesOverAtOnce) {
-    Box first;
-    EXPECT_EQ(first.send(cc(7, 67)), (ControlOrder{ControlOrder::MoveTo, "deck1.volume", 53}));
-    Box second;
-    EXPECT_EQ(second.send(cc(7, 69)), std::nullopt);
 }
 
 TEST(ControllerMap, AnEncoderStepsByItsTwosComplementValueWithinTheRange) {
