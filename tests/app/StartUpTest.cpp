@@ -9,7 +9,7 @@ using StartUpTest = WindowTest;
 } // namespace
 
 // 9000 twips are high enough; a lower screen is refused with a warning.
-TEST(StartUp, AScreenLowerThan9000TwipsIsRefusedWithAWarning) {
+TEST(StartUp, NineThousandTwipsAreHighEnoughAndALowerScreenIsRefused) {
     EXPECT_TRUE(TestWindow(9000).loaded);
     TestWindow small(8999);
     EXPECT_FALSE(small.loaded);
